@@ -1,0 +1,30 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// The text encodings a profile file may carry. A file made on a Chinese Windows is in code page 936
+// (GBK); one that has gained a character GBK lacks is in GB18030, GBK's superset.
+namespace profile {
+
+enum class Encoding { Utf16Le, Utf8Bom, Utf8, Gbk, Gb18030 };
+
+// A byte-order mark says what it says; otherwise text that is valid UTF-8 is UTF-8, text that is valid
+// GBK is GBK, text that is valid GB18030 is GB18030, and anything else is taken for GBK.
+Encoding detectEncoding(std::string_view bytes);
+
+// The byte-order mark that starts a file in this encoding (empty for those without one).
+std::string_view byteOrderMark(Encoding encoding);
+
+// Bytes per code unit: line breaks are searched for unit by unit.
+std::size_t unitSize(Encoding encoding);
+
+// Decodes a piece of a file (without its mark). Bytes that do not decode become U+FFFD, so a damaged
+// line still reads as far as it can.
+std::u16string decode(std::string_view bytes, Encoding encoding);
+
+// Encodes text, or gives nothing when the encoding cannot represent every character.
+std::optional<std::string> encode(std::u16string_view text, Encoding encoding);
+
+} // namespace profile
