@@ -173,8 +173,16 @@ bool Document::setValue(std::u16string_view section, std::u16string_view key, st
 }
 
 void Document::insertLine(std::size_t at, std::u16string text) {
-    if (at > 0 && lines_[at - 1].end.empty())
-        lines_[at - 1].end = lineEnd_;
+    if (at > 0 && lines_[at - 1].end.empty()) {
+        Line& last = lines_[at - 1];
+        last.end = lineEnd_;
+        // A UTF-16 file cut off in the middle of a unit: complete the unit, or every later line would be
+        // read a byte out of step.
+        if (last.raw && last.raw->size() % unitSize(encoding_) != 0) {
+            last.raw->push_back('\0');
+            last.text = decode(*last.raw, encoding_);
+        }
+    }
     lines_.insert(lines_.begin() + std::ptrdiff_t(at), Line{std::move(text), lineEnd_, std::nullopt});
 }
 
