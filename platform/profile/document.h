@@ -18,7 +18,7 @@ namespace profile {
 class Document {
 public:
     // An empty document: a new file, written as UTF-16LE with a byte-order mark and CRLF line ends,
-    // the one Unicode form that Windows itself reads back.
+    // the one Unicode form that Windows itself reads back. An empty file is taken the same way.
     Document();
     explicit Document(std::string_view bytes);
 
