@@ -37,7 +37,7 @@ public:
     noexcept : p_(other.detach()) {}
 
     // The object a VT_DISPATCH or VT_UNKNOWN variant holds, queried for T; empty for any other variant.
-    explicit ComPtr(const Variant& v) noexcept {
+    ComPtr(const Variant& v) noexcept {
         if (v.vt() == VT_DISPATCH || v.vt() == VT_UNKNOWN)
             reset(v.punkVal());
     }
@@ -80,7 +80,8 @@ public:
             throwComError(E_POINTER);
         return *p_;
     }
-    explicit operator bool() const noexcept { return p_ != nullptr; }
+    // As the Windows smart pointers: passes where a raw pointer is taken, tests as a pointer.
+    operator T*() const noexcept { return p_; }
 
     // For out-parameters: lets go of what it holds and hands out its slot, as `&ptr` on Windows.
     T** operator&() noexcept {
@@ -109,11 +110,6 @@ public:
         return p_->QueryInterface(uuidof<U>(), reinterpret_cast<void**>(out));
     }
 
-    template <typename U> friend bool operator==(const ComPtr& a, const ComPtr<U>& b) noexcept {
-        return a.get() == b.get();
-    }
-    friend bool operator==(const ComPtr& a, std::nullptr_t) noexcept { return a.p_ == nullptr; }
-
 private:
     template <typename U> void reset(U* p) noexcept {
         if (!p)
@@ -130,3 +126,6 @@ private:
 
     T* p_ = nullptr;
 };
+
+using IUnknownPtr = ComPtr<IUnknown>;
+using IDispatchPtr = ComPtr<IDispatch>;

@@ -7,6 +7,7 @@
 
 struct IUnknown;
 struct IDispatch;
+template <typename T> class ComPtr;
 
 // Variant types, with Windows' values.
 enum VARENUM : VARTYPE {
@@ -51,12 +52,14 @@ public:
     Variant(IDispatch* object, bool addRef = true);
     Variant(IUnknown* object, bool addRef = true);
     Variant(VARIANT_BOOL* flag);
+    // The object a smart pointer holds (as VT_DISPATCH for a dispatch interface).
+    template <typename T> Variant(const ComPtr<T>& object) : Variant(object.get()) {}
 
     static Variant error(SCODE code);
     static Variant null();
 
     VARTYPE vt() const { return vt_; }
-    bool isMissing() const { return vt_ == VT_ERROR && scode_ == DISP_E_PARAMNOTFOUND; }
+    bool isMissing() const { return vt_ == VT_ERROR && v_.scode == DISP_E_PARAMNOTFOUND; }
     bool isEmpty() const { return vt_ == VT_EMPTY; }
     bool isObject() const { return vt_ == VT_DISPATCH || vt_ == VT_UNKNOWN; }
 
@@ -96,16 +99,18 @@ public:
     void swap(Variant& other) noexcept;
 
 private:
-    VARTYPE vt_ = VT_EMPTY;
-    union {
-        SHORT i2_ = 0;
-        LONG i4_;
-        double r8_;
-        SCODE scode_;
-        VARIANT_BOOL bool_;
-        IUnknown* unk_;
-        VARIANT_BOOL* pbool_;
+    union Value {
+        SHORT i2;
+        LONG i4;
+        double r8;
+        SCODE scode;
+        VARIANT_BOOL boolean;
+        IUnknown* unk;
+        VARIANT_BOOL* pbool;
     };
+
+    VARTYPE vt_ = VT_EMPTY;
+    Value v_{.r8 = 0};
     std::u16string bstr_;
 };
 
