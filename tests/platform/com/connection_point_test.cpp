@@ -46,6 +46,11 @@ public:
     std::function<void()> onEvent;
     HRESULT result = S_OK;
 
+    ULONG refs() {
+        AddRef();
+        return Release();
+    }
+
 protected:
     void* queryOther(REFIID riid) override {
         return riid == DIID_TestEvents ? static_cast<IDispatch*>(this) : nullptr;
@@ -175,6 +180,25 @@ TEST_F(ConnectionPoints, SinkUnadvisedByAnotherDuringFireIsSkipped) {
     first->onEvent = nullptr;
     source->events.fire(dispidChanged);
     EXPECT_EQ(late->calls.size(), 1u);
+}
+
+TEST_F(ConnectionPoints, SinkMayReleaseTheLastReferenceToTheSourceWhileCalled) {
+    int alive = 0;
+    Source* raw = source.get();
+    {
+        auto sink = makeComObject<Sink>(&alive);
+        advise(sink);
+        sink->onEvent = [&] {
+            point = nullptr;
+            source = nullptr;
+        };
+    }
+    auto other = makeComObject<Sink>();
+    advise(other);
+    EXPECT_EQ(raw->events.fire(dispidChanged), S_OK);
+    EXPECT_EQ(other->calls.size(), 1u); // the remaining sinks still had the event
+    EXPECT_EQ(alive, 0);                // and the source ended after the fire, releasing its sinks
+    EXPECT_EQ(other->refs(), 1u);
 }
 
 TEST_F(ConnectionPoints, FailingSinkDoesNotKeepTheEventFromOthers) {

@@ -56,6 +56,22 @@ TEST(ObjectLifetime, DispatchMembersBesidesInvokeAreNotImplemented) {
     EXPECT_EQ(square->GetIDsOfNames(IID_NULL, nullptr, 0, 0, &id), E_NOTIMPL);
 }
 
+// Hands itself to a smart pointer while it is being destroyed, as teardown code that notifies others may.
+class Mirror : public ComObject<IShape> {
+public:
+    ~Mirror() override { ComPtr<IShape> self(this); }
+    int corners() override { return 0; }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, Variant*, EXCEPINFO*,
+                                     UINT*) override {
+        return DISP_E_MEMBERNOTFOUND;
+    }
+};
+
+TEST(ObjectLifetime, ReferenceTakenDuringDestructionDoesNotDeleteAgain) {
+    ComPtr<IShape> mirror = makeComObject<Mirror>();
+    mirror = nullptr; // a second delete would show under the address sanitizer
+}
+
 TEST(SmartPointer, CountsCopiesMovesAndAssignments) {
     int alive = 0;
     ComPtr<Square> keeper = makeComObject<Square>(&alive);
