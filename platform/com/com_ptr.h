@@ -106,16 +106,6 @@ public:
     [[nodiscard]] T* detach() noexcept { return std::exchange(p_, nullptr); }
     void swap(ComPtr& other) noexcept { std::swap(p_, other.p_); }
 
-    // Queries what it holds for another interface; S_OK or the failed result of the query.
-    template <typename U> HRESULT queryInterface(U** out) const noexcept {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (!p_)
-            return E_POINTER;
-        return p_->QueryInterface(uuidof<U>(), reinterpret_cast<void**>(out));
-    }
-
 private:
     template <typename U> void reset(U* p) noexcept {
         if (!p)
