@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <variant>
 #include <vector>
 
@@ -31,7 +32,7 @@ public:
 
 // One formula being computed. `sheet`, `row`, `col`: the formula's own cell.
 struct Frame {
-    const Program* program = nullptr;
+    std::span<const Token> program;
     SheetId sheet = 0;
     int row = 0;
     int col = 0;

@@ -19,7 +19,7 @@ bool Recalc::isCurrent(const Sheet& sheet, const detail::FormulaSlot& slot) cons
 
 void Recalc::compute(Sheet& sheet, std::uint32_t slot, int row, int col) {
     std::size_t bottom = work_.size();
-    work_.push_back({&sheet, slot, {&sheet.formulas_[slot].program, sheet.id(), row, col}});
+    work_.push_back({&sheet, slot, {sheet.programOf(sheet.formulas_[slot]), sheet.id(), row, col}});
     while (work_.size() > bottom) {
         std::size_t top = work_.size() - 1;
         detail::FormulaSlot& f = work_[top].sheet->formulas_[work_[top].slot];
@@ -51,7 +51,7 @@ bool Recalc::ready(formula::SheetId id, const Area& area) {
             return;
         detail::FormulaSlot& f = sheet->formulas_[c.data.formula];
         if (!f.running && !isCurrent(*sheet, f))
-            requests_.push_back({sheet, c.data.formula, {&f.program, id, row, c.col}});
+            requests_.push_back({sheet, c.data.formula, {sheet->programOf(f), id, row, c.col}});
     };
     if (area.top == area.bottom && area.left == area.right) {
         if (const detail::Cell* c = sheet->findCell(area.top, area.left))

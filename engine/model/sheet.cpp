@@ -60,6 +60,7 @@ Cell& Sheet::touchCell(int row, int col) {
 void Sheet::releaseContent(Cell& cell) {
     if (cell.kind == CellKind::Formula) {
         detail::FormulaSlot& f = formulas_[cell.data.formula];
+        codeGarbage_ += f.length;
         f = detail::FormulaSlot{};
         freeFormulas_.push_back(cell.data.formula);
     }
@@ -77,15 +78,33 @@ void Sheet::storeProgram(int row, int col, formula::Program program) {
         index = static_cast<std::uint32_t>(formulas_.size());
         formulas_.emplace_back();
     }
-    detail::FormulaSlot& f = formulas_[index];
-    f.otherSheets = formula::readsOtherSheets(program) || formula::isVolatile(program);
-    f.program = std::move(program);
-    f.inUse = true;
     Cell& c = touchCell(row, col);
     releaseContent(c);
+    if (codeGarbage_ > 4096 && codeGarbage_ * 2 > code_.size())
+        compactCode();
+    detail::FormulaSlot& f = formulas_[index];
+    f.otherSheets = formula::readsOtherSheets(program) || formula::isVolatile(program);
+    f.start = static_cast<std::uint32_t>(code_.size());
+    f.length = static_cast<std::uint32_t>(program.size());
+    f.inUse = true;
+    code_.insert(code_.end(), program.begin(), program.end());
     c.kind = CellKind::Formula;
     c.data.formula = index;
     contentChanged();
+}
+
+void Sheet::compactCode() {
+    std::vector<formula::Token> kept;
+    kept.reserve(code_.size() - codeGarbage_);
+    for (detail::FormulaSlot& f : formulas_) {
+        if (!f.inUse)
+            continue;
+        auto start = static_cast<std::uint32_t>(kept.size());
+        kept.insert(kept.end(), code_.begin() + f.start, code_.begin() + f.start + f.length);
+        f.start = start;
+    }
+    code_ = std::move(kept);
+    codeGarbage_ = 0;
 }
 
 void Sheet::contentChanged() {
@@ -127,7 +146,7 @@ std::optional<formula::Node> Sheet::formulaTree(int row, int col) const {
     const Cell* c = findCell(row, col);
     if (!c || c->kind != CellKind::Formula)
         return std::nullopt;
-    return formula::decompile(formulas_[c->data.formula].program, book_.sheetNames());
+    return formula::decompile(programOf(formulas_[c->data.formula]), book_.sheetNames());
 }
 
 void Sheet::setValue(int row, int col, const Value& v) {

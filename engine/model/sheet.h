@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -155,7 +156,14 @@ private:
     std::u16string name_;
     std::vector<detail::Row> rows_;
     std::array<ColumnProperties, kColumnCount> columns_{};
+    std::span<const formula::Token> programOf(const detail::FormulaSlot& slot) const {
+        return {code_.data() + slot.start, slot.length};
+    }
+    void compactCode();
+
     std::vector<detail::FormulaSlot> formulas_;
+    std::vector<formula::Token> code_; // the tokens of every formula, and of replaced ones until compacted
+    std::size_t codeGarbage_ = 0;
     std::vector<std::uint32_t> freeFormulas_;
     std::vector<Area> merges_;
     std::vector<Validation> validations_;
