@@ -309,8 +309,16 @@ const Format& Sheet::format(int row, int col) const {
 }
 
 void Sheet::setFormat(const Area& area, FormatId id) {
-    Format f = book_.formats_.get(id);
-    modifyFormat(area, [&f](Format& x) { x = f; });
+    if (area.isWholeRows() || area.isWholeColumns()) {
+        Format f = book_.formats_.get(id);
+        modifyFormat(area, [&f](Format& x) { x = f; });
+        return;
+    }
+    // Cell by cell, without comparing formats: what a file reader does for every cell it loads.
+    for (int r = area.top; r <= area.bottom; ++r)
+        for (int c = area.left; c <= area.right; ++c)
+            touchCell(r, c).format = id;
+    book_.bump();
 }
 
 void Sheet::modifyFormat(const Area& area, const std::function<void(Format&)>& change) {
@@ -396,6 +404,28 @@ void Sheet::ungroupRows(int first, int last) {
         if (p.outlineLevel > 0)
             --p.outlineLevel;
     }
+}
+
+std::optional<std::pair<int, int>> Sheet::detailRows(int summaryRow) const {
+    int level = row(summaryRow).outlineLevel;
+    int step = outline_.summaryRowsBelow ? -1 : 1;
+    int r = summaryRow + step;
+    while (r >= 0 && r <= kLastRow && row(r).outlineLevel > level)
+        r += step;
+    int last = r - step;
+    if (last == summaryRow)
+        return std::nullopt;
+    return std::pair{std::min(summaryRow + step, last), std::max(summaryRow + step, last)};
+}
+
+bool Sheet::showDetail(int summaryRow, bool show) {
+    auto detail = detailRows(summaryRow);
+    if (!detail)
+        return false;
+    for (int r = detail->first; r <= detail->second; ++r)
+        editRow(r).hidden = !show;
+    editRow(summaryRow).collapsed = !show;
+    return true;
 }
 
 // ---- Merged cells

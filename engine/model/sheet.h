@@ -100,6 +100,13 @@ public:
     // Range.Group and Ungroup on whole rows: one outline level more (less), at most 7 (at least 0).
     void groupRows(int first, int last);
     void ungroupRows(int first, int last);
+    // The detail rows of a summary row: the run of rows next to it, below it when summary rows sit above
+    // their detail (outline().summaryRowsBelow false) and above it otherwise, whose outline level is
+    // deeper than its own. Nothing when it has none (Excel then refuses ShowDetail).
+    std::optional<std::pair<int, int>> detailRows(int summaryRow) const;
+    // Range.ShowDetail on a summary row: shows (unhides) or hides its detail rows and clears or sets its
+    // collapsed mark. Returns false, changing nothing, when the row has no detail.
+    bool showDetail(int summaryRow, bool show);
 
     // ---- Merged cells
     const std::vector<Area>& merges() const { return merges_; }

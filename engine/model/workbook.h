@@ -54,6 +54,8 @@ public:
 
     // Grows with every change of content, format, properties or structure.
     std::uint64_t revision() const { return revision_; }
+    // The revision of the last change of content (values, formulas, structure) on any sheet.
+    std::uint64_t contentRevision() const { return contentChangedAt_; }
 
     // The names of the workbook's sheets, for compiling and printing formulas.
     const formula::SheetNames& sheetNames() const { return sheetNames_; }

@@ -148,5 +148,18 @@ TEST_F(Structure, ColumnsInsertedAndDeleted) {
     EXPECT_EQ(formula(u"A2"), u"=SUM(C1:C1)+#REF!");
 }
 
+TEST_F(Structure, DetailOfASummaryRowFollowsTheOutlineSetting) {
+    twoBlocks();
+    EXPECT_FALSE(sheet.detailRows(1)); // summary rows below their detail by default: none above row 2
+    sheet.setOutline({false, true});
+    EXPECT_EQ(sheet.detailRows(1), (std::pair{2, 3}));
+    EXPECT_TRUE(sheet.showDetail(1, false));
+    EXPECT_TRUE(sheet.row(2).hidden && sheet.row(3).hidden && sheet.row(1).collapsed);
+    EXPECT_FALSE(sheet.row(4).hidden);
+    EXPECT_TRUE(sheet.showDetail(1, true));
+    EXPECT_FALSE(sheet.row(2).hidden || sheet.row(1).collapsed);
+    EXPECT_FALSE(sheet.showDetail(2, true)); // a detail row has no detail of its own
+}
+
 } // namespace
 } // namespace engine
