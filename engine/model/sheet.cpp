@@ -149,6 +149,11 @@ std::optional<formula::Node> Sheet::formulaTree(int row, int col) const {
     return formula::decompile(programOf(formulas_[c->data.formula]), book_.sheetNames());
 }
 
+Value Sheet::evaluate(const formula::Node& tree, int row, int col) const {
+    formula::Program program = formula::compile(tree, book_.sheetNames());
+    return book_.recalc_->evaluate(const_cast<Sheet&>(*this), program, row, col);
+}
+
 void Sheet::setValue(int row, int col, const Value& v) {
     if (v.isEmpty()) {
         clearContents(Area::cell(row, col));

@@ -53,6 +53,10 @@ public:
     // "=" and the formula's canonical text; empty when the cell holds no formula.
     std::u16string formulaText(int row, int col) const;
     std::optional<formula::Node> formulaTree(int row, int col) const;
+    // Computes a formula as if it stood in (`row`, `col`), without storing it: for criteria computed
+    // row by row and worksheet functions called from outside. Throws EngineError for a sheet name the
+    // workbook lacks.
+    Value evaluate(const formula::Node& tree, int row, int col) const;
 
     // Empty clears the cell's content and keeps its format.
     void setValue(int row, int col, const Value& value);

@@ -1,3 +1,5 @@
+#include "engine/formula/adjust.h"
+#include "engine/formula/parser.h"
 #include "tests/engine/model/sheet_fixture.h"
 
 namespace engine {
@@ -91,6 +93,21 @@ TEST_F(Evaluation, TellsUnitRowsFromOthersByTheirColumnA) {
     EXPECT_EQ(unitRow(u'4'), Value::boolean(false));
     EXPECT_EQ(unitRow(u'5'), Value::boolean(false)); // numeric text multiplies
     EXPECT_EQ(unitRow(u'6'), Value::boolean(false)); // an empty cell is 0
+}
+
+TEST_F(Evaluation, FormulasComputedWithoutACell) {
+    type(u"A2", u"一中");
+    type(u"A3", u"征订年度");
+    type(u"C2", u"=A2&\"!\"");
+    formula::Node unitRow = formula::parse(u"AND(ISERROR(A2*1),A2<>\"征订年度\")");
+    EXPECT_EQ(sheet.evaluate(unitRow, 1, 5), Value::boolean(true));
+    formula::moveRelative(unitRow, 1, 0);
+    EXPECT_EQ(sheet.evaluate(unitRow, 2, 5), Value::boolean(false));
+    auto countIf = formula::Node::makeFunction(
+        u"COUNTIF", {formula::Node::makeColumns(0, false, 0, false), formula::Node::makeText(u"一中")});
+    EXPECT_EQ(sheet.evaluate(countIf, 0, 0), num(1));
+    EXPECT_EQ(sheet.evaluate(formula::parse(u"C2"), 0, 0), txt(u"一中!"));
+    EXPECT_FALSE(sheet.hasContent(0, 0));
 }
 
 TEST_F(Evaluation, SumOverARangeWithATextHeader) {
