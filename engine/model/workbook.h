@@ -49,7 +49,10 @@ public:
     // Forgets every result, so that the next reads compute them from nothing.
     void invalidateResults();
     // The date TODAY() gives, as a serial number; nothing for the local clock (the default).
-    void setToday(std::optional<int> serial) { today_ = serial; }
+    void setToday(std::optional<int> serial) {
+        today_ = serial;
+        contentChangedAt_ = bump();
+    }
     int today() const;
 
     // Grows with every change of content, format, properties or structure.
