@@ -176,6 +176,8 @@ TEST_F(Evaluation, Functions) {
              Case{u"=VALUE(\"1,234\")", num(1234)},
              Case{u"=VALUE(\"x\")", err(ErrorCode::Value)},
              Case{u"=ROUND(2.5,0)+ROUND(-2.5,0)+ROUND(1.234,2)", num(1.23)},
+             Case{u"=ROUND(2.675,2)", num(2.68)},
+             Case{u"=ROUND(1250,-2)", num(1300)},
              Case{u"=INT(-1.5)", num(-2)},
              Case{u"=ABS(-3)", num(3)},
              Case{u"=MOD(-3,2)", num(1)},
