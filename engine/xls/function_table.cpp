@@ -13,11 +13,11 @@ constexpr uint8_t Many = 30;
 
 // Index, arity and classes as Excel 97 stores them.
 constexpr FunctionInfo table[] = {
-    {"COUNT", 0, 0, Many, V, "R"},
+    {"COUNT", 0, 1, Many, V, "R"},
     {"IF", 1, 2, 3, R, "VRR"},
     {"ISNA", 2, 1, 1, V, "V"},
     {"ISERROR", 3, 1, 1, V, "V"},
-    {"SUM", 4, 0, Many, V, "R"},
+    {"SUM", 4, 1, Many, V, "R"},
     {"AVERAGE", 5, 1, Many, V, "R"},
     {"MIN", 6, 1, Many, V, "R"},
     {"MAX", 7, 1, Many, V, "R"},
@@ -102,8 +102,8 @@ constexpr FunctionInfo table[] = {
     {"TIMEVALUE", 141, 1, 1, V, "V"},
     {"INDIRECT", 148, 1, 2, R, "V"},
     {"CLEAN", 162, 1, 1, V, "V"},
-    {"COUNTA", 169, 0, Many, V, "R"},
-    {"PRODUCT", 183, 0, Many, V, "R"},
+    {"COUNTA", 169, 1, Many, V, "R"},
+    {"PRODUCT", 183, 1, Many, V, "R"},
     {"FACT", 184, 1, 1, V, "V"},
     {"ISNONTEXT", 190, 1, 1, V, "V"},
     {"TRUNC", 197, 1, 2, V, "V"},
@@ -117,7 +117,7 @@ constexpr FunctionInfo table[] = {
     {"ERROR.TYPE", 261, 1, 1, V, "V"},
     {"FLOOR", 285, 2, 2, V, "V"},
     {"CEILING", 288, 2, 2, V, "V"},
-    {"CONCATENATE", 336, 0, Many, V, "V"},
+    {"CONCATENATE", 336, 1, Many, V, "V"},
     {"POWER", 337, 2, 2, V, "V"},
     {"SUBTOTAL", 344, 2, Many, V, "VR"},
     {"SUMIF", 345, 2, 3, V, "RVR"},

@@ -64,7 +64,7 @@ TEST(FormulaTokens, RegisterFormulasAndOperatorsReadBackAsWritten) {
         u"IF(A1,1)",
         u"SUM(B:B,2:3)",
         u"SUM(Sheet2!A1:B2,'征订登记'!$C$3)",
-        u"COUNT()",
+        u"COUNT(A1)",
         u"ROUND(A1,2)+LEN(\"ab\")+TODAY()",
         u"MYFUNC(1,2)",
     };
