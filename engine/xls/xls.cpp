@@ -28,7 +28,10 @@ std::string systemError() { return std::strerror(errno); }
 // Writes all of `bytes` to a new file beside `path` and renames it over `path`.
 void replaceFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::filesystem::path dir = path.parent_path().empty() ? "." : path.parent_path();
-    std::string temp = (dir / ("." + path.filename().string() + ".XXXXXX")).string();
+    std::string name = path.filename().string();
+    name.insert(name.begin(), '.');
+    name.append(".XXXXXX");
+    std::string temp = (dir / name).string();
     int fd = mkstemp(temp.data());
     if (fd < 0)
         throw XlsError("cannot save " + describe(path) + ": " + systemError());
