@@ -77,9 +77,8 @@ void replaceFile(const std::filesystem::path& path, const std::vector<uint8_t>& 
 
 } // namespace
 
-ReadResult readWorkbook(std::span<const uint8_t> file, const std::string& name) {
+ReadResult readWorkbookStream(std::span<const uint8_t> stream, const std::string& name) {
     try {
-        std::vector<uint8_t> stream = workbookStream(file);
         ReadResult result;
         result.workbook = std::make_unique<Workbook>();
         WorkbookReader reader(stream, *result.workbook);
@@ -93,6 +92,16 @@ ReadResult readWorkbook(std::span<const uint8_t> file, const std::string& name) 
     } catch (const std::bad_alloc&) {
         throw XlsError("cannot open " + name + ": there is not enough memory");
     }
+}
+
+ReadResult readWorkbook(std::span<const uint8_t> file, const std::string& name) {
+    std::vector<uint8_t> stream;
+    try {
+        stream = workbookStream(file);
+    } catch (const FormatError& e) {
+        throw XlsError("cannot open " + name + ": " + e.what());
+    }
+    return readWorkbookStream(stream, name);
 }
 
 ReadResult readWorkbook(const std::filesystem::path& path) {

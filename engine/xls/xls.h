@@ -25,6 +25,9 @@ ReadResult readWorkbook(const std::filesystem::path& path);
 // The same from the bytes of a file; `name` is what messages call it.
 ReadResult readWorkbook(std::span<const uint8_t> file, const std::string& name);
 
+// The same from a workbook stream already taken out of its compound file.
+ReadResult readWorkbookStream(std::span<const uint8_t> stream, const std::string& name);
+
 // Saves a workbook: the file is written beside the old one under a temporary name and renamed over it,
 // so a failure (reported as XlsError with the reason) leaves the old file as it was. The workbook's
 // content is not changed; formula results are brought up to date to be stored with their formulas.
