@@ -50,9 +50,10 @@ uint8_t lineFromBorder(const Border& b) {
     case LineStyle::None:
         return 0;
     case LineStyle::Continuous:
-        return b.weight == BorderWeight::Hairline ? 7 : b.weight == BorderWeight::Thin ? 1
-                                                    : b.weight == BorderWeight::Medium ? 2
-                                                                                        : 5;
+        return b.weight == BorderWeight::Hairline ? 7
+               : b.weight == BorderWeight::Thin   ? 1
+               : b.weight == BorderWeight::Medium ? 2
+                                                  : 5;
     case LineStyle::Dash:
         return heavy ? 8 : 3;
     case LineStyle::Dot:
@@ -79,7 +80,8 @@ Format formatFromXf(const XfRecord& xf, const FontRecord& font) {
         f.fillColorIndex = paletteIndex(xf.foreground);
     for (size_t i = 0; i < 4; ++i)
         f.borders[i] = borderFromLine(xf.border[i]);
-    f.horizontalAlignment = xf.horizontal <= 6 ? HorizontalAlignment(xf.horizontal) : HorizontalAlignment::General;
+    f.horizontalAlignment =
+        xf.horizontal <= 6 ? HorizontalAlignment(xf.horizontal) : HorizontalAlignment::General;
     f.wrapText = xf.wrap;
     return f;
 }

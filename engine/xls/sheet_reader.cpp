@@ -139,7 +139,8 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             p.collapsed = options & 0x10;
             p.hidden = options & 0x20;
             p.customHeight = options & 0x40;
-            p.height = (height & 0x7FFF) / 20.0;
+            if (p.customHeight)
+                p.height = (height & 0x7FFF) / 20.0;
             if (options & 0x80)
                 p.format = formatOf(uint16_t((options >> 16) & 0x0FFF));
             break;
@@ -292,7 +293,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
                 p.width = std::round((width / 256.0 * 7 - 5) / 7 * 100) / 100;
                 if (p.width < 0)
                     p.width = 0;
-                p.customWidth = true;
+                p.customWidth = (options & 0x02) || std::abs(p.width - kDefaultColumnWidth) > 0.005;
                 p.hidden = options & 0x01;
                 p.outlineLevel = uint8_t((options >> 8) & 0x07);
                 p.collapsed = options & 0x1000;

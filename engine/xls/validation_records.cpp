@@ -19,7 +19,9 @@ constexpr uint32_t ShowError = 0x80000;
 // The longest list a DV record holds.
 constexpr size_t MaxListLength = 255;
 
-bool hasText(const std::u16string& s) { return !s.empty() && !(s.size() == 1 && s[0] == 0); }
+bool hasText(const std::u16string& s) {
+    return !s.empty() && !(s.size() == 1 && s[0] == 0);
+}
 
 // A rule's formula: the list items, a number, or "=" and a formula.
 std::u16string formulaText(std::span<const uint8_t> tokens, const TokenContext& context, const Area& at,
@@ -39,7 +41,8 @@ std::u16string formulaText(std::span<const uint8_t> tokens, const TokenContext& 
     return u"=" + formula::print(n);
 }
 
-void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list, const FormulaEncoder& encoder) {
+void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list,
+                const FormulaEncoder& encoder) {
     size_t sizeAt = out.size();
     putU16(out, 0);
     putU16(out, 0);
@@ -56,7 +59,8 @@ void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list
         encoder.encode(n, out, list ? OperandClass::Reference : OperandClass::Value);
     } else if (list) {
         if (text.size() > MaxListLength)
-            throw FormatError("a drop-down list is longer than the 255 characters an Excel 97-2003 file holds");
+            throw FormatError(
+                "a drop-down list is longer than the 255 characters an Excel 97-2003 file holds");
         std::u16string items = text;
         for (char16_t& c : items)
             if (c == u',')

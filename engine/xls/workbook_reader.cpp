@@ -60,7 +60,8 @@ void WorkbookReader::read() {
     uint16_t version = bof.u16();
     uint16_t kind = bof.u16();
     if (version != rec::Biff8Version)
-        throw FormatError("it was saved in the format of Excel 95 or older, which this program does not read");
+        throw FormatError(
+            "it was saved in the format of Excel 95 or older, which this program does not read");
     if (kind != rec::BofGlobals)
         throw FormatError("its workbook stream does not begin with the workbook's globals");
     readGlobals();
@@ -70,7 +71,8 @@ void WorkbookReader::read() {
     std::vector<size_t> order(sheets_.size());
     for (size_t i = 0; i < order.size(); ++i)
         order[i] = i;
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return sheets_[a].offset < sheets_[b].offset; });
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return sheets_[a].offset < sheets_[b].offset; });
     std::vector<size_t> ends(sheets_.size(), records_.streamSize());
     for (size_t k = 0; k + 1 < order.size(); ++k) {
         if (sheets_[order[k]].offset == sheets_[order[k + 1]].offset)
@@ -144,7 +146,9 @@ void WorkbookReader::readGlobals() {
             ByteReader in(records_.body());
             in.u16();
             uint16_t marker = in.u16();
-            SupBook::Kind kind = marker == 0x0401 ? SupBook::Self : marker == 0x3A01 ? SupBook::AddIn : SupBook::External;
+            SupBook::Kind kind = marker == 0x0401   ? SupBook::Self
+                                 : marker == 0x3A01 ? SupBook::AddIn
+                                                    : SupBook::External;
             supBooks_.push_back({kind, {}});
             break;
         }

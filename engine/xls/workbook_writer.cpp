@@ -8,7 +8,6 @@
 #include "engine/xls/sst.h"
 #include "engine/xls/unicode_string.h"
 #include "engine/xls/validation_records.h"
-
 #include "platform/text/utf.h"
 
 #include <algorithm>
@@ -66,7 +65,8 @@ bool rkFor(double d, uint32_t& rk) {
 }
 
 bool isVolatile(const formula::Node& n) {
-    if (n.kind == formula::NodeKind::Function && (n.text == u"TODAY" || n.text == u"NOW" || n.text == u"RAND"))
+    if (n.kind == formula::NodeKind::Function &&
+        (n.text == u"TODAY" || n.text == u"NOW" || n.text == u"RAND"))
         return true;
     return std::any_of(n.args.begin(), n.args.end(), [](const formula::Node& a) { return isVolatile(a); });
 }
@@ -84,7 +84,8 @@ std::vector<Area> coalesce(std::vector<Area> areas) {
     });
     std::vector<Area> out;
     for (const Area& a : areas) {
-        if (!out.empty() && out.back().left == a.left && out.back().right == a.right && a.top <= out.back().bottom + 1)
+        if (!out.empty() && out.back().left == a.left && out.back().right == a.right &&
+            a.top <= out.back().bottom + 1)
             out.back().bottom = std::max(out.back().bottom, a.bottom);
         else
             out.push_back(a);
@@ -105,7 +106,8 @@ WorkbookWriter::WorkbookWriter(const Workbook& book) : book_(book) {
         auto it = std::find(addIns_.begin(), addIns_.end(), name);
         if (it == addIns_.end())
             it = addIns_.insert(addIns_.end(), name);
-        return std::pair<uint16_t, uint16_t>{uint16_t(book_.sheetCount()), uint16_t(it - addIns_.begin() + 1)};
+        return std::pair<uint16_t, uint16_t>{uint16_t(book_.sheetCount()),
+                                             uint16_t(it - addIns_.begin() + 1)};
     };
 }
 
@@ -164,8 +166,8 @@ std::vector<uint8_t> WorkbookWriter::stream() {
         SheetBytes& s = sheets[i];
         for (size_t k = 0; k < s.dbCellCount; ++k) {
             size_t at = s.dbCellTable + 4 * k;
-            uint32_t rel = uint32_t(s.bytes[at]) | uint32_t(s.bytes[at + 1]) << 8 | uint32_t(s.bytes[at + 2]) << 16 |
-                           uint32_t(s.bytes[at + 3]) << 24;
+            uint32_t rel = uint32_t(s.bytes[at]) | uint32_t(s.bytes[at + 1]) << 8 |
+                           uint32_t(s.bytes[at + 2]) << 16 | uint32_t(s.bytes[at + 3]) << 24;
             patchU32(s.bytes, at, uint32_t(rel + base));
         }
         out.insert(out.end(), s.bytes.begin(), s.bytes.end());
@@ -179,8 +181,8 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
     simple(w, rec::CodePage, 1200);
     {
         size_t h = w.begin(rec::Window1);
-        for (uint16_t v : {uint16_t(0x0168), uint16_t(0x001E), uint16_t(0x4000), uint16_t(0x2000), uint16_t(0x0038),
-                           uint16_t(0), uint16_t(0), uint16_t(1), uint16_t(600)})
+        for (uint16_t v : {uint16_t(0x0168), uint16_t(0x001E), uint16_t(0x4000), uint16_t(0x2000),
+                           uint16_t(0x0038), uint16_t(0), uint16_t(0), uint16_t(1), uint16_t(600)})
             putU16(o, v);
         w.end(h);
     }
@@ -390,8 +392,8 @@ void WorkbookWriter::writeSheetSettings(RecordWriter& w, const Sheet& sheet) {
             putU16(o, uint16_t(last));
             putU16(o, columnWidth(p.width));
             putU16(o, xfIndex(p.format));
-            putU16(o, uint16_t((p.hidden ? 0x01 : 0) | (p.customWidth ? 0x02 : 0) | (p.outlineLevel & 0x07) << 8 |
-                               (p.collapsed ? 0x1000 : 0)));
+            putU16(o, uint16_t((p.hidden ? 0x01 : 0) | (p.customWidth ? 0x02 : 0) |
+                               (p.outlineLevel & 0x07) << 8 | (p.collapsed ? 0x1000 : 0)));
             putU16(o, 0);
             w.end(h);
         }
@@ -425,8 +427,8 @@ void WorkbookWriter::writeCells(RecordWriter& w, const Sheet& sheet, SheetBytes&
             putU16(o, uint16_t(std::clamp<long>(std::lround(height * 20), 0, 8191)));
             putU16(o, 0);
             putU16(o, 0);
-            uint32_t options = uint32_t(p.outlineLevel & 0x07) | (p.collapsed ? 0x10 : 0) | (p.hidden ? 0x20 : 0) |
-                               (p.customHeight ? 0x40 : 0) | 0x100;
+            uint32_t options = uint32_t(p.outlineLevel & 0x07) | (p.collapsed ? 0x10 : 0) |
+                               (p.hidden ? 0x20 : 0) | (p.customHeight ? 0x40 : 0) | 0x100;
             if (p.format != kDefaultFormat)
                 options |= 0x80 | uint32_t(xfIndex(p.format)) << 16;
             putU32(o, options);
@@ -477,7 +479,8 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
         try {
             encoder_.encode(*tree, scratch_, OperandClass::Value);
         } catch (const FormatError& e) {
-            throw FormatError("the formula in " + cellName(sheet, row, col) + " cannot be stored: " + e.what());
+            throw FormatError("the formula in " + cellName(sheet, row, col) +
+                              " cannot be stored: " + e.what());
         }
         size_t h = header(rec::Formula);
         bool text = false;

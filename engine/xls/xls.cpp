@@ -23,7 +23,9 @@ std::string describe(const std::filesystem::path& path) {
     return s;
 }
 
-std::string systemError() { return std::strerror(errno); }
+std::string systemError() {
+    return std::strerror(errno);
+}
 
 // Writes all of `bytes` to a new file beside `path` and renames it over `path`.
 void replaceFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {

@@ -6,10 +6,9 @@
 #include "engine/xls/xls.h"
 #include "tests/engine/xls/sample_register.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 
 using namespace engine;
@@ -36,10 +35,9 @@ std::string refusal(const std::vector<uint8_t>& file) {
 std::vector<uint8_t> streamWith(uint16_t version, bool encrypted) {
     std::vector<uint8_t> s;
     RecordWriter w(s);
-    std::vector<uint8_t> bof;
-    putU16(bof, version);
-    putU16(bof, rec::BofGlobals);
-    bof.resize(16, 0);
+    std::vector<uint8_t> bof(16, 0);
+    patchU16(bof, 0, version);
+    patchU16(bof, 2, rec::BofGlobals);
     w.record(rec::Bof, bof);
     if (encrypted)
         w.record(rec::FilePass, {1, 0, 1, 0});

@@ -3,10 +3,9 @@
 #include "tests/engine/xls/sample_register.h"
 #include "tests/engine/xls/workbook_compare.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 
 using namespace engine;
 namespace fs = std::filesystem;
@@ -52,7 +51,7 @@ TEST(RoundTrip, RegisterKeepsEverythingCollapsedAndExpanded) {
 
 TEST(RoundTrip, ValuesOfEveryKindAndCellsAtTheEdges) {
     Workbook book;
-    Sheet& s = book.addSheet(u"值 'a'");
+    Sheet& s = book.addSheet(u"值 'a' 表");
     s.setValue(0, 0, Value::number(0.1));
     s.setValue(0, 1, Value::number(-123456789012.0));
     s.setValue(0, 2, Value::number(1e-300));
@@ -63,11 +62,11 @@ TEST(RoundTrip, ValuesOfEveryKindAndCellsAtTheEdges) {
     s.setValue(1, 2, Value::text(u""));
     s.setValue(1, 3, Value::text(std::u16string(20000, u'长')));
     s.setValue(kLastRow, kLastColumn, Value::text(u"corner"));
-    s.setFormula(2, 0, u"=IF(A1>0,\"\",1)");        // empty-text result
-    s.setFormula(2, 1, u"=A2");                     // boolean result
-    s.setFormula(2, 2, u"=1/0");                    // error result
-    s.setFormula(2, 3, u"=\"长\"&B3");              // text result with a STRING record
-    s.setFormula(2, 4, u"=SUM('值 ''a'''!A1:B1)"); // a reference naming its own sheet
+    s.setFormula(2, 0, u"=IF(A1>0,\"\",1)");          // empty-text result
+    s.setFormula(2, 1, u"=A2");                       // boolean result
+    s.setFormula(2, 2, u"=1/0");                      // error result
+    s.setFormula(2, 3, u"=\"长\"&B3");                // text result with a STRING record
+    s.setFormula(2, 4, u"=SUM('值 ''a'' 表'!A1:B1)"); // a reference naming its own sheet
     s.editRow(5).customHeight = true;
     s.editRow(5).height = 30;
     s.editColumn(3).hidden = true;

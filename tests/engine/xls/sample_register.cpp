@@ -13,10 +13,13 @@ using engine::Edge;
 using engine::Format;
 using engine::Value;
 
-const char16_t* const headers[] = {u"征订年度", u"资料名称", u"征订数量", u"单价", u"金额", u"票据号", u"征订单位"};
+const char16_t* const headers[] = {u"征订年度", u"资料名称", u"征订数量", u"单价",
+                                   u"金额",     u"票据号",   u"征订单位"};
 const char16_t* const kinds[] = {u"报纸", u"杂志", u"图书", u"年鉴"};
 
-std::u16string abs(int row, int col) { return engine::formatAddress({row, col}, true); }
+std::u16string abs(int row, int col) {
+    return engine::formatAddress({row, col}, true);
+}
 
 std::u16string number(int n) {
     std::string s = std::to_string(n);
@@ -53,7 +56,8 @@ void buildRegister(engine::Workbook& book, int units, int entries, bool collapse
         sheet.setValue(unitRow, 0, Value::text(name));
         std::u16string missing = u"=SUBSTITUTE(TRIM(";
         for (const char16_t* k : kinds)
-            missing += u"IF(COUNTIF(" + abs(first, 1) + u":" + abs(last, 1) + u",\"" + k + u"\"),\"\",\"" + k + u" \")&";
+            missing += u"IF(COUNTIF(" + abs(first, 1) + u":" + abs(last, 1) + u",\"" + k + u"\"),\"\",\"" +
+                       k + u" \")&";
         missing.pop_back();
         missing += u"),\" \",\"、\")";
         sheet.setFormula(unitRow, 1, missing);
@@ -70,8 +74,8 @@ void buildRegister(engine::Workbook& book, int units, int entries, bool collapse
             sheet.addValidation(Area::cell(r, 0), years);
             sheet.addValidation(Area::cell(r, 1), materials);
             sheet.setFormula(r, 4,
-                             u"=IF(OR(" + abs(r, 2) + u"<1," + abs(r, 3) + u"<1),\"\",PRODUCT(" + abs(r, 2) + u"," +
-                                 abs(r, 3) + u"))");
+                             u"=IF(OR(" + abs(r, 2) + u"<1," + abs(r, 3) + u"<1),\"\",PRODUCT(" + abs(r, 2) +
+                                 u"," + abs(r, 3) + u"))");
             if (r == last)
                 continue; // the blank entry row a block keeps ready
             int i = r - first;
