@@ -3,7 +3,6 @@
 #include "tests/engine/xls/sample_register.h"
 
 #include <benchmark/benchmark.h>
-
 #include <filesystem>
 #include <unistd.h>
 

@@ -28,8 +28,12 @@ constexpr size_t MinStreamSize = 4096;
 // libgsf leaks its directory entries when the first one is not the root storage; such a file is
 // damaged anyway, so it is turned away before libgsf sees it.
 bool rootEntryIsRoot(std::span<const uint8_t> file) {
-    auto u16 = [&](size_t at) { return uint16_t(file[at] | file[at + 1] << 8); };
-    auto u32 = [&](size_t at) { return uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16; };
+    auto u16 = [&](size_t at) {
+        return uint16_t(file[at] | file[at + 1] << 8);
+    };
+    auto u32 = [&](size_t at) {
+        return uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16;
+    };
     uint16_t shift = u16(0x1E);
     if (shift != 9 && shift != 12)
         return false;

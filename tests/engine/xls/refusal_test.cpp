@@ -106,7 +106,8 @@ TEST(Refusal, AMissingFileNamesItself) {
 
 // Inputs the fuzzer found; each must be refused cleanly (under the sanitizers: without leaks too).
 TEST(Refusal, FuzzFindingsAreRefused) {
-    std::filesystem::path dir = std::filesystem::path(VARNEL_SOURCE_DIR) / "tests" / "engine" / "xls" / "fuzz-findings";
+    std::filesystem::path dir =
+        std::filesystem::path(VARNEL_SOURCE_DIR) / "tests" / "engine" / "xls" / "fuzz-findings";
     int seen = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir)) {
         std::ifstream in(entry.path(), std::ios::binary);
