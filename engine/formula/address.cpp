@@ -81,8 +81,14 @@ std::u16string columnName(int col) {
 }
 
 std::u16string formatAddress(const CellAddress& cell, bool absolute) {
-    std::u16string d = absolute ? u"$" : u"";
-    return d + columnName(cell.col) + d + rowText(cell.row);
+    std::u16string s;
+    if (absolute)
+        s += u'$';
+    s += columnName(cell.col);
+    if (absolute)
+        s += u'$';
+    s += rowText(cell.row);
+    return s;
 }
 
 std::u16string formatArea(const Area& area, bool absolute) {

@@ -6,7 +6,7 @@
 namespace engine::formula {
 namespace {
 
-// The order is that of FunctionId in builtins.h.
+// In the order of Fn (function_ids.h).
 constexpr std::array<FunctionInfo, 34> kFunctions = {{
     {u"IF", 1, 3, false},
     {u"AND", 1, 255, false},

@@ -45,16 +45,24 @@ std::u16string_view opText(Op op) {
     return u"";
 }
 
-std::u16string rowPart(const CellRef& r) {
-    return (r.rowAbsolute ? u"$" : u"") + formatAddress({r.row, 0}, false).substr(1);
+// Appending piece by piece (rather than "$" + text) also keeps GCC 12's -Wrestrict quiet.
+void rowPart(const CellRef& r, std::u16string& out) {
+    if (r.rowAbsolute)
+        out += u'$';
+    out += formatAddress({r.row, 0}, false).substr(1);
 }
-std::u16string colPart(const CellRef& r) {
-    return (r.colAbsolute ? u"$" : u"") + columnName(r.col);
+
+void colPart(const CellRef& r, std::u16string& out) {
+    if (r.colAbsolute)
+        out += u'$';
+    out += columnName(r.col);
 }
 
 void write(const Node& n, std::u16string& out) {
-    if (n.sheet && (n.isReference() || n.kind == NodeKind::Error))
-        out += quoteSheetName(*n.sheet) + u"!";
+    if (n.sheet && (n.isReference() || n.kind == NodeKind::Error)) {
+        out += quoteSheetName(*n.sheet);
+        out += u'!';
+    }
     switch (n.kind) {
     case NodeKind::Number:
         out += formatNumber(n.number);
@@ -77,16 +85,25 @@ void write(const Node& n, std::u16string& out) {
     case NodeKind::Missing:
         break;
     case NodeKind::Reference:
-        out += colPart(n.first) + rowPart(n.first);
+        colPart(n.first, out);
+        rowPart(n.first, out);
         break;
     case NodeKind::Area:
-        out += colPart(n.first) + rowPart(n.first) + u":" + colPart(n.last) + rowPart(n.last);
+        colPart(n.first, out);
+        rowPart(n.first, out);
+        out += u':';
+        colPart(n.last, out);
+        rowPart(n.last, out);
         break;
     case NodeKind::Columns:
-        out += colPart(n.first) + u":" + colPart(n.last);
+        colPart(n.first, out);
+        out += u':';
+        colPart(n.last, out);
         break;
     case NodeKind::Rows:
-        out += rowPart(n.first) + u":" + rowPart(n.last);
+        rowPart(n.first, out);
+        out += u':';
+        rowPart(n.last, out);
         break;
     case NodeKind::Function:
         out += n.text + u"(";

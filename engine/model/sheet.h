@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/formula/address.h"
+#include "engine/formula/adjust.h"
 #include "engine/formula/ast.h"
 #include "engine/formula/program.h"
 #include "engine/formula/value.h"
@@ -145,7 +146,9 @@ private:
     void releaseContent(detail::Cell& cell);
     void storeProgram(int row, int col, formula::Program program);
     void contentChanged();
-    void moveBand(const Area& band, int rows, int cols);
+    void adjustReferences(const formula::StructuralEdit& edit);
+    void checkNothingPushedOff(const Area& leaving) const;
+    void moveBandVertically(int fromRow, int toRow, int left, int right);
 
     Workbook& book_;
     SheetId id_;
