@@ -1,0 +1,1 @@
+#include "varnel/app/maindlg.h"
