@@ -26,6 +26,10 @@ class CMainDlg : public CAxDialogImpl<CMainDlg>,
 public:
     enum { IDD = 129 };
 
+    // Sinks 1 and 2 listen to the application, 3 to 6 each to one toolbar button.
+    template <UINT id> using AppSink = IDispEventSimpleImpl<id, CMainDlg, &DIID_AppEvents>;
+    template <UINT id> using ButtonSink = IDispEventSimpleImpl<id, CMainDlg, &DIID__CommandBarButtonEvents>;
+
     // Exit codes of a start-up that cannot go on (0, 1 and 2 are the dialog's own results).
     enum StartupFailure {
         kNoSpreadsheet = 3,  // "Excel.Application" cannot be created
@@ -95,4 +99,5 @@ private:
     void linkExcel();
     void unlinkExcel();
     void failStartup(StartupFailure code, const std::u16string& text);
+    void endWithResult(WORD id);
 };
