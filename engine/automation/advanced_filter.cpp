@@ -4,6 +4,7 @@
 #include "engine/automation/values.h"
 #include "engine/formula/adjust.h"
 #include "engine/formula/criteria.h"
+#include "engine/formula/error.h"
 #include "engine/formula/text.h"
 #include "engine/model/clipboard.h"
 #include "engine/model/workbook.h"

@@ -1,6 +1,7 @@
 #include "engine/automation/command_bars.h"
 
 #include "engine/formula/text.h"
+#include "varnel/excel/events.h"
 
 #include <algorithm>
 #include <utility>

@@ -173,7 +173,7 @@ public:
              const Variant& Formula2) override {
         Sheet& s = cells_.sheet();
         for (const Area& a : cells_.areas())
-            for (const Validation& v : s.validations())
+            for (const engine::Validation& v : s.validations())
                 for (const Area& b : v.areas)
                     if (a.intersects(b))
                         fail(u"The cells have a validation already: delete it first.");
