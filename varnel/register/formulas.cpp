@@ -89,7 +89,9 @@ std::u16string missingKindsFormula(std::u16string_view materials, std::u16string
 std::u16string exactCriterion(std::u16string_view text) {
     if (text.empty())
         return {};
-    return u"=" + quoted(u"=" + escapeWildcards(text));
+    std::u16string criterion = u"=";
+    criterion += quoted(std::u16string(u"=") += escapeWildcards(text));
+    return criterion;
 }
 
 } // namespace layout

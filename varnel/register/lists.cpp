@@ -8,13 +8,12 @@ namespace layout {
 
 namespace {
 
-std::u16string decimal(int value) {
-    const std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
-}
-
 std::u16string magazineItems(std::u16string_view magazine, int year) {
-    return u"," + yearItem(year, magazine) + u"," + yearItem(year + 1, magazine);
+    std::u16string items = u",";
+    items += yearItem(year, magazine);
+    items += u",";
+    items += yearItem(year + 1, magazine);
+    return items;
 }
 
 // The longest start of the list that ends before a comma and has at most `limit` characters.
@@ -26,6 +25,11 @@ std::u16string_view wholeItemsWithin(std::u16string_view list, std::size_t limit
 }
 
 } // namespace
+
+std::u16string decimal(long value) {
+    const std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
 
 std::u16string yearItem(int year, std::u16string_view magazine) {
     return decimal(year) + u"年度" + std::u16string(magazine);

@@ -6,6 +6,9 @@
 // The drop-down lists of an entry row. Year is the current calendar year when the list is made.
 namespace layout {
 
+// The digits of a number, as "%d" writes them.
+std::u16string decimal(long value);
+
 // One year's magazine: the year's digits, "年度", then the name.
 std::u16string yearItem(int year, std::u16string_view magazine);
 
