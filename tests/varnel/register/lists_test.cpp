@@ -1,4 +1,3 @@
-#include "varnel/register/calendar.h"
 #include "varnel/register/layout.h"
 #include "varnel/register/lists.h"
 
@@ -18,13 +17,15 @@ TEST(RegisterLists, YearsAndMaterialsAsTheDropDownsOfferThem) {
 
 std::u16string kindsOfLength(std::size_t length) {
     std::u16string kinds;
-    for (int i = 0; kinds.size() < length; ++i)
-        kinds += (kinds.empty() ? u"" : u",") + std::u16string(u"资料") + char16_t(u'A' + i % 26);
+    for (int i = 0; kinds.size() < length; ++i) {
+        kinds += kinds.empty() ? u"资料" : u",资料";
+        kinds += char16_t(u'A' + i % 26);
+    }
     return kinds.substr(0, length);
 }
 
 TEST(RegisterLists, MaterialListNeverExceedsWhatAValidationHolds) {
-    const std::u16string items = u",2026年度半月谈,2027年度半月谈"; // 19 characters
+    const std::u16string items = u",2026年度半月谈,2027年度半月谈"; // 20 characters
     const std::u16string fitting = kindsOfLength(layout::maxListLength - items.size());
     EXPECT_TRUE(layout::materialListFits(fitting, u"半月谈", 2026));
     EXPECT_EQ(layout::materialList(fitting, u"半月谈", 2026), fitting + items);
@@ -43,13 +44,6 @@ TEST(RegisterLists, MaterialListNeverExceedsWhatAValidationHolds) {
     const std::u16string longName(200, u'刊');
     EXPECT_EQ(layout::materialList(u"报纸", longName, 2026), u"报纸,2026年度" + longName);
     EXPECT_EQ(layout::materialList(u"", std::u16string(300, u'刊'), 2026).size(), layout::maxListLength);
-}
-
-TEST(RegisterCalendar, YearComesFromTheReplaceableSource) {
-    calendar::setYearSource([] { return 2017; });
-    EXPECT_EQ(calendar::currentYear(), 2017);
-    calendar::setYearSource({});
-    EXPECT_GE(calendar::currentYear(), 2024);
 }
 
 } // namespace
