@@ -28,7 +28,8 @@ void CMainDlg::OnSheetChange(IDispatch*, IDispatch* Target) {
     RangePtr n = offset(t, 1)->GetEntireRow()->GetResize(Variant(1), Variant(1));
     while (layout::outlineLevel(n) == layout::entryLevel)
         n = offset(n, 1);
-    if (layout::isBlankRow(_epApp, offset(n, -1)))
+    const RangePtr last = offset(n, -1);
+    if (layout::isBlankRow(_epApp, last))
         return;
 
     if (layout::isBlankRow(_epApp, n)) {
@@ -38,9 +39,10 @@ void CMainDlg::OnSheetChange(IDispatch*, IDispatch* Target) {
         row->GetInterior()->PutColorIndex(Variant(int(layout::entryFill)));
         row->GetFont()->PutColorIndex(Variant(int(layout::entryFont)));
     } else {
-        // The next unit row follows directly: a row inserted above it takes the block's format.
+        // The next unit row follows directly: a row inserted above it takes the block's format. The new
+        // row is found from the block's last row, which the insertion leaves in place.
         n->GetEntireRow()->Insert(Variant(int(xlShiftDown)), Variant(int(xlFormatFromLeftOrAbove)));
-        n = offset(n, -1);
+        n = offset(last, 1);
     }
     layout::borderEntryRows(n->GetEntireRow());
     n->GetEntireRow()->GetValidation()->Delete();
