@@ -72,10 +72,7 @@ void CMainDlg::OnOutputStatus(IDispatch*, VARIANT_BOOL*) {
     if (dialog.itemText.empty())
         return;
 
-    // Column A only: G of the entry rows repeats the unit's name, and a match there would copy the
-    // block from one of its entry rows on.
-    const RangePtr found =
-        last->GetEntireColumn()->Find(Variant(dialog.itemText), Variant(last), Variant(int(xlValues)),
+    const RangePtr found = last->Find(Variant(dialog.itemText), vtMissing, Variant(int(xlValues)),
                                       Variant(int(xlWhole)), Variant(int(xlByColumns)), xlPrevious);
     if (!found)
         return;

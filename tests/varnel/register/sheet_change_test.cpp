@@ -89,10 +89,12 @@ TEST_F(RegisterTest, EditInRowOneOfASheetWhoseRowOneIsGroupedStopsQuietly) {
     const Excel::_WorksheetPtr other = dlg._epBook->GetWorksheets()->GetItem(Variant(3));
     other->GetRange(Variant(u"1:3"))->Group();
     ASSERT_EQ(other->GetRange(Variant(u"A1"))->GetEntireRow()->GetOutlineLevel().toLong(), 2);
-    other->GetRange(Variant(u"A2"))->PutValue2(Variant(u"x"));
+    // The group's last row is filled, so nothing short of the unit row search would stop the edit.
+    other->GetRange(Variant(u"A2:A3"))->PutValue2(Variant(u"x"));
     other->GetRange(Variant(u"B1"))->PutValue2(Variant(u"y"));
     EXPECT_EQ(other->GetRange(Variant(u"G1"))->GetValue2().vt(), VT_EMPTY);
     EXPECT_EQ(other->GetRange(Variant(u"A4"))->GetEntireRow()->GetOutlineLevel().toLong(), 1);
+    EXPECT_TRUE(user.records().empty());
 }
 
 } // namespace
