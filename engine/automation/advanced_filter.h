@@ -7,9 +7,9 @@ namespace engine::automation {
 
 struct FilterRequest {
     const Sheet* list = nullptr;
-    Area listArea;        // its first row holds the titles
+    Area listArea; // its first row holds the titles
     const Sheet* criteria = nullptr;
-    Area criteriaArea;    // titles, then one row per alternative
+    Area criteriaArea; // titles, then one row per alternative
     Sheet* destination = nullptr;
     CellAddress copyTo;
     bool unique = false;
