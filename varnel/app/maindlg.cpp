@@ -72,11 +72,11 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
     MoveWindow(0, 0, 0, 0, TRUE);
 
-    HICON bigIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(128), IMAGE_ICON,
+    HICON bigIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
                                                   GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
                                                   LR_DEFAULTCOLOR));
     SetIcon(bigIcon, TRUE);
-    HICON smallIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(128), IMAGE_ICON,
+    HICON smallIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
                                                     GetSystemMetrics(SM_CXSMICON),
                                                     GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     SetIcon(smallIcon, FALSE);
@@ -253,7 +253,7 @@ void CMainDlg::unlinkExcel() {
 }
 
 LRESULT CMainDlg::OnAppAbout(WORD, WORD, HWND, BOOL&) {
-    CSimpleDialog<100, FALSE> dlg;
+    CSimpleDialog<IDD_ABOUTBOX, FALSE> dlg;
     dlg.DoModal(::GetActiveWindow());
     return 0;
 }

@@ -3,6 +3,7 @@
 #include "platform/ui/dialog.h"
 #include "varnel/app/disp_event.h"
 #include "varnel/excel/excel.h"
+#include "varnel/res/resource.h"
 
 #include <string>
 
@@ -24,7 +25,7 @@ class CMainDlg : public CAxDialogImpl<CMainDlg>,
                  public IDispEventSimpleImpl<5, CMainDlg, &DIID__CommandBarButtonEvents>,
                  public IDispEventSimpleImpl<6, CMainDlg, &DIID__CommandBarButtonEvents> {
 public:
-    enum { IDD = 129 };
+    enum { IDD = IDD_MAINDLG };
 
     // Sinks 1 and 2 listen to the application, 3 to 6 each to one toolbar button.
     template <UINT id> using AppSink = IDispEventSimpleImpl<id, CMainDlg, &DIID_AppEvents>;
@@ -80,8 +81,6 @@ public:
 
     // A handler left with an error: shown to the user once, over the spreadsheet's window.
     void ReportSinkError(UINT sinkId, HRESULT hr, const std::u16string& description);
-
-    static constexpr WORD ID_APP_ABOUT = 57664;
 
     Excel::_ApplicationPtr _epApp;
     Office::_CommandBarsPtr _epCmdBars;
