@@ -227,7 +227,8 @@ def check_formats(path):
                        xf.border.right_line_style)
             check(f"{where} borders", borders, (3, 3, 3, 3))
     for row in UNIT_ROWS:
-        check(f"B{row} alignment", book.xf_list[sheet.cell_xf_index(row - 1, 1)].alignment.hor_align, 1)
+        xf = xf_of(row - 1, 1)
+        check(f"B{row} alignment", xf.alignment.hor_align if xf else None, 1)
 
 
 def check_config(folder, data):
@@ -265,11 +266,16 @@ def main():
     check_table(cells, "3:[Book1]被查询单位征订情况!", BLOCK)
     check_table(cells, "Sheet2!", [[""] * 7] * 5)
 
-    check_formats(os.path.join(folder, "Ombrell.xls"))
+    try:
+        check_formats(os.path.join(folder, "Ombrell.xls"))
+    except (OSError, xlrd.XLRDError, IndexError, KeyError) as e:
+        fail(f"saved register: {e}")
     check_config(folder, data)
 
-    for message in failures:
+    for message in failures[:60]:
         print(message)
+    if len(failures) > 60:
+        print(f"... and {len(failures) - 60} more")
     if not failures:
         shutil.rmtree(folder)
     else:
