@@ -3,15 +3,11 @@
 #include "engine/formula/address.h"
 #include "engine/formula/text.h"
 
-#include <unicode/uchar.h>
-
 namespace engine::formula {
 namespace {
 
-// Letters of any script (Chinese ones too), digits after the first character, "_" and ".".
 bool isPlainChar(char16_t c, bool first) {
-    bool letter =
-        (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_' || (c >= 0x80 && u_isalpha(c));
+    bool letter = (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || c == u'_';
     return letter || (!first && ((c >= u'0' && c <= u'9') || c == u'.'));
 }
 

@@ -29,7 +29,7 @@ TEST_F(Recalculation, FormulasOnOtherSheetsFollow) {
     EXPECT_EQ(other.value(0, 0), num(42));
     type(u"B2", u"1");
     EXPECT_EQ(other.value(0, 0), num(2));
-    EXPECT_EQ(other.formulaText(0, 0), u"=征订登记!B2*2");
+    EXPECT_EQ(other.formulaText(0, 0), u"='征订登记'!B2*2");
     book.renameSheet(sheet, u"Register");
     EXPECT_EQ(other.formulaText(0, 0), u"=Register!B2*2");
     book.removeSheet(sheet);
