@@ -33,7 +33,7 @@ Sheet::~Sheet() = default;
 // ---- Storage
 
 Cell* Sheet::findCell(int row, int col) {
-    if (row < 0 || row >= rowExtent())
+    if (row < 0 || row >= rowExtent() || col < 0 || col > kLastColumn)
         return nullptr;
     auto& cells = rows_[row].cells;
     auto it = std::lower_bound(cells.begin(), cells.end(), col, byColumn);
@@ -45,6 +45,8 @@ const Cell* Sheet::findCell(int row, int col) const {
 }
 
 Cell& Sheet::touchCell(int row, int col) {
+    if (row < 0 || row > kLastRow || col < 0 || col > kLastColumn)
+        throw EngineError("a cell outside the sheet");
     if (row >= rowExtent())
         rows_.resize(row + 1);
     auto& cells = rows_[row].cells;
@@ -302,9 +304,11 @@ std::optional<int> Sheet::contentColumnRight(int row, int col) const {
 // ---- Formats
 
 FormatId Sheet::formatId(int row, int col) const {
+    if (col < 0 || col > kLastColumn)
+        return kDefaultFormat;
     if (const Cell* c = findCell(row, col))
         return c->format;
-    if (row < rowExtent() && rows_[row].props.format != kDefaultFormat)
+    if (row >= 0 && row < rowExtent() && rows_[row].props.format != kDefaultFormat)
         return rows_[row].props.format;
     return columns_[col].format;
 }
@@ -370,10 +374,12 @@ void Sheet::modifyFormat(const Area& area, const std::function<void(Format&)>& c
 // ---- Rows and columns
 
 const RowProperties& Sheet::row(int r) const {
-    return r < rowExtent() ? rows_[r].props : kDefaultRow;
+    return r >= 0 && r < rowExtent() ? rows_[r].props : kDefaultRow;
 }
 
 RowProperties& Sheet::editRow(int r) {
+    if (r < 0 || r > kLastRow)
+        throw EngineError("a row outside the sheet");
     if (r >= rowExtent())
         rows_.resize(r + 1);
     book_.bump();
@@ -381,12 +387,15 @@ RowProperties& Sheet::editRow(int r) {
 }
 
 const ColumnProperties& Sheet::column(int c) const {
-    return columns_.at(c);
+    static const ColumnProperties kDefaultColumn{};
+    return c >= 0 && c <= kLastColumn ? columns_[c] : kDefaultColumn;
 }
 
 ColumnProperties& Sheet::editColumn(int c) {
+    if (c < 0 || c > kLastColumn)
+        throw EngineError("a column outside the sheet");
     book_.bump();
-    return columns_.at(c);
+    return columns_[c];
 }
 
 double Sheet::rowHeight(int r) const {

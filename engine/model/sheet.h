@@ -45,6 +45,7 @@ public:
     const Workbook& workbook() const { return book_; }
 
     // ---- Content
+    // Reads outside the sheet see empty cells; writes there throw EngineError.
     // The current value; a formula's result is computed first when it is not current.
     Value value(int row, int col) const;
     bool hasFormula(int row, int col) const;
