@@ -25,6 +25,12 @@ auto byColumn = [](const Cell& c, int col) {
 
 } // namespace
 
+void checkArea(const Area& a) {
+    if (a.top < 0 || a.left < 0 || a.bottom > kLastRow || a.right > kLastColumn || a.top > a.bottom ||
+        a.left > a.right)
+        throw EngineError("a range outside the sheet");
+}
+
 Sheet::Sheet(Workbook& book, SheetId id, std::u16string name)
     : book_(book), id_(id), name_(std::move(name)) {}
 
@@ -207,6 +213,7 @@ void Sheet::enter(int row, int col, std::u16string_view typed) {
 }
 
 void Sheet::clearContents(const Area& area) {
+    checkArea(area);
     int last = std::min(area.bottom, rowExtent() - 1);
     for (int r = area.top; r <= last; ++r) {
         auto& cells = rows_[r].cells;
@@ -221,6 +228,7 @@ void Sheet::clearContents(const Area& area) {
 }
 
 void Sheet::clear(const Area& area) {
+    checkArea(area);
     int last = std::min(area.bottom, rowExtent() - 1);
     for (int r = area.top; r <= last; ++r) {
         auto& cells = rows_[r].cells;
@@ -242,7 +250,7 @@ void Sheet::clear(const Area& area) {
 
 void Sheet::forEachCell(const Area& area, const std::function<void(int row, int col)>& visit) const {
     int last = std::min(area.bottom, rowExtent() - 1);
-    for (int r = area.top; r <= last; ++r) {
+    for (int r = std::max(area.top, 0); r <= last; ++r) {
         const auto& cells = rows_[r].cells;
         for (auto it = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
              it != cells.end() && it->col <= area.right; ++it)
@@ -318,6 +326,7 @@ const Format& Sheet::format(int row, int col) const {
 }
 
 void Sheet::setFormat(const Area& area, FormatId id) {
+    checkArea(area);
     if (area.isWholeRows() || area.isWholeColumns()) {
         Format f = book_.formats_.get(id);
         modifyFormat(area, [&f](Format& x) { x = f; });
@@ -331,6 +340,7 @@ void Sheet::setFormat(const Area& area, FormatId id) {
 }
 
 void Sheet::modifyFormat(const Area& area, const std::function<void(Format&)>& change) {
+    checkArea(area);
     std::unordered_map<FormatId, FormatId> done;
     auto map = [&](FormatId id) {
         auto [it, added] = done.try_emplace(id, id);
@@ -445,6 +455,7 @@ bool Sheet::showDetail(int summaryRow, bool show) {
 // ---- Merged cells
 
 void Sheet::merge(const Area& area) {
+    checkArea(area);
     Area m = area;
     for (bool grew = true; grew;) {
         grew = false;
@@ -464,6 +475,7 @@ void Sheet::merge(const Area& area) {
 }
 
 void Sheet::unmerge(const Area& area) {
+    checkArea(area);
     std::erase_if(merges_, [&](const Area& m) { return m.intersects(area); });
     book_.bump();
 }
@@ -499,6 +511,7 @@ void subtract(const Area& area, const Area& hole, std::vector<Area>& out) {
 } // namespace
 
 void Sheet::addValidation(const Area& area, const ValidationRule& rule) {
+    checkArea(area);
     removeValidation(area);
     auto same = std::find_if(validations_.begin(), validations_.end(),
                              [&](const Validation& v) { return v.rule == rule; });
@@ -518,6 +531,7 @@ void Sheet::addValidation(const Area& area, const ValidationRule& rule) {
 }
 
 void Sheet::removeValidation(const Area& area) {
+    checkArea(area);
     for (Validation& v : validations_) {
         if (std::none_of(v.areas.begin(), v.areas.end(), [&](const Area& a) { return a.intersects(area); }))
             continue;

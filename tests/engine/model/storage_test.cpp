@@ -50,6 +50,9 @@ TEST_F(Storage, NothingIsWrittenOutsideTheSheet) {
     EXPECT_THROW(sheet.setValue(0, kColumnCount, num(1)), EngineError);
     EXPECT_THROW(sheet.editRow(-1), EngineError);
     EXPECT_THROW(sheet.editColumn(kColumnCount), EngineError);
+    EXPECT_THROW(sheet.clearContents({-1, 0, 3, 3}), EngineError);
+    EXPECT_THROW(sheet.modifyFormat({0, 0, 0, kColumnCount}, [](Format&) {}), EngineError);
+    EXPECT_THROW(sheet.insertCells({5, 0, 4, 0}, Shift::Down), EngineError);
     EXPECT_EQ(sheet.value(kRowCount, kColumnCount), Value());
     EXPECT_EQ(sheet.formatId(-1, kColumnCount), kDefaultFormat);
     EXPECT_FALSE(sheet.usedArea());
