@@ -11,6 +11,7 @@
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-memory.h>
 #include <memory>
+#include <mutex>
 
 namespace engine::xls {
 
@@ -42,6 +43,16 @@ bool rootEntryIsRoot(std::span<const uint8_t> file) {
     return entry + 0x43 <= file.size() && file[size_t(entry) + 0x42] == RootStorage;
 }
 
+// libgsf describes each flaw of a damaged file on stderr; the caller gets one message of ours instead.
+void quietLibgsf() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        g_log_set_handler(
+            "libgsf:msole", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+    });
+}
+
 bool sameName(const char* a, const char* b) {
     return a && g_ascii_strcasecmp(a, b) == 0;
 }
@@ -53,6 +64,7 @@ std::vector<uint8_t> workbookStream(std::span<const uint8_t> file) {
     if (file.size() < 512 || std::memcmp(file.data(), signature, 8) != 0)
         throw FormatError("it is not an Excel workbook (not a compound document file)");
 
+    quietLibgsf();
     if (!rootEntryIsRoot(file))
         throw FormatError("its compound document structure is damaged");
 
