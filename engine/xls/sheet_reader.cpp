@@ -191,7 +191,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             uint32_t index = in.u32();
             if (index >= sst_.size())
                 throw FormatError("a cell refers to a shared string that does not exist");
-            sheet.setValue(row, col, Value::text(sst_[index]));
+            sheet.setValue(row, col, sst_[index]);
             place(row, col, xf);
             break;
         }
