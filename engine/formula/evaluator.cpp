@@ -76,7 +76,7 @@ Value unary(Op op, const Value& a) {
     return Value::number(op == Op::Negate ? -n : n / 100);
 }
 
-std::u16string readText(const Program& p, std::size_t& i, std::size_t length) {
+std::u16string readText(std::span<const Token> p, std::size_t& i, std::size_t length) {
     std::u16string s;
     s.reserve(length);
     while (s.size() < length) {
@@ -94,7 +94,7 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
         frame.base = stack_.size();
         frame.started = true;
     }
-    const Program& p = *frame.program;
+    std::span<const Token> p = frame.program;
     CallSite site{context, frame.sheet, frame.row, frame.col};
     auto pop = [this] {
         Operand o = std::move(stack_.back());

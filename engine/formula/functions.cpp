@@ -6,6 +6,8 @@
 #include "engine/formula/text.h"
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <unicode/uchar.h>
 
 namespace engine::formula {
@@ -174,6 +176,13 @@ Value substitute(const std::u16string& text, const std::u16string& from, const s
     return Value::text(std::move(out));
 }
 
+// The number to 15 significant digits, the precision Excel works in.
+std::string shortest(double n) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", n);
+    return buf;
+}
+
 // Days from 1899-12-30, with the 1900 leap day that Excel counts (serial 60) kept in.
 int yearOfSerial(double serial) {
     long days = static_cast<long>(std::floor(serial));
@@ -296,7 +305,9 @@ Value callFunction(std::uint16_t id, std::span<Operand> args, CallSite& site) {
         if (!x || !d)
             return err(e);
         double f = std::pow(10.0, std::trunc(*d));
-        double r = std::round(*x * f) / f;
+        // Rounded as the decimal digits Excel shows, so that 2.675 goes up as it reads rather than down
+        // as its binary value would.
+        double r = std::round(std::stod(shortest(*x * f))) / f;
         return std::isfinite(r) ? Value::number(r) : err(ErrorCode::Num);
     }
     case Fn::Int:

@@ -60,6 +60,7 @@ Cell& Sheet::touchCell(int row, int col) {
 void Sheet::releaseContent(Cell& cell) {
     if (cell.kind == CellKind::Formula) {
         detail::FormulaSlot& f = formulas_[cell.data.formula];
+        codeGarbage_ += f.length;
         f = detail::FormulaSlot{};
         freeFormulas_.push_back(cell.data.formula);
     }
@@ -77,15 +78,33 @@ void Sheet::storeProgram(int row, int col, formula::Program program) {
         index = static_cast<std::uint32_t>(formulas_.size());
         formulas_.emplace_back();
     }
-    detail::FormulaSlot& f = formulas_[index];
-    f.otherSheets = formula::readsOtherSheets(program) || formula::isVolatile(program);
-    f.program = std::move(program);
-    f.inUse = true;
     Cell& c = touchCell(row, col);
     releaseContent(c);
+    if (codeGarbage_ > 4096 && codeGarbage_ * 2 > code_.size())
+        compactCode();
+    detail::FormulaSlot& f = formulas_[index];
+    f.otherSheets = formula::readsOtherSheets(program) || formula::isVolatile(program);
+    f.start = static_cast<std::uint32_t>(code_.size());
+    f.length = static_cast<std::uint32_t>(program.size());
+    f.inUse = true;
+    code_.insert(code_.end(), program.begin(), program.end());
     c.kind = CellKind::Formula;
     c.data.formula = index;
     contentChanged();
+}
+
+void Sheet::compactCode() {
+    std::vector<formula::Token> kept;
+    kept.reserve(code_.size() - codeGarbage_);
+    for (detail::FormulaSlot& f : formulas_) {
+        if (!f.inUse)
+            continue;
+        auto start = static_cast<std::uint32_t>(kept.size());
+        kept.insert(kept.end(), code_.begin() + f.start, code_.begin() + f.start + f.length);
+        f.start = start;
+    }
+    code_ = std::move(kept);
+    codeGarbage_ = 0;
 }
 
 void Sheet::contentChanged() {
@@ -127,7 +146,12 @@ std::optional<formula::Node> Sheet::formulaTree(int row, int col) const {
     const Cell* c = findCell(row, col);
     if (!c || c->kind != CellKind::Formula)
         return std::nullopt;
-    return formula::decompile(formulas_[c->data.formula].program, book_.sheetNames());
+    return formula::decompile(programOf(formulas_[c->data.formula]), book_.sheetNames());
+}
+
+Value Sheet::evaluate(const formula::Node& tree, int row, int col) const {
+    formula::Program program = formula::compile(tree, book_.sheetNames());
+    return book_.recalc_->evaluate(const_cast<Sheet&>(*this), program, row, col);
 }
 
 void Sheet::setValue(int row, int col, const Value& v) {
@@ -290,8 +314,16 @@ const Format& Sheet::format(int row, int col) const {
 }
 
 void Sheet::setFormat(const Area& area, FormatId id) {
-    Format f = book_.formats_.get(id);
-    modifyFormat(area, [&f](Format& x) { x = f; });
+    if (area.isWholeRows() || area.isWholeColumns()) {
+        Format f = book_.formats_.get(id);
+        modifyFormat(area, [&f](Format& x) { x = f; });
+        return;
+    }
+    // Cell by cell, without comparing formats: what a file reader does for every cell it loads.
+    for (int r = area.top; r <= area.bottom; ++r)
+        for (int c = area.left; c <= area.right; ++c)
+            touchCell(r, c).format = id;
+    book_.bump();
 }
 
 void Sheet::modifyFormat(const Area& area, const std::function<void(Format&)>& change) {
@@ -377,6 +409,28 @@ void Sheet::ungroupRows(int first, int last) {
         if (p.outlineLevel > 0)
             --p.outlineLevel;
     }
+}
+
+std::optional<std::pair<int, int>> Sheet::detailRows(int summaryRow) const {
+    int level = row(summaryRow).outlineLevel;
+    int step = outline_.summaryRowsBelow ? -1 : 1;
+    int r = summaryRow + step;
+    while (r >= 0 && r <= kLastRow && row(r).outlineLevel > level)
+        r += step;
+    int last = r - step;
+    if (last == summaryRow)
+        return std::nullopt;
+    return std::pair{std::min(summaryRow + step, last), std::max(summaryRow + step, last)};
+}
+
+bool Sheet::showDetail(int summaryRow, bool show) {
+    auto detail = detailRows(summaryRow);
+    if (!detail)
+        return false;
+    for (int r = detail->first; r <= detail->second; ++r)
+        editRow(r).hidden = !show;
+    editRow(summaryRow).collapsed = !show;
+    return true;
 }
 
 // ---- Merged cells
