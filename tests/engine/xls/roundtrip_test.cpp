@@ -87,9 +87,9 @@ TEST(RoundTrip, SavingReplacesTheFileAndAFailureLeavesItAsItWas) {
     xls_testing::expectSameWorkbook(book, *first.workbook);
     auto before = fs::file_size(file);
 
-    // A formula an Excel 97-2003 file cannot hold: the save fails, names the cell, and the old file
-    // stays untouched, with no temporary file left beside it.
-    book.sheet(0).setFormula(1, 8, u"=UNDEFINEDNAME+1");
+    // A text an Excel 97-2003 cell cannot hold: the save fails, names the cell, and the old file stays
+    // untouched, with no temporary file left beside it.
+    book.sheet(0).setValue(1, 8, Value::text(std::u16string(40000, u'x')));
     try {
         xls::writeWorkbook(book, file);
         FAIL() << "the save should fail";
