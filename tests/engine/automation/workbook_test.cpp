@@ -1,4 +1,7 @@
+#include "platform/ui/headless.h"
 #include "tests/engine/automation/fixture.h"
+
+#include <cstdint>
 
 namespace engine::automation::testing {
 namespace {
@@ -121,6 +124,35 @@ TEST_F(InputBoxes, TextOrFalseOnCancel) {
         app->InputBox(u"?", vtMissing, vtMissing, vtMissing, vtMissing, vtMissing, vtMissing, Variant(2));
     EXPECT_EQ(answer.vt(), VT_BOOL);
     EXPECT_EQ(answer.boolVal(), VARIANT_FALSE);
+}
+
+} // namespace
+} // namespace engine::automation::testing
+
+namespace engine::automation::testing {
+namespace {
+
+using UserInterface = InstanceTest;
+
+TEST_F(UserInterface, QuestionsGoToTheFrontEndOwnedByTheMainWindow) {
+    ui::HeadlessBackend user;
+    ui::setBackend(&user);
+    user.queue(ui::Answer::withText(u"第一中学"));
+    EXPECT_EQ(app->InputBox(u"请输入单位名称：", Variant(u"添加统计单位"), Variant(u"未知单位"), vtMissing,
+                            vtMissing, vtMissing, vtMissing, Variant(2)),
+              Variant(u"第一中学"));
+    range(u"A1")->PutValue2(Variant(1));
+    user.queue(ui::Answer::cancel());
+    book->Close();
+    EXPECT_EQ(app->GetWorkbooks()->GetCount(), 1);
+    user.queue(ui::Answer::withText(u"否"));
+    book->Close();
+    EXPECT_EQ(app->GetWorkbooks()->GetCount(), 0);
+    ui::setBackend(nullptr);
+    ASSERT_EQ(user.records().size(), 3u);
+    for (const ui::Record& r : user.records())
+        EXPECT_EQ(r.owner, reinterpret_cast<HWND>(static_cast<std::intptr_t>(app->GetHwnd())));
+    EXPECT_EQ(user.records()[1].text, u"是否保存对“Book1”的更改？");
 }
 
 } // namespace
