@@ -222,18 +222,18 @@ bool click(Application& app, std::u16string_view caption) {
     return false;
 }
 
-void collapse(Application& app, const Place& place, int row) {
+bool collapse(Application& app, const Place& place, int row) {
     SheetRef ref = refOf(app, place);
     if (row < 1 || row > kRowCount)
         fail(u"There is no such row.");
-    showRowDetail(ref.sheet(), row - 1, false);
+    return showRowDetail(ref.sheet(), row - 1, false);
 }
 
-void expand(Application& app, const Place& place, int row) {
+bool expand(Application& app, const Place& place, int row) {
     SheetRef ref = refOf(app, place);
     if (row < 1 || row > kRowCount)
         fail(u"There is no such row.");
-    showRowDetail(ref.sheet(), row - 1, true);
+    return showRowDetail(ref.sheet(), row - 1, true);
 }
 
 Outcome save(Application& app, std::u16string_view book, const std::optional<std::filesystem::path>& path) {

@@ -100,9 +100,9 @@ Outcome paste(Application& app, const Place& place, std::u16string_view cell = {
 // Clicks the button of that caption on a shown command bar (Click to its sinks). False when no shown,
 // enabled bar has such a button. A handler's failure is kept (handlerFailures), as an event's is.
 bool click(Application& app, std::u16string_view caption);
-// Collapses or expands the group that the row (from 1) summarises.
-void collapse(Application& app, const Place& place, int row);
-void expand(Application& app, const Place& place, int row);
+// Collapses or expands the group that the row (from 1) summarises. False when it summarises none.
+bool collapse(Application& app, const Place& place, int row);
+bool expand(Application& app, const Place& place, int row);
 // Saves a workbook to its file, or to `path`, which then becomes its file and name.
 Outcome save(Application& app, std::u16string_view book = {},
              const std::optional<std::filesystem::path>& path = std::nullopt);
