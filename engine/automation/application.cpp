@@ -22,9 +22,11 @@ struct Instances {
     int created = 0;
 };
 
+// Never destroyed: the instances still running when the process ends end with it, after the window
+// registry they would otherwise tell of their windows is gone.
 Instances& instances() {
-    static Instances all;
-    return all;
+    static Instances* all = new Instances;
+    return *all;
 }
 
 IDispatch* asDispatch(Excel::_Workbook* book) {
