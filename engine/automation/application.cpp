@@ -1,5 +1,6 @@
 #include "engine/automation/application.h"
 
+#include "engine/automation/editing.h"
 #include "engine/automation/files.h"
 #include "engine/automation/objects.h"
 #include "engine/automation/prompts.h"
@@ -185,7 +186,8 @@ void Application::select(const SheetRef& ref, const std::vector<Area>& areas, Ce
     if (sheet.selection() == selection)
         return;
     sheet.setSelection(selection);
-    if (!events_.hasSinks())
+    // Only the sheet on screen tells of its selection.
+    if (!events_.hasSinks() || !isShown(ref))
         return;
     ComPtr<Application> self(this);
     raise(Excel::AppEvents::SheetSelectionChange,
