@@ -178,7 +178,8 @@ TEST_F(ProgramTest, OnlyTheRegistersCloseEndsTheLinkAndGivesEverythingBack) {
         EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
         EXPECT_TRUE(dlg._epBook);
 
-        dlg._epBook->Close(Variant(false));
+        Excel::_WorkbookPtr book = dlg._epBook; // the close-down lets go of the program's own reference
+        book->Close(Variant(false));
         EXPECT_EQ(app.GetDisplayFormulaBar(), VARIANT_TRUE);
         EXPECT_TRUE(disabledBars(app).empty());
         EXPECT_EQ(connected(dlg), std::vector<bool>(6, false));
@@ -206,6 +207,19 @@ TEST_F(ProgramTest, EndingTheDialogItselfAlsoGivesTheSpreadsheetBack) {
     }
     // Enter reaches OK, as the Enter key does on the hidden dialog.
     EXPECT_EQ(run(), IDOK);
+}
+
+TEST_F(ProgramTest, TheAboutBoxComesAndGoesWhileTheProgramRuns) {
+    INT_PTR result = run([&](CMainDlg& dlg) {
+        ui::userClicks(dlg.m_hWnd, ID_APP_ABOUT);
+        EXPECT_EQ(ui::modalDialogs().back(), dlg.m_hWnd) << "the About box is closed again";
+        EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
+    });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, ui::Record::Kind::Dialog);
+    EXPECT_EQ(shown[0].dialogId, IDD_ABOUTBOX);
+    EXPECT_EQ(shown[0].caption, u"About");
 }
 
 TEST_F(ProgramTest, EachStartUpFailureSaysWhatIsWrongPutsBackAndHasItsCode) {
