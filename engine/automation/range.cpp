@@ -67,7 +67,8 @@ std::vector<Area> parseRangeText(std::u16string_view text) {
     std::size_t start = 0;
     while (true) {
         std::size_t comma = text.find(u',', start);
-        std::u16string_view part = text.substr(start, comma == std::u16string_view::npos ? comma : comma - start);
+        std::u16string_view part =
+            text.substr(start, comma == std::u16string_view::npos ? comma : comma - start);
         std::optional<Area> area = parseArea(part);
         if (!area)
             fail(u"\"" + std::u16string(text) + u"\" is not a range of the sheet.");

@@ -4,9 +4,8 @@
 #include "engine/automation/prompts.h"
 #include "varnel/excel/excel.h"
 
-#include <gtest/gtest.h>
-
 #include <functional>
+#include <gtest/gtest.h>
 #include <string>
 #include <vector>
 
@@ -46,7 +45,9 @@ public:
     std::function<void(DISPID, DISPPARAMS&)> onEvent;
 
 protected:
-    void* queryOther(REFIID riid) override { return riid == events_ ? static_cast<IDispatch*>(this) : nullptr; }
+    void* queryOther(REFIID riid) override {
+        return riid == events_ ? static_cast<IDispatch*>(this) : nullptr;
+    }
 
 private:
     IID events_;
@@ -80,14 +81,17 @@ public:
 
     std::optional<std::u16string> inputBox(long, std::u16string_view prompt, std::u16string_view title,
                                            std::u16string_view defaultText) override {
-        asked.push_back(std::u16string(prompt) + u"|" + std::u16string(title) + u"|" + std::u16string(defaultText));
+        asked.push_back(std::u16string(prompt) + u"|" + std::u16string(title) + u"|" +
+                        std::u16string(defaultText));
         return typed;
     }
     SaveAnswer askSave(long, std::u16string_view book) override {
         asked.push_back(u"save " + std::u16string(book));
         return answer;
     }
-    std::optional<std::filesystem::path> askSavePath(long, std::u16string_view) override { return std::nullopt; }
+    std::optional<std::filesystem::path> askSavePath(long, std::u16string_view) override {
+        return std::nullopt;
+    }
 
     std::optional<std::u16string> typed;
     SaveAnswer answer = SaveAnswer::DontSave;

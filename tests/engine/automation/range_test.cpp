@@ -39,11 +39,17 @@ TEST_F(RangeTexts, OffsetAndResizeStopAtTheEdges) {
     EXPECT_EQ(b2->GetOffset(Variant(-1))->GetAddress(), u"$B$1");
     EXPECT_EQ(b2->GetOffset(vtMissing, Variant(1))->GetAddress(), u"$C$2");
     EXPECT_EQ(b2->GetResize(Variant(2))->GetAddress(), u"$B$2:$B$3");
-    EXPECT_EQ(b2->GetResize(Variant(1), Variant(1))->GetEntireRow()->GetResize(Variant(1), Variant(1))->GetAddress(),
+    EXPECT_EQ(b2->GetResize(Variant(1), Variant(1))
+                  ->GetEntireRow()
+                  ->GetResize(Variant(1), Variant(1))
+                  ->GetAddress(),
               u"$A$2");
-    for (const std::function<void()>& bad : std::vector<std::function<void()>>{[&] { b2->GetOffset(Variant(-2)); }, [&] { b2->GetOffset(vtMissing, Variant(-2)); },
-                     [&] { range(u"A65536")->GetOffset(Variant(1)); }, [&] { b2->GetResize(Variant(65536)); },
-                     [&] { b2->GetResize(Variant(0)); }}) {
+    for (const std::function<void()>& bad : std::vector<std::function<void()>>{
+             [&] { b2->GetOffset(Variant(-2)); }, [&] { b2->GetOffset(vtMissing, Variant(-2)); },
+             [&] { range(u"A65536")->GetOffset(Variant(1)); }, [&] { b2->GetResize(Variant(65536)); },
+             [&] {
+                 b2->GetResize(Variant(0));
+             }}) {
         try {
             bad();
             ADD_FAILURE() << "not refused";
