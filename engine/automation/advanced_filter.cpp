@@ -46,6 +46,12 @@ bool startsWithOperator(std::u16string_view t) {
 // The criteria of one filled cell under a list title.
 std::vector<formula::Criterion> valueCriteria(const Value& v) {
     std::vector<formula::Criterion> result;
+    if (v.isNumber()) {
+        // A number matches that number, and texts that begin with it as it is shown.
+        result.emplace_back(v);
+        result.emplace_back(Value::text(shownText(v) + u"*"));
+        return result;
+    }
     if (!v.isText()) {
         result.emplace_back(v);
         return result;

@@ -72,11 +72,6 @@ BOOL modify(HWND window, int index, DWORD remove, DWORD add) {
 }
 } // namespace
 
-BOOL CWindow::ModifyStyle(DWORD remove, DWORD add, UINT flags) {
-    (void)flags; // the frame is recomputed on every change
-    return modify(m_hWnd, GWL_STYLE, remove, add);
-}
-
 BOOL CWindow::ModifyStyleEx(DWORD remove, DWORD add, UINT flags) {
     (void)flags;
     return modify(m_hWnd, GWL_EXSTYLE, remove, add);

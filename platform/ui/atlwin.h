@@ -15,8 +15,8 @@
 //         BOOL&)
 //     END_MSG_MAP()
 //
-// The first entry that matches handles the message unless its handler clears bHandled. A map may hold
-// alternate maps (ALT_MSG_MAP); an id that names none is a programming error, traced and asserted.
+// The first entry that matches handles the message unless its handler clears bHandled. A class has one map,
+// number 0; asking for any other is a programming error, traced and asserted.
 
 class CMessageMap {
 public:
@@ -70,7 +70,6 @@ public:
     DWORD GetStyle() const { return DWORD(::GetWindowLongW(m_hWnd, GWL_STYLE)); }
     DWORD GetExStyle() const { return DWORD(::GetWindowLongW(m_hWnd, GWL_EXSTYLE)); }
     // FALSE when nothing changes.
-    BOOL ModifyStyle(DWORD remove, DWORD add, UINT flags = 0);
     BOOL ModifyStyleEx(DWORD remove, DWORD add, UINT flags = 0);
 
     BOOL EnableWindow(BOOL enable = TRUE) { return ::EnableWindow(m_hWnd, enable); }
@@ -93,22 +92,10 @@ public:                                                                         
         switch (dwMsgMapID) {                                                                                \
         case 0:
 
-#define ALT_MSG_MAP(msgMapID)                                                                                \
-    break;                                                                                                   \
-    case msgMapID:
-
 #define MESSAGE_HANDLER(msg, func)                                                                           \
     if (uMsg == (msg)) {                                                                                     \
         bHandled = TRUE;                                                                                     \
         lResult = func(uMsg, wParam, lParam, bHandled);                                                      \
-        if (bHandled)                                                                                        \
-            return TRUE;                                                                                     \
-    }
-
-#define COMMAND_HANDLER(id, code, func)                                                                      \
-    if (uMsg == WM_COMMAND && LOWORD(wParam) == WORD(id) && HIWORD(wParam) == WORD(code)) {                  \
-        bHandled = TRUE;                                                                                     \
-        lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled);            \
         if (bHandled)                                                                                        \
             return TRUE;                                                                                     \
     }

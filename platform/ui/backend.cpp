@@ -1,7 +1,6 @@
 #include "platform/ui/backend.h"
 
 #include "platform/ui/headless.h"
-#include "platform/ui/trace.h"
 #include "platform/ui/user.h"
 
 namespace ui {
@@ -55,15 +54,6 @@ Backend& backend() {
         return *selected;
     static HeadlessBackend fallback;
     return fallback;
-}
-
-std::optional<std::u16string> inputBox(HWND owner, std::u16string_view prompt, std::u16string_view title,
-                                       std::u16string_view defaultText) {
-    if (owner && !IsWindow(owner)) {
-        ATLTRACE("inputBox: the owner %p is not a window\n", static_cast<void*>(owner));
-        return std::nullopt;
-    }
-    return backend().inputBox(owner, prompt, title, defaultText);
 }
 
 } // namespace ui

@@ -49,8 +49,4 @@ public:
 void setBackend(Backend* backend);
 Backend& backend();
 
-// The spreadsheet's input box (Application.InputBox with Type 2), asked through the backend.
-std::optional<std::u16string> inputBox(HWND owner, std::u16string_view prompt, std::u16string_view title,
-                                       std::u16string_view defaultText);
-
 } // namespace ui

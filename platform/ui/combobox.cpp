@@ -60,13 +60,4 @@ int comboGetLBText(HWND handle, int index, std::u16string& text) {
     return int(text.size());
 }
 
-void comboResetContent(HWND handle) {
-    if (Window* w = combo(handle)) {
-        w->items.clear();
-        w->curSel = CB_ERR;
-        w->text.clear();
-        detail::changed(*w, WindowChange::Items);
-    }
-}
-
 } // namespace ui

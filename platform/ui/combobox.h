@@ -14,7 +14,6 @@ int comboSetCurSel(HWND combo, int index);                // index, or CB_ERR (s
 int comboGetCurSel(HWND combo);                           // CB_ERR when nothing is selected
 int comboGetCount(HWND combo);                            // CB_ERR if no combo box
 int comboGetLBText(HWND combo, int index, std::u16string& text); // the length, or CB_ERR
-void comboResetContent(HWND combo);
 } // namespace ui
 
 class CComboBox : public CWindow {
@@ -31,5 +30,4 @@ public:
     int GetCurSel() const { return ui::comboGetCurSel(m_hWnd); }
     int GetCount() const { return ui::comboGetCount(m_hWnd); }
     int GetLBText(int index, std::u16string& text) const { return ui::comboGetLBText(m_hWnd, index, text); }
-    void ResetContent() { ui::comboResetContent(m_hWnd); }
 };

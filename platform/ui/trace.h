@@ -20,4 +20,6 @@ void assertionFailed(const char* condition, const char* file, int line);
 } // namespace ui
 
 #define ATLTRACE(...) ::ui::trace(__VA_ARGS__)
-#define ATLASSERT(expr) ((expr) ? void(0) : ::ui::assertionFailed(#expr, __FILE__, __LINE__))
+// The condition is traced with its macros expanded, as a Windows debug build reports it.
+#define ATLASSERT(expr) UI_ASSERT_EXPANDED(expr)
+#define UI_ASSERT_EXPANDED(expr) ((expr) ? void(0) : ::ui::assertionFailed(#expr, __FILE__, __LINE__))

@@ -89,6 +89,16 @@ TEST_F(DialogTest, UnknownMessageMapIdIsTracedAndAsserted) {
     EXPECT_NE(traces[1].find("Assertion failed: FALSE"), std::string::npos);
 }
 
+#define NOT_NEGATIVE(v) (((long)(v)) >= 0)
+
+TEST_F(DialogTest, AssertionsTraceTheExpandedConditionAndCarryOn) {
+    int result = -5;
+    ATLASSERT(NOT_NEGATIVE(result));
+    ATLASSERT(result != 0);
+    ASSERT_EQ(traces.size(), 1u);
+    EXPECT_NE(traces[0].find("Assertion failed: (((long)(result)) >= 0)"), std::string::npos) << traces[0];
+}
+
 TEST_F(DialogTest, HiddenHostHasNoAreaNoTaskbarEntryAndTheProgramIcons) {
     ProbeDlg dlg;
     RECT centred{}, hidden{};

@@ -1,4 +1,4 @@
-#include "platform/ui/backend.h"
+#include "platform/ui/prompts.h"
 #include "platform/ui/user.h"
 #include "test_dialogs.h"
 #include "ui_fixture.h"
@@ -50,7 +50,13 @@ TEST_F(HeadlessTest, SavePromptTakesTheNextAnswerAndSaysNoWithoutOne) {
     EXPECT_EQ(MessageBoxW(owner, u"是否保存？", u"Book1", prompt), IDNO);
     EXPECT_EQ(MessageBoxW(owner, u"重试？", u"", MB_RETRYCANCEL | MB_ICONSTOP), IDCANCEL);
     EXPECT_EQ(user.records()[0].answer, u"是");
+
+    user.queue(ui::Answer::withText(u"是"));
+    EXPECT_EQ(ui::askToSave(owner, u"是否保存？", u"Book1"), ui::SaveAnswer::Save);
+    EXPECT_EQ(ui::askToSave(owner, u"是否保存？", u"Book1"), ui::SaveAnswer::DontSave);
     DestroyWindow(owner);
+    EXPECT_EQ(ui::askToSave(owner, u"是否保存？", u"Book1"), ui::SaveAnswer::Cancel)
+        << "nothing is lost unasked";
 }
 
 TEST_F(HeadlessTest, InputBoxGivesTheTextOrCancels) {
