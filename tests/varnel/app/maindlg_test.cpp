@@ -222,6 +222,13 @@ TEST_F(ProgramTest, TheAboutBoxComesAndGoesWhileTheProgramRuns) {
     EXPECT_EQ(shown[0].caption, u"About");
 }
 
+TEST_F(ProgramTest, AnotherMessageMapIsAProgrammingError) {
+    CMainDlg dlg;
+    LRESULT result = 0;
+    EXPECT_FALSE(dlg.ProcessWindowMessage(nullptr, WM_COMMAND, IDOK, 0, result, 1));
+    EXPECT_NE(traces.find("Invalid message map ID (1)\n"), std::string::npos) << traces;
+}
+
 TEST_F(ProgramTest, EachStartUpFailureSaysWhatIsWrongPutsBackAndHasItsCode) {
     struct Case {
         const char* name;
