@@ -95,7 +95,6 @@ void CMainDlg::linkExcel() {
         return failStartup(kNoSpreadsheet, u"无法启动 Excel（Excel.Application）：" + errorMessage(hr) +
                                                u"（" + hex(hr) + u"）");
 
-    Office::CommandBarPtr bar;
     try {
         _epApp->PutVisible(VARIANT_TRUE);
         _epApp->PutDisplayFormulaBar(VARIANT_FALSE);
@@ -144,6 +143,7 @@ void CMainDlg::linkExcel() {
         return failStartup(kNoRegisterSheet,
                            u"登记簿文件 " + appPath + u" 中没有工作表“" + kRegisterSheet + u"”。");
 
+    Office::CommandBarPtr bar;
     try {
         hr = resultOf([&] { _epCmdBars = _epApp->GetCommandBars(); });
         VARNEL_ASSERT(SUCCEEDED(hr));

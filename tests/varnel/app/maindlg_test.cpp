@@ -1,4 +1,5 @@
 #include "engine/automation/application.h"
+#include "engine/automation/user.h"
 #include "platform/profile/profile.h"
 #include "platform/profile/program_folder.h"
 #include "platform/ui/headless.h"
@@ -328,6 +329,29 @@ TEST_F(ProgramTest, EventsOutsideTheTableDoNothingAndAFailingHandlerIsShownOnce)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0]->caption, u"Varnel");
     EXPECT_NE(boxes[0]->text.find(u"0x80004003"), std::u16string::npos);
+}
+
+TEST_F(ProgramTest, ACommandThatFailsInTheSpreadsheetIsShownOnceOverItsWindow) {
+    registerSheets = {u"征订登记"}; // no scratch sheet for the status output
+    registerSpreadsheet();
+    std::vector<app::ErrorReport> reports;
+    app::setErrorListener([&](const app::ErrorReport& r) { reports.push_back(r); });
+    HWND excel = nullptr;
+    run([&](CMainDlg& dlg) {
+        excel = reinterpret_cast<HWND>(static_cast<std::intptr_t>(program().GetHwnd()));
+        EXPECT_TRUE(engine::automation::user::click(program(), u"输出征订情况"));
+        EXPECT_EQ(connected(dlg), std::vector<bool>(6, true)) << "the sinks stay connected";
+    });
+    app::setErrorListener(nullptr);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].caption, u"输出征订情况");
+    EXPECT_EQ(reports[0].error, XL_E_METHODFAILED);
+    auto boxes = messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0]->caption, u"输出征订情况");
+    EXPECT_EQ(boxes[0]->owner, excel);
+    EXPECT_TRUE(excel);
+    EXPECT_NE(boxes[0]->text.find(u"0x800A03EC"), std::u16string::npos);
 }
 
 TEST_F(ProgramTest, ButtonErrorsAreCaptionedByTheirCommand) {
