@@ -209,24 +209,31 @@ bool click(Application& app, std::u16string_view caption) {
         for (const auto& button : bar->buttons())
             if (button->GetCaption() == caption) {
                 ComPtr<ButtonObject> target = button; // the handler may change the bars
-                return target->click();
+                try {
+                    return target->click();
+                } catch (const ComError& e) {
+                    app.handlerFailed(e.description().empty() ? errorMessage(e.error()) : e.description());
+                } catch (const std::exception& e) {
+                    app.handlerFailed(text::toUtf16(e.what()));
+                }
+                return true;
             }
     }
     return false;
 }
 
-void collapse(Application& app, const Place& place, int row) {
+bool collapse(Application& app, const Place& place, int row) {
     SheetRef ref = refOf(app, place);
     if (row < 1 || row > kRowCount)
         fail(u"There is no such row.");
-    showRowDetail(ref.sheet(), row - 1, false);
+    return showRowDetail(ref.sheet(), row - 1, false);
 }
 
-void expand(Application& app, const Place& place, int row) {
+bool expand(Application& app, const Place& place, int row) {
     SheetRef ref = refOf(app, place);
     if (row < 1 || row > kRowCount)
         fail(u"There is no such row.");
-    showRowDetail(ref.sheet(), row - 1, true);
+    return showRowDetail(ref.sheet(), row - 1, true);
 }
 
 Outcome save(Application& app, std::u16string_view book, const std::optional<std::filesystem::path>& path) {
@@ -242,6 +249,10 @@ Outcome save(Application& app, std::u16string_view book, const std::optional<std
 bool close(Application& app, std::u16string_view book) {
     ComPtr<Application> keep(&app);
     return app.close(bookOf(app, book), std::nullopt);
+}
+
+std::vector<std::u16string> handlerFailures(Application& app) {
+    return app.takeHandlerFailures();
 }
 
 bool quit(Application& app) {
