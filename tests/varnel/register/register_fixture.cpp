@@ -4,7 +4,8 @@
 #include "varnel/app/clock.h"
 #include "varnel/res/resources.h"
 
-#include <cstdint>
+#include <cstdlib>
+#include <string>
 
 namespace {
 
@@ -33,9 +34,11 @@ void RegisterTest::SetUp() {
         Excel::RangePtr(dlg._epSheet->GetCells()->GetItem(Variant(1), Variant(c + 1)))
             ->PutValue2(Variant(titles[c]));
 
-    folder = std::filesystem::temp_directory_path() /
-             ("varnel-register-" + std::to_string(reinterpret_cast<std::uintptr_t>(this)));
-    std::filesystem::create_directories(folder);
+    // Test processes run side by side, and an object's address repeats across them: mkdtemp names a
+    // folder no other process has.
+    std::string pattern = (std::filesystem::temp_directory_path() / "varnel-register-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder = pattern;
     dlg.configPath = (folder / "TessikConfig.ini").u16string();
     dlg.materialKinds = u"报纸,杂志,图书";
     dlg.magazineName = u"读者";
