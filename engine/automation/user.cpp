@@ -36,7 +36,7 @@ SheetRef refOf(Application& app, const Place& place) {
 CellAddress cellOf(std::u16string_view address) {
     std::optional<Area> area = parseArea(address);
     if (!area || area->rowCount() != 1 || area->columnCount() != 1)
-        fail(u"\"" + std::u16string(address) + u"\" is not a cell.");
+        fail(std::u16string(address) + u" is not a cell.");
     return {area->top, area->left};
 }
 
