@@ -36,6 +36,7 @@ void evaluateFromNothing(benchmark::State& state) {
     }
     state.counters["rows"] = reg.blocks.back().lastRow + 1;
     state.counters["peak_MB"] = residentMegabytes("VmHWM:");
+    state.counters["resident_MB"] = residentMegabytes("VmRSS:");
 }
 
 void editLastBlock(benchmark::State& state) {

@@ -52,7 +52,7 @@ std::optional<Area> adjustArea(const Area& area, const StructuralEdit& e) {
     return a;
 }
 
-bool adjustProgram(Program& program, SheetId host, const StructuralEdit& e) {
+bool adjustProgram(std::span<Token> program, SheetId host, const StructuralEdit& e) {
     bool changed = false;
     for (Token& t : program) {
         if (t.kind != TokenKind::Ref && t.kind != TokenKind::Area)

@@ -5,6 +5,7 @@
 #include "engine/formula/program.h"
 
 #include <optional>
+#include <span>
 
 namespace engine::formula {
 
@@ -29,7 +30,7 @@ std::optional<Area> adjustArea(const Area& area, const StructuralEdit& edit);
 
 // Adjusts every reference of a formula that lives on sheet `host`; references whose cells were
 // deleted become #REF!. Whether any token changed.
-bool adjustProgram(Program& program, SheetId host, const StructuralEdit& edit);
+bool adjustProgram(std::span<Token> program, SheetId host, const StructuralEdit& edit);
 
 // Moves the relative parts of every reference by the offset of a paste; references that would
 // leave the sheet become #REF!.

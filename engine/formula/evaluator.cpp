@@ -76,7 +76,7 @@ Value unary(Op op, const Value& a) {
     return Value::number(op == Op::Negate ? -n : n / 100);
 }
 
-std::u16string readText(const Program& p, std::size_t& i, std::size_t length) {
+std::u16string readText(std::span<const Token> p, std::size_t& i, std::size_t length) {
     std::u16string s;
     s.reserve(length);
     while (s.size() < length) {
@@ -94,7 +94,7 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
         frame.base = stack_.size();
         frame.started = true;
     }
-    const Program& p = *frame.program;
+    std::span<const Token> p = frame.program;
     CallSite site{context, frame.sheet, frame.row, frame.col};
     auto pop = [this] {
         Operand o = std::move(stack_.back());
@@ -143,6 +143,11 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
         case TokenKind::Function: {
             std::size_t argc = t.payload.call.argc;
             std::span<Operand> args(stack_.data() + (stack_.size() - argc), argc);
+            if (auto extra = cellsRead(t.payload.call.id, args)) {
+                SheetId sheet = std::get<RefOperand>(args[2]).sheet;
+                if (!context.ready(sheet, *extra))
+                    return std::nullopt; // run again at this call once the cells are current
+            }
             Value result = callFunction(t.payload.call.id, args, site);
             stack_.resize(stack_.size() - argc);
             stack_.emplace_back(std::move(result));

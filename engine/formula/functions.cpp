@@ -6,6 +6,8 @@
 #include "engine/formula/text.h"
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <unicode/uchar.h>
 
 namespace engine::formula {
@@ -116,10 +118,7 @@ Value sumIf(std::span<Operand> args, CallSite& site) {
     if (!range || !sums)
         return err(ErrorCode::Value);
     Criterion criterion(scalarOf(args[1], site));
-    // The sum range takes the shape of the criteria range from its top left cell (within what it covers).
-    Area area{sums->area.top, sums->area.left,
-              std::min(sums->area.bottom, sums->area.top + range->area.rowCount() - 1),
-              std::min(sums->area.right, sums->area.left + range->area.columnCount() - 1)};
+    Area area = *cellsRead(static_cast<std::uint16_t>(Fn::SumIf), args);
     double total = 0;
     site.context.forEachValue(sums->sheet, area, [&](int row, int col, const ValueView& v) {
         if (v.kind != K::Number)
@@ -174,6 +173,13 @@ Value substitute(const std::u16string& text, const std::u16string& from, const s
     return Value::text(std::move(out));
 }
 
+// The number to 15 significant digits, the precision Excel works in.
+std::string shortest(double n) {
+    char buf[40];
+    std::snprintf(buf, sizeof buf, "%.15g", n);
+    return buf;
+}
+
 // Days from 1899-12-30, with the 1900 leap day that Excel counts (serial 60) kept in.
 int yearOfSerial(double serial) {
     long days = static_cast<long>(std::floor(serial));
@@ -191,6 +197,19 @@ int yearOfSerial(double serial) {
 }
 
 } // namespace
+
+std::optional<Area> cellsRead(std::uint16_t id, std::span<const Operand> args) {
+    if (static_cast<Fn>(id) != Fn::SumIf || args.size() < 3)
+        return std::nullopt;
+    const RefOperand* range = std::get_if<RefOperand>(&args[0]);
+    const RefOperand* sums = std::get_if<RefOperand>(&args[2]);
+    if (!range || !sums)
+        return std::nullopt;
+    // The sum range takes the shape of the criteria range from its top left cell, as far as the sheet goes.
+    return Area{sums->area.top, sums->area.left,
+                std::min(sums->area.top + range->area.rowCount() - 1, kLastRow),
+                std::min(sums->area.left + range->area.columnCount() - 1, kLastColumn)};
+}
 
 Value callFunction(std::uint16_t id, std::span<Operand> args, CallSite& site) {
     auto scalar = [&](std::size_t i) {
@@ -296,7 +315,9 @@ Value callFunction(std::uint16_t id, std::span<Operand> args, CallSite& site) {
         if (!x || !d)
             return err(e);
         double f = std::pow(10.0, std::trunc(*d));
-        double r = std::round(*x * f) / f;
+        // Rounded as the decimal digits Excel shows, so that 2.675 goes up as it reads rather than down
+        // as its binary value would.
+        double r = std::round(std::stod(shortest(*x * f))) / f;
         return std::isfinite(r) ? Value::number(r) : err(ErrorCode::Num);
     }
     case Fn::Int:

@@ -21,11 +21,11 @@ void pushChars(Program& p, std::u16string_view s) {
     }
 }
 
-std::u16string readChars(const Program& p, std::size_t& i, std::size_t length) {
+std::u16string readChars(std::span<const Token> p, std::size_t& i, std::size_t length) {
     std::u16string s;
     s.reserve(length);
     while (s.size() < length) {
-        const Token& c = p.at(++i);
+        const Token& c = p[++i];
         for (std::size_t k = 0; k < 4 && s.size() < length; ++k)
             s += c.payload.chars[k];
     }
@@ -162,7 +162,7 @@ Program compile(const Node& tree, const SheetNames& sheets) {
     return p;
 }
 
-Node decompile(const Program& p, const SheetNames& sheets) {
+Node decompile(std::span<const Token> p, const SheetNames& sheets) {
     std::vector<Node> stack;
     auto take = [&stack](std::size_t n) {
         if (stack.size() < n)
@@ -271,7 +271,7 @@ Node decompile(const Program& p, const SheetNames& sheets) {
     return std::move(stack.back());
 }
 
-bool readsOtherSheets(const Program& p) {
+bool readsOtherSheets(std::span<const Token> p) {
     for (std::size_t i = 0; i < p.size(); ++i) {
         const Token& t = p[i];
         if ((t.kind == TokenKind::Ref || t.kind == TokenKind::Area) && t.sheet != kOwnSheet)
@@ -280,7 +280,7 @@ bool readsOtherSheets(const Program& p) {
     return false;
 }
 
-bool isVolatile(const Program& p) {
+bool isVolatile(std::span<const Token> p) {
     for (const Token& t : p)
         if (t.kind == TokenKind::Function && functionInfo(t.payload.call.id).volatile_)
             return true;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,10 +81,10 @@ struct SheetNames {
 // Throws EngineError when the tree names a sheet that `sheets` does not know.
 Program compile(const Node& tree, const SheetNames& sheets);
 // References to sheets that no longer exist come back as #REF!.
-Node decompile(const Program& program, const SheetNames& sheets);
+Node decompile(std::span<const Token> program, const SheetNames& sheets);
 
 // Whether the program refers to any sheet but its own, or calls a volatile function.
-bool readsOtherSheets(const Program& program);
-bool isVolatile(const Program& program);
+bool readsOtherSheets(std::span<const Token> program);
+bool isVolatile(std::span<const Token> program);
 
 } // namespace engine::formula

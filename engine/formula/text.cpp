@@ -92,6 +92,8 @@ std::u16string formatNumber(double n) {
 char16_t foldChar(char16_t c) {
     if (c < 0x80)
         return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 32) : c;
+    if (c >= 0x3000 && c < 0xA000) // CJK punctuation, kana and ideographs have no case
+        return c;
     UChar32 f = u_foldCase(c, U_FOLD_CASE_DEFAULT);
     return f <= 0xFFFF ? static_cast<char16_t>(f) : c;
 }

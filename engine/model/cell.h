@@ -32,10 +32,12 @@ struct Row {
     std::vector<Cell> cells; // sorted by column
 };
 
-// A formula and its last result. `computedAt` is the workbook revision the result belongs to (see
-// recalc.h for when that is current).
+// A formula and its last result. The formula's tokens lie in its sheet's token arena, `length` of them
+// from `start`: structural edits then adjust every formula of a sheet in one pass through memory.
+// `computedAt` is the workbook revision the result belongs to (see recalc.h for when that is current).
 struct FormulaSlot {
-    formula::Program program;
+    std::uint32_t start = 0;
+    std::uint32_t length = 0;
     Value result;
     std::uint64_t computedAt = 0;
     bool running = false;     // being computed: meeting it again is a circular reference

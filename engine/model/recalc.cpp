@@ -18,29 +18,58 @@ bool Recalc::isCurrent(const Sheet& sheet, const detail::FormulaSlot& slot) cons
 }
 
 void Recalc::compute(Sheet& sheet, std::uint32_t slot, int row, int col) {
+    run({&sheet, slot, {sheet.programOf(sheet.formulas_[slot]), sheet.id(), row, col}});
+}
+
+Value Recalc::evaluate(Sheet& sheet, std::span<const formula::Token> program, int row, int col) {
+    return run({&sheet, kTransient, {program, sheet.id(), row, col}});
+}
+
+Value Recalc::run(Pending root) {
     std::size_t bottom = work_.size();
-    work_.push_back({&sheet, slot, {&sheet.formulas_[slot].program, sheet.id(), row, col}});
+    work_.push_back(root);
+    try {
+        return runFrom(bottom);
+    } catch (...) {
+        // Nothing may stay marked as being computed, or every later read would see a circle.
+        for (std::size_t i = bottom; i < work_.size(); ++i)
+            if (work_[i].slot != kTransient)
+                work_[i].sheet->formulas_[work_[i].slot].running = false;
+        work_.resize(bottom);
+        interpreter_ = formula::Interpreter();
+        throw;
+    }
+}
+
+Value Recalc::runFrom(std::size_t bottom) {
+    Value rootResult;
     while (work_.size() > bottom) {
         std::size_t top = work_.size() - 1;
-        detail::FormulaSlot& f = work_[top].sheet->formulas_[work_[top].slot];
-        if (!work_[top].frame.started) {
-            if (f.running || isCurrent(*work_[top].sheet, f)) {
+        bool transient = work_[top].slot == kTransient;
+        detail::FormulaSlot* f = transient ? nullptr : &work_[top].sheet->formulas_[work_[top].slot];
+        if (!work_[top].frame.started && f) {
+            if (f->running || isCurrent(*work_[top].sheet, *f)) {
                 work_.pop_back();
                 continue;
             }
-            f.running = true;
+            f->running = true;
         }
         requests_.clear();
         std::optional<Value> result = interpreter_.run(work_[top].frame, *this);
-        if (result) {
-            f.result = std::move(*result);
-            f.computedAt = book_.revision_;
-            f.running = false;
-            work_.pop_back();
-        } else {
+        if (!result) {
             work_.insert(work_.end(), requests_.begin(), requests_.end());
+            continue;
         }
+        work_.pop_back();
+        if (!f) {
+            rootResult = std::move(*result);
+            continue;
+        }
+        f->result = std::move(*result);
+        f->computedAt = book_.revision_;
+        f->running = false;
     }
+    return rootResult;
 }
 
 bool Recalc::ready(formula::SheetId id, const Area& area) {
@@ -51,7 +80,7 @@ bool Recalc::ready(formula::SheetId id, const Area& area) {
             return;
         detail::FormulaSlot& f = sheet->formulas_[c.data.formula];
         if (!f.running && !isCurrent(*sheet, f))
-            requests_.push_back({sheet, c.data.formula, {&f.program, id, row, c.col}});
+            requests_.push_back({sheet, c.data.formula, {sheet->programOf(f), id, row, c.col}});
     };
     if (area.top == area.bottom && area.left == area.right) {
         if (const detail::Cell* c = sheet->findCell(area.top, area.left))

@@ -4,6 +4,7 @@
 #include "engine/model/cell.h"
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace engine {
@@ -25,6 +26,8 @@ public:
     bool isCurrent(const Sheet& sheet, const detail::FormulaSlot& slot) const;
     // Computes the formula in slot `slot` of `sheet`, at `row`, `col`, and whatever it waits for.
     void compute(Sheet& sheet, std::uint32_t slot, int row, int col);
+    // Computes a formula that is stored nowhere as if it stood in `row`, `col` of `sheet`.
+    Value evaluate(Sheet& sheet, std::span<const formula::Token> program, int row, int col);
 
     bool ready(formula::SheetId sheet, const Area& area) override;
     bool sheetExists(formula::SheetId sheet) override;
@@ -39,6 +42,10 @@ private:
         std::uint32_t slot;
         formula::Frame frame;
     };
+    static constexpr std::uint32_t kTransient = 0xFFFFFFFF; // a formula of no cell
+
+    Value run(Pending root);
+    Value runFrom(std::size_t bottom);
     ValueView view(const Sheet& sheet, const detail::Cell& cell) const;
 
     Workbook& book_;

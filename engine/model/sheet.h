@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,6 +22,9 @@ namespace engine {
 
 class Workbook;
 class Recalc;
+
+// Throws EngineError unless `area` lies within the sheet, corners in order.
+void checkArea(const Area& area);
 using SheetId = formula::SheetId;
 
 // Which way cells move when cells are inserted (Down, Right) or deleted (Up, Left).
@@ -44,6 +48,8 @@ public:
     const Workbook& workbook() const { return book_; }
 
     // ---- Content
+    // Reads outside the sheet see empty cells; writes there, or with areas reaching outside it or with
+    // corners out of order, throw EngineError and change nothing.
     // The current value; a formula's result is computed first when it is not current.
     Value value(int row, int col) const;
     bool hasFormula(int row, int col) const;
@@ -52,6 +58,10 @@ public:
     // "=" and the formula's canonical text; empty when the cell holds no formula.
     std::u16string formulaText(int row, int col) const;
     std::optional<formula::Node> formulaTree(int row, int col) const;
+    // Computes a formula as if it stood in (`row`, `col`), without storing it: for criteria computed
+    // row by row and worksheet functions called from outside. Throws EngineError for a sheet name the
+    // workbook lacks.
+    Value evaluate(const formula::Node& tree, int row, int col) const;
 
     // Empty clears the cell's content and keeps its format.
     void setValue(int row, int col, const Value& value);
@@ -99,6 +109,13 @@ public:
     // Range.Group and Ungroup on whole rows: one outline level more (less), at most 7 (at least 0).
     void groupRows(int first, int last);
     void ungroupRows(int first, int last);
+    // The detail rows of a summary row: the run of rows next to it, below it when summary rows sit above
+    // their detail (outline().summaryRowsBelow false) and above it otherwise, whose outline level is
+    // deeper than its own. Nothing when it has none (Excel then refuses ShowDetail).
+    std::optional<std::pair<int, int>> detailRows(int summaryRow) const;
+    // Range.ShowDetail on a summary row: shows (unhides) or hides its detail rows and clears or sets its
+    // collapsed mark. Returns false, changing nothing, when the row has no detail.
+    bool showDetail(int summaryRow, bool show);
 
     // ---- Merged cells
     const std::vector<Area>& merges() const { return merges_; }
@@ -155,7 +172,14 @@ private:
     std::u16string name_;
     std::vector<detail::Row> rows_;
     std::array<ColumnProperties, kColumnCount> columns_{};
+    std::span<const formula::Token> programOf(const detail::FormulaSlot& slot) const {
+        return {code_.data() + slot.start, slot.length};
+    }
+    void compactCode();
+
     std::vector<detail::FormulaSlot> formulas_;
+    std::vector<formula::Token> code_; // the tokens of every formula, and of replaced ones until compacted
+    std::size_t codeGarbage_ = 0;
     std::vector<std::uint32_t> freeFormulas_;
     std::vector<Area> merges_;
     std::vector<Validation> validations_;

@@ -32,10 +32,9 @@ void Sheet::checkNothingPushedOff(const Area& leaving) const {
 }
 
 void Sheet::adjustReferences(const formula::StructuralEdit& edit) {
+    // Replaced formulas' tokens still in an arena are adjusted too: harmless, and one straight pass.
     for (auto& sheet : book_.sheets_)
-        for (detail::FormulaSlot& f : sheet->formulas_)
-            if (f.inUse)
-                formula::adjustProgram(f.program, sheet->id_, edit);
+        formula::adjustProgram(sheet->code_, sheet->id_, edit);
     std::vector<Area> merges;
     for (const Area& m : merges_)
         if (auto a = formula::adjustArea(m, edit))
@@ -189,6 +188,7 @@ void Sheet::moveBandVertically(int fromRow, int toRow, int left, int right) {
 }
 
 void Sheet::insertCells(const Area& area, Shift shift) {
+    checkArea(area);
     if (shift == Shift::Down) {
         if (area.isWholeRows())
             return insertRows(area.top, area.rowCount());
@@ -220,6 +220,7 @@ void Sheet::insertCells(const Area& area, Shift shift) {
 }
 
 void Sheet::deleteCells(const Area& area, Shift shift) {
+    checkArea(area);
     if (shift == Shift::Up) {
         if (area.isWholeRows())
             return deleteRows(area.top, area.rowCount());

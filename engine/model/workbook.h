@@ -49,11 +49,16 @@ public:
     // Forgets every result, so that the next reads compute them from nothing.
     void invalidateResults();
     // The date TODAY() gives, as a serial number; nothing for the local clock (the default).
-    void setToday(std::optional<int> serial) { today_ = serial; }
+    void setToday(std::optional<int> serial) {
+        today_ = serial;
+        contentChangedAt_ = bump();
+    }
     int today() const;
 
     // Grows with every change of content, format, properties or structure.
     std::uint64_t revision() const { return revision_; }
+    // The revision of the last change of content (values, formulas, structure) on any sheet.
+    std::uint64_t contentRevision() const { return contentChangedAt_; }
 
     // The names of the workbook's sheets, for compiling and printing formulas.
     const formula::SheetNames& sheetNames() const { return sheetNames_; }

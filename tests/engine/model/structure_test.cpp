@@ -82,6 +82,19 @@ TEST_F(Structure, DeletedRowsShrinkRangesAndBreakReferencesToThem) {
     EXPECT_EQ(value(u"C2"), num(6));
 }
 
+TEST_F(Structure, FormulasOnOtherSheetsFollowTheMovedCells) {
+    twoBlocks();
+    Sheet& other = book.addSheet(u"Sheet2");
+    other.setFormula(0, 0, u"=SUM(征订登记!E3:E8)+征订登记!$C$7");
+    other.setFormula(1, 0, u"=E7"); // its own sheet: stays
+    EXPECT_EQ(other.value(0, 0), num(30));
+    sheet.insertRows(4, 2);
+    EXPECT_EQ(other.formulaText(0, 0), u"=SUM('征订登记'!E3:E10)+'征订登记'!$C$9");
+    EXPECT_EQ(other.formulaText(1, 0), u"=E7");
+    type(u"C9", u"1");
+    EXPECT_EQ(other.value(0, 0), num(12));
+}
+
 TEST_F(Structure, RefusesToPushContentOffTheSheet) {
     type(u"A1", u"1");
     type(u"B65536", u"x");
@@ -136,6 +149,29 @@ TEST_F(Structure, CellsShiftedDownRightUpAndLeft) {
     EXPECT_EQ(value(u"A1"), err(ErrorCode::Ref));
 }
 
+TEST_F(Structure, InsertedColumnsLookLikeTheColumnToTheirLeft) {
+    sheet.modifyFormat(Area::columns(0, 0), [](Format& f) { f.fillColorIndex = 6; });
+    sheet.modifyFormat(Area::cell(2, 0), [](Format& f) { f.bold = true; });
+    sheet.insertColumns(1, 1);
+    EXPECT_EQ(sheet.format(0, 1).fillColorIndex, 6);
+    EXPECT_TRUE(sheet.format(2, 1).bold);
+    EXPECT_FALSE(sheet.format(2, 2).bold);
+    sheet.insertRows(0, 1); // no row above the first: a plain row
+    EXPECT_EQ(sheet.row(0), RowProperties{});
+}
+
+TEST_F(Structure, DeletingEveryRowEmptiesTheSheet) {
+    twoBlocks();
+    Sheet& other = book.addSheet(u"Sheet2");
+    other.setFormula(0, 0, u"='征订登记'!C5");
+    sheet.deleteRows(0, kRowCount);
+    EXPECT_FALSE(sheet.usedArea());
+    EXPECT_EQ(sheet.rowExtent(), 0);
+    EXPECT_EQ(other.value(0, 0), err(ErrorCode::Ref));
+    type(u"A1", u"=1");
+    EXPECT_EQ(value(u"A1"), num(1));
+}
+
 TEST_F(Structure, ColumnsInsertedAndDeleted) {
     sheet.editColumn(1).width = 30;
     type(u"B1", u"5");
@@ -146,6 +182,19 @@ TEST_F(Structure, ColumnsInsertedAndDeleted) {
     EXPECT_EQ(formula(u"A2"), u"=SUM(D1:E1)+$D$1");
     sheet.deleteColumns(2, 2); // C and D
     EXPECT_EQ(formula(u"A2"), u"=SUM(C1:C1)+#REF!");
+}
+
+TEST_F(Structure, DetailOfASummaryRowFollowsTheOutlineSetting) {
+    twoBlocks();
+    EXPECT_FALSE(sheet.detailRows(1)); // summary rows below their detail by default: none above row 2
+    sheet.setOutline({false, true});
+    EXPECT_EQ(sheet.detailRows(1), (std::pair{2, 3}));
+    EXPECT_TRUE(sheet.showDetail(1, false));
+    EXPECT_TRUE(sheet.row(2).hidden && sheet.row(3).hidden && sheet.row(1).collapsed);
+    EXPECT_FALSE(sheet.row(4).hidden);
+    EXPECT_TRUE(sheet.showDetail(1, true));
+    EXPECT_FALSE(sheet.row(2).hidden || sheet.row(1).collapsed);
+    EXPECT_FALSE(sheet.showDetail(2, true)); // a detail row has no detail of its own
 }
 
 } // namespace
