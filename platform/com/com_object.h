@@ -69,8 +69,11 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
     ULONG STDMETHODCALLTYPE Release() override {
         ULONG left = --refs_;
-        if (left == 0)
+        if (left == 0) {
+            // References taken and dropped while the destructor runs must not delete a second time.
+            refs_ = destroying;
             delete this;
+        }
         return left;
     }
 
@@ -95,6 +98,7 @@ private:
             return false;
     }
 
+    static constexpr ULONG destroying = 1u << 30;
     ULONG refs_ = 0;
 };
 

@@ -13,6 +13,12 @@
 // it empty and raises nothing. Calling through an empty pointer raises the automation error E_POINTER
 // instead of crashing.
 template <typename T> class ComPtr {
+    // Whether a U* is taken as a T* without a query. IUnknown is always queried from another
+    // interface: only the query gives the object's identity.
+    template <typename U>
+    static constexpr bool upcasts = std::is_convertible_v<U*, T*> &&
+                                    (!std::is_same_v<T, IUnknown> || std::is_same_v<U, IUnknown>);
+
 public:
     ComPtr() noexcept = default;
     ComPtr(std::nullptr_t) noexcept {}
@@ -33,7 +39,7 @@ public:
     template <typename U> ComPtr(U* p) noexcept { reset(p); }
     template <typename U> ComPtr(const ComPtr<U>& other) noexcept { reset(other.get()); }
     template <typename U>
-    requires std::is_convertible_v<U*, T*> ComPtr(ComPtr<U>&& other)
+    requires upcasts<U> ComPtr(ComPtr<U>&& other)
     noexcept : p_(other.detach()) {}
 
     // The object a VT_DISPATCH or VT_UNKNOWN variant holds, queried for T; empty for any other variant.
@@ -100,21 +106,11 @@ public:
     [[nodiscard]] T* detach() noexcept { return std::exchange(p_, nullptr); }
     void swap(ComPtr& other) noexcept { std::swap(p_, other.p_); }
 
-    // Queries what it holds for another interface; S_OK or the failed result of the query.
-    template <typename U> HRESULT queryInterface(U** out) const noexcept {
-        if (!out)
-            return E_POINTER;
-        *out = nullptr;
-        if (!p_)
-            return E_POINTER;
-        return p_->QueryInterface(uuidof<U>(), reinterpret_cast<void**>(out));
-    }
-
 private:
     template <typename U> void reset(U* p) noexcept {
         if (!p)
             return;
-        if constexpr (std::is_convertible_v<U*, T*>) {
+        if constexpr (upcasts<U>) {
             p_ = p;
             p_->AddRef();
         } else {

@@ -81,6 +81,13 @@ HRESULT ConnectionPoint::fire(DISPID dispid, std::initializer_list<Variant> args
 }
 
 HRESULT ConnectionPoint::fire(DISPID dispid, std::vector<Variant> args) {
+    // A sink may let go of the last reference to the source while it handles the event.
+    source_.AddRef();
+    struct Keep {
+        IConnectionPointContainer& source;
+        ~Keep() { source.Release(); }
+    } keep{source_};
+
     std::vector<DWORD> cookies;
     cookies.reserve(sinks_.size());
     for (const Connection& connection : sinks_)

@@ -35,7 +35,8 @@ public:
     // DISPPARAMS has them). A sink unadvised meanwhile (by itself or another sink) is skipped; one
     // advised meanwhile waits for the next event. A sink that fails or throws does not keep the event
     // from the others: once all have had it, the first exception thrown is raised again, else the
-    // first failed result is returned, else S_OK.
+    // first failed result is returned, else S_OK. The source is kept alive until the call returns, so a
+    // sink may release its last reference to it meanwhile; not to be called from the source's destructor.
     HRESULT fire(DISPID dispid, std::initializer_list<Variant> args = {});
     HRESULT fire(DISPID dispid, std::vector<Variant> args);
 

@@ -1,9 +1,11 @@
 #pragma once
 
+#include "platform/com/guid.h"
 #include "platform/com/hresult.h"
 
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 struct IUnknown;
 struct IDispatch;
@@ -52,8 +54,15 @@ public:
     Variant(IDispatch* object, bool addRef = true);
     Variant(IUnknown* object, bool addRef = true);
     Variant(VARIANT_BOOL* flag);
-    // The object a smart pointer holds (as VT_DISPATCH for a dispatch interface).
-    template <typename T> Variant(const ComPtr<T>& object) : Variant(object.get()) {}
+    // The object a smart pointer holds: VT_DISPATCH when it is a dispatch object, else VT_UNKNOWN.
+    template <typename T> Variant(const ComPtr<T>& object) {
+        if constexpr (std::is_convertible_v<T*, IDispatch*>)
+            *this = Variant(static_cast<IDispatch*>(object.get()));
+        else if constexpr (std::is_convertible_v<T*, IUnknown*>)
+            *this = Variant(static_cast<IUnknown*>(object.get()));
+        else
+            *this = fromObject(object.get());
+    }
 
     static Variant error(SCODE code);
     static Variant null();
@@ -99,6 +108,14 @@ public:
     void swap(Variant& other) noexcept;
 
 private:
+    // An object of several interfaces (no single IUnknown base): held as the IDispatch it answers.
+    template <typename T> static Variant fromObject(T* object) {
+        void* dispatch = nullptr;
+        if (object && SUCCEEDED(object->QueryInterface(IID_IDispatch, &dispatch)))
+            return Variant(static_cast<IDispatch*>(dispatch), false);
+        return Variant(static_cast<IDispatch*>(nullptr));
+    }
+
     union Value {
         SHORT i2;
         LONG i4;
