@@ -7,6 +7,7 @@
 #include "engine/xls/validation_records.h"
 #include "engine/xls/workbook_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -15,6 +16,12 @@ namespace engine::xls {
 namespace {
 
 constexpr uint16_t RString = 0x00D6;
+// Far beyond any register, and low enough that a forged file cannot make the engine's per-range
+// checks (each new range is compared with those already there) run for minutes.
+constexpr size_t MaxRangesPerSheet = 16384;
+// Validated ranges before equal rules' adjacent ranges are joined: one per cell of a full sheet's
+// two drop-down columns, with room to spare.
+constexpr size_t MaxValidatedCells = 1 << 20;
 constexpr uint16_t Rk = rec::Rk;
 
 double rkValue(uint32_t rk) {
@@ -80,7 +87,15 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
     }
 
     std::vector<SharedUse> sharedUses;
-    std::vector<SharedFormula> shared;
+    std::map<std::pair<uint16_t, uint16_t>, SharedFormula> shared; // by first cell
+    std::vector<std::pair<ValidationRule, std::vector<Area>>> rules;
+    size_t ranges = 0;
+    auto countRanges = [&](size_t n) {
+        ranges += n;
+        if (ranges > MaxRangesPerSheet)
+            throw FormatError(
+                "a sheet holds more merged ranges and validated ranges than this program handles");
+    };
     // Where the text result of the last formula goes: a cell, a pending shared use, or nowhere.
     enum class TextTarget { None, Cell, Shared } target = TextTarget::None;
     int targetRow = 0, targetCol = 0;
@@ -181,7 +196,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             uint32_t index = in.u32();
             if (index >= sst_.size())
                 throw FormatError("a cell refers to a shared string that does not exist");
-            sheet.setValue(row, col, Value::text(sst_[index]));
+            sheet.setValue(row, col, sst_[index]);
             place(row, col, xf);
             break;
         }
@@ -277,7 +292,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             size_t length = in.u16();
             auto t = in.bytes(length);
             s.tokens.assign(t.begin(), t.end());
-            shared.push_back(std::move(s));
+            shared[{s.firstRow, s.firstCol}] = std::move(s);
             break;
         }
         case rec::Array:
@@ -342,6 +357,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             size_t count = in.u16();
             if (count * 8 > in.remaining())
                 throw FormatError("a sheet's list of merged cells is shorter than it claims");
+            countRanges(count);
             for (size_t i = 0; i < count; ++i) {
                 int r1 = in.u16(), r2 = in.u16(), c1 = in.u16(), c2 = in.u16();
                 if (r1 > r2 || c1 > c2 || c2 > kLastColumn)
@@ -354,9 +370,17 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             auto v = readValidation(records_.body(), tokens_);
             if (v.unkept)
                 dropped_.insert(v.unkept);
-            if (v.rule)
-                for (const Area& a : v.areas)
-                    sheet.addValidation(a, *v.rule);
+            if (!v.rule)
+                break;
+            // Excel writes a record per Validation.Add; equal rules are gathered and handed over
+            // together once the sheet is read.
+            auto same =
+                std::find_if(rules.begin(), rules.end(), [&](const auto& r) { return r.first == *v.rule; });
+            if (same == rules.end())
+                same = rules.insert(rules.end(), {*v.rule, {}});
+            if (same->second.size() + v.areas.size() > MaxValidatedCells)
+                throw FormatError("a sheet holds more validated ranges than this program handles");
+            same->second.insert(same->second.end(), v.areas.begin(), v.areas.end());
             break;
         }
         default:
@@ -365,10 +389,9 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
     }
 done:
     for (const SharedUse& use : sharedUses) {
-        const SharedFormula* found = nullptr;
-        for (const SharedFormula& s : shared)
-            if (s.firstRow == use.anchorRow && s.firstCol == use.anchorCol)
-                found = &s;
+        auto it = use.anchorCol <= kLastColumn ? shared.find({use.anchorRow, uint16_t(use.anchorCol)})
+                                               : shared.end();
+        const SharedFormula* found = it == shared.end() ? nullptr : &it->second;
         try {
             if (!found)
                 throw UnsupportedFormula("array formula");
@@ -378,6 +401,12 @@ done:
         } catch (const EngineError&) {
             dropped_.insert("formulas this program cannot read (their last results are kept)");
         }
+    }
+    for (auto& [rule, areas] : rules) {
+        auto merged = coalesceAreas(std::move(areas));
+        countRanges(merged.size());
+        for (const Area& a : merged)
+            sheet.addValidation(a, rule);
     }
     if (defaultWidth && *defaultWidth != 8) {
         for (int c = 0; c < kColumnCount; ++c)
