@@ -1,5 +1,4 @@
 #include "engine/automation/autofit.h"
-#include "engine/automation/outline.h"
 #include "engine/automation/range.h"
 
 #include <array>
@@ -178,7 +177,7 @@ Variant RangeObject::GetShowDetail() {
 void RangeObject::PutShowDetail(const Variant& RHS) {
     requireWholeRows(u"ShowDetail");
     bool show = optionalBool(RHS).value_or(true);
-    if (areas_.size() != 1 || first().rowCount() != 1 || !showRowDetail(sheet(), first().top, show))
+    if (areas_.size() != 1 || first().rowCount() != 1 || !sheet().showDetail(first().top, show))
         fail(u"ShowDetail applies to one summary row of an outline group.");
 }
 

@@ -2,7 +2,6 @@
 
 #include "engine/automation/editing.h"
 #include "engine/automation/objects.h"
-#include "engine/automation/outline.h"
 #include "engine/automation/prompts.h"
 #include "engine/automation/range.h"
 #include "engine/automation/values.h"
@@ -36,7 +35,7 @@ SheetRef refOf(Application& app, const Place& place) {
 CellAddress cellOf(std::u16string_view address) {
     std::optional<Area> area = parseArea(address);
     if (!area || area->rowCount() != 1 || area->columnCount() != 1)
-        fail(u"\"" + std::u16string(address) + u"\" is not a cell.");
+        fail(std::u16string(address) + u" is not a cell.");
     return {area->top, area->left};
 }
 
@@ -226,14 +225,14 @@ bool collapse(Application& app, const Place& place, int row) {
     SheetRef ref = refOf(app, place);
     if (row < 1 || row > kRowCount)
         fail(u"There is no such row.");
-    return showRowDetail(ref.sheet(), row - 1, false);
+    return ref.sheet().showDetail(row - 1, false);
 }
 
 bool expand(Application& app, const Place& place, int row) {
     SheetRef ref = refOf(app, place);
     if (row < 1 || row > kRowCount)
         fail(u"There is no such row.");
-    return showRowDetail(ref.sheet(), row - 1, true);
+    return ref.sheet().showDetail(row - 1, true);
 }
 
 Outcome save(Application& app, std::u16string_view book, const std::optional<std::filesystem::path>& path) {

@@ -53,16 +53,6 @@ TEST_F(Outline, SummaryRowsBelowTheirDetail) {
     EXPECT_FALSE(hidden(3) || hidden(4) || hidden(5));
 }
 
-TEST_F(Outline, ANestedCollapsedGroupStaysCollapsed) {
-    summaryRows(false);
-    range(u"5:5")->PutOutlineLevel(Variant(3)); // detail of row 4
-    range(u"4:4")->PutShowDetail(Variant(false));
-    range(u"2:2")->PutShowDetail(Variant(false));
-    range(u"2:2")->PutShowDetail(Variant(true));
-    EXPECT_FALSE(hidden(3) || hidden(4));
-    EXPECT_TRUE(hidden(5));
-}
-
 using SheetFunctions = InstanceTest;
 
 TEST_F(SheetFunctions, CountIfAndCountBlankAsDoubles) {
