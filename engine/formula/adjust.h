@@ -1,0 +1,38 @@
+#pragma once
+
+#include "engine/formula/address.h"
+#include "engine/formula/ast.h"
+#include "engine/formula/program.h"
+
+#include <optional>
+
+namespace engine::formula {
+
+// Rows or columns inserted into or deleted from one sheet. A vertical edit moves the cells of the
+// columns first..last (all columns for whole rows) at and below row `at` down by `count` (insertion)
+// or deletes rows at..at+count-1 of those columns and moves the cells below up; a horizontal edit
+// does the same along rows first..last with columns.
+struct StructuralEdit {
+    SheetId sheet = 0;
+    bool vertical = true;
+    bool insert = true;
+    int at = 0;
+    int count = 1;
+    int first = 0; // the band of columns (vertical) or rows (horizontal) that moves
+    int last = kLastColumn;
+};
+
+// Where a rectangle of the edited sheet ends up, as Excel adjusts references: a rectangle spanning
+// the insertion point grows, one losing some of its rows (columns) shrinks, one that lies only
+// partly in the moving band stays, and one whose cells are all deleted is gone (nothing).
+std::optional<Area> adjustArea(const Area& area, const StructuralEdit& edit);
+
+// Adjusts every reference of a formula that lives on sheet `host`; references whose cells were
+// deleted become #REF!. Whether any token changed.
+bool adjustProgram(Program& program, SheetId host, const StructuralEdit& edit);
+
+// Moves the relative parts of every reference by the offset of a paste; references that would
+// leave the sheet become #REF!.
+void moveRelative(Node& tree, int rows, int cols);
+
+} // namespace engine::formula

@@ -1,0 +1,36 @@
+#pragma once
+
+#include "engine/formula/value.h"
+
+#include <string>
+#include <string_view>
+
+namespace engine::formula {
+
+// A COUNTIF/SUMIF criterion: equality by default, or a leading = <> < > <= >=; text compared without
+// regard to case, with wildcards * and ? (~ escapes them) for = and <>; a criterion that reads as a
+// number compares with numbers (and with texts that read as that number); an empty criterion matches
+// empty cells and formulas that give empty text. Reused wherever the engine matches cells against
+// what a user typed (advanced filter, Find).
+class Criterion {
+public:
+    explicit Criterion(const Value& criterion);
+    bool matches(const ValueView& cell) const;
+
+private:
+    enum class Op { Equal, NotEqual, Less, LessEqual, Greater, GreaterEqual };
+    enum class Kind { Blank, Number, Text, Boolean, Error };
+    Op op_ = Op::Equal;
+    Kind kind_ = Kind::Blank;
+    double number_ = 0;
+    bool boolean_ = false;
+    ErrorCode error_ = ErrorCode::NA;
+    std::u16string text_; // folded to one case
+    bool wildcards_ = false;
+};
+
+// Whether `text` matches `pattern` as a whole: * any run, ? any one character, ~ takes the next
+// character literally. Without regard to case unless `matchCase`.
+bool wildcardMatch(std::u16string_view pattern, std::u16string_view text, bool matchCase = false);
+
+} // namespace engine::formula

@@ -1,0 +1,178 @@
+#include "engine/formula/evaluator.h"
+
+#include "engine/formula/ast.h"
+#include "engine/formula/operands.h"
+#include "engine/formula/text.h"
+
+#include <cmath>
+
+namespace engine::formula {
+namespace {
+
+Value numberResult(double n) {
+    if (!std::isfinite(n))
+        return Value::error(ErrorCode::Num);
+    return Value::number(n);
+}
+
+Value arithmetic(Op op, const Value& a, const Value& b) {
+    auto x = toNumber(a);
+    if (auto* e = std::get_if<ErrorCode>(&x))
+        return Value::error(*e);
+    auto y = toNumber(b);
+    if (auto* e = std::get_if<ErrorCode>(&y))
+        return Value::error(*e);
+    double l = std::get<double>(x), r = std::get<double>(y);
+    switch (op) {
+    case Op::Add:
+        return numberResult(l + r);
+    case Op::Subtract:
+        return numberResult(l - r);
+    case Op::Multiply:
+        return numberResult(l * r);
+    case Op::Divide:
+        return r == 0 ? Value::error(ErrorCode::Div0) : numberResult(l / r);
+    default:
+        if (l == 0 && r == 0)
+            return Value::error(ErrorCode::Num);
+        if (l == 0 && r < 0)
+            return Value::error(ErrorCode::Div0);
+        return numberResult(std::pow(l, r));
+    }
+}
+
+Value binary(Op op, const Value& a, const Value& b) {
+    if (a.isError())
+        return a;
+    if (b.isError())
+        return b;
+    switch (op) {
+    case Op::Concat:
+        return Value::text(toText(a) + toText(b));
+    case Op::Equal:
+        return Value::boolean(compareValues(a, b) == 0);
+    case Op::NotEqual:
+        return Value::boolean(compareValues(a, b) != 0);
+    case Op::Less:
+        return Value::boolean(compareValues(a, b) < 0);
+    case Op::LessEqual:
+        return Value::boolean(compareValues(a, b) <= 0);
+    case Op::Greater:
+        return Value::boolean(compareValues(a, b) > 0);
+    case Op::GreaterEqual:
+        return Value::boolean(compareValues(a, b) >= 0);
+    default:
+        return arithmetic(op, a, b);
+    }
+}
+
+Value unary(Op op, const Value& a) {
+    if (op == Op::Plus)
+        return a;
+    auto x = toNumber(a);
+    if (auto* e = std::get_if<ErrorCode>(&x))
+        return Value::error(*e);
+    double n = std::get<double>(x);
+    return Value::number(op == Op::Negate ? -n : n / 100);
+}
+
+std::u16string readText(const Program& p, std::size_t& i, std::size_t length) {
+    std::u16string s;
+    s.reserve(length);
+    while (s.size() < length) {
+        const Token& c = p[++i];
+        for (std::size_t k = 0; k < 4 && s.size() < length; ++k)
+            s += c.payload.chars[k];
+    }
+    return s;
+}
+
+} // namespace
+
+std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
+    if (!frame.started) {
+        frame.base = stack_.size();
+        frame.started = true;
+    }
+    const Program& p = *frame.program;
+    CallSite site{context, frame.sheet, frame.row, frame.col};
+    auto pop = [this] {
+        Operand o = std::move(stack_.back());
+        stack_.pop_back();
+        return o;
+    };
+    while (frame.pc < p.size()) {
+        const Token& t = p[frame.pc];
+        switch (t.kind) {
+        case TokenKind::Number:
+            stack_.emplace_back(Value::number(t.payload.number));
+            break;
+        case TokenKind::Text:
+            stack_.emplace_back(Value::text(readText(p, frame.pc, t.payload.length)));
+            break;
+        case TokenKind::Chars:
+        case TokenKind::Paren:
+            break;
+        case TokenKind::Boolean:
+            stack_.emplace_back(Value::boolean(t.payload.code != 0));
+            break;
+        case TokenKind::Error:
+            stack_.emplace_back(Value::error(static_cast<ErrorCode>(t.payload.code)));
+            break;
+        case TokenKind::Missing:
+            stack_.emplace_back(Value());
+            break;
+        case TokenKind::RefError:
+            stack_.emplace_back(Value::error(ErrorCode::Ref));
+            break;
+        case TokenKind::Ref:
+        case TokenKind::Area: {
+            SheetId sheet = t.sheet == kOwnSheet ? frame.sheet : t.sheet;
+            if (!context.sheetExists(sheet)) {
+                stack_.emplace_back(Value::error(ErrorCode::Ref));
+                break;
+            }
+            const AreaBits& b = t.payload.area;
+            Area area =
+                t.kind == TokenKind::Ref ? Area::cell(b.top, b.left) : Area{b.top, b.left, b.bottom, b.right};
+            if (!context.ready(sheet, area))
+                return std::nullopt; // run again at this token once the cells are current
+            stack_.emplace_back(RefOperand{sheet, area});
+            break;
+        }
+        case TokenKind::Function: {
+            std::size_t argc = t.payload.call.argc;
+            std::span<Operand> args(stack_.data() + (stack_.size() - argc), argc);
+            Value result = callFunction(t.payload.call.id, args, site);
+            stack_.resize(stack_.size() - argc);
+            stack_.emplace_back(std::move(result));
+            break;
+        }
+        case TokenKind::Name:
+            frame.pc += (t.payload.call.id + 3) / 4;
+            if (t.flags & kUnknownCall)
+                stack_.resize(stack_.size() - t.payload.call.argc);
+            stack_.emplace_back(Value::error(ErrorCode::Name));
+            break;
+        case TokenKind::Unary: {
+            Value a = scalarOf(pop(), site);
+            stack_.emplace_back(unary(static_cast<Op>(t.payload.code), a));
+            break;
+        }
+        case TokenKind::Binary: {
+            Value b = scalarOf(pop(), site);
+            Value a = scalarOf(pop(), site);
+            stack_.emplace_back(binary(static_cast<Op>(t.payload.code), a, b));
+            break;
+        }
+        }
+        ++frame.pc;
+    }
+    Value result = stack_.size() > frame.base ? scalarOf(stack_.back(), site) : Value();
+    stack_.resize(frame.base);
+    if (result.isEmpty())
+        return Value::number(0); // a formula showing an empty cell shows 0
+    return result;
+}
+
+} // namespace engine::formula

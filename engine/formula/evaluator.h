@@ -1,0 +1,61 @@
+#pragma once
+
+#include "engine/formula/address.h"
+#include "engine/formula/program.h"
+#include "engine/formula/value.h"
+
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <variant>
+#include <vector>
+
+namespace engine::formula {
+
+// What a formula sees of its workbook while it is computed.
+class EvalContext {
+public:
+    virtual ~EvalContext() = default;
+    // Whether every formula among the cells of `area` has a current result. When one has not, the
+    // context arranges for it to be computed and answers false: the interpreter stops and is run again
+    // at the same token once that is done. A formula being computed counts as current (it reads as a
+    // circular reference).
+    virtual bool ready(SheetId sheet, const Area& area) = 0;
+    virtual bool sheetExists(SheetId sheet) = 0;
+    virtual ValueView value(SheetId sheet, int row, int col) = 0;
+    // Every cell with content in `area`, row by row.
+    virtual void forEachValue(SheetId sheet, const Area& area,
+                              const std::function<void(int row, int col, const ValueView&)>& visit) = 0;
+    virtual int today() = 0;
+};
+
+// One formula being computed. `sheet`, `row`, `col`: the formula's own cell.
+struct Frame {
+    const Program* program = nullptr;
+    SheetId sheet = 0;
+    int row = 0;
+    int col = 0;
+    std::size_t pc = 0;   // the next token
+    std::size_t base = 0; // where its operands start on the shared stack
+    bool started = false;
+};
+
+struct RefOperand {
+    SheetId sheet;
+    Area area;
+};
+using Operand = std::variant<Value, RefOperand>;
+
+// Runs formula programs on one operand stack shared by all frames, so that a formula waiting for
+// another keeps its operands while the other runs above them: no recursion, whatever the chain.
+class Interpreter {
+public:
+    // Runs `frame` on from its next token. Its result, or nothing when the context asked for other
+    // formulas to be computed first.
+    std::optional<Value> run(Frame& frame, EvalContext& context);
+
+private:
+    std::vector<Operand> stack_;
+};
+
+} // namespace engine::formula

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "engine/formula/evaluator.h"
+
+#include <optional>
+#include <span>
+#include <variant>
+
+// Helpers shared by the interpreter and the worksheet functions: how operands become values.
+namespace engine::formula {
+
+// Where a formula is being computed.
+struct CallSite {
+    EvalContext& context;
+    SheetId sheet;
+    int row;
+    int col;
+};
+
+inline bool isMissing(const Operand& o) {
+    return std::holds_alternative<Value>(o) && std::get<Value>(o).isEmpty();
+}
+
+// The single value an operand stands for: a reference to one cell gives that cell's value (Empty for an
+// empty cell); a larger area gives the cell in the formula's own row or column (#VALUE! without one).
+Value scalarOf(const Operand& operand, CallSite& site);
+
+// A number as arithmetic sees it: empty is 0, booleans 1 and 0, numeric text its number; other text is
+// #VALUE!. An error comes back as is.
+std::variant<double, ErrorCode> toNumber(const Value& v);
+// A truth value: numbers are true when not 0, "TRUE"/"FALSE" texts as such, other text #VALUE!.
+std::variant<bool, ErrorCode> toBoolean(const Value& v);
+
+// -1, 0, 1 comparing two values as Excel's comparison operators do: numbers below texts below
+// booleans, texts without regard to case, an empty value as 0, "" or FALSE according to the other side.
+int compareValues(const Value& a, const Value& b);
+
+Value callFunction(std::uint16_t id, std::span<Operand> args, CallSite& site);
+
+} // namespace engine::formula

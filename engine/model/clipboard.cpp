@@ -1,0 +1,72 @@
+#include "engine/model/clipboard.h"
+
+#include "engine/formula/adjust.h"
+#include "engine/formula/error.h"
+#include "engine/model/sheet.h"
+#include "engine/model/workbook.h"
+
+namespace engine {
+
+Snapshot takeSnapshot(const Sheet& sheet, const Area& area) {
+    Snapshot s;
+    s.source = area;
+    sheet.forEachCell(area, [&](int row, int col) {
+        Snapshot::Item item;
+        item.row = row - area.top;
+        item.col = col - area.left;
+        item.value = sheet.value(row, col);
+        item.formula = sheet.formulaTree(row, col);
+        item.format = sheet.format(row, col);
+        s.items.push_back(std::move(item));
+    });
+    if (area.isWholeRows())
+        for (int r = area.top; r <= area.bottom; ++r) {
+            const RowProperties& p = sheet.row(r);
+            s.rowHeights.push_back(p.customHeight ? std::optional(p.height) : std::nullopt);
+        }
+    if (area.isWholeColumns())
+        for (int c = area.left; c <= area.right; ++c) {
+            const ColumnProperties& p = sheet.column(c);
+            s.columnWidths.push_back(p.customWidth ? std::optional(p.width) : std::nullopt);
+        }
+    return s;
+}
+
+Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mode) {
+    Area target{at.row, at.col, at.row + snapshot.rowCount() - 1, at.col + snapshot.columnCount() - 1};
+    if (at.row < 0 || at.col < 0 || target.bottom > kLastRow || target.right > kLastColumn)
+        throw EngineError("the copied cells do not fit on the sheet there");
+    int dRow = at.row - snapshot.source.top, dCol = at.col - snapshot.source.left;
+    sheet.clear(target);
+    FormatTable& formats = sheet.workbook().formats();
+    for (const Snapshot::Item& item : snapshot.items) {
+        int row = at.row + item.row, col = at.col + item.col;
+        sheet.setFormat(Area::cell(row, col), formats.intern(item.format));
+        if (item.formula && mode == PasteMode::Formulas) {
+            formula::Node tree = *item.formula;
+            formula::moveRelative(tree, dRow, dCol);
+            try {
+                sheet.setFormula(row, col, tree);
+                continue;
+            } catch (const EngineError&) {
+                // It names a sheet this workbook lacks: keep what it showed.
+            }
+        }
+        sheet.setValue(row, col, item.value);
+    }
+    for (std::size_t i = 0; i < snapshot.rowHeights.size(); ++i)
+        if (snapshot.rowHeights[i]) {
+            RowProperties& p = sheet.editRow(at.row + static_cast<int>(i));
+            p.height = *snapshot.rowHeights[i];
+            p.customHeight = true;
+        }
+    for (std::size_t i = 0; i < snapshot.columnWidths.size(); ++i)
+        if (snapshot.columnWidths[i] && at.col + static_cast<int>(i) <= kLastColumn) {
+            ColumnProperties& p = sheet.editColumn(at.col + static_cast<int>(i));
+            p.width = *snapshot.columnWidths[i];
+            p.customWidth = true;
+        }
+    return target;
+}
+
+} // namespace engine

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "engine/formula/address.h"
+#include "engine/formula/ast.h"
+#include "engine/formula/value.h"
+#include "engine/model/format.h"
+
+#include <optional>
+#include <vector>
+
+namespace engine {
+
+class Sheet;
+
+// A copy of a range, independent of the workbook it came from (formats by value, formulas as trees
+// that still refer to the cells they referred to in their source position).
+struct Snapshot {
+    struct Item {
+        int row = 0; // relative to the snapshot's top left cell
+        int col = 0;
+        Value value; // for a formula, its result when the snapshot was taken
+        std::optional<formula::Node> formula;
+        Format format;
+    };
+    Area source;             // where it was taken (its sheet is not kept)
+    std::vector<Item> items; // stored cells only, row by row
+    // Row heights (nothing where the row had its default height) when whole rows were taken.
+    std::vector<std::optional<double>> rowHeights;
+    // Column widths likewise when whole columns were taken.
+    std::vector<std::optional<double>> columnWidths;
+
+    int rowCount() const { return source.rowCount(); }
+    int columnCount() const { return source.columnCount(); }
+};
+
+Snapshot takeSnapshot(const Sheet& sheet, const Area& area);
+
+enum class PasteMode {
+    Formulas,         // formulas with their relative references moved by the paste offset
+    ValuesAndFormats, // formulas become their values
+};
+
+// Writes `snapshot` with its top left cell at `at`, replacing what the cells held (cells of the target
+// area that the snapshot leaves empty are emptied). Returns the area written. Throws EngineError (and
+// changes nothing) when the snapshot does not fit on the sheet there.
+Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mode);
+
+} // namespace engine

@@ -1,0 +1,131 @@
+#include "engine/model/recalc.h"
+
+#include "engine/model/sheet.h"
+#include "engine/model/workbook.h"
+
+#include <algorithm>
+
+namespace engine {
+namespace {
+
+const Value kCircular = Value::error(ErrorCode::Value);
+
+} // namespace
+
+bool Recalc::isCurrent(const Sheet& sheet, const detail::FormulaSlot& slot) const {
+    std::uint64_t changed = slot.otherSheets ? book_.contentChangedAt_ : sheet.changedAt_;
+    return slot.computedAt != 0 && slot.computedAt >= changed;
+}
+
+void Recalc::compute(Sheet& sheet, std::uint32_t slot, int row, int col) {
+    std::size_t bottom = work_.size();
+    work_.push_back({&sheet, slot, {&sheet.formulas_[slot].program, sheet.id(), row, col}});
+    while (work_.size() > bottom) {
+        std::size_t top = work_.size() - 1;
+        detail::FormulaSlot& f = work_[top].sheet->formulas_[work_[top].slot];
+        if (!work_[top].frame.started) {
+            if (f.running || isCurrent(*work_[top].sheet, f)) {
+                work_.pop_back();
+                continue;
+            }
+            f.running = true;
+        }
+        requests_.clear();
+        std::optional<Value> result = interpreter_.run(work_[top].frame, *this);
+        if (result) {
+            f.result = std::move(*result);
+            f.computedAt = book_.revision_;
+            f.running = false;
+            work_.pop_back();
+        } else {
+            work_.insert(work_.end(), requests_.begin(), requests_.end());
+        }
+    }
+}
+
+bool Recalc::ready(formula::SheetId id, const Area& area) {
+    Sheet* sheet = book_.sheetById(id);
+    std::size_t before = requests_.size();
+    auto check = [&](int row, const detail::Cell& c) {
+        if (c.kind != detail::CellKind::Formula)
+            return;
+        detail::FormulaSlot& f = sheet->formulas_[c.data.formula];
+        if (!f.running && !isCurrent(*sheet, f))
+            requests_.push_back({sheet, c.data.formula, {&f.program, id, row, c.col}});
+    };
+    if (area.top == area.bottom && area.left == area.right) {
+        if (const detail::Cell* c = sheet->findCell(area.top, area.left))
+            check(area.top, *c);
+    } else {
+        int last = std::min(area.bottom, sheet->rowExtent() - 1);
+        for (int r = area.top; r <= last; ++r) {
+            const auto& cells = sheet->rows_[r].cells;
+            auto it = std::lower_bound(cells.begin(), cells.end(), area.left,
+                                       [](const detail::Cell& c, int col) { return c.col < col; });
+            for (; it != cells.end() && it->col <= area.right; ++it)
+                check(r, *it);
+        }
+    }
+    return requests_.size() == before;
+}
+
+bool Recalc::sheetExists(formula::SheetId id) {
+    return book_.sheetById(id) != nullptr;
+}
+
+ValueView Recalc::view(const Sheet& sheet, const detail::Cell& c) const {
+    ValueView v;
+    switch (c.kind) {
+    case detail::CellKind::Empty:
+        break;
+    case detail::CellKind::Number:
+        v.kind = Value::Kind::Number;
+        v.number = c.data.number;
+        break;
+    case detail::CellKind::Text:
+        v.kind = Value::Kind::Text;
+        v.text = book_.strings_.get(c.data.text);
+        break;
+    case detail::CellKind::Boolean:
+        v.kind = Value::Kind::Boolean;
+        v.boolean = c.code != 0;
+        break;
+    case detail::CellKind::Error:
+        v.kind = Value::Kind::Error;
+        v.error = static_cast<ErrorCode>(c.code);
+        break;
+    case detail::CellKind::Formula: {
+        const detail::FormulaSlot& f = sheet.formulas_[c.data.formula];
+        return f.running ? ValueView(kCircular) : ValueView(f.result);
+    }
+    }
+    return v;
+}
+
+ValueView Recalc::value(formula::SheetId id, int row, int col) {
+    const Sheet* sheet = book_.sheetById(id);
+    const detail::Cell* c = sheet ? sheet->findCell(row, col) : nullptr;
+    return c ? view(*sheet, *c) : ValueView();
+}
+
+void Recalc::forEachValue(formula::SheetId id, const Area& area,
+                          const std::function<void(int row, int col, const ValueView&)>& visit) {
+    const Sheet* sheet = book_.sheetById(id);
+    if (!sheet)
+        return;
+    int last = std::min(area.bottom, sheet->rowExtent() - 1);
+    for (int r = area.top; r <= last; ++r) {
+        const auto& cells = sheet->rows_[r].cells;
+        auto it = std::lower_bound(cells.begin(), cells.end(), area.left,
+                                   [](const detail::Cell& c, int col) { return c.col < col; });
+        for (; it != cells.end() && it->col <= area.right; ++it)
+            if (it->kind != detail::CellKind::Empty)
+                visit(r, it->col, view(*sheet, *it));
+    }
+}
+
+int Recalc::today() {
+    return book_.today();
+}
+
+} // namespace engine

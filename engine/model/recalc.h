@@ -1,0 +1,50 @@
+#pragma once
+
+#include "engine/formula/evaluator.h"
+#include "engine/model/cell.h"
+
+#include <cstdint>
+#include <vector>
+
+namespace engine {
+
+class Sheet;
+class Workbook;
+
+// Recalculation by lazily computed, cached results. Every content change stamps its sheet (and the
+// workbook) with a new revision; a formula's result is current when it was computed at or after the
+// last change of its own sheet, or of any sheet for formulas that read other sheets or TODAY(). A
+// write therefore costs nothing beyond the write, and a read computes only the stale formulas it
+// depends on, each once. Formulas waiting for others wait on an explicit work stack, never on the
+// call stack, so a chain of any length computes in linear time; meeting a formula that is still being
+// computed is a circular reference, which gives #VALUE!.
+class Recalc final : public formula::EvalContext {
+public:
+    explicit Recalc(Workbook& book) : book_(book) {}
+
+    bool isCurrent(const Sheet& sheet, const detail::FormulaSlot& slot) const;
+    // Computes the formula in slot `slot` of `sheet`, at `row`, `col`, and whatever it waits for.
+    void compute(Sheet& sheet, std::uint32_t slot, int row, int col);
+
+    bool ready(formula::SheetId sheet, const Area& area) override;
+    bool sheetExists(formula::SheetId sheet) override;
+    ValueView value(formula::SheetId sheet, int row, int col) override;
+    void forEachValue(formula::SheetId sheet, const Area& area,
+                      const std::function<void(int row, int col, const ValueView&)>& visit) override;
+    int today() override;
+
+private:
+    struct Pending {
+        Sheet* sheet;
+        std::uint32_t slot;
+        formula::Frame frame;
+    };
+    ValueView view(const Sheet& sheet, const detail::Cell& cell) const;
+
+    Workbook& book_;
+    formula::Interpreter interpreter_;
+    std::vector<Pending> work_;
+    std::vector<Pending> requests_; // asked for by ready() while a frame runs
+};
+
+} // namespace engine

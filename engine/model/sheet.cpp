@@ -1,0 +1,478 @@
+#include "engine/model/sheet.h"
+
+#include "engine/formula/error.h"
+#include "engine/formula/parser.h"
+#include "engine/formula/printer.h"
+#include "engine/model/entry.h"
+#include "engine/model/recalc.h"
+#include "engine/model/workbook.h"
+
+#include <algorithm>
+#include <unordered_map>
+
+namespace engine {
+
+using detail::Cell;
+using detail::CellKind;
+
+namespace {
+
+const RowProperties kDefaultRow{};
+
+auto byColumn = [](const Cell& c, int col) {
+    return c.col < col;
+};
+
+} // namespace
+
+Sheet::Sheet(Workbook& book, SheetId id, std::u16string name)
+    : book_(book), id_(id), name_(std::move(name)) {}
+
+Sheet::~Sheet() = default;
+
+// ---- Storage
+
+Cell* Sheet::findCell(int row, int col) {
+    if (row < 0 || row >= rowExtent())
+        return nullptr;
+    auto& cells = rows_[row].cells;
+    auto it = std::lower_bound(cells.begin(), cells.end(), col, byColumn);
+    return it != cells.end() && it->col == col ? &*it : nullptr;
+}
+
+const Cell* Sheet::findCell(int row, int col) const {
+    return const_cast<Sheet*>(this)->findCell(row, col);
+}
+
+Cell& Sheet::touchCell(int row, int col) {
+    if (row >= rowExtent())
+        rows_.resize(row + 1);
+    auto& cells = rows_[row].cells;
+    auto it = std::lower_bound(cells.begin(), cells.end(), col, byColumn);
+    if (it != cells.end() && it->col == col)
+        return *it;
+    Cell c;
+    c.col = static_cast<std::uint8_t>(col);
+    c.format = formatId(row, col);
+    return *cells.insert(it, c);
+}
+
+void Sheet::releaseContent(Cell& cell) {
+    if (cell.kind == CellKind::Formula) {
+        detail::FormulaSlot& f = formulas_[cell.data.formula];
+        f = detail::FormulaSlot{};
+        freeFormulas_.push_back(cell.data.formula);
+    }
+    cell.kind = CellKind::Empty;
+    cell.code = 0;
+    cell.data.number = 0;
+}
+
+void Sheet::storeProgram(int row, int col, formula::Program program) {
+    std::uint32_t index;
+    if (!freeFormulas_.empty()) {
+        index = freeFormulas_.back();
+        freeFormulas_.pop_back();
+    } else {
+        index = static_cast<std::uint32_t>(formulas_.size());
+        formulas_.emplace_back();
+    }
+    detail::FormulaSlot& f = formulas_[index];
+    f.otherSheets = formula::readsOtherSheets(program) || formula::isVolatile(program);
+    f.program = std::move(program);
+    f.inUse = true;
+    Cell& c = touchCell(row, col);
+    releaseContent(c);
+    c.kind = CellKind::Formula;
+    c.data.formula = index;
+    contentChanged();
+}
+
+void Sheet::contentChanged() {
+    changedAt_ = book_.bump();
+    book_.contentChangedAt_ = changedAt_;
+}
+
+// ---- Content
+
+Value Sheet::value(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    if (!c)
+        return {};
+    if (c->kind == CellKind::Formula) {
+        // Computing a result is no visible change, so reading stays a const operation.
+        auto& self = const_cast<Sheet&>(*this);
+        if (!book_.recalc_->isCurrent(*this, formulas_[c->data.formula]))
+            book_.recalc_->compute(self, c->data.formula, row, col);
+    }
+    return book_.recalc_->value(id_, row, col).toValue();
+}
+
+bool Sheet::hasFormula(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    return c && c->kind == CellKind::Formula;
+}
+
+bool Sheet::hasContent(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    return c && c->kind != CellKind::Empty;
+}
+
+std::u16string Sheet::formulaText(int row, int col) const {
+    auto tree = formulaTree(row, col);
+    return tree ? u"=" + formula::print(*tree) : std::u16string();
+}
+
+std::optional<formula::Node> Sheet::formulaTree(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    if (!c || c->kind != CellKind::Formula)
+        return std::nullopt;
+    return formula::decompile(formulas_[c->data.formula].program, book_.sheetNames());
+}
+
+void Sheet::setValue(int row, int col, const Value& v) {
+    if (v.isEmpty()) {
+        clearContents(Area::cell(row, col));
+        return;
+    }
+    Cell& c = touchCell(row, col);
+    releaseContent(c);
+    switch (v.kind()) {
+    case Value::Kind::Number:
+        c.kind = CellKind::Number;
+        c.data.number = v.asNumber();
+        break;
+    case Value::Kind::Text:
+        c.kind = CellKind::Text;
+        c.data.text = book_.strings_.intern(v.asText());
+        break;
+    case Value::Kind::Boolean:
+        c.kind = CellKind::Boolean;
+        c.code = v.asBoolean() ? 1 : 0;
+        break;
+    case Value::Kind::Error:
+        c.kind = CellKind::Error;
+        c.code = static_cast<std::uint8_t>(v.asError());
+        break;
+    case Value::Kind::Empty:
+        break;
+    }
+    contentChanged();
+}
+
+void Sheet::setFormula(int row, int col, std::u16string_view text) {
+    if (text.empty() || text[0] != u'=') {
+        enter(row, col, text);
+        return;
+    }
+    setFormula(row, col, formula::parse(text.substr(1)));
+}
+
+void Sheet::setFormula(int row, int col, const formula::Node& tree) {
+    storeProgram(row, col, formula::compile(tree, book_.sheetNames()));
+}
+
+void Sheet::enter(int row, int col, std::u16string_view typed) {
+    Entry e = interpretEntry(typed);
+    if (e.isFormula)
+        setFormula(row, col, formula::parse(e.formula));
+    else
+        setValue(row, col, e.value);
+}
+
+void Sheet::clearContents(const Area& area) {
+    int last = std::min(area.bottom, rowExtent() - 1);
+    for (int r = area.top; r <= last; ++r) {
+        auto& cells = rows_[r].cells;
+        auto it = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
+        while (it != cells.end() && it->col <= area.right) {
+            releaseContent(*it);
+            FormatId inherited = rows_[r].props.format ? rows_[r].props.format : columns_[it->col].format;
+            it = it->format == inherited ? cells.erase(it) : it + 1;
+        }
+    }
+    contentChanged();
+}
+
+void Sheet::clear(const Area& area) {
+    int last = std::min(area.bottom, rowExtent() - 1);
+    for (int r = area.top; r <= last; ++r) {
+        auto& cells = rows_[r].cells;
+        auto first = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
+        auto end = first;
+        for (; end != cells.end() && end->col <= area.right; ++end)
+            releaseContent(*end);
+        cells.erase(first, end);
+        if (area.isWholeRows())
+            rows_[r].props.format = kDefaultFormat;
+    }
+    if (area.isWholeColumns())
+        for (int c = area.left; c <= area.right; ++c)
+            columns_[c].format = kDefaultFormat;
+    contentChanged();
+}
+
+// ---- Walking the cells
+
+void Sheet::forEachCell(const Area& area, const std::function<void(int row, int col)>& visit) const {
+    int last = std::min(area.bottom, rowExtent() - 1);
+    for (int r = area.top; r <= last; ++r) {
+        const auto& cells = rows_[r].cells;
+        for (auto it = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
+             it != cells.end() && it->col <= area.right; ++it)
+            visit(r, it->col);
+    }
+}
+
+std::optional<Area> Sheet::usedArea() const {
+    std::optional<Area> used;
+    for (int r = 0; r < rowExtent(); ++r) {
+        const auto& cells = rows_[r].cells;
+        if (cells.empty())
+            continue;
+        if (!used)
+            used = Area{r, cells.front().col, r, cells.back().col};
+        used->bottom = r;
+        used->left = std::min<int>(used->left, cells.front().col);
+        used->right = std::max<int>(used->right, cells.back().col);
+    }
+    return used;
+}
+
+std::optional<int> Sheet::contentRowAbove(int col, int row) const {
+    for (int r = std::min(row, rowExtent()) - 1; r >= 0; --r)
+        if (hasContent(r, col))
+            return r;
+    return std::nullopt;
+}
+
+std::optional<int> Sheet::contentRowBelow(int col, int row) const {
+    for (int r = row + 1; r < rowExtent(); ++r)
+        if (hasContent(r, col))
+            return r;
+    return std::nullopt;
+}
+
+std::optional<int> Sheet::contentColumnLeft(int row, int col) const {
+    if (row >= rowExtent())
+        return std::nullopt;
+    const auto& cells = rows_[row].cells;
+    for (auto it = std::lower_bound(cells.begin(), cells.end(), col, byColumn); it != cells.begin();) {
+        --it;
+        if (it->kind != CellKind::Empty)
+            return it->col;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> Sheet::contentColumnRight(int row, int col) const {
+    if (row >= rowExtent())
+        return std::nullopt;
+    const auto& cells = rows_[row].cells;
+    for (auto it = std::lower_bound(cells.begin(), cells.end(), col + 1, byColumn); it != cells.end(); ++it)
+        if (it->kind != CellKind::Empty)
+            return it->col;
+    return std::nullopt;
+}
+
+// ---- Formats
+
+FormatId Sheet::formatId(int row, int col) const {
+    if (const Cell* c = findCell(row, col))
+        return c->format;
+    if (row < rowExtent() && rows_[row].props.format != kDefaultFormat)
+        return rows_[row].props.format;
+    return columns_[col].format;
+}
+
+const Format& Sheet::format(int row, int col) const {
+    return book_.formats_.get(formatId(row, col));
+}
+
+void Sheet::setFormat(const Area& area, FormatId id) {
+    Format f = book_.formats_.get(id);
+    modifyFormat(area, [&f](Format& x) { x = f; });
+}
+
+void Sheet::modifyFormat(const Area& area, const std::function<void(Format&)>& change) {
+    std::unordered_map<FormatId, FormatId> done;
+    auto map = [&](FormatId id) {
+        auto [it, added] = done.try_emplace(id, id);
+        if (added) {
+            Format f = book_.formats_.get(id);
+            change(f);
+            it->second = book_.formats_.intern(f);
+        }
+        return it->second;
+    };
+    if (area.isWholeRows() || area.isWholeColumns()) {
+        if (area.isWholeColumns())
+            for (int c = area.left; c <= area.right; ++c)
+                columns_[c].format = map(columns_[c].format);
+        if (area.isWholeRows() && rowExtent() <= area.bottom)
+            rows_.resize(area.bottom + 1);
+        int last = std::min(area.bottom, rowExtent() - 1);
+        for (int r = area.top; r <= last; ++r) {
+            detail::Row& row = rows_[r];
+            if (area.isWholeRows()) {
+                row.props.format = map(row.props.format);
+            } else if (row.props.format != kDefaultFormat) {
+                // A row format would hide the new column format: its cells in these columns get one.
+                for (int c = area.left; c <= area.right; ++c)
+                    touchCell(r, c);
+            }
+            for (Cell& c : row.cells)
+                if (c.col >= area.left && c.col <= area.right)
+                    c.format = map(c.format);
+        }
+    } else {
+        for (int r = area.top; r <= area.bottom; ++r)
+            for (int c = area.left; c <= area.right; ++c) {
+                Cell& cell = touchCell(r, c);
+                cell.format = map(cell.format);
+            }
+    }
+    book_.bump();
+}
+
+// ---- Rows and columns
+
+const RowProperties& Sheet::row(int r) const {
+    return r < rowExtent() ? rows_[r].props : kDefaultRow;
+}
+
+RowProperties& Sheet::editRow(int r) {
+    if (r >= rowExtent())
+        rows_.resize(r + 1);
+    book_.bump();
+    return rows_[r].props;
+}
+
+const ColumnProperties& Sheet::column(int c) const {
+    return columns_.at(c);
+}
+
+ColumnProperties& Sheet::editColumn(int c) {
+    book_.bump();
+    return columns_.at(c);
+}
+
+double Sheet::rowHeight(int r) const {
+    const RowProperties& p = row(r);
+    if (p.hidden)
+        return 0;
+    return p.customHeight ? p.height : defaultRowHeight_;
+}
+
+void Sheet::groupRows(int first, int last) {
+    for (int r = first; r <= last; ++r) {
+        RowProperties& p = editRow(r);
+        p.outlineLevel = static_cast<std::uint8_t>(std::min(p.outlineLevel + 1, kMaxOutlineLevel));
+    }
+}
+
+void Sheet::ungroupRows(int first, int last) {
+    for (int r = first; r <= std::min(last, rowExtent() - 1); ++r) {
+        RowProperties& p = editRow(r);
+        if (p.outlineLevel > 0)
+            --p.outlineLevel;
+    }
+}
+
+// ---- Merged cells
+
+void Sheet::merge(const Area& area) {
+    Area m = area;
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (auto it = merges_.begin(); it != merges_.end();) {
+            if (!it->intersects(m)) {
+                ++it;
+                continue;
+            }
+            m = {std::min(m.top, it->top), std::min(m.left, it->left), std::max(m.bottom, it->bottom),
+                 std::max(m.right, it->right)};
+            it = merges_.erase(it);
+            grew = true;
+        }
+    }
+    merges_.push_back(m);
+    book_.bump();
+}
+
+void Sheet::unmerge(const Area& area) {
+    std::erase_if(merges_, [&](const Area& m) { return m.intersects(area); });
+    book_.bump();
+}
+
+std::optional<Area> Sheet::mergeAt(int row, int col) const {
+    for (const Area& m : merges_)
+        if (m.contains(row, col))
+            return m;
+    return std::nullopt;
+}
+
+// ---- Data validation
+
+namespace {
+
+// `area` without `hole`: up to four rectangles.
+void subtract(const Area& area, const Area& hole, std::vector<Area>& out) {
+    if (!area.intersects(hole)) {
+        out.push_back(area);
+        return;
+    }
+    if (area.top < hole.top)
+        out.push_back({area.top, area.left, hole.top - 1, area.right});
+    if (area.bottom > hole.bottom)
+        out.push_back({hole.bottom + 1, area.left, area.bottom, area.right});
+    int top = std::max(area.top, hole.top), bottom = std::min(area.bottom, hole.bottom);
+    if (area.left < hole.left)
+        out.push_back({top, area.left, bottom, hole.left - 1});
+    if (area.right > hole.right)
+        out.push_back({top, hole.right + 1, bottom, area.right});
+}
+
+} // namespace
+
+void Sheet::addValidation(const Area& area, const ValidationRule& rule) {
+    removeValidation(area);
+    auto same = std::find_if(validations_.begin(), validations_.end(),
+                             [&](const Validation& v) { return v.rule == rule; });
+    if (same == validations_.end()) {
+        validations_.push_back({rule, {area}});
+        return;
+    }
+    // Entry rows are added one below the other: extend a run of cells rather than keep each alone.
+    for (Area& a : same->areas) {
+        if (a.left == area.left && a.right == area.right &&
+            (a.bottom + 1 == area.top || area.bottom + 1 == a.top)) {
+            a = {std::min(a.top, area.top), a.left, std::max(a.bottom, area.bottom), a.right};
+            return;
+        }
+    }
+    same->areas.push_back(area);
+}
+
+void Sheet::removeValidation(const Area& area) {
+    for (Validation& v : validations_) {
+        if (std::none_of(v.areas.begin(), v.areas.end(), [&](const Area& a) { return a.intersects(area); }))
+            continue;
+        std::vector<Area> kept;
+        for (const Area& a : v.areas)
+            subtract(a, area, kept);
+        v.areas = std::move(kept);
+    }
+    std::erase_if(validations_, [](const Validation& v) { return v.areas.empty(); });
+    book_.bump();
+}
+
+const ValidationRule* Sheet::validationAt(int row, int col) const {
+    for (const Validation& v : validations_)
+        for (const Area& a : v.areas)
+            if (a.contains(row, col))
+                return &v.rule;
+    return nullptr;
+}
+
+} // namespace engine

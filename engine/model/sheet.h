@@ -1,0 +1,168 @@
+#pragma once
+
+#include "engine/formula/address.h"
+#include "engine/formula/adjust.h"
+#include "engine/formula/ast.h"
+#include "engine/formula/program.h"
+#include "engine/formula/value.h"
+#include "engine/model/cell.h"
+#include "engine/model/format.h"
+#include "engine/model/properties.h"
+
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+class Workbook;
+class Recalc;
+using SheetId = formula::SheetId;
+
+// Which way cells move when cells are inserted (Down, Right) or deleted (Up, Left).
+enum class Shift { Down, Right, Up, Left };
+
+// A worksheet of 65,536 rows by 256 columns. Rows and columns count from 0 (see address.h).
+//
+// Content changes (setValue, setFormula, enter, clearContents, paste, structural edits) and format,
+// validation and outline changes are separate calls, so a layer above that reports content changes can
+// tell them apart by the call it made.
+class Sheet {
+public:
+    Sheet(Workbook& book, SheetId id, std::u16string name);
+    Sheet(const Sheet&) = delete;
+    Sheet& operator=(const Sheet&) = delete;
+    ~Sheet();
+
+    SheetId id() const { return id_; }
+    const std::u16string& name() const { return name_; }
+    Workbook& workbook() { return book_; }
+    const Workbook& workbook() const { return book_; }
+
+    // ---- Content
+    // The current value; a formula's result is computed first when it is not current.
+    Value value(int row, int col) const;
+    bool hasFormula(int row, int col) const;
+    // A value or a formula (what End, CountA and the used range see; a format alone is no content).
+    bool hasContent(int row, int col) const;
+    // "=" and the formula's canonical text; empty when the cell holds no formula.
+    std::u16string formulaText(int row, int col) const;
+    std::optional<formula::Node> formulaTree(int row, int col) const;
+
+    // Empty clears the cell's content and keeps its format.
+    void setValue(int row, int col, const Value& value);
+    // `text` as typed, with its leading "=". Throws EngineError (and changes nothing) when it does not parse.
+    void setFormula(int row, int col, std::u16string_view text);
+    // Throws EngineError when the tree names a sheet the workbook does not have.
+    void setFormula(int row, int col, const formula::Node& tree);
+    // Text as a user types it: a formula, a number, a boolean or text (entry.h).
+    void enter(int row, int col, std::u16string_view typed);
+    void clearContents(const Area& area);
+    // Contents and formats.
+    void clear(const Area& area);
+
+    // ---- Walking the cells
+    // Every stored cell in `area` (with content or a format of its own), row by row, left to right.
+    void forEachCell(const Area& area, const std::function<void(int row, int col)>& visit) const;
+    // The smallest area holding every stored cell; nothing for an empty sheet.
+    std::optional<Area> usedArea() const;
+    // The nearest row above (below) `row` whose cell in `col` has content; the same along a row.
+    std::optional<int> contentRowAbove(int col, int row) const;
+    std::optional<int> contentRowBelow(int col, int row) const;
+    std::optional<int> contentColumnLeft(int row, int col) const;
+    std::optional<int> contentColumnRight(int row, int col) const;
+
+    // ---- Formats
+    // The cell's own format, else its row's, else its column's.
+    FormatId formatId(int row, int col) const;
+    const Format& format(int row, int col) const;
+    void setFormat(const Area& area, FormatId format);
+    // Applies `change` to the format of every cell of `area`. Whole rows and whole columns change the
+    // row or column format and every stored cell in them; other areas change cell by cell.
+    void modifyFormat(const Area& area, const std::function<void(Format&)>& change);
+
+    // ---- Rows and columns
+    const RowProperties& row(int r) const;
+    RowProperties& editRow(int r);
+    const ColumnProperties& column(int c) const;
+    ColumnProperties& editColumn(int c);
+    // Rows from here on have default properties and no cells.
+    int rowExtent() const { return static_cast<int>(rows_.size()); }
+    double defaultRowHeight() const { return defaultRowHeight_; }
+    void setDefaultRowHeight(double points) { defaultRowHeight_ = points; }
+    // The height shown: the row's own when set by hand, else the sheet's default; 0 when hidden.
+    double rowHeight(int r) const;
+    // Range.Group and Ungroup on whole rows: one outline level more (less), at most 7 (at least 0).
+    void groupRows(int first, int last);
+    void ungroupRows(int first, int last);
+
+    // ---- Merged cells
+    const std::vector<Area>& merges() const { return merges_; }
+    // Merges overlapping `area` are absorbed into it.
+    void merge(const Area& area);
+    // Removes every merge that intersects `area`.
+    void unmerge(const Area& area);
+    std::optional<Area> mergeAt(int row, int col) const;
+
+    // ---- Data validation
+    const std::vector<Validation>& validations() const { return validations_; }
+    // Cells of `area` that had a rule lose it first.
+    void addValidation(const Area& area, const ValidationRule& rule);
+    void removeValidation(const Area& area);
+    const ValidationRule* validationAt(int row, int col) const;
+
+    // ---- Sheet settings
+    const OutlineSettings& outline() const { return outline_; }
+    void setOutline(const OutlineSettings& settings) { outline_ = settings; }
+    const Selection& selection() const { return selection_; }
+    void setSelection(const Selection& selection) { selection_ = selection; }
+
+    // ---- Structural edits
+    // Cells, formats, row and column properties, merges and validations move; every formula of the
+    // workbook that refers to moved cells is adjusted as Excel adjusts it. Inserted rows (columns) take
+    // the format and outline level of the row above (the column to the left). Throws EngineError, and
+    // changes nothing, when cells with content would be pushed off the sheet.
+    void insertRows(int row, int count);
+    void deleteRows(int row, int count);
+    void insertColumns(int col, int count);
+    void deleteColumns(int col, int count);
+    // `shift` Down or Right.
+    void insertCells(const Area& area, Shift shift);
+    // `shift` Up or Left.
+    void deleteCells(const Area& area, Shift shift);
+
+private:
+    friend class Workbook;
+    friend class Recalc;
+
+    detail::Cell* findCell(int row, int col);
+    const detail::Cell* findCell(int row, int col) const;
+    detail::Cell& touchCell(int row, int col);
+    void setName(std::u16string name) { name_ = std::move(name); }
+    void releaseContent(detail::Cell& cell);
+    void storeProgram(int row, int col, formula::Program program);
+    void contentChanged();
+    void adjustReferences(const formula::StructuralEdit& edit);
+    void checkNothingPushedOff(const Area& leaving) const;
+    void moveBandVertically(int fromRow, int toRow, int left, int right);
+
+    Workbook& book_;
+    SheetId id_;
+    std::u16string name_;
+    std::vector<detail::Row> rows_;
+    std::array<ColumnProperties, kColumnCount> columns_{};
+    std::vector<detail::FormulaSlot> formulas_;
+    std::vector<std::uint32_t> freeFormulas_;
+    std::vector<Area> merges_;
+    std::vector<Validation> validations_;
+    OutlineSettings outline_;
+    Selection selection_;
+    double defaultRowHeight_ = kDefaultRowHeight;
+    std::uint64_t changedAt_ = 1; // workbook revision of the last content change
+};
+
+} // namespace engine

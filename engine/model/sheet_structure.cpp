@@ -1,0 +1,257 @@
+// Insertion and deletion of rows, columns and cells, and the adjustment of everything that refers to
+// the cells they move.
+#include "engine/formula/error.h"
+#include "engine/model/sheet.h"
+#include "engine/model/workbook.h"
+
+#include <algorithm>
+
+namespace engine {
+
+using detail::Cell;
+using detail::CellKind;
+
+namespace {
+
+auto byColumn = [](const Cell& c, int col) {
+    return c.col < col;
+};
+
+void checkCount(int at, int count, int limit) {
+    if (count < 1 || at < 0 || at > limit || count > limit + 1)
+        throw EngineError("rows or columns out of the sheet");
+}
+
+} // namespace
+
+void Sheet::checkNothingPushedOff(const Area& leaving) const {
+    bool content = false;
+    forEachCell(leaving, [&](int r, int c) { content = content || hasContent(r, c); });
+    if (content)
+        throw EngineError("cells with content would be pushed off the sheet");
+}
+
+void Sheet::adjustReferences(const formula::StructuralEdit& edit) {
+    for (auto& sheet : book_.sheets_)
+        for (detail::FormulaSlot& f : sheet->formulas_)
+            if (f.inUse)
+                formula::adjustProgram(f.program, sheet->id_, edit);
+    std::vector<Area> merges;
+    for (const Area& m : merges_)
+        if (auto a = formula::adjustArea(m, edit))
+            merges.push_back(*a);
+    merges_ = std::move(merges);
+    for (Validation& v : validations_) {
+        std::vector<Area> areas;
+        for (const Area& a : v.areas)
+            if (auto moved = formula::adjustArea(a, edit))
+                areas.push_back(*moved);
+        v.areas = std::move(areas);
+    }
+    std::erase_if(validations_, [](const Validation& v) { return v.areas.empty(); });
+    contentChanged();
+}
+
+void Sheet::insertRows(int row, int count) {
+    checkCount(row, count, kLastRow);
+    checkNothingPushedOff({std::max(kRowCount - count, 0), 0, kLastRow, kLastColumn});
+    if (row > rowExtent())
+        rows_.resize(row);
+    if (row < rowExtent() || row > 0) {
+        // The new rows look like the row above them (Excel's default for inserted rows).
+        detail::Row fresh;
+        if (row > 0) {
+            const detail::Row& above = rows_[row - 1];
+            fresh.props.format = above.props.format;
+            fresh.props.outlineLevel = above.props.outlineLevel;
+            fresh.props.height = above.props.height;
+            fresh.props.customHeight = above.props.customHeight;
+            for (const Cell& c : above.cells) {
+                FormatId inherited = above.props.format ? above.props.format : columns_[c.col].format;
+                if (c.format != inherited) {
+                    Cell f;
+                    f.col = c.col;
+                    f.format = c.format;
+                    fresh.cells.push_back(f);
+                }
+            }
+        }
+        rows_.insert(rows_.begin() + row, static_cast<std::size_t>(count), fresh);
+        if (rowExtent() > kRowCount) {
+            for (int r = kRowCount; r < rowExtent(); ++r)
+                for (Cell& c : rows_[r].cells)
+                    releaseContent(c);
+            rows_.resize(kRowCount);
+        }
+    }
+    adjustReferences({id_, true, true, row, count, 0, kLastColumn});
+}
+
+void Sheet::deleteRows(int row, int count) {
+    checkCount(row, count, kLastRow);
+    count = std::min(count, kRowCount - row);
+    int end = std::min(row + count, rowExtent());
+    for (int r = row; r < end; ++r)
+        for (Cell& c : rows_[r].cells)
+            releaseContent(c);
+    if (row < end)
+        rows_.erase(rows_.begin() + row, rows_.begin() + end);
+    adjustReferences({id_, true, false, row, count, 0, kLastColumn});
+}
+
+void Sheet::insertColumns(int col, int count) {
+    checkCount(col, count, kLastColumn);
+    checkNothingPushedOff({0, std::max(kColumnCount - count, 0), kLastRow, kLastColumn});
+    for (detail::Row& row : rows_) {
+        auto& cells = row.cells;
+        std::vector<Cell> fresh;
+        if (col > 0) {
+            auto left = std::lower_bound(cells.begin(), cells.end(), col - 1, byColumn);
+            FormatId inherited = row.props.format ? row.props.format : columns_[col - 1].format;
+            if (left != cells.end() && left->col == col - 1 && left->format != inherited)
+                for (int k = 0; k < count && col + k < kColumnCount; ++k) {
+                    Cell f;
+                    f.col = static_cast<std::uint8_t>(col + k);
+                    f.format = left->format;
+                    fresh.push_back(f);
+                }
+        }
+        std::vector<Cell> moved;
+        moved.reserve(cells.size() + fresh.size());
+        for (const Cell& c : cells)
+            if (c.col < col)
+                moved.push_back(c);
+        moved.insert(moved.end(), fresh.begin(), fresh.end());
+        for (Cell& c : cells) {
+            if (c.col < col)
+                continue;
+            if (c.col + count > kLastColumn) {
+                releaseContent(c); // only formats go past the last column (checked above)
+                continue;
+            }
+            c.col = static_cast<std::uint8_t>(c.col + count);
+            moved.push_back(c);
+        }
+        cells = std::move(moved);
+    }
+    for (int c = kLastColumn; c >= col + count; --c)
+        columns_[c] = columns_[c - count];
+    for (int c = col; c < std::min(col + count, kColumnCount); ++c) {
+        columns_[c] = ColumnProperties{};
+        if (col > 0) {
+            columns_[c].format = columns_[col - 1].format;
+            columns_[c].outlineLevel = columns_[col - 1].outlineLevel;
+        }
+    }
+    adjustReferences({id_, false, true, col, count, 0, kLastRow});
+}
+
+void Sheet::deleteColumns(int col, int count) {
+    checkCount(col, count, kLastColumn);
+    count = std::min(count, kColumnCount - col);
+    for (detail::Row& row : rows_) {
+        auto& cells = row.cells;
+        auto first = std::lower_bound(cells.begin(), cells.end(), col, byColumn);
+        auto end = std::lower_bound(first, cells.end(), col + count, byColumn);
+        for (auto it = first; it != end; ++it)
+            releaseContent(*it);
+        auto rest = cells.erase(first, end);
+        for (; rest != cells.end(); ++rest)
+            rest->col = static_cast<std::uint8_t>(rest->col - count);
+    }
+    for (int c = col; c < kColumnCount; ++c)
+        columns_[c] = c + count < kColumnCount ? columns_[c + count] : ColumnProperties{};
+    adjustReferences({id_, false, false, col, count, 0, kLastRow});
+}
+
+// Moves the cells of columns left..right from row `fromRow` to row `toRow`, whose part in those columns
+// is empty.
+void Sheet::moveBandVertically(int fromRow, int toRow, int left, int right) {
+    if (fromRow >= rowExtent())
+        return;
+    auto& from = rows_[fromRow].cells;
+    auto first = std::lower_bound(from.begin(), from.end(), left, byColumn);
+    auto end = std::lower_bound(first, from.end(), right + 1, byColumn);
+    if (first == end)
+        return;
+    std::vector<Cell> moving(first, end);
+    from.erase(first, end);
+    if (toRow > kLastRow) {
+        for (Cell& c : moving)
+            releaseContent(c);
+        return;
+    }
+    if (toRow >= rowExtent())
+        rows_.resize(toRow + 1);
+    auto& to = rows_[toRow].cells;
+    auto at = std::lower_bound(to.begin(), to.end(), left, byColumn);
+    to.insert(at, moving.begin(), moving.end());
+}
+
+void Sheet::insertCells(const Area& area, Shift shift) {
+    if (shift == Shift::Down) {
+        if (area.isWholeRows())
+            return insertRows(area.top, area.rowCount());
+        int n = area.rowCount();
+        checkNothingPushedOff({kRowCount - n, area.left, kLastRow, area.right});
+        for (int r = rowExtent() - 1; r >= area.top; --r)
+            moveBandVertically(r, r + n, area.left, area.right);
+        adjustReferences({id_, true, true, area.top, n, area.left, area.right});
+        return;
+    }
+    if (shift != Shift::Right)
+        throw EngineError("cells are inserted shifting down or right");
+    if (area.isWholeColumns())
+        return insertColumns(area.left, area.columnCount());
+    int n = area.columnCount();
+    checkNothingPushedOff({area.top, kColumnCount - n, area.bottom, kLastColumn});
+    for (int r = area.top; r <= std::min(area.bottom, rowExtent() - 1); ++r) {
+        auto& cells = rows_[r].cells;
+        auto at = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
+        for (auto it = at; it != cells.end(); ++it)
+            if (it->col + n > kLastColumn)
+                releaseContent(*it);
+        cells.erase(std::lower_bound(at, cells.end(), kColumnCount - n, byColumn), cells.end());
+        for (auto it = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn); it != cells.end();
+             ++it)
+            it->col = static_cast<std::uint8_t>(it->col + n);
+    }
+    adjustReferences({id_, false, true, area.left, n, area.top, area.bottom});
+}
+
+void Sheet::deleteCells(const Area& area, Shift shift) {
+    if (shift == Shift::Up) {
+        if (area.isWholeRows())
+            return deleteRows(area.top, area.rowCount());
+        int n = area.rowCount();
+        for (int r = area.top; r <= std::min(area.bottom, rowExtent() - 1); ++r) {
+            auto& cells = rows_[r].cells;
+            auto first = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
+            auto end = std::lower_bound(first, cells.end(), area.right + 1, byColumn);
+            for (auto it = first; it != end; ++it)
+                releaseContent(*it);
+            cells.erase(first, end);
+        }
+        for (int r = area.bottom + 1; r < rowExtent(); ++r)
+            moveBandVertically(r, r - n, area.left, area.right);
+        adjustReferences({id_, true, false, area.top, n, area.left, area.right});
+        return;
+    }
+    if (shift != Shift::Left)
+        throw EngineError("cells are deleted shifting up or left");
+    if (area.isWholeColumns())
+        return deleteColumns(area.left, area.columnCount());
+    int n = area.columnCount();
+    for (int r = area.top; r <= std::min(area.bottom, rowExtent() - 1); ++r) {
+        auto& cells = rows_[r].cells;
+        auto first = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
+        auto end = std::lower_bound(first, cells.end(), area.right + 1, byColumn);
+        for (auto it = first; it != end; ++it)
+            releaseContent(*it);
+        for (auto it = cells.erase(first, end); it != cells.end(); ++it)
+            it->col = static_cast<std::uint8_t>(it->col - n);
+    }
+    adjustReferences({id_, false, false, area.left, n, area.top, area.bottom});
+}
+
+} // namespace engine

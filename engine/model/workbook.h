@@ -1,0 +1,79 @@
+#pragma once
+
+#include "engine/formula/program.h"
+#include "engine/model/format.h"
+#include "engine/model/sheet.h"
+#include "engine/model/string_pool.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace engine {
+
+// A workbook: its sheets in tab order, the formats they share, and the recalculation of its formulas.
+class Workbook {
+public:
+    Workbook();
+    Workbook(const Workbook&) = delete;
+    Workbook& operator=(const Workbook&) = delete;
+    ~Workbook();
+
+    int sheetCount() const { return static_cast<int>(sheets_.size()); }
+    Sheet& sheet(int index) { return *sheets_.at(index); }
+    const Sheet& sheet(int index) const { return *sheets_.at(index); }
+    int indexOf(const Sheet& sheet) const;
+    // Sheet names compare without regard to case, as in Excel.
+    Sheet* findSheet(std::u16string_view name);
+    const Sheet* findSheet(std::u16string_view name) const;
+    Sheet* sheetById(SheetId id);
+    const Sheet* sheetById(SheetId id) const;
+
+    // Throws EngineError for a name in use or one Excel refuses (empty, longer than 31 characters, or
+    // holding : \ / ? * [ ]). Without `position` the sheet goes last.
+    Sheet& addSheet(std::u16string name, std::optional<int> position = std::nullopt);
+    // Formulas elsewhere that referred to the sheet give #REF!.
+    void removeSheet(Sheet& sheet);
+    void renameSheet(Sheet& sheet, std::u16string name);
+    void moveSheet(Sheet& sheet, int position);
+
+    FormatTable& formats() { return formats_; }
+    const FormatTable& formats() const { return formats_; }
+
+    // ---- Recalculation (see recalc.h)
+    // Computes every formula whose result is not current.
+    void calculateAll();
+    // Forgets every result, so that the next reads compute them from nothing.
+    void invalidateResults();
+    // The date TODAY() gives, as a serial number; nothing for the local clock (the default).
+    void setToday(std::optional<int> serial) { today_ = serial; }
+    int today() const;
+
+    // Grows with every change of content, format, properties or structure.
+    std::uint64_t revision() const { return revision_; }
+
+    // The names of the workbook's sheets, for compiling and printing formulas.
+    const formula::SheetNames& sheetNames() const { return sheetNames_; }
+
+private:
+    friend class Sheet;
+    friend class Recalc;
+
+    std::uint64_t bump() { return ++revision_; }
+    void checkSheetName(std::u16string_view name, const Sheet* except) const;
+
+    std::vector<std::unique_ptr<Sheet>> sheets_;
+    SheetId nextId_ = 0;
+    FormatTable formats_;
+    detail::StringPool strings_;
+    std::uint64_t revision_ = 1;
+    std::uint64_t contentChangedAt_ = 1; // the last content change on any sheet
+    std::optional<int> today_;
+    formula::SheetNames sheetNames_;
+    std::unique_ptr<Recalc> recalc_;
+};
+
+} // namespace engine
