@@ -1,0 +1,260 @@
+#include "engine/automation/application.h"
+
+#include "engine/automation/files.h"
+#include "engine/automation/objects.h"
+#include "engine/automation/prompts.h"
+#include "engine/formula/text.h"
+#include "varnel/excel/events.h"
+
+#include <algorithm>
+
+namespace engine::automation {
+
+namespace {
+
+struct Instances {
+    std::vector<Application*> running;
+    std::vector<ComPtr<Application>> visible; // held for their users
+    int created = 0;
+};
+
+Instances& instances() {
+    static Instances all;
+    return all;
+}
+
+IDispatch* asDispatch(Excel::_Workbook* book) {
+    return book;
+}
+
+} // namespace
+
+void registerApplicationClass() {
+    registerClass(u"Excel.Application", CLSID_Application, [] {
+        ComPtr<Application> app = Application::create();
+        return ComPtr<IUnknown>(static_cast<IUnknown*>(static_cast<Excel::_Application*>(app.get())));
+    });
+}
+
+ComPtr<Application> Application::create() {
+    return ComPtr<Application>(new Application());
+}
+
+Application::Application()
+    : number_(++instances().created), hwnd_(0x00020000 + 0x10 * number_),
+      bars_(makeComObject<CommandBarsObject>()), events_(*this, DIID_AppEvents) {
+    instances().running.push_back(this);
+}
+
+Application::~Application() {
+    end();
+}
+
+std::vector<ComPtr<Application>> runningInstances() {
+    std::vector<ComPtr<Application>> list;
+    for (Application* app : instances().running)
+        list.emplace_back(app);
+    return list;
+}
+
+void Application::end() {
+    if (!running_)
+        return;
+    running_ = false;
+    std::erase(instances().running, this);
+    for (auto& book : books_)
+        book->app = nullptr;
+    books_.clear();
+    active_.reset();
+    bars_->end();
+}
+
+void Application::PutVisible(VARIANT_BOOL RHS) {
+    ComPtr<Application> self(this);
+    visible_ = RHS != VARIANT_FALSE;
+    auto& held = instances().visible;
+    std::erase_if(held, [this](const ComPtr<Application>& a) { return a.get() == this; });
+    if (visible_ && running_)
+        held.push_back(self);
+}
+
+Excel::WorkbooksPtr Application::GetWorkbooks() {
+    return workbooksObject(*this);
+}
+
+Excel::WorksheetFunctionPtr Application::GetWorksheetFunction() {
+    return worksheetFunctionObject(*this);
+}
+
+Office::_CommandBarsPtr Application::GetCommandBars() {
+    return Office::_CommandBarsPtr(bars_.get());
+}
+
+Excel::_WorkbookPtr Application::GetActiveWorkbook() {
+    return active_ ? workbookObject(active_) : nullptr;
+}
+
+IDispatchPtr Application::GetActiveSheet() {
+    if (!active_)
+        return nullptr;
+    return sheetObject(sheetRef(active_, active_->activeSheet));
+}
+
+Variant Application::InputBox(const std::u16string& Prompt, const Variant& Title, const Variant& Default,
+                              const Variant&, const Variant&, const Variant&, const Variant&, const Variant& Type) {
+    std::optional<long> type = optionalLong(Type);
+    if (type && *type != 2)
+        fail(u"The input box takes text only (Type 2).");
+    std::u16string title = omitted(Title) ? u"Input" : Title.toString();
+    std::u16string initial = omitted(Default) ? std::u16string() : Default.toString();
+    ComPtr<Application> self(this);
+    std::optional<std::u16string> answer = prompts().inputBox(hwnd_, Prompt, title, initial);
+    if (!answer)
+        return Variant(false);
+    return Variant(std::move(*answer));
+}
+
+HRESULT STDMETHODCALLTYPE Application::FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) {
+    return findConnectionPoint({&events_}, riid, ppCP);
+}
+
+std::shared_ptr<Book> Application::findBook(std::u16string_view name) const {
+    for (const auto& book : books_)
+        if (formula::compareFolded(book->name, name) == 0)
+            return book;
+    return nullptr;
+}
+
+std::shared_ptr<Book> Application::addBook(std::unique_ptr<Workbook> model, std::u16string name,
+                                           std::filesystem::path path, DISPID event) {
+    auto book = std::make_shared<Book>();
+    book->model = std::move(model);
+    book->name = std::move(name);
+    book->path = std::move(path);
+    book->app = this;
+    book->markSaved();
+    books_.push_back(book);
+    bookEvent(event, book);
+    activate(book);
+    return book;
+}
+
+void Application::bookEvent(DISPID event, const std::shared_ptr<Book>& book) {
+    if (!events_.hasSinks())
+        return;
+    ComPtr<Application> self(this);
+    events_.fire(event, {Variant(asDispatch(workbookObject(book).get()))});
+}
+
+void Application::activate(const std::shared_ptr<Book>& book) {
+    if (active_ == book)
+        return;
+    active_ = book;
+    bookEvent(Excel::AppEvents::WorkbookActivate, book);
+}
+
+void Application::activateSheet(const std::shared_ptr<Book>& book, int index) {
+    activate(book);
+    if (book->activeSheet == index)
+        return;
+    book->activeSheet = index;
+    if (!events_.hasSinks())
+        return;
+    ComPtr<Application> self(this);
+    events_.fire(Excel::AppEvents::SheetActivate, {Variant(sheetObject(sheetRef(book, index)).get())});
+}
+
+void Application::select(const SheetRef& ref, const std::vector<Area>& areas, CellAddress active) {
+    Sheet& sheet = ref.sheet();
+    Selection selection{areas, active};
+    if (sheet.selection() == selection)
+        return;
+    sheet.setSelection(selection);
+    if (!events_.hasSinks())
+        return;
+    ComPtr<Application> self(this);
+    events_.fire(Excel::AppEvents::SheetSelectionChange,
+                 {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
+}
+
+void Application::sheetChanged(const SheetRef& ref, const std::vector<Area>& areas) {
+    if (!events_.hasSinks())
+        return;
+    ComPtr<Application> self(this);
+    events_.fire(Excel::AppEvents::SheetChange,
+                 {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
+}
+
+IDispatchPtr Application::sheetObject(const SheetRef& ref) {
+    return IDispatchPtr(static_cast<IDispatch*>(worksheetObject(ref).get()));
+}
+
+bool Application::close(const std::shared_ptr<Book>& book, std::optional<bool> saveChanges,
+                        std::optional<std::filesystem::path> saveTo) {
+    if (!book->open())
+        fail(u"The workbook is closed.");
+    ComPtr<Application> self(this);
+    if (events_.hasSinks()) {
+        VARIANT_BOOL cancel = VARIANT_FALSE;
+        events_.fire(Excel::AppEvents::WorkbookBeforeClose,
+                     {Variant(asDispatch(workbookObject(book).get())), Variant(&cancel)});
+        if (cancel != VARIANT_FALSE)
+            return false;
+        if (!book->open()) // a handler closed it meanwhile
+            return true;
+    }
+    bool saving = false;
+    if (saveChanges) {
+        saving = *saveChanges;
+    } else if (!book->saved() && alerts_) {
+        switch (prompts().askSave(hwnd_, book->name)) {
+        case SaveAnswer::Cancel:
+            return false;
+        case SaveAnswer::DontSave:
+            break;
+        case SaveAnswer::Save:
+            saving = true;
+            break;
+        }
+    }
+    if (saving) {
+        if (!saveTo && book->path.empty()) {
+            saveTo = prompts().askSavePath(hwnd_, book->name);
+            if (!saveTo)
+                return false;
+        }
+        save(*book, saveTo);
+    }
+    if (!book->open())
+        return true;
+    std::erase(books_, book);
+    book->app = nullptr;
+    if (active_ == book) {
+        active_.reset();
+        if (!books_.empty())
+            activate(books_.back());
+    }
+    return true;
+}
+
+void Application::save(Book& book, const std::optional<std::filesystem::path>& path) {
+    std::filesystem::path target = path ? *path : book.path;
+    if (target.empty())
+        fail(u"The workbook " + book.name + u" has no file yet: save it under a name.");
+    writeWorkbookFile(*book.model, target);
+    book.path = target;
+    book.name = target.filename().u16string();
+    book.markSaved();
+}
+
+bool Application::quit() {
+    ComPtr<Application> self(this);
+    while (!books_.empty())
+        if (!close(books_.front(), std::nullopt))
+            return false;
+    end();
+    std::erase_if(instances().visible, [this](const ComPtr<Application>& a) { return a.get() == this; });
+    return true;
+}
+
+} // namespace engine::automation

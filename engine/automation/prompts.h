@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What an instance asks its user: the input box and, when a workbook with unsaved changes closes,
+// whether to save it. A front end or a scripted user answers.
+namespace engine::automation {
+
+enum class SaveAnswer { Save, DontSave, Cancel };
+
+class Prompts {
+public:
+    virtual ~Prompts() = default;
+    // The text confirmed, or nothing when the user cancels. `owner` is the instance's main window.
+    virtual std::optional<std::u16string> inputBox(long owner, std::u16string_view prompt, std::u16string_view title,
+                                                   std::u16string_view defaultText) = 0;
+    // Whether to save the changes of `bookName` before it closes.
+    virtual SaveAnswer askSave(long owner, std::u16string_view bookName) = 0;
+    // The file to save a workbook that has none yet; nothing when the user cancels.
+    virtual std::optional<std::filesystem::path> askSavePath(long owner, std::u16string_view bookName) = 0;
+};
+
+// Selects who answers from now on; null goes back to the platform's user-interface services. The
+// caller keeps the object alive while it is selected.
+void setPrompts(Prompts* prompts);
+Prompts& prompts();
+
+} // namespace engine::automation

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "engine/automation/book.h"
+#include "engine/automation/objects.h"
+#include "engine/automation/support.h"
+#include "varnel/excel/range.h"
+
+#include <vector>
+
+namespace engine::automation {
+
+// A range: one or more rectangles of one sheet.
+class RangeObject final : public Object<Excel::Range> {
+public:
+    RangeObject(SheetRef ref, std::vector<Area> areas, RangeUnit unit);
+
+    // The object behind a range a client passes in; fails for anything else.
+    static RangeObject& of(Excel::Range* range);
+    static RangeObject& of(const Variant& range);
+
+    const SheetRef& ref() const { return ref_; }
+    const std::vector<Area>& areas() const { return areas_; }
+    Sheet& sheet() const { return ref_.sheet(); }
+    const Area& first() const { return areas_.front(); }
+
+    // ---- Values (range.cpp)
+    Variant GetValue2() override;
+    void PutValue2(const Variant& RHS) override;
+    Variant GetFormula() override;
+    void PutFormula(const Variant& RHS) override;
+    std::u16string GetAddress(const Variant& RowAbsolute, const Variant& ColumnAbsolute,
+                              Excel::XlReferenceStyle ReferenceStyle, const Variant& External,
+                              const Variant& RelativeTo) override;
+
+    // ---- Navigation (range.cpp)
+    long GetRow() override { return first().top + 1; }
+    long GetColumn() override { return first().left + 1; }
+    long GetCount() override;
+    Excel::RangePtr GetEnd(Excel::XlDirection Direction) override;
+    Excel::RangePtr GetOffset(const Variant& RowOffset, const Variant& ColumnOffset) override;
+    Excel::RangePtr GetResize(const Variant& RowSize, const Variant& ColumnSize) override;
+    Variant GetItem(const Variant& RowIndex, const Variant& ColumnIndex) override;
+    Excel::RangePtr GetCells() override { return with(areas_, RangeUnit::Cells); }
+    Excel::RangePtr GetEntireRow() override;
+    Excel::RangePtr GetEntireColumn() override;
+    Excel::RangePtr GetRows() override { return with(areas_, RangeUnit::Rows); }
+    Excel::RangePtr GetColumns() override { return with(areas_, RangeUnit::Columns); }
+    Excel::_WorksheetPtr GetWorksheet() override;
+    IDispatchPtr GetParent() override;
+
+    // ---- Editing (range_edit.cpp)
+    Variant Insert(const Variant& Shift, const Variant& CopyOrigin) override;
+    Variant Delete(const Variant& Shift) override;
+    Variant Copy(const Variant& Destination) override;
+    Variant ClearContents() override;
+    Variant Select() override;
+    Variant Activate() override;
+    Excel::RangePtr Find(const Variant& What, const Variant& After, const Variant& LookIn, const Variant& LookAt,
+                         const Variant& SearchOrder, Excel::XlSearchDirection SearchDirection,
+                         const Variant& MatchCase, const Variant& MatchByte, const Variant& SearchFormat) override;
+    Variant AdvancedFilter(Excel::XlFilterAction Action, const Variant& CriteriaRange, const Variant& CopyToRange,
+                           const Variant& Unique) override;
+
+    // ---- Layout and formats (range_format.cpp)
+    Variant AutoFit() override;
+    Variant GetColumnWidth() override;
+    void PutColumnWidth(const Variant& RHS) override;
+    Variant GetRowHeight() override;
+    void PutRowHeight(const Variant& RHS) override;
+    Variant GetHorizontalAlignment() override;
+    void PutHorizontalAlignment(const Variant& RHS) override;
+    Variant GetMergeCells() override;
+    void PutMergeCells(const Variant& RHS) override;
+    Variant GetOutlineLevel() override;
+    void PutOutlineLevel(const Variant& RHS) override;
+    Variant Group(const Variant& Start, const Variant& End, const Variant& By, const Variant& Periods) override;
+    Variant GetShowDetail() override;
+    void PutShowDetail(const Variant& RHS) override;
+    Excel::FontPtr GetFont() override;
+    Excel::InteriorPtr GetInterior() override;
+    Excel::BordersPtr GetBorders() override;
+    Excel::ValidationPtr GetValidation() override;
+
+private:
+    Excel::RangePtr with(std::vector<Area> areas, RangeUnit unit = RangeUnit::Cells) const;
+    void changed(const std::vector<Area>& areas) const;
+    void write(const Variant& value);
+    // Whole rows of every area (whole columns likewise), failing with `what` otherwise.
+    void requireWholeRows(const char16_t* what) const;
+
+    SheetRef ref_;
+    std::vector<Area> areas_;
+    RangeUnit unit_;
+};
+
+// Parses a range text of a sheet: "A1", "A1:G1", "1:2", "B:B", "A:A,C:C,G:G".
+std::vector<Area> parseRangeText(std::u16string_view text);
+
+} // namespace engine::automation

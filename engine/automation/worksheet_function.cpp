@@ -1,0 +1,64 @@
+#include "engine/automation/application.h"
+#include "engine/automation/range.h"
+#include "engine/automation/values.h"
+#include "engine/formula/criteria.h"
+
+namespace engine::automation {
+
+namespace {
+
+// Counting visits only the cells with content; the empty rest of a range is counted in one step, so a
+// whole row or column costs what its filled cells cost.
+class WorksheetFunctionObject final : public Object<Excel::WorksheetFunction> {
+public:
+    explicit WorksheetFunctionObject(Application& app) : app_(&app) {}
+
+    double CountIf(Excel::Range* Arg1, const Variant& Arg2) override {
+        RangeObject& range = RangeObject::of(Arg1);
+        formula::Criterion criterion(argumentValue(Arg2));
+        const Sheet& s = range.sheet();
+        double matches = 0, filled = 0, cells = 0;
+        for (const Area& a : range.areas()) {
+            cells += static_cast<double>(a.rowCount()) * a.columnCount();
+            s.forEachCell(a, [&](int row, int col) {
+                if (!s.hasContent(row, col))
+                    return;
+                ++filled;
+                Value v = s.value(row, col);
+                if (criterion.matches(ValueView(v)))
+                    ++matches;
+            });
+        }
+        if (criterion.matches(ValueView()))
+            matches += cells - filled;
+        return matches;
+    }
+
+    double CountBlank(Excel::Range* Arg1) override {
+        RangeObject& range = RangeObject::of(Arg1);
+        const Sheet& s = range.sheet();
+        double shown = 0, cells = 0;
+        for (const Area& a : range.areas()) {
+            cells += static_cast<double>(a.rowCount()) * a.columnCount();
+            s.forEachCell(a, [&](int row, int col) {
+                if (!s.hasContent(row, col))
+                    return;
+                Value v = s.value(row, col);
+                if (!(v.isEmpty() || (v.isText() && v.asText().empty())))
+                    ++shown;
+            });
+        }
+        return cells - shown;
+    }
+
+private:
+    ComPtr<Application> app_;
+};
+
+} // namespace
+
+Excel::WorksheetFunctionPtr worksheetFunctionObject(Application& app) {
+    return makeComObject<WorksheetFunctionObject>(app);
+}
+
+} // namespace engine::automation

@@ -1,0 +1,74 @@
+#include "engine/formula/adjust.h"
+#include "engine/formula/parser.h"
+#include "engine/formula/printer.h"
+#include "engine/formula/program.h"
+
+#include <gtest/gtest.h>
+
+namespace engine::formula {
+namespace {
+
+StructuralEdit rows(bool insert, int at, int count) {
+    return {0, true, insert, at, count, 0, kLastColumn};
+}
+
+// Row numbers below are Excel's (from 1); StructuralEdit counts from 0.
+std::u16string adjusted(std::u16string_view text, const StructuralEdit& edit, SheetId host = 0) {
+    SheetNames names{[](std::u16string_view n) -> std::optional<SheetId> {
+                         return n == u"Other" ? std::optional<SheetId>(1) : std::optional<SheetId>(0);
+                     },
+                     [](SheetId id) -> std::optional<std::u16string> {
+                         return id == 1 ? u"Other" : u"Main";
+                     }};
+    Program p = compile(parse(text), names);
+    adjustProgram(p, host, edit);
+    return print(decompile(p, names));
+}
+
+TEST(Adjust, InsertedRowsMoveReferencesAtAndBelowAndGrowSpanningRanges) {
+    auto edit = rows(true, 4, 2); // two rows inserted above row 5
+    EXPECT_EQ(adjusted(u"$E$4+E5+E$6", edit), u"$E$4+E7+E$8");
+    EXPECT_EQ(adjusted(u"SUM($E$3:$E$6)", edit), u"SUM($E$3:$E$8)");
+    EXPECT_EQ(adjusted(u"SUM($E$5:$E$6)", edit), u"SUM($E$7:$E$8)");
+    EXPECT_EQ(adjusted(u"SUM($E$1:$E$4)", edit), u"SUM($E$1:$E$4)"); // ends just above: stays
+    EXPECT_EQ(adjusted(u"SUM(B:B)", edit), u"SUM(B:B)");
+    EXPECT_EQ(adjusted(u"SUM(4:5)", edit), u"SUM(4:7)");
+}
+
+TEST(Adjust, DeletedRowsShrinkRangesAndBreakLostReferences) {
+    auto edit = rows(false, 4, 2); // rows 5 and 6 deleted
+    EXPECT_EQ(adjusted(u"E5", edit), u"#REF!");
+    EXPECT_EQ(adjusted(u"E7+E4", edit), u"E5+E4");
+    EXPECT_EQ(adjusted(u"SUM(E3:E8)", edit), u"SUM(E3:E6)");
+    EXPECT_EQ(adjusted(u"SUM(E5:E8)", edit), u"SUM(E5:E6)");
+    EXPECT_EQ(adjusted(u"SUM(E2:E6)", edit), u"SUM(E2:E4)");
+    EXPECT_EQ(adjusted(u"SUM(E5:E6)", edit), u"SUM(#REF!)");
+}
+
+TEST(Adjust, OnlyReferencesToTheEditedSheetMove) {
+    auto edit = rows(true, 0, 1);
+    EXPECT_EQ(adjusted(u"Other!A1+A1", edit), u"Other!A1+A2");
+    EXPECT_EQ(adjusted(u"Other!A1+Main!A1", {1, true, true, 0, 1, 0, kLastColumn}), u"Other!A2+Main!A1");
+    EXPECT_EQ(adjusted(u"A1", {1, true, true, 0, 1, 0, kLastColumn}, 1), u"A2");
+}
+
+TEST(Adjust, CellsShiftedInABandMoveOnlyReferencesInsideTheBand) {
+    StructuralEdit down{0, true, true, 1, 1, 1, 2}; // B2:C2 inserted, cells shift down
+    EXPECT_EQ(adjusted(u"B2+C5+D2+A2", down), u"B3+C6+D2+A2");
+    EXPECT_EQ(adjusted(u"SUM(B1:C4)", down), u"SUM(B1:C5)");
+    EXPECT_EQ(adjusted(u"SUM(A1:C4)", down), u"SUM(A1:C4)"); // partly outside the band: stays
+    StructuralEdit left{0, false, false, 1, 1, 0, kLastRow}; // column B deleted
+    EXPECT_EQ(adjusted(u"A1+B1+$C$1+SUM(A1:C1)", left), u"A1+#REF!+$B$1+SUM(A1:B1)");
+}
+
+TEST(Adjust, PasteOffsetMovesOnlyRelativeParts) {
+    Node n = parse(u"A1+$A1+A$1+$A$1+SUM(B:B)+SUM(2:2)");
+    moveRelative(n, 2, 1);
+    EXPECT_EQ(print(n), u"B3+$A3+B$1+$A$1+SUM(C:C)+SUM(4:4)");
+    n = parse(u"A1+1");
+    moveRelative(n, -1, 0);
+    EXPECT_EQ(print(n), u"#REF!+1");
+}
+
+} // namespace
+} // namespace engine::formula

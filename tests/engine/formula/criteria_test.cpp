@@ -1,0 +1,73 @@
+#include "engine/formula/criteria.h"
+
+#include <gtest/gtest.h>
+
+namespace engine::formula {
+namespace {
+
+bool match(const Value& criterion, const Value& cell) {
+    return Criterion(criterion).matches(cell);
+}
+Value t(std::u16string s) {
+    return Value::text(std::move(s));
+}
+Value n(double x) {
+    return Value::number(x);
+}
+
+TEST(Criteria, TextEqualityDisregardsCaseAndMatchesOnlyTexts) {
+    EXPECT_TRUE(match(t(u"Apple"), t(u"aPPLE")));
+    EXPECT_TRUE(match(t(u"=杂志"), t(u"杂志")));
+    EXPECT_FALSE(match(t(u"杂志"), t(u"2026年度杂志"))); // whole text, not a part
+    EXPECT_FALSE(match(t(u"报"), t(u"报纸")));           // a kind that is a prefix of another
+    EXPECT_FALSE(match(t(u"abc"), Value()));
+    EXPECT_FALSE(match(t(u"1a"), n(1)));
+}
+
+TEST(Criteria, WildcardsAndTheirEscape) {
+    EXPECT_TRUE(match(t(u"报*"), t(u"报纸")));
+    EXPECT_TRUE(match(t(u"*杂志"), t(u"2026年度杂志")));
+    EXPECT_TRUE(match(t(u"a?c"), t(u"ABC")));
+    EXPECT_FALSE(match(t(u"a?c"), t(u"ac")));
+    EXPECT_TRUE(match(t(u"*"), t(u"")));
+    EXPECT_FALSE(match(t(u"*"), Value())); // an empty cell is no text
+    EXPECT_TRUE(match(t(u"a~*"), t(u"a*")));
+    EXPECT_FALSE(match(t(u"a~*"), t(u"ab")));
+    EXPECT_TRUE(match(t(u"~?"), t(u"?")));
+    EXPECT_TRUE(match(t(u"<>a*"), t(u"bcd")));
+    EXPECT_FALSE(match(t(u"<>a*"), t(u"Abc")));
+    EXPECT_TRUE(match(t(u"<>a*"), Value()));
+    EXPECT_TRUE(wildcardMatch(u"*b*b", u"abcbxb"));
+}
+
+TEST(Criteria, NumbersMatchNumbersAndNumericText) {
+    EXPECT_TRUE(match(n(5), n(5)));
+    EXPECT_TRUE(match(t(u"5"), n(5)));
+    EXPECT_TRUE(match(n(5), t(u"5")));
+    EXPECT_FALSE(match(n(5), n(6)));
+    EXPECT_TRUE(match(t(u">=2025"), n(2026)));
+    EXPECT_FALSE(match(t(u">=2025"), t(u"2026年度杂志")));
+    EXPECT_TRUE(match(t(u"<1"), n(0.5)));
+    EXPECT_FALSE(match(t(u"<1"), Value())); // empty cells are not 0 for a criterion
+    EXPECT_TRUE(match(t(u"<>5"), t(u"x")));
+}
+
+TEST(Criteria, EmptyCriterionCountsEmptyCells) {
+    EXPECT_TRUE(match(t(u""), Value()));
+    EXPECT_TRUE(match(t(u""), t(u"")));
+    EXPECT_TRUE(match(Value(), Value()));
+    EXPECT_FALSE(match(t(u""), n(0)));
+    EXPECT_TRUE(match(t(u"="), Value()));
+    EXPECT_TRUE(match(t(u"<>"), n(0)));
+    EXPECT_FALSE(match(t(u"<>"), Value()));
+}
+
+TEST(Criteria, BooleansAndErrors) {
+    EXPECT_TRUE(match(t(u"true"), Value::boolean(true)));
+    EXPECT_FALSE(match(t(u"TRUE"), t(u"TRUE"))); // "TRUE" asks for booleans
+    EXPECT_TRUE(match(t(u"#N/A"), Value::error(ErrorCode::NA)));
+    EXPECT_FALSE(match(Value::boolean(true), n(1)));
+}
+
+} // namespace
+} // namespace engine::formula

@@ -1,0 +1,50 @@
+#include "engine/formula/error.h"
+#include "engine/model/clipboard.h"
+#include "tests/engine/model/sheet_fixture.h"
+
+namespace engine {
+namespace {
+
+class Clipboard : public SheetTest {};
+
+TEST_F(Clipboard, PasteWithFormulasMovesRelativeReferences) {
+    type(u"A1", u"2");
+    type(u"B1", u"=A1*$A$1+A$1");
+    sheet.modifyFormat(Area::cell(0, 1), [](Format& f) { f.bold = true; });
+    Snapshot s = takeSnapshot(sheet, *parseArea(u"A1:B1"));
+    type(u"A5", u"3");
+    Area written = paste(sheet, at(u"A4"), s, PasteMode::Formulas);
+    EXPECT_EQ(written, (Area{3, 0, 3, 1}));
+    EXPECT_EQ(formula(u"B4"), u"=A4*$A$1+A$1");
+    EXPECT_EQ(value(u"B4"), num(6));
+    EXPECT_TRUE(sheet.format(3, 1).bold);
+    EXPECT_EQ(value(u"A5"), num(3)); // outside the pasted area
+}
+
+TEST_F(Clipboard, PasteValuesAndFormatsIntoAnotherWorkbook) {
+    type(u"A1", u"2");
+    type(u"B1", u"=A1*10");
+    sheet.modifyFormat(Area::cell(0, 1), [](Format& f) { f.fillColorIndex = 34; });
+    sheet.editRow(0).height = 30;
+    sheet.editRow(0).customHeight = true;
+    Snapshot s = takeSnapshot(sheet, Area::rows(0, 0));
+
+    Workbook other;
+    Sheet& target = other.addSheet(u"Sheet1");
+    target.setValue(2, 7, Value::text(u"old"));
+    paste(target, {2, 0}, s, PasteMode::ValuesAndFormats);
+    EXPECT_FALSE(target.hasFormula(2, 1));
+    EXPECT_EQ(target.value(2, 1), num(20));
+    EXPECT_EQ(target.format(2, 1).fillColorIndex, 34);
+    EXPECT_EQ(target.value(2, 7), Value()); // the whole row was replaced
+    EXPECT_EQ(target.rowHeight(2), 30);
+}
+
+TEST_F(Clipboard, RefusesAPasteThatDoesNotFit) {
+    type(u"A1", u"1");
+    Snapshot s = takeSnapshot(sheet, *parseArea(u"A1:A3"));
+    EXPECT_THROW(paste(sheet, {kLastRow - 1, 0}, s, PasteMode::Formulas), EngineError);
+}
+
+} // namespace
+} // namespace engine

@@ -1,0 +1,188 @@
+#include "tests/engine/model/sheet_fixture.h"
+
+namespace engine {
+namespace {
+
+constexpr std::u16string_view kAmount = u"=IF(OR($C$5<1,$D$5<1),\"\",PRODUCT($C$5,$D$5))";
+
+class Evaluation : public SheetTest {};
+
+TEST_F(Evaluation, AmountFormulaOverQuantityAndPrice) {
+    type(u"E5", kAmount);
+    struct Case {
+        std::u16string_view quantity, price;
+        Value amount;
+    };
+    for (const Case& c : {
+             Case{u"", u"", txt(u"")}, Case{u"0", u"12", txt(u"")}, Case{u"2", u"", txt(u"")},
+             Case{u"2", u"3", num(6)}, Case{u"-2", u"3", txt(u"")}, Case{u"1.5", u"2.5", num(3.75)},
+             Case{u"0.5", u"10", txt(u"")},
+             Case{u"abc", u"3", num(3)}, // text is above every number, and PRODUCT skips text in cells
+             Case{u"'2", u"3", num(3)},  // so is numeric text
+         }) {
+        type(u"C5", c.quantity);
+        type(u"D5", c.price);
+        EXPECT_EQ(value(u"E5"), c.amount) << std::string(c.quantity.begin(), c.quantity.end());
+    }
+}
+
+TEST_F(Evaluation, MissingKindsFormula) {
+    auto missing = [this](std::u16string_view kinds) {
+        // As the register builds it: one IF term per kind over the block's material names.
+        std::u16string f = u"=SUBSTITUTE(TRIM(";
+        std::size_t start = 0;
+        while (start <= kinds.size()) {
+            std::size_t comma = std::min(kinds.find(u',', start), kinds.size());
+            std::u16string kind(kinds.substr(start, comma - start));
+            f += u"IF(COUNTIF($B$4:$B$7,\"" + kind + u"\"),\"\",\"" + kind + u" \")&";
+            start = comma + 1;
+        }
+        f.pop_back();
+        f += u"),\" \",\"、\")";
+        type(u"B2", f);
+        return value(u"B2");
+    };
+    type(u"B3", u"资料名称");
+    EXPECT_EQ(missing(u"报纸,杂志,期刊"), txt(u"报纸、杂志、期刊"));
+    type(u"B4", u"杂志");
+    EXPECT_EQ(missing(u"报纸,杂志,期刊"), txt(u"报纸、期刊"));
+    type(u"B5", u"期刊");
+    type(u"B6", u"报纸");
+    EXPECT_EQ(missing(u"报纸,杂志,期刊"), txt(u""));
+    EXPECT_EQ(missing(u"报,报纸"), txt(u"报")); // a kind that is a prefix of another is not found in it
+    EXPECT_EQ(missing(u"杂志"), txt(u""));
+    EXPECT_EQ(formula(u"B2"),
+              u"=SUBSTITUTE(TRIM(IF(COUNTIF($B$4:$B$7,\"杂志\"),\"\",\"杂志 \")),\" \",\"、\")");
+}
+
+TEST_F(Evaluation, CountIfOverCells) {
+    type(u"A1", u"Apple");
+    type(u"A2", u"apple pie");
+    type(u"A3", u"5");
+    type(u"A4", u"'5");
+    type(u"A5", u"TRUE");
+    type(u"A7", u"=\"\"");
+    EXPECT_EQ(eval(u"=COUNTIF(A1:A8,\"APPLE\")"), num(1));
+    EXPECT_EQ(eval(u"=COUNTIF(A1:A8,\"apple*\")"), num(2));
+    EXPECT_EQ(eval(u"=COUNTIF(A1:A8,5)"), num(2));
+    EXPECT_EQ(eval(u"=COUNTIF(A1:A8,\"5\")"), num(2));
+    EXPECT_EQ(eval(u"=COUNTIF(A1:A8,\">4\")"), num(1));
+    EXPECT_EQ(eval(u"=COUNTIF(A1:A8,\"\")"), num(3)); // A6, A8 and the empty text of A7
+    EXPECT_EQ(eval(u"=COUNTIF(A1:A8,\"<>\")"), num(6));
+    EXPECT_EQ(eval(u"=COUNTIF(A:A,\"*\")"), num(4));
+    EXPECT_EQ(eval(u"=SUMIF(A1:A8,\">0\",A1:A8)"), num(5));
+}
+
+TEST_F(Evaluation, TellsUnitRowsFromOthersByTheirColumnA) {
+    type(u"A2", u"第一中学");
+    type(u"A3", u"征订年度");
+    type(u"A4", u"2026");
+    type(u"A5", u"'2024");
+    const std::u16string_view criterion = u"=AND(ISERROR(A%*1),A%<>\"征订年度\")";
+    auto unitRow = [&](char16_t row) {
+        std::u16string f(criterion);
+        for (char16_t& c : f)
+            if (c == u'%')
+                c = row;
+        return eval(f);
+    };
+    EXPECT_EQ(unitRow(u'2'), Value::boolean(true));
+    EXPECT_EQ(unitRow(u'3'), Value::boolean(false));
+    EXPECT_EQ(unitRow(u'4'), Value::boolean(false));
+    EXPECT_EQ(unitRow(u'5'), Value::boolean(false)); // numeric text multiplies
+    EXPECT_EQ(unitRow(u'6'), Value::boolean(false)); // an empty cell is 0
+}
+
+TEST_F(Evaluation, SumOverARangeWithATextHeader) {
+    type(u"E3", u"金额");
+    type(u"E4", u"6");
+    type(u"E5", u"=\"\"");
+    type(u"E6", u"3.75");
+    type(u"E7", u"TRUE");
+    EXPECT_EQ(eval(u"=SUM($E$3:$E$7)"), num(9.75));
+    EXPECT_EQ(eval(u"=SUM($E$4)"), num(6));
+    EXPECT_EQ(eval(u"=SUM(E3,\"2\",TRUE)"), num(3)); // typed arguments are converted
+    EXPECT_EQ(eval(u"=SUM(E3&\"x\")"), err(ErrorCode::Value));
+    type(u"E8", u"=1/0");
+    EXPECT_EQ(eval(u"=SUM(E3:E8)"), err(ErrorCode::Div0));
+}
+
+TEST_F(Evaluation, BlankRowsAsTheEntryRowHandlerCountsThem) {
+    type(u"E9", u"=IF(OR($C$9<1,$D$9<1),\"\",PRODUCT($C$9,$D$9))");
+    EXPECT_EQ(eval(u"=COUNTBLANK(9:9)"), num(256));
+    type(u"C9", u"1");
+    EXPECT_EQ(eval(u"=COUNTBLANK(9:9)"), num(255));
+}
+
+TEST_F(Evaluation, Coercions) {
+    type(u"A1", u"'12");
+    EXPECT_EQ(eval(u"=A1*2"), num(24));
+    EXPECT_EQ(eval(u"=B1+1"), num(1));
+    EXPECT_EQ(eval(u"=B1&\"x\""), txt(u"x"));
+    EXPECT_EQ(eval(u"=B1"), num(0));
+    EXPECT_EQ(eval(u"=TRUE+TRUE"), num(2));
+    EXPECT_EQ(eval(u"=\"a\"+1"), err(ErrorCode::Value));
+    EXPECT_EQ(eval(u"=1/3&\"\""), txt(u"0.333333333333333"));
+    EXPECT_EQ(eval(u"=-2^2"), num(4));
+    EXPECT_EQ(eval(u"=2^3^2"), num(64));
+    EXPECT_EQ(eval(u"=50%*4"), num(2));
+}
+
+TEST_F(Evaluation, Comparisons) {
+    EXPECT_EQ(eval(u"=\"abc\"=\"ABC\""), Value::boolean(true));
+    EXPECT_EQ(eval(u"=\"b\">\"A\""), Value::boolean(true));
+    EXPECT_EQ(eval(u"=\"a\">99999"), Value::boolean(true));
+    EXPECT_EQ(eval(u"=FALSE>\"z\""), Value::boolean(true));
+    EXPECT_EQ(eval(u"=B1=0"), Value::boolean(true));
+    EXPECT_EQ(eval(u"=B1=\"\""), Value::boolean(true));
+    EXPECT_EQ(eval(u"=B1=FALSE"), Value::boolean(true));
+    EXPECT_EQ(eval(u"=1/0=1"), err(ErrorCode::Div0));
+}
+
+TEST_F(Evaluation, Functions) {
+    book.setToday(46000); // 2025-12-10
+    type(u"A1", u"3");
+    type(u"A2", u"x");
+    type(u"A3", u"4");
+    struct Case {
+        std::u16string_view formula;
+        Value expected;
+    };
+    for (const Case& c : {
+             Case{u"=TRIM(\"  a   b  \")", txt(u"a b")},
+             Case{u"=SUBSTITUTE(\"a b c\",\" \",\"、\")", txt(u"a、b、c")},
+             Case{u"=SUBSTITUTE(\"aaa\",\"a\",\"b\",2)", txt(u"aba")},
+             Case{u"=LEN(\"征订\")", num(2)},
+             Case{u"=LEFT(\"abc\")&RIGHT(\"abc\",2)&MID(\"abcdef\",3,2)", txt(u"abccd")},
+             Case{u"=UPPER(\"ab\")&LOWER(\"CD\")", txt(u"ABcd")},
+             Case{u"=CONCATENATE(\"a\",1,TRUE)", txt(u"a1TRUE")},
+             Case{u"=VALUE(\"1,234\")", num(1234)},
+             Case{u"=VALUE(\"x\")", err(ErrorCode::Value)},
+             Case{u"=ROUND(2.5,0)+ROUND(-2.5,0)+ROUND(1.234,2)", num(1.23)},
+             Case{u"=INT(-1.5)", num(-2)},
+             Case{u"=ABS(-3)", num(3)},
+             Case{u"=MOD(-3,2)", num(1)},
+             Case{u"=MOD(1,0)", err(ErrorCode::Div0)},
+             Case{u"=AVERAGE(A1:A3)", num(3.5)},
+             Case{u"=AVERAGE(A2)", err(ErrorCode::Div0)},
+             Case{u"=MIN(A1:A3)+MAX(A1:A3)", num(7)},
+             Case{u"=COUNT(A1:A5,\"7\")", num(3)},
+             Case{u"=COUNTA(A1:A5)", num(3)},
+             Case{u"=AND(A1>1,A3>1)", Value::boolean(true)},
+             Case{u"=OR(A2:A2)", err(ErrorCode::Value)},
+             Case{u"=NOT(0)", Value::boolean(true)},
+             Case{u"=ISBLANK(A9)", Value::boolean(true)},
+             Case{u"=ISNUMBER(A1)", Value::boolean(true)},
+             Case{u"=ISTEXT(A2)", Value::boolean(true)},
+             Case{u"=IF(FALSE,1)", Value::boolean(false)},
+             Case{u"=IF(\"x\",1,2)", err(ErrorCode::Value)},
+             Case{u"=YEAR(TODAY())", num(2025)},
+             Case{u"=YEAR(\"x\")", err(ErrorCode::Value)},
+             Case{u"=nosuch(1)", err(ErrorCode::Name)},
+             Case{u"=undefinedName+1", err(ErrorCode::Name)},
+         })
+        EXPECT_EQ(eval(c.formula), c.expected) << std::string(c.formula.begin(), c.formula.end());
+}
+
+} // namespace
+} // namespace engine

@@ -1,0 +1,152 @@
+#include "engine/formula/error.h"
+#include "tests/engine/model/sheet_fixture.h"
+
+namespace engine {
+namespace {
+
+class Structure : public SheetTest {
+protected:
+    // Two unit blocks with no separator row between them: rows 2-4 and 5-7.
+    void twoBlocks() {
+        type(u"A2", u"一中");
+        type(u"C2", u"=SUM($E$3:$E$4)");
+        type(u"A3", u"征订年度");
+        type(u"E3", u"金额");
+        type(u"C4", u"2");
+        type(u"D4", u"3");
+        type(u"E4", u"=IF(OR($C$4<1,$D$4<1),\"\",PRODUCT($C$4,$D$4))");
+        type(u"A5", u"二中");
+        type(u"B5", u"=IF(COUNTIF($B$7,\"杂志\"),\"\",\"杂志\")");
+        type(u"C5", u"=SUM($E$6:$E$7)");
+        type(u"A6", u"征订年度");
+        type(u"E6", u"金额");
+        type(u"B7", u"杂志");
+        type(u"C7", u"4");
+        type(u"D7", u"5");
+        type(u"E7", u"=IF(OR($C$7<1,$D$7<1),\"\",PRODUCT($C$7,$D$7))");
+        for (int r : {2, 3, 5, 6})
+            sheet.editRow(r).outlineLevel = 1;
+        sheet.modifyFormat(Area::rows(3, 3), [](Format& f) {
+            f.fillColorIndex = 34;
+            f.fontColorIndex = 5;
+            for (Border& b : f.borders)
+                b = {LineStyle::Dash, BorderWeight::Thin};
+        });
+        sheet.modifyFormat(Area::cell(3, 1),
+                           [](Format& f) { f.horizontalAlignment = HorizontalAlignment::Left; });
+    }
+};
+
+TEST_F(Structure, RowInsertedBetweenABlockAndTheNextUnitRow) {
+    twoBlocks();
+    EXPECT_EQ(value(u"C5"), num(20));
+    sheet.insertRows(4, 1); // above row 5, the next unit row
+
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$4)"); // ends above the new row: stays
+    EXPECT_EQ(formula(u"B6"), u"=IF(COUNTIF($B$8,\"杂志\"),\"\",\"杂志\")");
+    EXPECT_EQ(formula(u"C6"), u"=SUM($E$7:$E$8)");
+    EXPECT_EQ(formula(u"E8"), u"=IF(OR($C$8<1,$D$8<1),\"\",PRODUCT($C$8,$D$8))");
+    EXPECT_EQ(value(u"C6"), num(20));
+    EXPECT_EQ(value(u"B6"), txt(u""));
+    EXPECT_EQ(value(u"A6"), txt(u"二中"));
+    EXPECT_EQ(value(u"A5"), Value());
+    type(u"C8", u"10");
+    EXPECT_EQ(value(u"C6"), num(50));
+}
+
+TEST_F(Structure, InsertedRowLooksLikeTheRowAbove) {
+    twoBlocks();
+    sheet.insertRows(4, 1);
+    const RowProperties& inserted = sheet.row(4);
+    EXPECT_EQ(inserted.outlineLevel, 1);
+    EXPECT_EQ(inserted.format, sheet.row(3).format);
+    const Format& f = sheet.format(4, 6);
+    EXPECT_EQ(f.fillColorIndex, 34);
+    EXPECT_EQ(f.fontColorIndex, 5);
+    EXPECT_EQ(f.border(Edge::Bottom), (Border{LineStyle::Dash, BorderWeight::Thin}));
+    EXPECT_EQ(sheet.format(4, 1).horizontalAlignment, HorizontalAlignment::Left);
+    EXPECT_FALSE(sheet.hasContent(4, 1));
+    EXPECT_EQ(sheet.row(5).outlineLevel, 0); // the unit row moved down with its own level
+}
+
+TEST_F(Structure, DeletedRowsShrinkRangesAndBreakReferencesToThem) {
+    twoBlocks();
+    type(u"G1", u"=E7+1");
+    sheet.deleteRows(5, 2); // rows 6 and 7
+    EXPECT_EQ(formula(u"C5"), u"=SUM(#REF!)");
+    EXPECT_EQ(value(u"C5"), err(ErrorCode::Ref));
+    EXPECT_EQ(formula(u"G1"), u"=#REF!+1");
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$4)");
+    sheet.deleteRows(2, 1); // row 3, the first block's header
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$3)");
+    EXPECT_EQ(value(u"C2"), num(6));
+}
+
+TEST_F(Structure, RefusesToPushContentOffTheSheet) {
+    type(u"A1", u"1");
+    type(u"B65536", u"x");
+    EXPECT_THROW(sheet.insertRows(0, 1), EngineError);
+    EXPECT_EQ(value(u"A1"), num(1));
+    EXPECT_EQ(value(u"B65536"), txt(u"x"));
+    type(u"IV1", u"x");
+    EXPECT_THROW(sheet.insertColumns(0, 1), EngineError);
+    sheet.clearContents(Area::wholeSheet());
+    sheet.modifyFormat(Area::cell(kLastRow, 0), [](Format& f) { f.bold = true; });
+    EXPECT_NO_THROW(sheet.insertRows(0, 1)); // a format alone may fall off
+}
+
+TEST_F(Structure, MergesAndValidationsMoveWithTheirCells) {
+    sheet.merge({1, 0, 1, 2});
+    ValidationRule years;
+    years.formula1 = u"2025,2026";
+    sheet.addValidation(Area::cell(3, 0), years);
+    sheet.addValidation(Area::cell(4, 0), years);
+    ASSERT_EQ(sheet.validations().size(), 1u);
+    EXPECT_EQ(sheet.validations()[0].areas, std::vector<Area>{(Area{3, 0, 4, 0})}); // one run, not two cells
+    sheet.insertRows(0, 2);
+    EXPECT_EQ(sheet.merges(), std::vector<Area>{(Area{3, 0, 3, 2})});
+    EXPECT_EQ(sheet.validationAt(5, 0), &sheet.validations()[0].rule);
+    EXPECT_EQ(sheet.validationAt(3, 0), nullptr);
+    sheet.removeValidation(Area::rows(5, 5));
+    EXPECT_EQ(sheet.validationAt(5, 0), nullptr);
+    EXPECT_NE(sheet.validationAt(6, 0), nullptr);
+    sheet.deleteRows(6, 1);
+    EXPECT_TRUE(sheet.validations().empty());
+}
+
+TEST_F(Structure, CellsShiftedDownRightUpAndLeft) {
+    type(u"B2", u"1");
+    type(u"C2", u"2");
+    type(u"D2", u"3");
+    type(u"A1", u"=B2+C2+D2");
+    sheet.insertCells({1, 1, 1, 2}, Shift::Down); // B2:C2
+    EXPECT_EQ(value(u"B3"), num(1));
+    EXPECT_EQ(value(u"D2"), num(3));
+    EXPECT_EQ(formula(u"A1"), u"=B3+C3+D2");
+    sheet.deleteCells({1, 1, 1, 2}, Shift::Up);
+    EXPECT_EQ(value(u"B2"), num(1));
+    EXPECT_EQ(formula(u"A1"), u"=B2+C2+D2");
+    sheet.insertCells(Area::cell(1, 1), Shift::Right);
+    EXPECT_EQ(value(u"C2"), num(1));
+    EXPECT_EQ(value(u"E2"), num(3));
+    EXPECT_EQ(formula(u"A1"), u"=C2+D2+E2");
+    sheet.deleteCells({1, 1, 1, 2}, Shift::Left); // B2:C2
+    EXPECT_EQ(value(u"B2"), num(2));
+    EXPECT_EQ(formula(u"A1"), u"=#REF!+B2+C2");
+    EXPECT_EQ(value(u"A1"), err(ErrorCode::Ref));
+}
+
+TEST_F(Structure, ColumnsInsertedAndDeleted) {
+    sheet.editColumn(1).width = 30;
+    type(u"B1", u"5");
+    type(u"A2", u"=SUM(B1:C1)+$B$1");
+    sheet.insertColumns(1, 2);
+    EXPECT_EQ(sheet.column(3).width, 30);
+    EXPECT_EQ(value(u"D1"), num(5));
+    EXPECT_EQ(formula(u"A2"), u"=SUM(D1:E1)+$D$1");
+    sheet.deleteColumns(2, 2); // C and D
+    EXPECT_EQ(formula(u"A2"), u"=SUM(C1:C1)+#REF!");
+}
+
+} // namespace
+} // namespace engine
