@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// One JSON object on one line, its fields in the order they are added; text is written as UTF-8.
+namespace play {
+
+class JsonLine {
+public:
+    JsonLine() = default;
+    // {"event":"…", …}
+    explicit JsonLine(std::string_view event) { text("event", event); }
+
+    JsonLine& text(std::string_view name, std::u16string_view value);
+    JsonLine& text(std::string_view name, std::string_view utf8);
+    JsonLine& number(std::string_view name, double value);
+    JsonLine& boolean(std::string_view name, bool value);
+    JsonLine& null(std::string_view name);
+    // A value already in JSON (an array, an object).
+    JsonLine& raw(std::string_view name, std::string_view json);
+
+    std::string str() const { return body_ + "}"; }
+
+private:
+    void key(std::string_view name);
+    std::string body_ = "{";
+};
+
+// A JSON string literal, quotes included.
+std::string quoted(std::string_view utf8);
+std::string quoted(std::u16string_view text);
+
+} // namespace play

@@ -1,0 +1,304 @@
+#include "varnel/app/maindlg.h"
+
+#include "platform/profile/profile.h"
+#include "platform/profile/program_folder.h"
+#include "platform/text/utf.h"
+#include "platform/ui/module.h"
+#include "varnel/app/debug.h"
+#include "varnel/app/error_report.h"
+#include "varnel/app/excel_window.h"
+
+#include <cstdio>
+#include <exception>
+#include <vector>
+
+namespace {
+
+constexpr char16_t kProgramName[] = u"Varnel";
+constexpr char16_t kConfigSection[] = u"征订资料";
+constexpr char16_t kMaterialKindsKey[] = u"征订资料种类";
+constexpr char16_t kMagazineKey[] = u"杂志";
+constexpr char16_t kRegisterSheet[] = u"征订登记";
+constexpr char16_t kToolbar[] = u"Kestrova";
+constexpr UINT MAX_PATH = 260;
+
+// The file checks of the start-up read as the conditions they assert.
+int PathFileExistsW(const std::u16string& path) {
+    return ::PathFileExistsW(path.c_str());
+}
+
+std::u16string hex(HRESULT hr) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(hr));
+    return text::toUtf16(text);
+}
+
+// The executable's full name, however long (a longer name than the buffer is fetched again in a
+// larger one rather than used cut).
+std::u16string moduleFileName() {
+    std::vector<char16_t> buffer(MAX_PATH);
+    while (GetModuleFileNameW(nullptr, buffer.data(), static_cast<std::uint32_t>(buffer.size())) ==
+           buffer.size())
+        buffer.resize(buffer.size() * 2);
+    return buffer.data();
+}
+
+// The result of an automation call, as a call on Windows answers it, for the steps whose failure the
+// start-up only asserts.
+template <typename Call> HRESULT resultOf(Call&& call) {
+    try {
+        call();
+        return S_OK;
+    } catch (const ComError& e) {
+        return e.error();
+    }
+}
+
+// Runs a step of the link's dismantling, keeping its error for later so that the steps after it run.
+template <typename Step> void keepGoing(std::exception_ptr& failure, Step&& step) {
+    try {
+        step();
+    } catch (...) {
+        if (!failure)
+            failure = std::current_exception();
+    }
+}
+
+} // namespace
+
+LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
+    // No area and no taskbar entry: the user works in the spreadsheet only.
+    CenterWindow();
+    ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
+    MoveWindow(0, 0, 0, 0, TRUE);
+
+    HICON bigIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
+                                                  LR_DEFAULTCOLOR));
+    SetIcon(bigIcon, TRUE);
+    HICON smallIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
+                                                    GetSystemMetrics(SM_CXSMICON),
+                                                    GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    SetIcon(smallIcon, FALSE);
+
+    ::CoInitialize(nullptr);
+    linkExcel();
+    ::CoUninitialize();
+    return TRUE;
+}
+
+void CMainDlg::linkExcel() {
+    HRESULT hr = createInstance(_epApp, u"Excel.Application", nullptr, CLSCTX_ALL);
+    VARNEL_ASSERT(SUCCEEDED(hr));
+    if (FAILED(hr))
+        return failStartup(kNoSpreadsheet, u"无法启动 Excel（Excel.Application）：" + errorMessage(hr) +
+                                               u"（" + hex(hr) + u"）");
+
+    Office::CommandBarPtr bar;
+    try {
+        _epApp->PutVisible(VARIANT_TRUE);
+        _epApp->PutDisplayFormulaBar(VARIANT_FALSE);
+    } catch (const ComError& e) {
+        return failStartup(kSpreadsheetRefused, u"Excel 拒绝了启动设置：" + e.description());
+    }
+
+    std::u16string moduleName = moduleFileName();
+    std::u16string folder = moduleName.substr(0, moduleName.find_last_of(u'/') + 1);
+    configPath = folder + u"TessikConfig.ini";
+    VARNEL_ASSERT(PathFileExistsW(configPath));
+    if (!PathFileExistsW(configPath))
+        ATLTRACE("Warning: %s is missing; the material lists start empty\n",
+                 text::toUtf8(configPath).c_str());
+
+    // Read whole: a list that has grown past any buffer must come back complete.
+    materialKinds = profile::readString(kConfigSection, kMaterialKindsKey, u"", configPath);
+    magazineName = profile::readString(kConfigSection, kMagazineKey, u"", configPath);
+
+    std::u16string appPath = folder + u"Ombrell.xls";
+    VARNEL_ASSERT(PathFileExistsW(appPath));
+    if (!PathFileExistsW(appPath))
+        return failStartup(kNoRegisterFile, u"找不到登记簿文件 " + appPath + u"。");
+
+    std::u16string openError;
+    try {
+        _epBook = _epApp->GetWorkbooks()->Open(appPath);
+    } catch (const ComError& e) {
+        openError = e.description();
+    }
+    // clang-format off
+    VARNEL_ASSERT(_epBook!=0);
+    // clang-format on
+    if (!_epBook)
+        return failStartup(kRegisterUnreadable, u"无法打开登记簿文件 " + appPath + u"：" + openError);
+
+    try {
+        _epSheet = _epBook->GetWorksheets()->GetItem(Variant(kRegisterSheet));
+    } catch (const ComError&) {
+        _epSheet = nullptr;
+    }
+    // clang-format off
+    VARNEL_ASSERT(_epSheet!=0);
+    // clang-format on
+    if (!_epSheet)
+        return failStartup(kNoRegisterSheet,
+                           u"登记簿文件 " + appPath + u" 中没有工作表“" + kRegisterSheet + u"”。");
+
+    try {
+        hr = resultOf([&] { _epCmdBars = _epApp->GetCommandBars(); });
+        VARNEL_ASSERT(SUCCEEDED(hr));
+        checkResult(hr);
+
+        for (long n = _epCmdBars->GetCount(); n >= 1; --n)
+            _epCmdBars->GetItem(Variant(n))->PutEnabled(VARIANT_FALSE);
+
+        const Variant temporary{short(VARIANT_TRUE)};
+        bar = _epCmdBars->Add(Variant(kToolbar), Variant(int(Office::msoBarTop)), vtMissing, temporary);
+        Office::CommandBarControlsPtr controls;
+        hr = resultOf([&] { controls = bar->GetControls(); });
+        VARNEL_ASSERT(SUCCEEDED(hr));
+        checkResult(hr);
+
+        struct Button {
+            const char16_t* caption;
+            Office::_CommandBarButtonPtr& member;
+            HRESULT (CMainDlg::*connect)(IUnknown*);
+        };
+        const Button buttons[] = {
+            {u"增加征订单位", _epAddUnitButton, &ButtonSink<3>::DispEventAdvise},
+            {u"添加资料名称", _epAddMaterialButton, &ButtonSink<5>::DispEventAdvise},
+            {u"查找指定资料", _epFindButton, &ButtonSink<4>::DispEventAdvise},
+            {u"输出征订情况", _epOutputButton, &ButtonSink<6>::DispEventAdvise},
+        };
+        for (const Button& b : buttons) {
+            Office::_CommandBarButtonPtr button = controls->Add(Variant(int(Office::msoControlButton)),
+                                                                vtMissing, vtMissing, vtMissing, temporary);
+            button->PutStyle(Office::msoButtonCaption);
+            button->PutCaption(b.caption);
+            b.member = button;
+            checkResult((this->*b.connect)(button));
+        }
+
+        checkResult(AppSink<1>::DispEventAdvise(_epApp));
+        checkResult(AppSink<2>::DispEventAdvise(_epApp));
+        bar->PutVisible(VARIANT_TRUE);
+    } catch (const ComError& e) {
+        if (bar)
+            resultOf([&] { bar->PutVisible(VARIANT_FALSE); });
+        return failStartup(kSpreadsheetRefused, u"无法在 Excel 中建立工具栏“" + std::u16string(kToolbar) +
+                                                    u"”：" + e.description() + u"（" + hex(e.error()) +
+                                                    u"）");
+    }
+}
+
+// Tells the user why the program cannot run, puts the spreadsheet back as it was before the start
+// (formula bar, command bars, the register closed unsaved, the instance hidden again) and ends with
+// the failure's own exit code.
+void CMainDlg::failStartup(StartupFailure code, const std::u16string& text) {
+    HWND owner = nullptr;
+    if (_epApp)
+        resultOf([&] { owner = excelWindow(*_epApp); });
+    ::MessageBoxW(owner, text.c_str(), kProgramName, MB_OK);
+
+    Excel::_ApplicationPtr app = _epApp;
+    Excel::_WorkbookPtr book = _epBook;
+    std::exception_ptr ignored;
+    keepGoing(ignored, [&] { unlinkExcel(); });
+    if (book)
+        resultOf([&] { book->Close(Variant(false)); });
+    if (app)
+        resultOf([&] { app->PutVisible(VARIANT_FALSE); });
+    EndDialog(code);
+}
+
+void CMainDlg::OnWorkbookBeforeClose(IDispatch* Wb, VARIANT_BOOL*) {
+    Excel::_WorkbookPtr closing(Wb);
+    if (_epBook->GetName() != closing->GetName())
+        return;
+    try {
+        unlinkExcel();
+    } catch (...) {
+        EndDialog(0);
+        throw;
+    }
+    EndDialog(0);
+}
+
+// Gives the spreadsheet back its formula bar and every command bar, disconnects the six sinks and
+// lets go of the spreadsheet's objects. Every step runs even when one before it fails; the first
+// failure is raised at the end.
+void CMainDlg::unlinkExcel() {
+    std::exception_ptr failure;
+    if (_epApp)
+        keepGoing(failure, [&] { _epApp->PutDisplayFormulaBar(VARIANT_TRUE); });
+    if (_epCmdBars) {
+        keepGoing(failure, [&] {
+            for (long n = _epCmdBars->GetCount(); n >= 1; --n)
+                _epCmdBars->GetItem(Variant(n))->PutEnabled(VARIANT_TRUE);
+        });
+        _epCmdBars = nullptr;
+    }
+
+    ButtonSink<3>::DispEventUnadvise(_epAddUnitButton);
+    ButtonSink<4>::DispEventUnadvise(_epFindButton);
+    ButtonSink<5>::DispEventUnadvise(_epAddMaterialButton);
+    ButtonSink<6>::DispEventUnadvise(_epOutputButton);
+    AppSink<1>::DispEventUnadvise(_epApp);
+    AppSink<2>::DispEventUnadvise(_epApp);
+
+    _epSheet = nullptr;
+    _epBook = nullptr;
+    _epApp = nullptr;
+    if (failure)
+        std::rethrow_exception(failure);
+}
+
+LRESULT CMainDlg::OnAppAbout(WORD, WORD, HWND, BOOL&) {
+    CSimpleDialog<IDD_ABOUTBOX, FALSE> dlg;
+    dlg.DoModal(::GetActiveWindow());
+    return 0;
+}
+
+LRESULT CMainDlg::OnOK(WORD, WORD wID, HWND, BOOL&) {
+    endWithResult(wID);
+    return 0;
+}
+
+LRESULT CMainDlg::OnCancel(WORD, WORD wID, HWND, BOOL&) {
+    endWithResult(wID);
+    return 0;
+}
+
+// Ending the dialog from its own buttons leaves the spreadsheet as the register's close does.
+void CMainDlg::endWithResult(WORD id) {
+    try {
+        unlinkExcel();
+    } catch (const ComError& e) {
+        ATLTRACE("The spreadsheet refused to be restored: %s\n", e.what());
+    }
+    EndDialog(id);
+}
+
+void CMainDlg::ReportSinkError(UINT sinkId, HRESULT hr, const std::u16string& description) {
+    const char16_t* caption = kProgramName;
+    switch (sinkId) {
+    case 3:
+        caption = u"增加征订单位";
+        break;
+    case 4:
+        caption = u"查找指定资料";
+        break;
+    case 5:
+        caption = u"添加资料名称";
+        break;
+    case 6:
+        caption = u"输出征订情况";
+        break;
+    }
+    app::notifyErrorListener({caption, hr, description});
+
+    HWND owner = nullptr;
+    if (_epApp)
+        resultOf([&] { owner = excelWindow(*_epApp); });
+    std::u16string text = u"操作未能完成。\n错误代码：" + hex(hr) + u"\n" + description;
+    ::MessageBoxW(owner, text.c_str(), caption, MB_OK);
+}

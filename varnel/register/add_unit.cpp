@@ -1,0 +1,3 @@
+#include "varnel/app/maindlg.h"
+
+void CMainDlg::OnAddUnit(IDispatch*, VARIANT_BOOL*) {}

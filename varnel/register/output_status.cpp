@@ -1,0 +1,3 @@
+#include "varnel/app/maindlg.h"
+
+void CMainDlg::OnOutputStatus(IDispatch*, VARIANT_BOOL*) {}
