@@ -1,0 +1,91 @@
+#include "engine/xls/compound_file.h"
+
+#include "engine/xls/error.h"
+
+#include <algorithm>
+#include <cstring>
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-outfile-msole.h>
+#include <gsf/gsf-outfile.h>
+#include <gsf/gsf-output-memory.h>
+#include <memory>
+
+namespace engine::xls {
+
+namespace {
+
+struct Unref {
+    void operator()(void* p) const { g_object_unref(p); }
+};
+template <class T> using GsfPtr = std::unique_ptr<T, Unref>;
+
+// Excel keeps its workbook stream out of the compound file's small-block area; streams shorter than
+// this are padded after their last record.
+constexpr size_t MinStreamSize = 4096;
+
+bool sameName(const char* a, const char* b) {
+    return a && g_ascii_strcasecmp(a, b) == 0;
+}
+
+} // namespace
+
+std::vector<uint8_t> workbookStream(std::span<const uint8_t> file) {
+    static const uint8_t signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    if (file.size() < 512 || std::memcmp(file.data(), signature, 8) != 0)
+        throw FormatError("it is not an Excel workbook (not a compound document file)");
+
+    GsfPtr<GsfInput> input(gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE));
+    GError* error = nullptr;
+    GsfPtr<GsfInfile> ole(gsf_infile_msole_new(input.get(), &error));
+    if (!ole) {
+        if (error)
+            g_error_free(error);
+        throw FormatError("its compound document structure is damaged");
+    }
+
+    GsfPtr<GsfInput> stream;
+    int children = gsf_infile_num_children(ole.get());
+    for (const char* wanted : {"Workbook", "Book"}) {
+        for (int i = 0; i < children && !stream; ++i) {
+            if (sameName(gsf_infile_name_by_index(ole.get(), i), wanted))
+                stream.reset(gsf_infile_child_by_index(ole.get(), i));
+        }
+        if (stream)
+            break;
+    }
+    if (!stream)
+        throw FormatError("it holds no workbook stream");
+
+    gsf_off_t size = gsf_input_size(stream.get());
+    if (size < 0 || uint64_t(size) > file.size())
+        throw FormatError("its workbook stream is larger than the file");
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (size > 0 && !gsf_input_read(stream.get(), size_t(size), bytes.data()))
+        throw FormatError("its workbook stream cannot be read completely");
+    return bytes;
+}
+
+std::vector<uint8_t> compoundFile(std::span<const uint8_t> stream) {
+    GsfPtr<GsfOutput> sink(gsf_output_memory_new());
+    {
+        GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new_full(sink.get(), 512, 64));
+        GsfPtr<GsfOutput> child(gsf_outfile_new_child(ole.get(), "Workbook", FALSE));
+        bool ok = gsf_output_write(child.get(), stream.size(), stream.data());
+        if (ok && stream.size() < MinStreamSize) {
+            std::vector<uint8_t> padding(MinStreamSize - stream.size(), 0);
+            ok = gsf_output_write(child.get(), padding.size(), padding.data());
+        }
+        ok = gsf_output_close(child.get()) && ok;
+        ok = gsf_output_close(GSF_OUTPUT(ole.get())) && ok;
+        if (!ok)
+            throw FormatError("the compound document could not be assembled");
+    }
+    auto* memory = GSF_OUTPUT_MEMORY(sink.get());
+    const guint8* data = gsf_output_memory_get_bytes(memory);
+    size_t size = size_t(gsf_output_size(sink.get()));
+    return std::vector<uint8_t>(data, data + size);
+}
+
+} // namespace engine::xls

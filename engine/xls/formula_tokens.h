@@ -1,0 +1,51 @@
+#pragma once
+
+#include "engine/formula/address.h"
+#include "engine/formula/ast.h"
+#include "engine/xls/function_table.h"
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+// Formulas as BIFF8 token streams (postfix "ptg" tokens) and back to the engine's syntax trees.
+namespace engine::xls {
+
+// A formula that is well formed but uses what the engine cannot hold (array constants, unions,
+// defined names, links to other workbooks): the reader keeps the cell's last value instead.
+class UnsupportedFormula : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// What the tokens of one workbook refer to outside themselves.
+struct TokenContext {
+    // The sheet of each EXTERNSHEET entry, or nothing when the entry points outside the workbook.
+    std::vector<std::optional<std::u16string>> externSheets;
+    // Names of add-in functions, per EXTERNSHEET entry, in the order of their EXTERNNAME records.
+    std::vector<std::vector<std::u16string>> externNames;
+    // Defined names, in the order of their NAME records.
+    std::vector<std::u16string> names;
+};
+
+// Token stream to tree. `row` and `col` place the cell, for the relative tokens of shared formulas.
+// Raises FormatError for a malformed stream and UnsupportedFormula as above.
+formula::Node decodeFormula(std::span<const uint8_t> tokens, const TokenContext& context, int row = 0,
+                            int col = 0);
+
+// Tree to token stream. `sheetIndex` gives the EXTERNSHEET entry of a named sheet, nothing when the
+// workbook has no such sheet. Raises XlsError-worthy FormatError when the formula cannot be stored
+// (a text constant over 255 characters, a function Excel 97 does not know).
+struct FormulaEncoder {
+    std::function<std::optional<uint16_t>(const std::u16string&)> sheetIndex;
+    // Called for a function outside the built-in table; returns its EXTERNSHEET entry and name index.
+    std::function<std::pair<uint16_t, uint16_t>(const std::u16string&)> addInFunction;
+
+    void encode(const formula::Node& root, std::vector<uint8_t>& out, OperandClass rootClass) const;
+};
+
+} // namespace engine::xls

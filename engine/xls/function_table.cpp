@@ -1,0 +1,169 @@
+#include "engine/xls/function_table.h"
+
+#include <algorithm>
+#include <array>
+
+namespace engine::xls {
+
+namespace {
+
+constexpr OperandClass R = OperandClass::Reference;
+constexpr OperandClass V = OperandClass::Value;
+constexpr uint8_t Many = 30;
+
+// Index, arity and classes as Excel 97 stores them.
+constexpr FunctionInfo table[] = {
+    {"COUNT", 0, 1, Many, V, "R"},
+    {"IF", 1, 2, 3, R, "VRR"},
+    {"ISNA", 2, 1, 1, V, "V"},
+    {"ISERROR", 3, 1, 1, V, "V"},
+    {"SUM", 4, 1, Many, V, "R"},
+    {"AVERAGE", 5, 1, Many, V, "R"},
+    {"MIN", 6, 1, Many, V, "R"},
+    {"MAX", 7, 1, Many, V, "R"},
+    {"ROW", 8, 0, 1, V, "R"},
+    {"COLUMN", 9, 0, 1, V, "R"},
+    {"NA", 10, 0, 0, V, ""},
+    {"NPV", 11, 2, Many, V, "VR"},
+    {"STDEV", 12, 1, Many, V, "R"},
+    {"DOLLAR", 13, 1, 2, V, "V"},
+    {"FIXED", 14, 1, 3, V, "V"},
+    {"SIN", 15, 1, 1, V, "V"},
+    {"COS", 16, 1, 1, V, "V"},
+    {"TAN", 17, 1, 1, V, "V"},
+    {"ATAN", 18, 1, 1, V, "V"},
+    {"PI", 19, 0, 0, V, ""},
+    {"SQRT", 20, 1, 1, V, "V"},
+    {"EXP", 21, 1, 1, V, "V"},
+    {"LN", 22, 1, 1, V, "V"},
+    {"LOG10", 23, 1, 1, V, "V"},
+    {"ABS", 24, 1, 1, V, "V"},
+    {"INT", 25, 1, 1, V, "V"},
+    {"SIGN", 26, 1, 1, V, "V"},
+    {"ROUND", 27, 2, 2, V, "V"},
+    {"LOOKUP", 28, 2, 3, V, "VR"},
+    {"INDEX", 29, 2, 4, R, "RV"},
+    {"REPT", 30, 2, 2, V, "V"},
+    {"MID", 31, 3, 3, V, "V"},
+    {"LEN", 32, 1, 1, V, "V"},
+    {"VALUE", 33, 1, 1, V, "V"},
+    {"TRUE", 34, 0, 0, V, ""},
+    {"FALSE", 35, 0, 0, V, ""},
+    {"AND", 36, 1, Many, V, "R"},
+    {"OR", 37, 1, Many, V, "R"},
+    {"NOT", 38, 1, 1, V, "V"},
+    {"MOD", 39, 2, 2, V, "V"},
+    {"VAR", 46, 1, Many, V, "R"},
+    {"TEXT", 48, 2, 2, V, "V"},
+    {"RAND", 63, 0, 0, V, ""},
+    {"MATCH", 64, 2, 3, V, "VR"},
+    {"DATE", 65, 3, 3, V, "V"},
+    {"TIME", 66, 3, 3, V, "V"},
+    {"DAY", 67, 1, 1, V, "V"},
+    {"MONTH", 68, 1, 1, V, "V"},
+    {"YEAR", 69, 1, 1, V, "V"},
+    {"WEEKDAY", 70, 1, 2, V, "V"},
+    {"HOUR", 71, 1, 1, V, "V"},
+    {"MINUTE", 72, 1, 1, V, "V"},
+    {"SECOND", 73, 1, 1, V, "V"},
+    {"NOW", 74, 0, 0, V, ""},
+    {"ROWS", 76, 1, 1, V, "R"},
+    {"COLUMNS", 77, 1, 1, V, "R"},
+    {"OFFSET", 78, 3, 5, R, "RV"},
+    {"SEARCH", 82, 2, 3, V, "V"},
+    {"TYPE", 86, 1, 1, V, "V"},
+    {"ATAN2", 97, 2, 2, V, "V"},
+    {"ASIN", 98, 1, 1, V, "V"},
+    {"ACOS", 99, 1, 1, V, "V"},
+    {"CHOOSE", 100, 2, Many, R, "VR"},
+    {"HLOOKUP", 101, 3, 4, V, "VRRV"},
+    {"VLOOKUP", 102, 3, 4, V, "VRRV"},
+    {"ISREF", 105, 1, 1, V, "R"},
+    {"LOG", 109, 1, 2, V, "V"},
+    {"CHAR", 111, 1, 1, V, "V"},
+    {"LOWER", 112, 1, 1, V, "V"},
+    {"UPPER", 113, 1, 1, V, "V"},
+    {"PROPER", 114, 1, 1, V, "V"},
+    {"LEFT", 115, 1, 2, V, "V"},
+    {"RIGHT", 116, 1, 2, V, "V"},
+    {"EXACT", 117, 2, 2, V, "V"},
+    {"TRIM", 118, 1, 1, V, "V"},
+    {"REPLACE", 119, 4, 4, V, "V"},
+    {"SUBSTITUTE", 120, 3, 4, V, "V"},
+    {"CODE", 121, 1, 1, V, "V"},
+    {"FIND", 124, 2, 3, V, "V"},
+    {"ISERR", 126, 1, 1, V, "V"},
+    {"ISTEXT", 127, 1, 1, V, "V"},
+    {"ISNUMBER", 128, 1, 1, V, "V"},
+    {"ISBLANK", 129, 1, 1, V, "V"},
+    {"T", 130, 1, 1, V, "R"},
+    {"N", 131, 1, 1, V, "R"},
+    {"DATEVALUE", 140, 1, 1, V, "V"},
+    {"TIMEVALUE", 141, 1, 1, V, "V"},
+    {"INDIRECT", 148, 1, 2, R, "V"},
+    {"CLEAN", 162, 1, 1, V, "V"},
+    {"COUNTA", 169, 1, Many, V, "R"},
+    {"PRODUCT", 183, 1, Many, V, "R"},
+    {"FACT", 184, 1, 1, V, "V"},
+    {"ISNONTEXT", 190, 1, 1, V, "V"},
+    {"TRUNC", 197, 1, 2, V, "V"},
+    {"ISLOGICAL", 198, 1, 1, V, "V"},
+    {"ROUNDUP", 212, 2, 2, V, "V"},
+    {"ROUNDDOWN", 213, 2, 2, V, "V"},
+    {"RANK", 216, 2, 3, V, "VRV"},
+    {"TODAY", 221, 0, 0, V, ""},
+    {"MEDIAN", 227, 1, Many, V, "R"},
+    {"SUMPRODUCT", 228, 1, Many, V, "A"},
+    {"ERROR.TYPE", 261, 1, 1, V, "V"},
+    {"FLOOR", 285, 2, 2, V, "V"},
+    {"CEILING", 288, 2, 2, V, "V"},
+    {"CONCATENATE", 336, 1, Many, V, "V"},
+    {"POWER", 337, 2, 2, V, "V"},
+    {"SUBTOTAL", 344, 2, Many, V, "VR"},
+    {"SUMIF", 345, 2, 3, V, "RVR"},
+    {"COUNTIF", 346, 2, 2, V, "RV"},
+    {"COUNTBLANK", 347, 1, 1, V, "R"},
+};
+
+} // namespace
+
+OperandClass FunctionInfo::param(size_t i) const {
+    if (params.empty())
+        return OperandClass::Value;
+    char c = params[std::min(i, params.size() - 1)];
+    return c == 'R' ? OperandClass::Reference : c == 'A' ? OperandClass::Array : OperandClass::Value;
+}
+
+namespace {
+
+struct Lookup {
+    std::array<const FunctionInfo*, 512> byIndex{};
+    std::array<const FunctionInfo*, std::size(table)> byName{};
+    Lookup() {
+        for (size_t i = 0; i < std::size(table); ++i) {
+            byIndex[table[i].index] = &table[i];
+            byName[i] = &table[i];
+        }
+        std::sort(byName.begin(), byName.end(), [](auto* a, auto* b) { return a->name < b->name; });
+    }
+};
+
+const Lookup& lookup() {
+    static const Lookup l;
+    return l;
+}
+
+} // namespace
+
+const FunctionInfo* functionByName(std::string_view upperName) {
+    const auto& names = lookup().byName;
+    auto it = std::lower_bound(names.begin(), names.end(), upperName,
+                               [](const FunctionInfo* f, std::string_view n) { return f->name < n; });
+    return it != names.end() && (*it)->name == upperName ? *it : nullptr;
+}
+
+const FunctionInfo* functionByIndex(uint16_t index) {
+    return index < lookup().byIndex.size() ? lookup().byIndex[index] : nullptr;
+}
+
+} // namespace engine::xls

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace engine::xls {
+
+// Operand classes of formula tokens: a reference, a single value, or an array.
+enum class OperandClass : uint8_t { Reference, Value, Array };
+
+// One built-in worksheet function of the BIFF8 function table.
+struct FunctionInfo {
+    std::string_view name;
+    uint16_t index;
+    uint8_t minArgs;
+    uint8_t maxArgs;
+    OperandClass result;
+    // Class expected of each argument, one letter (R, V, A) per argument; the last letter repeats.
+    std::string_view params;
+
+    bool fixedArity() const { return minArgs == maxArgs; }
+    OperandClass param(size_t i) const;
+};
+
+// Look-ups by upper-case name and by table index; nullptr when the function is not in the table.
+const FunctionInfo* functionByName(std::string_view upperName);
+const FunctionInfo* functionByIndex(uint16_t index);
+
+} // namespace engine::xls

@@ -1,0 +1,393 @@
+#include "engine/formula/error.h"
+#include "engine/formula/printer.h"
+#include "engine/xls/bytes.h"
+#include "engine/xls/ptg.h"
+#include "engine/xls/record_types.h"
+#include "engine/xls/unicode_string.h"
+#include "engine/xls/validation_records.h"
+#include "engine/xls/workbook_reader.h"
+
+#include <cmath>
+#include <map>
+
+namespace engine::xls {
+
+namespace {
+
+constexpr uint16_t RString = 0x00D6;
+constexpr uint16_t Rk = rec::Rk;
+
+double rkValue(uint32_t rk) {
+    double v;
+    if (rk & 0x02) {
+        v = double(int32_t(rk) >> 2);
+    } else {
+        uint64_t bits = uint64_t(rk & 0xFFFFFFFC) << 32;
+        std::memcpy(&v, &bits, 8);
+    }
+    return (rk & 0x01) ? v / 100 : v;
+}
+
+int column(uint16_t col) {
+    if (col > kLastColumn)
+        throw FormatError("a cell lies beyond the last column of the sheet");
+    return col;
+}
+
+// A formula whose tokens live elsewhere: in a shared-formula record that may follow it.
+struct SharedUse {
+    int row, col;
+    uint16_t anchorRow, anchorCol;
+    Value cached;
+};
+struct SharedFormula {
+    uint16_t firstRow, lastRow;
+    uint8_t firstCol, lastCol;
+    std::vector<uint8_t> tokens;
+};
+
+// The cached result of a FORMULA record; text results follow in a STRING record.
+Value cachedResult(std::span<const uint8_t> bytes, bool& textFollows) {
+    textFollows = false;
+    if (bytes[6] != 0xFF || bytes[7] != 0xFF) {
+        double d;
+        std::memcpy(&d, bytes.data(), 8);
+        return std::isfinite(d) ? Value::number(d) : Value::error(ErrorCode::Num);
+    }
+    switch (bytes[0]) {
+    case 0:
+        textFollows = true;
+        return Value::text(u"");
+    case 1:
+        return Value::boolean(bytes[2] != 0);
+    case 2:
+        return Value::error(ptg::errorFromCode(bytes[2]).value_or(ErrorCode::Value));
+    default:
+        return Value::text(u"");
+    }
+}
+
+} // namespace
+
+void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
+    records_.seek(offset);
+    if (!records_.next() || records_.type() != rec::Bof)
+        throw FormatError("a sheet does not begin where the workbook says");
+    {
+        ByteReader bof(records_.body());
+        if (bof.u16() != rec::Biff8Version || bof.u16() != rec::BofWorksheet)
+            throw FormatError("a sheet is not a worksheet of Excel 97 or later");
+    }
+
+    std::vector<SharedUse> sharedUses;
+    std::vector<SharedFormula> shared;
+    // Where the text result of the last formula goes: a cell, a pending shared use, or nowhere.
+    enum class TextTarget { None, Cell, Shared } target = TextTarget::None;
+    int targetRow = 0, targetCol = 0;
+    std::optional<uint16_t> defaultWidth;
+    std::array<bool, kColumnCount> columnSet{};
+    Selection selection;
+    bool haveSelection = false;
+    int embedded = 0; // depth of chart substreams inside the sheet
+
+    auto place = [&](int row, int col, uint16_t xf) {
+        FormatId f = formatOf(xf);
+        if (f != sheet.row(row).format)
+            sheet.setFormat(Area::cell(row, col), f);
+    };
+    auto formulaValue = [&](int row, int col, const Value& v, bool textFollows) {
+        sheet.setValue(row, col, v);
+        if (textFollows) {
+            target = TextTarget::Cell;
+            targetRow = row;
+            targetCol = col;
+        }
+    };
+
+    while (true) {
+        if (!records_.next())
+            throw FormatError("a sheet ends without its closing record");
+        if (records_.offset() >= end)
+            throw FormatError("a sheet runs into the next one without its closing record");
+        uint16_t type = records_.type();
+        if (embedded > 0) {
+            if (type == rec::Bof)
+                ++embedded;
+            else if (type == rec::Eof)
+                --embedded;
+            continue;
+        }
+        // A text result's STRING record follows its FORMULA, at most after the formula's own records.
+        if (type != rec::String && type != rec::ShrFmla && type != rec::Array)
+            target = TextTarget::None;
+        ByteReader in(records_.body());
+        switch (type) {
+        case rec::Eof:
+            goto done;
+        case rec::Bof:
+            dropped_.insert("drawings, pictures and charts");
+            embedded = 1;
+            break;
+        case rec::Row: {
+            int row = in.u16();
+            in.skip(4);
+            uint16_t height = in.u16();
+            in.skip(4);
+            uint32_t options = in.u32();
+            RowProperties& p = sheet.editRow(row);
+            p.outlineLevel = uint8_t(options & 0x07);
+            p.collapsed = options & 0x10;
+            p.hidden = options & 0x20;
+            p.customHeight = options & 0x40;
+            if (p.customHeight)
+                p.height = (height & 0x7FFF) / 20.0;
+            if (options & 0x80)
+                p.format = formatOf(uint16_t((options >> 16) & 0x0FFF));
+            break;
+        }
+        case rec::Number: {
+            int row = in.u16(), col = column(in.u16());
+            uint16_t xf = in.u16();
+            double d = in.f64();
+            sheet.setValue(row, col, std::isfinite(d) ? Value::number(d) : Value::error(ErrorCode::Num));
+            place(row, col, xf);
+            break;
+        }
+        case Rk: {
+            int row = in.u16(), col = column(in.u16());
+            uint16_t xf = in.u16();
+            sheet.setValue(row, col, Value::number(rkValue(in.u32())));
+            place(row, col, xf);
+            break;
+        }
+        case rec::MulRk: {
+            int row = in.u16();
+            int col = in.u16();
+            if (in.remaining() < 2 || (in.remaining() - 2) % 6 != 0)
+                throw FormatError("a run of numbers is damaged");
+            size_t count = (in.remaining() - 2) / 6;
+            for (size_t i = 0; i < count; ++i, ++col) {
+                uint16_t xf = in.u16();
+                double v = rkValue(in.u32());
+                column(uint16_t(col));
+                sheet.setValue(row, col, Value::number(v));
+                place(row, col, xf);
+            }
+            break;
+        }
+        case rec::LabelSst: {
+            int row = in.u16(), col = column(in.u16());
+            uint16_t xf = in.u16();
+            uint32_t index = in.u32();
+            if (index >= sst_.size())
+                throw FormatError("a cell refers to a shared string that does not exist");
+            sheet.setValue(row, col, Value::text(sst_[index]));
+            place(row, col, xf);
+            break;
+        }
+        case rec::Label:
+        case RString: {
+            int row = in.u16(), col = column(in.u16());
+            uint16_t xf = in.u16();
+            sheet.setValue(row, col, Value::text(readUnicode16(in)));
+            place(row, col, xf);
+            break;
+        }
+        case rec::BoolErr: {
+            int row = in.u16(), col = column(in.u16());
+            uint16_t xf = in.u16();
+            uint8_t v = in.u8();
+            bool isError = in.u8();
+            if (isError) {
+                auto e = ptg::errorFromCode(v);
+                if (!e)
+                    throw FormatError("a cell holds an unknown error value");
+                sheet.setValue(row, col, Value::error(*e));
+            } else {
+                sheet.setValue(row, col, Value::boolean(v != 0));
+            }
+            place(row, col, xf);
+            break;
+        }
+        case rec::Blank: {
+            int row = in.u16(), col = column(in.u16());
+            place(row, col, in.u16());
+            break;
+        }
+        case rec::MulBlank: {
+            int row = in.u16();
+            int col = in.u16();
+            if (in.remaining() < 2 || in.remaining() % 2 != 0)
+                throw FormatError("a run of blank cells is damaged");
+            size_t count = (in.remaining() - 2) / 2;
+            for (size_t i = 0; i < count; ++i, ++col)
+                place(row, column(uint16_t(col)), in.u16());
+            break;
+        }
+        case rec::Formula: {
+            int row = in.u16(), col = column(in.u16());
+            uint16_t xf = in.u16();
+            bool textFollows;
+            Value cached = cachedResult(in.bytes(8), textFollows);
+            in.skip(6);
+            size_t length = in.u16();
+            auto tokens = in.bytes(length);
+            place(row, col, xf);
+            if (!tokens.empty() && tokens[0] == ptg::Exp) {
+                ByteReader exp(tokens.subspan(1));
+                uint16_t anchorRow = exp.u16(), anchorCol = exp.u16();
+                sharedUses.push_back({row, col, anchorRow, anchorCol, cached});
+                sheet.setValue(row, col, cached);
+                if (textFollows)
+                    target = TextTarget::Shared;
+                break;
+            }
+            try {
+                sheet.setFormula(row, col, decodeFormula(tokens, tokens_, row, col));
+            } catch (const UnsupportedFormula&) {
+                dropped_.insert("formulas this program cannot read (their last results are kept)");
+                formulaValue(row, col, cached, textFollows);
+            } catch (const EngineError&) {
+                dropped_.insert("formulas this program cannot read (their last results are kept)");
+                formulaValue(row, col, cached, textFollows);
+            }
+            break;
+        }
+        case rec::String: {
+            if (target == TextTarget::None)
+                break;
+            SegmentedReader text(records_.segments());
+            Value v = Value::text(text.string());
+            if (target == TextTarget::Cell)
+                sheet.setValue(targetRow, targetCol, v);
+            else if (!sharedUses.empty()) {
+                sharedUses.back().cached = v;
+                sheet.setValue(sharedUses.back().row, sharedUses.back().col, v);
+            }
+            target = TextTarget::None;
+            break;
+        }
+        case rec::ShrFmla: {
+            SharedFormula s;
+            s.firstRow = in.u16();
+            s.lastRow = in.u16();
+            s.firstCol = in.u8();
+            s.lastCol = in.u8();
+            in.skip(2);
+            size_t length = in.u16();
+            auto t = in.bytes(length);
+            s.tokens.assign(t.begin(), t.end());
+            shared.push_back(std::move(s));
+            break;
+        }
+        case rec::Array:
+            dropped_.insert("array formulas (their last results are kept)");
+            break;
+        case rec::ColInfo: {
+            uint16_t first = in.u16(), last = in.u16();
+            uint16_t width = in.u16();
+            uint16_t xf = in.u16();
+            uint16_t options = in.u16();
+            for (int c = first; c <= std::min<int>(last, kLastColumn); ++c) {
+                ColumnProperties& p = sheet.editColumn(c);
+                p.width = std::round((width / 256.0 * 7 - 5) / 7 * 100) / 100;
+                if (p.width < 0)
+                    p.width = 0;
+                p.customWidth = (options & 0x02) || std::abs(p.width - kDefaultColumnWidth) > 0.005;
+                p.hidden = options & 0x01;
+                p.outlineLevel = uint8_t((options >> 8) & 0x07);
+                p.collapsed = options & 0x1000;
+                p.format = formatOf(xf);
+                columnSet[size_t(c)] = true;
+            }
+            break;
+        }
+        case rec::DefColWidth:
+            defaultWidth = in.u16();
+            break;
+        case rec::DefaultRowHeight: {
+            in.u16();
+            uint16_t h = in.u16();
+            if (h > 0 && h < 8192)
+                sheet.setDefaultRowHeight(h / 20.0);
+            break;
+        }
+        case rec::WsBool: {
+            uint16_t options = in.u16();
+            sheet.setOutline({bool(options & 0x40), bool(options & 0x80)});
+            break;
+        }
+        case rec::Selection: {
+            uint8_t pane = in.u8();
+            Selection s;
+            s.active.row = in.u16();
+            s.active.col = std::min<int>(in.u16(), kLastColumn);
+            in.u16();
+            size_t count = in.u16();
+            if (count * 6 > in.remaining())
+                throw FormatError("a sheet's selection is shorter than it claims");
+            s.areas.clear();
+            for (size_t i = 0; i < count; ++i) {
+                int r1 = in.u16(), r2 = in.u16(), c1 = in.u8(), c2 = in.u8();
+                s.areas.push_back({std::min(r1, r2), std::min(c1, c2), std::max(r1, r2), std::max(c1, c2)});
+            }
+            if (s.areas.empty())
+                s.areas.push_back(Area::cell(s.active.row, s.active.col));
+            if (!haveSelection || pane == 3)
+                selection = s;
+            haveSelection = true;
+            break;
+        }
+        case rec::MergedCells: {
+            size_t count = in.u16();
+            if (count * 8 > in.remaining())
+                throw FormatError("a sheet's list of merged cells is shorter than it claims");
+            for (size_t i = 0; i < count; ++i) {
+                int r1 = in.u16(), r2 = in.u16(), c1 = in.u16(), c2 = in.u16();
+                if (r1 > r2 || c1 > c2 || c2 > kLastColumn)
+                    throw FormatError("a merged range lies outside the sheet");
+                sheet.merge({r1, c1, r2, c2});
+            }
+            break;
+        }
+        case rec::Dv: {
+            auto v = readValidation(records_.body(), tokens_);
+            if (v.unkept)
+                dropped_.insert(v.unkept);
+            if (v.rule)
+                for (const Area& a : v.areas)
+                    sheet.addValidation(a, *v.rule);
+            break;
+        }
+        default:
+            noteUnkept(type);
+        }
+    }
+done:
+    for (const SharedUse& use : sharedUses) {
+        const SharedFormula* found = nullptr;
+        for (const SharedFormula& s : shared)
+            if (s.firstRow == use.anchorRow && s.firstCol == use.anchorCol)
+                found = &s;
+        try {
+            if (!found)
+                throw UnsupportedFormula("array formula");
+            sheet.setFormula(use.row, use.col, decodeFormula(found->tokens, tokens_, use.row, use.col));
+        } catch (const UnsupportedFormula&) {
+            dropped_.insert("formulas this program cannot read (their last results are kept)");
+        } catch (const EngineError&) {
+            dropped_.insert("formulas this program cannot read (their last results are kept)");
+        }
+    }
+    if (defaultWidth && *defaultWidth != 8) {
+        for (int c = 0; c < kColumnCount; ++c)
+            if (!columnSet[size_t(c)]) {
+                sheet.editColumn(c).width = *defaultWidth + 0.43;
+                sheet.editColumn(c).customWidth = true;
+            }
+    }
+    if (haveSelection)
+        sheet.setSelection(selection);
+}
+
+} // namespace engine::xls

@@ -1,0 +1,94 @@
+#include "engine/xls/style_records.h"
+
+#include "engine/xls/unicode_string.h"
+
+namespace engine::xls {
+
+FontRecord readFont(ByteReader in) {
+    FontRecord f;
+    f.height = in.u16();
+    uint16_t options = in.u16();
+    f.italic = options & 0x02;
+    f.strikeout = options & 0x08;
+    f.colour = in.u16();
+    f.weight = in.u16();
+    in.u16(); // escapement
+    f.underline = in.u8();
+    f.family = in.u8();
+    f.charset = in.u8();
+    in.u8();
+    f.name = readUnicode8(in);
+    return f;
+}
+
+void putFont(std::vector<uint8_t>& out, const FontRecord& f) {
+    putU16(out, f.height);
+    putU16(out, uint16_t((f.italic ? 0x02 : 0) | (f.strikeout ? 0x08 : 0)));
+    putU16(out, f.colour);
+    putU16(out, f.weight);
+    putU16(out, 0);
+    putU8(out, f.underline);
+    putU8(out, f.family);
+    putU8(out, f.charset);
+    putU8(out, 0);
+    putUnicode8(out, std::u16string_view(f.name).substr(0, 255));
+}
+
+XfRecord readXf(ByteReader in) {
+    XfRecord x;
+    x.font = in.u16();
+    x.format = in.u16();
+    uint16_t type = in.u16();
+    x.locked = type & 0x01;
+    x.isStyle = type & 0x04;
+    x.parent = uint16_t(type >> 4);
+    uint8_t align = in.u8();
+    x.horizontal = align & 0x07;
+    x.wrap = align & 0x08;
+    x.vertical = (align >> 4) & 0x07;
+    in.u8(); // rotation
+    in.u8(); // indent, shrink, reading order
+    x.usedAttributes = in.u8();
+    uint32_t lines = in.u32();
+    x.border = {uint8_t(lines & 0x0F), uint8_t((lines >> 4) & 0x0F), uint8_t((lines >> 8) & 0x0F),
+                uint8_t((lines >> 12) & 0x0F)};
+    x.borderColour[0] = uint8_t((lines >> 16) & 0x7F);
+    x.borderColour[1] = uint8_t((lines >> 23) & 0x7F);
+    uint32_t more = in.u32();
+    x.borderColour[2] = uint8_t(more & 0x7F);
+    x.borderColour[3] = uint8_t((more >> 7) & 0x7F);
+    x.pattern = uint8_t((more >> 26) & 0x3F);
+    uint16_t fill = in.u16();
+    x.foreground = uint8_t(fill & 0x7F);
+    x.background = uint8_t((fill >> 7) & 0x7F);
+    return x;
+}
+
+void putXf(std::vector<uint8_t>& out, const XfRecord& x) {
+    putU16(out, x.font);
+    putU16(out, x.format);
+    putU16(out, uint16_t((x.locked ? 0x01 : 0) | (x.isStyle ? 0x04 : 0) | (x.parent << 4)));
+    putU8(out, uint8_t((x.horizontal & 0x07) | (x.wrap ? 0x08 : 0) | ((x.vertical & 0x07) << 4)));
+    putU8(out, 0);
+    putU8(out, 0);
+    putU8(out, x.usedAttributes);
+    putU32(out, uint32_t(x.border[0] & 0x0F) | uint32_t(x.border[1] & 0x0F) << 4 |
+                    uint32_t(x.border[2] & 0x0F) << 8 | uint32_t(x.border[3] & 0x0F) << 12 |
+                    uint32_t(x.borderColour[0] & 0x7F) << 16 | uint32_t(x.borderColour[1] & 0x7F) << 23);
+    putU32(out, uint32_t(x.borderColour[2] & 0x7F) | uint32_t(x.borderColour[3] & 0x7F) << 7 |
+                    uint32_t(x.pattern & 0x3F) << 26);
+    putU16(out, uint16_t((x.foreground & 0x7F) | (x.background & 0x7F) << 7));
+}
+
+const std::array<uint32_t, 56>& defaultPalette() {
+    static const std::array<uint32_t, 56> colours = {
+        0x000000, 0xFFFFFF, 0xFF0000, 0x00FF00, 0x0000FF, 0xFFFF00, 0xFF00FF, 0x00FFFF, 0x800000, 0x008000,
+        0x000080, 0x808000, 0x800080, 0x008080, 0xC0C0C0, 0x808080, 0x9999FF, 0x993366, 0xFFFFCC, 0xCCFFFF,
+        0x660066, 0xFF8080, 0x0066CC, 0xCCCCFF, 0x000080, 0xFF00FF, 0xFFFF00, 0x00FFFF, 0x800080, 0x800000,
+        0x008080, 0x0000FF, 0x00CCFF, 0xCCFFFF, 0xCCFFCC, 0xFFFF99, 0x99CCFF, 0xFF99CC, 0xCC99FF, 0xFFCC99,
+        0x3366FF, 0x33CCCC, 0x99CC00, 0xFFCC00, 0xFF9900, 0xFF6600, 0x666699, 0x969696, 0x003366, 0x339966,
+        0x003300, 0x333300, 0x993300, 0x993366, 0x333399, 0x333333};
+    return colours;
+}
+
+} // namespace engine::xls

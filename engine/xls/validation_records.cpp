@@ -1,0 +1,159 @@
+#include "engine/xls/validation_records.h"
+
+#include "engine/formula/error.h"
+#include "engine/formula/parser.h"
+#include "engine/formula/printer.h"
+#include "engine/xls/bytes.h"
+#include "engine/xls/ptg.h"
+#include "engine/xls/unicode_string.h"
+
+namespace engine::xls {
+
+namespace {
+
+constexpr uint32_t ExplicitList = 0x80;
+constexpr uint32_t AllowBlank = 0x100;
+constexpr uint32_t NoDropDown = 0x200;
+constexpr uint32_t ShowInput = 0x40000;
+constexpr uint32_t ShowError = 0x80000;
+// The longest list a DV record holds.
+constexpr size_t MaxListLength = 255;
+
+bool hasText(const std::u16string& s) {
+    return !s.empty() && !(s.size() == 1 && s[0] == 0);
+}
+
+// A rule's formula: the list items, a number, or "=" and a formula.
+std::u16string formulaText(std::span<const uint8_t> tokens, const TokenContext& context, const Area& at,
+                           bool list) {
+    if (tokens.empty())
+        return {};
+    formula::Node n = decodeFormula(tokens, context, at.top, at.left);
+    if (list && n.kind == formula::NodeKind::Text) {
+        std::u16string items = n.text;
+        for (char16_t& c : items)
+            if (c == 0)
+                c = u',';
+        return items;
+    }
+    if (n.kind == formula::NodeKind::Number)
+        return formula::print(n);
+    return u"=" + formula::print(n);
+}
+
+void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list,
+                const FormulaEncoder& encoder) {
+    size_t sizeAt = out.size();
+    putU16(out, 0);
+    putU16(out, 0);
+    if (text.empty())
+        return;
+    size_t start = out.size();
+    if (!text.empty() && text[0] == u'=') {
+        formula::Node n;
+        try {
+            n = formula::parse(std::u16string_view(text).substr(1));
+        } catch (const EngineError&) {
+            throw FormatError("a data validation holds a formula that does not parse");
+        }
+        encoder.encode(n, out, list ? OperandClass::Reference : OperandClass::Value);
+    } else if (list) {
+        if (text.size() > MaxListLength)
+            throw FormatError(
+                "a drop-down list is longer than the 255 characters an Excel 97-2003 file holds");
+        std::u16string items = text;
+        for (char16_t& c : items)
+            if (c == u',')
+                c = 0;
+        putU8(out, ptg::Str);
+        putUnicode8(out, items);
+    } else {
+        formula::Node n;
+        try {
+            n = formula::parse(text);
+        } catch (const EngineError&) {
+            n = formula::Node::makeText(text);
+        }
+        encoder.encode(n, out, OperandClass::Value);
+    }
+    patchU16(out, sizeAt, uint16_t(out.size() - start));
+}
+
+} // namespace
+
+ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext& context) {
+    ByteReader in(body);
+    ReadValidation r;
+    uint32_t flags = in.u32();
+    bool messages = false;
+    for (int i = 0; i < 4; ++i)
+        messages |= hasText(readUnicode16(in));
+    size_t length1 = in.u16();
+    in.u16();
+    auto tokens1 = in.bytes(length1);
+    size_t length2 = in.u16();
+    in.u16();
+    auto tokens2 = in.bytes(length2);
+    size_t count = in.u16();
+    if (count * 8 > in.remaining())
+        throw FormatError("a data validation's list of cells is shorter than it claims");
+    for (size_t i = 0; i < count; ++i) {
+        int r1 = in.u16(), r2 = in.u16(), c1 = in.u16(), c2 = in.u16();
+        if (r1 > r2 || c1 > c2 || c2 > kLastColumn)
+            throw FormatError("a data validation covers cells outside the sheet");
+        r.areas.push_back({r1, c1, r2, c2});
+    }
+    if (r.areas.empty())
+        return r;
+
+    ValidationRule rule;
+    uint32_t type = flags & 0x0F;
+    uint32_t alert = (flags >> 4) & 0x07;
+    uint32_t op = (flags >> 20) & 0x0F;
+    if (type > 7 || alert > 2 || op > 7)
+        throw FormatError("a data validation has an unknown kind");
+    rule.type = ValidationType(type);
+    rule.alert = AlertStyle(alert);
+    rule.op = ValidationOperator(op);
+    rule.ignoreBlank = flags & AllowBlank;
+    rule.inCellDropdown = !(flags & NoDropDown);
+    bool list = rule.type == ValidationType::List;
+    try {
+        rule.formula1 = formulaText(tokens1, context, r.areas[0], list);
+        rule.formula2 = formulaText(tokens2, context, r.areas[0], false);
+    } catch (const UnsupportedFormula&) {
+        r.unkept = "data validations this program cannot read";
+        return r;
+    }
+    if (messages || (flags & ShowInput))
+        r.unkept = "input and error messages of data validations";
+    r.rule = rule;
+    return r;
+}
+
+void putValidation(std::vector<uint8_t>& out, const ValidationRule& rule, std::span<const Area> areas,
+                   const FormulaEncoder& encoder) {
+    bool list = rule.type == ValidationType::List;
+    uint32_t flags = uint32_t(rule.type) | uint32_t(rule.alert) << 4 | uint32_t(rule.op) << 20 | ShowError;
+    if (list && (rule.formula1.empty() || rule.formula1[0] != u'='))
+        flags |= ExplicitList;
+    if (rule.ignoreBlank)
+        flags |= AllowBlank;
+    if (!rule.inCellDropdown)
+        flags |= NoDropDown;
+    putU32(out, flags);
+    // Titles and messages: Excel stores an absent one as a single zero character.
+    for (int i = 0; i < 4; ++i)
+        putUnicode16(out, std::u16string(1, u'\0'));
+    putFormula(out, rule.formula1, list, encoder);
+    putFormula(out, rule.formula2, false, encoder);
+    putU16(out, uint16_t(areas.size()));
+    for (const Area& a : areas) {
+        putU16(out, uint16_t(a.top));
+        putU16(out, uint16_t(a.bottom));
+        putU16(out, uint16_t(a.left));
+        putU16(out, uint16_t(a.right));
+    }
+}
+
+} // namespace engine::xls

@@ -1,0 +1,254 @@
+#include "engine/xls/workbook_reader.h"
+
+#include "engine/formula/error.h"
+#include "engine/xls/bytes.h"
+#include "engine/xls/format_mapping.h"
+#include "engine/xls/record_types.h"
+#include "engine/xls/sst.h"
+#include "engine/xls/unicode_string.h"
+
+#include <algorithm>
+
+namespace engine::xls {
+
+namespace {
+
+constexpr uint16_t ExternName = 0x0023;
+
+// Records that carry something the engine does not keep, by what a user would call it.
+const char* unkeptContent(uint16_t type) {
+    switch (type) {
+    case 0x00EC: // MSODRAWING
+    case 0x00EB: // MSODRAWINGGROUP
+    case 0x005D: // OBJ
+    case 0x01B6: // TXO
+        return "drawings, pictures and charts";
+    case 0x001C:
+        return "comments";
+    case 0x01B8:
+        return "hyperlinks";
+    case 0x01B0: // CONDFMT
+    case 0x01B1: // CF
+        return "conditional formats";
+    case 0x0041:
+        return "frozen or split panes";
+    case 0x009D: // AUTOFILTERINFO
+    case 0x009E: // AUTOFILTER
+        return "filters";
+    case 0x01BA: // CODENAME
+    case 0x00D3: // OBPROJ
+        return "macros";
+    case 0x001B: // HORIZONTALPAGEBREAKS
+    case 0x001A: // VERTICALPAGEBREAKS
+        return "page breaks";
+    default:
+        return nullptr;
+    }
+}
+
+} // namespace
+
+void WorkbookReader::noteUnkept(uint16_t type) {
+    if (const char* what = unkeptContent(type))
+        dropped_.insert(what);
+}
+
+void WorkbookReader::read() {
+    if (!records_.next() || records_.type() != rec::Bof)
+        throw FormatError("it does not begin like an Excel workbook stream");
+    ByteReader bof(records_.body());
+    uint16_t version = bof.u16();
+    uint16_t kind = bof.u16();
+    if (version != rec::Biff8Version)
+        throw FormatError(
+            "it was saved in the format of Excel 95 or older, which this program does not read");
+    if (kind != rec::BofGlobals)
+        throw FormatError("its workbook stream does not begin with the workbook's globals");
+    readGlobals();
+
+    // Each sheet's records must lie after the globals and before the next sheet's, so that no byte is
+    // read twice however the positions were forged.
+    std::vector<size_t> order(sheets_.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [&](size_t a, size_t b) { return sheets_[a].offset < sheets_[b].offset; });
+    std::vector<size_t> ends(sheets_.size(), records_.streamSize());
+    for (size_t k = 0; k + 1 < order.size(); ++k) {
+        if (sheets_[order[k]].offset == sheets_[order[k + 1]].offset)
+            throw FormatError("two sheets claim the same place in the workbook stream");
+        ends[order[k]] = sheets_[order[k + 1]].offset;
+    }
+    size_t globalsEnd = records_.offset();
+    for (auto& s : sheets_)
+        if (s.offset < globalsEnd)
+            throw FormatError("a sheet's position lies inside the workbook's globals");
+
+    for (auto& s : sheets_) {
+        try {
+            book_.addSheet(s.name);
+        } catch (const EngineError&) {
+            throw FormatError("it holds a sheet name that is empty, repeated or not allowed");
+        }
+    }
+    for (size_t i = 0; i < sheets_.size(); ++i)
+        readSheet(book_.sheet(int(i)), sheets_[i].offset, ends[i]);
+}
+
+void WorkbookReader::readGlobals() {
+    while (true) {
+        if (!records_.next())
+            throw FormatError("the workbook's globals end without their closing record");
+        uint16_t type = records_.type();
+        switch (type) {
+        case rec::Eof:
+            goto done;
+        case rec::FilePass:
+            throw FormatError("it is protected by a password (encrypted), which this program cannot open");
+        case rec::Bof:
+            throw FormatError("the workbook's globals are not closed before the next part begins");
+        case rec::Font:
+            fonts_.push_back(readFont(ByteReader(records_.body())));
+            break;
+        case rec::Xf:
+            xfs_.push_back(readXf(ByteReader(records_.body())));
+            break;
+        case rec::Palette: {
+            ByteReader in(records_.body());
+            size_t count = std::min<size_t>(in.u16(), 56);
+            for (size_t i = 0; i < count; ++i) {
+                uint32_t c = in.u32();
+                uint32_t rgb = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
+                if (rgb != defaultPalette()[i])
+                    dropped_.insert("colours of a changed palette");
+            }
+            break;
+        }
+        case rec::BoundSheet: {
+            ByteReader in(records_.body());
+            uint32_t offset = in.u32();
+            uint8_t visibility = in.u8();
+            uint8_t sheetType = in.u8();
+            std::u16string name = readUnicode8(in);
+            if (sheetType != 0) {
+                dropped_.insert("chart sheets and macro sheets");
+                break;
+            }
+            if (visibility != 0)
+                dropped_.insert("hidden state of sheets");
+            sheets_.push_back({offset, std::move(name)});
+            break;
+        }
+        case rec::Sst:
+            sst_ = readSst(records_.segments());
+            break;
+        case rec::SupBook: {
+            ByteReader in(records_.body());
+            in.u16();
+            uint16_t marker = in.u16();
+            SupBook::Kind kind = marker == 0x0401   ? SupBook::Self
+                                 : marker == 0x3A01 ? SupBook::AddIn
+                                                    : SupBook::External;
+            supBooks_.push_back({kind, {}});
+            break;
+        }
+        case ExternName: {
+            if (supBooks_.empty())
+                break;
+            ByteReader in(records_.body());
+            in.skip(6);
+            supBooks_.back().names.push_back(readUnicode8(in));
+            break;
+        }
+        case rec::ExternSheet:
+            externSheet(records_.body());
+            break;
+        case rec::Name:
+            definedName(records_.body());
+            break;
+        case rec::Protect:
+        case rec::Password: {
+            ByteReader in(records_.body());
+            if (in.remaining() >= 2 && in.u16() != 0)
+                dropped_.insert("protection");
+            break;
+        }
+        default:
+            noteUnkept(type);
+        }
+    }
+done:
+    if (fonts_.empty())
+        fonts_.push_back(FontRecord{});
+    xfFormats_.assign(xfs_.size(), kDefaultFormat);
+    xfKnown_.assign(xfs_.size(), 0);
+
+    tokens_.externSheets.clear();
+    tokens_.externNames.clear();
+    for (auto [book, first, last] : xti_) {
+        std::optional<std::u16string> sheet;
+        std::vector<std::u16string> names;
+        if (book < supBooks_.size()) {
+            const SupBook& s = supBooks_[book];
+            if (s.kind == SupBook::Self && first == last && first < sheets_.size())
+                sheet = sheets_[first].name;
+            if (s.kind == SupBook::AddIn)
+                names = s.names;
+        }
+        tokens_.externSheets.push_back(std::move(sheet));
+        tokens_.externNames.push_back(std::move(names));
+    }
+}
+
+void WorkbookReader::externSheet(std::span<const uint8_t> body) {
+    ByteReader in(body);
+    size_t count = in.u16();
+    if (count * 6 > in.remaining())
+        throw FormatError("its list of sheet references is shorter than it claims");
+    xti_.clear();
+    xti_.reserve(count);
+    for (size_t i = 0; i < count; ++i) {
+        uint16_t book = in.u16();
+        uint16_t first = in.u16();
+        uint16_t last = in.u16();
+        xti_.emplace_back(book, first, last);
+    }
+}
+
+void WorkbookReader::definedName(std::span<const uint8_t> body) {
+    ByteReader in(body);
+    uint16_t options = in.u16();
+    in.u8();
+    size_t length = in.u8();
+    in.skip(2 + 2 + 2 + 4);
+    std::u16string name = readUnicodeChars(in, length);
+    if (options & 0x0020) {
+        // Built-in names are stored as one code; the filter range Excel keeps for itself is harmless.
+        if (name.size() == 1 && name[0] == 0x0D)
+            name = u"_FilterDatabase";
+        else
+            dropped_.insert("print areas and titles");
+    } else {
+        dropped_.insert("defined names");
+    }
+    tokens_.names.push_back(std::move(name));
+}
+
+FormatId WorkbookReader::formatOf(uint16_t xf) {
+    if (xf >= xfs_.size())
+        return kDefaultFormat;
+    if (!xfKnown_[xf]) {
+        const XfRecord& x = xfs_[xf];
+        // Font index 4 does not exist in the file; indexes above it are one higher than their position.
+        size_t fi = x.font < 4 ? x.font : x.font - 1u;
+        const FontRecord& font = fi < fonts_.size() ? fonts_[fi] : fonts_[0];
+        if (xfLosesDetail(x, font, fonts_[0]))
+            dropped_.insert("number formats, font faces and sizes, fill patterns and border colours");
+        Format f = formatFromXf(x, font);
+        xfFormats_[xf] = f == Format{} ? kDefaultFormat : book_.formats().intern(f);
+        xfKnown_[xf] = 1;
+    }
+    return xfFormats_[xf];
+}
+
+} // namespace engine::xls

@@ -1,0 +1,57 @@
+#pragma once
+
+#include "engine/model/workbook.h"
+#include "engine/xls/formula_tokens.h"
+#include "engine/xls/record_reader.h"
+#include "engine/xls/style_records.h"
+
+#include <cstdint>
+#include <set>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace engine::xls {
+
+// Reads a BIFF8 workbook stream into a workbook. Raises FormatError for anything that makes the stream
+// unreadable; what is readable but not kept is collected in `dropped`.
+class WorkbookReader {
+public:
+    WorkbookReader(std::span<const uint8_t> stream, Workbook& book) : records_(stream), book_(book) {}
+
+    void read();
+    std::vector<std::string> dropped() const { return {dropped_.begin(), dropped_.end()}; }
+
+private:
+    struct SheetEntry {
+        uint32_t offset;
+        std::u16string name;
+    };
+    struct SupBook {
+        enum Kind { Self, AddIn, External } kind;
+        std::vector<std::u16string> names;
+    };
+
+    void readGlobals();
+    void readSheet(Sheet& sheet, size_t offset, size_t end);
+    void noteUnkept(uint16_t type);
+    void externSheet(std::span<const uint8_t> body);
+    void definedName(std::span<const uint8_t> body);
+    FormatId formatOf(uint16_t xf);
+
+    RecordReader records_;
+    Workbook& book_;
+    std::set<std::string> dropped_;
+
+    std::vector<SheetEntry> sheets_;
+    std::vector<std::u16string> sst_;
+    std::vector<FontRecord> fonts_;
+    std::vector<XfRecord> xfs_;
+    std::vector<FormatId> xfFormats_; // FormatId per XF, filled as cells use them
+    std::vector<uint8_t> xfKnown_;
+    std::vector<SupBook> supBooks_;
+    std::vector<std::tuple<uint16_t, uint16_t, uint16_t>> xti_;
+    TokenContext tokens_;
+};
+
+} // namespace engine::xls

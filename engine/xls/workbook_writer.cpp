@@ -1,0 +1,641 @@
+#include "engine/xls/workbook_writer.h"
+
+#include "engine/formula/address.h"
+#include "engine/xls/bytes.h"
+#include "engine/xls/format_mapping.h"
+#include "engine/xls/ptg.h"
+#include "engine/xls/record_types.h"
+#include "engine/xls/sst.h"
+#include "engine/xls/unicode_string.h"
+#include "engine/xls/validation_records.h"
+#include "platform/text/utf.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace engine::xls {
+
+namespace {
+
+constexpr uint16_t FirstCellXf = 16;
+constexpr uint16_t DefaultCellXf = 15;
+constexpr size_t MaxCellText = 32767;
+constexpr size_t RowsPerBlock = 32;
+constexpr size_t MergesPerRecord = 1026;
+constexpr size_t AreasPerValidation = 900;
+constexpr size_t MaxSelectionAreas = 1000;
+constexpr uint16_t SupBook = rec::SupBook;
+constexpr uint16_t ExternName = 0x0023;
+
+void bof(RecordWriter& w, uint16_t kind) {
+    auto& o = w.out();
+    size_t h = w.begin(rec::Bof);
+    putU16(o, rec::Biff8Version);
+    putU16(o, kind);
+    putU16(o, 0x0DBB); // build
+    putU16(o, 0x07CC); // year
+    putU32(o, 0x000080C9);
+    putU32(o, 0x00000206);
+    w.end(h);
+}
+
+void simple(RecordWriter& w, uint16_t type, uint16_t value) {
+    size_t h = w.begin(type);
+    putU16(w.out(), value);
+    w.end(h);
+}
+
+bool rkFor(double d, uint32_t& rk) {
+    if (d == std::floor(d) && d >= -536870912.0 && d < 536870912.0) {
+        rk = (uint32_t(int32_t(d)) << 2) | 0x02;
+        return true;
+    }
+    uint64_t bits;
+    std::memcpy(&bits, &d, 8);
+    if ((bits & 0x3FFFFFFFFull) == 0) {
+        rk = uint32_t(bits >> 32);
+        return true;
+    }
+    double h = d * 100;
+    if (h == std::floor(h) && h >= -536870912.0 && h < 536870912.0 && h / 100 == d) {
+        rk = (uint32_t(int32_t(h)) << 2) | 0x03;
+        return true;
+    }
+    return false;
+}
+
+bool isVolatile(const formula::Node& n) {
+    if (n.kind == formula::NodeKind::Function &&
+        (n.text == u"TODAY" || n.text == u"NOW" || n.text == u"RAND"))
+        return true;
+    return std::any_of(n.args.begin(), n.args.end(), [](const formula::Node& a) { return isVolatile(a); });
+}
+
+uint16_t columnWidth(double chars) {
+    double units = std::round((chars * 7 + 5) / 7 * 256);
+    return uint16_t(std::clamp(units, 0.0, 65535.0));
+}
+
+// Vertically adjacent areas of the same columns become one, so that a rule set row by row is stored
+// as a few ranges.
+std::vector<Area> coalesce(std::vector<Area> areas) {
+    std::sort(areas.begin(), areas.end(), [](const Area& a, const Area& b) {
+        return std::tie(a.left, a.right, a.top) < std::tie(b.left, b.right, b.top);
+    });
+    std::vector<Area> out;
+    for (const Area& a : areas) {
+        if (!out.empty() && out.back().left == a.left && out.back().right == a.right &&
+            a.top <= out.back().bottom + 1)
+            out.back().bottom = std::max(out.back().bottom, a.bottom);
+        else
+            out.push_back(a);
+    }
+    return out;
+}
+
+} // namespace
+
+WorkbookWriter::WorkbookWriter(const Workbook& book) : book_(book) {
+    encoder_.sheetIndex = [this](const std::u16string& name) -> std::optional<uint16_t> {
+        const Sheet* s = book_.findSheet(name);
+        if (!s)
+            return std::nullopt;
+        return uint16_t(book_.indexOf(*s));
+    };
+    encoder_.addInFunction = [this](const std::u16string& name) {
+        auto it = std::find(addIns_.begin(), addIns_.end(), name);
+        if (it == addIns_.end())
+            it = addIns_.insert(addIns_.end(), name);
+        return std::pair<uint16_t, uint16_t>{uint16_t(book_.sheetCount()),
+                                             uint16_t(it - addIns_.begin() + 1)};
+    };
+}
+
+std::string WorkbookWriter::cellName(const Sheet& sheet, int row, int col) const {
+    return text::toUtf8(sheet.name() + u"!" + formatAddress({row, col}, false));
+}
+
+uint32_t WorkbookWriter::sharedString(const std::u16string& s) {
+    ++stringRefs_;
+    auto [it, added] = stringIndex_.try_emplace(s, uint32_t(strings_.size()));
+    if (added)
+        strings_.push_back(s);
+    return it->second;
+}
+
+uint16_t WorkbookWriter::xfIndex(FormatId id) {
+    if (id == kDefaultFormat)
+        return DefaultCellXf;
+    auto it = xfOf_.find(id);
+    if (it != xfOf_.end())
+        return it->second;
+    const Format& f = book_.formats().get(id);
+    FontRecord font = fontFromFormat(f, baseFont_);
+    uint16_t fontIndex = 0;
+    if (!(font == baseFont_)) {
+        auto fi = std::find(fonts_.begin(), fonts_.end(), font);
+        if (fi == fonts_.end())
+            fi = fonts_.insert(fonts_.end(), font);
+        fontIndex = uint16_t(5 + (fi - fonts_.begin()));
+    }
+    if (FirstCellXf + cellXfs_.size() >= 4000)
+        throw FormatError("the workbook uses more cell formats than an Excel 97-2003 file holds");
+    cellXfs_.push_back(xfFromFormat(f, fontIndex));
+    uint16_t index = uint16_t(FirstCellXf + cellXfs_.size() - 1);
+    xfOf_.emplace(id, index);
+    return index;
+}
+
+std::vector<uint8_t> WorkbookWriter::stream() {
+    std::vector<SheetBytes> sheets;
+    sheets.reserve(size_t(book_.sheetCount()));
+    for (int i = 0; i < book_.sheetCount(); ++i)
+        sheets.push_back(writeSheet(book_.sheet(i), i));
+
+    std::vector<uint8_t> out;
+    size_t total = 0;
+    for (auto& s : sheets)
+        total += s.bytes.size();
+    out.reserve(total + 64 * 1024 + strings_.size() * 16);
+    RecordWriter w(out);
+    std::vector<size_t> boundSheetAt;
+    writeGlobals(w, boundSheetAt);
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        size_t base = out.size();
+        patchU32(out, boundSheetAt[i], uint32_t(base));
+        SheetBytes& s = sheets[i];
+        for (size_t k = 0; k < s.dbCellCount; ++k) {
+            size_t at = s.dbCellTable + 4 * k;
+            uint32_t rel = uint32_t(s.bytes[at]) | uint32_t(s.bytes[at + 1]) << 8 |
+                           uint32_t(s.bytes[at + 2]) << 16 | uint32_t(s.bytes[at + 3]) << 24;
+            patchU32(s.bytes, at, uint32_t(rel + base));
+        }
+        out.insert(out.end(), s.bytes.begin(), s.bytes.end());
+    }
+    return out;
+}
+
+void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundSheetAt) {
+    auto& o = w.out();
+    bof(w, rec::BofGlobals);
+    simple(w, rec::CodePage, 1200);
+    {
+        size_t h = w.begin(rec::Window1);
+        for (uint16_t v : {uint16_t(0x0168), uint16_t(0x001E), uint16_t(0x4000), uint16_t(0x2000),
+                           uint16_t(0x0038), uint16_t(0), uint16_t(0), uint16_t(1), uint16_t(600)})
+            putU16(o, v);
+        w.end(h);
+    }
+    simple(w, rec::Backup, 0);
+    simple(w, rec::HideObj, 0);
+    simple(w, rec::DateMode, 0);
+    simple(w, rec::Precision, 1);
+    simple(w, rec::BookBool, 0);
+
+    // Fonts 0 to 3 are the default font; index 4 is never written.
+    for (int i = 0; i < 4; ++i) {
+        size_t h = w.begin(rec::Font);
+        putFont(o, baseFont_);
+        w.end(h);
+    }
+    for (const FontRecord& f : fonts_) {
+        size_t h = w.begin(rec::Font);
+        putFont(o, f);
+        w.end(h);
+    }
+
+    // The fifteen style formats Excel expects, the default cell format, then the cells' formats.
+    for (int i = 0; i < 15; ++i) {
+        XfRecord x;
+        x.isStyle = true;
+        x.parent = 0x0FFF;
+        x.font = (i == 1 || i == 2) ? 1 : (i == 3 || i == 4) ? 2 : 0;
+        x.usedAttributes = i == 0 ? 0 : 0xF4;
+        x.borderColour = {0, 0, 0, 0};
+        x.foreground = WindowBackground;
+        x.background = WindowBackground + 1;
+        size_t h = w.begin(rec::Xf);
+        putXf(o, x);
+        w.end(h);
+    }
+    {
+        XfRecord x;
+        x.borderColour = {0, 0, 0, 0};
+        size_t h = w.begin(rec::Xf);
+        putXf(o, x);
+        w.end(h);
+    }
+    for (const XfRecord& x : cellXfs_) {
+        size_t h = w.begin(rec::Xf);
+        putXf(o, x);
+        w.end(h);
+    }
+    {
+        size_t h = w.begin(rec::Style);
+        putU16(o, 0x8000);
+        putU8(o, 0);
+        putU8(o, 0xFF);
+        w.end(h);
+    }
+
+    for (int i = 0; i < book_.sheetCount(); ++i) {
+        size_t h = w.begin(rec::BoundSheet);
+        boundSheetAt.push_back(o.size());
+        putU32(o, 0);
+        putU8(o, 0);
+        putU8(o, 0);
+        putUnicode8(o, book_.sheet(i).name());
+        w.end(h);
+    }
+
+    // References to sheets go through one EXTERNSHEET entry per sheet (entry i is sheet i); calls of
+    // functions outside the built-in table through the add-in entry after them.
+    {
+        size_t h = w.begin(SupBook);
+        putU16(o, uint16_t(book_.sheetCount()));
+        putU16(o, 0x0401);
+        w.end(h);
+    }
+    if (!addIns_.empty()) {
+        size_t h = w.begin(SupBook);
+        putU16(o, 1);
+        putU16(o, 0x3A01);
+        w.end(h);
+        for (const auto& name : addIns_) {
+            h = w.begin(ExternName);
+            putU16(o, 0);
+            putU32(o, 0);
+            putUnicode8(o, std::u16string_view(name).substr(0, 255));
+            putU16(o, 2);
+            putU8(o, ptg::Err);
+            putU8(o, ptg::errorCode(ErrorCode::Ref));
+            w.end(h);
+        }
+    }
+    {
+        size_t h = w.begin(rec::ExternSheet);
+        putU16(o, uint16_t(book_.sheetCount() + (addIns_.empty() ? 0 : 1)));
+        for (int i = 0; i < book_.sheetCount(); ++i) {
+            putU16(o, 0);
+            putU16(o, uint16_t(i));
+            putU16(o, uint16_t(i));
+        }
+        if (!addIns_.empty()) {
+            putU16(o, 1);
+            putU16(o, 0xFFFE);
+            putU16(o, 0xFFFE);
+        }
+        w.end(h);
+    }
+    writeSst(w, strings_, stringRefs_);
+    w.record(rec::Eof, {});
+}
+
+WorkbookWriter::SheetBytes WorkbookWriter::writeSheet(const Sheet& sheet, int index) {
+    SheetBytes s;
+    s.bytes.reserve(1024 + size_t(sheet.rowExtent()) * 64);
+    RecordWriter w(s.bytes);
+    auto& o = s.bytes;
+    bof(w, rec::BofWorksheet);
+
+    auto used = sheet.usedArea();
+    // Every stored cell, row by row, and the rows that need a ROW record: those with cells or with
+    // properties of their own. Rows go in blocks of 32, each closed by a DBCELL that INDEX lists.
+    cells_.clear();
+    sheet.forEachCell(Area::wholeSheet(), [this](int r, int c) { cells_.emplace_back(r, c); });
+    rows_.clear();
+    size_t next = 0;
+    for (int r = 0; r < sheet.rowExtent() || next < cells_.size(); ++r) {
+        bool hasCells = next < cells_.size() && cells_[next].first == r;
+        while (next < cells_.size() && cells_[next].first == r)
+            ++next;
+        if (hasCells || (r < sheet.rowExtent() && !sheet.row(r).isDefault()))
+            rows_.push_back(r);
+    }
+    size_t blocks = 0;
+    for (size_t i = 0; i < rows_.size(); ++i)
+        if (i == 0 || rows_[i] / int(RowsPerBlock) != rows_[i - 1] / int(RowsPerBlock))
+            ++blocks;
+    {
+        size_t h = w.begin(rec::Index);
+        putU32(o, 0);
+        putU32(o, uint32_t(rows_.empty() ? 0 : rows_.front()));
+        putU32(o, uint32_t(rows_.empty() ? 0 : rows_.back() + 1));
+        putU32(o, 0);
+        s.dbCellTable = o.size();
+        s.dbCellCount = blocks;
+        o.resize(o.size() + 4 * blocks, 0);
+        w.end(h);
+    }
+    writeSheetSettings(w, sheet);
+    {
+        size_t h = w.begin(rec::Dimensions);
+        putU32(o, uint32_t(used ? used->top : 0));
+        putU32(o, uint32_t(used ? used->bottom + 1 : 0));
+        putU16(o, uint16_t(used ? used->left : 0));
+        putU16(o, uint16_t(used ? used->right + 1 : 0));
+        putU16(o, 0);
+        w.end(h);
+    }
+    writeCells(w, sheet, s);
+    writeViewAndExtras(w, sheet, index);
+    w.record(rec::Eof, {});
+    return s;
+}
+
+void WorkbookWriter::writeSheetSettings(RecordWriter& w, const Sheet& sheet) {
+    auto& o = w.out();
+    simple(w, rec::CalcMode, 1);
+    simple(w, rec::CalcCount, 100);
+    simple(w, rec::RefMode, 1);
+    simple(w, rec::Iteration, 0);
+    {
+        size_t h = w.begin(rec::Delta);
+        putF64(o, 0.001);
+        w.end(h);
+    }
+    simple(w, rec::SaveRecalc, 1);
+
+    int deepest = 0;
+    for (int r = 0; r < sheet.rowExtent(); ++r)
+        deepest = std::max<int>(deepest, sheet.row(r).outlineLevel);
+    int deepestColumn = 0;
+    for (int c = 0; c < kColumnCount; ++c)
+        deepestColumn = std::max<int>(deepestColumn, sheet.column(c).outlineLevel);
+    {
+        size_t h = w.begin(rec::Guts);
+        putU16(o, uint16_t(deepest ? 12 * (deepest + 1) + 5 : 0));
+        putU16(o, uint16_t(deepestColumn ? 12 * (deepestColumn + 1) + 5 : 0));
+        putU16(o, uint16_t(deepest ? deepest + 1 : 0));
+        putU16(o, uint16_t(deepestColumn ? deepestColumn + 1 : 0));
+        w.end(h);
+    }
+    {
+        size_t h = w.begin(rec::DefaultRowHeight);
+        putU16(o, 0);
+        putU16(o, uint16_t(std::lround(sheet.defaultRowHeight() * 20)));
+        w.end(h);
+    }
+    uint16_t wsbool = 0x0401 | (sheet.outline().summaryRowsBelow ? 0x40 : 0) |
+                      (sheet.outline().summaryColumnsRight ? 0x80 : 0);
+    simple(w, rec::WsBool, wsbool);
+    simple(w, rec::DefColWidth, 8);
+
+    for (int c = 0; c < kColumnCount;) {
+        const ColumnProperties& p = sheet.column(c);
+        int last = c;
+        while (last + 1 < kColumnCount && sheet.column(last + 1) == p)
+            ++last;
+        if (!p.isDefault()) {
+            size_t h = w.begin(rec::ColInfo);
+            putU16(o, uint16_t(c));
+            putU16(o, uint16_t(last));
+            putU16(o, columnWidth(p.width));
+            putU16(o, xfIndex(p.format));
+            putU16(o, uint16_t((p.hidden ? 0x01 : 0) | (p.customWidth ? 0x02 : 0) |
+                               (p.outlineLevel & 0x07) << 8 | (p.collapsed ? 0x1000 : 0)));
+            putU16(o, 0);
+            w.end(h);
+        }
+        c = last + 1;
+    }
+}
+
+void WorkbookWriter::writeCells(RecordWriter& w, const Sheet& sheet, SheetBytes& s) {
+    auto& o = w.out();
+    size_t block = 0;
+    size_t nextCell = 0;
+    for (size_t i = 0; i < rows_.size();) {
+        int blockNumber = rows_[i] / int(RowsPerBlock);
+        size_t end = i;
+        while (end < rows_.size() && rows_[end] / int(RowsPerBlock) == blockNumber)
+            ++end;
+
+        size_t firstRowAt = o.size();
+        size_t cellsEnd = nextCell;
+        for (size_t k = i; k < end; ++k) {
+            int r = rows_[k];
+            const RowProperties& p = sheet.row(r);
+            size_t begin = cellsEnd;
+            while (cellsEnd < cells_.size() && cells_[cellsEnd].first == r)
+                ++cellsEnd;
+            size_t h = w.begin(rec::Row);
+            putU16(o, uint16_t(r));
+            putU16(o, uint16_t(begin == cellsEnd ? 0 : cells_[begin].second));
+            putU16(o, uint16_t(begin == cellsEnd ? 0 : cells_[cellsEnd - 1].second + 1));
+            double height = p.customHeight ? p.height : sheet.defaultRowHeight();
+            putU16(o, uint16_t(std::clamp<long>(std::lround(height * 20), 0, 8191)));
+            putU16(o, 0);
+            putU16(o, 0);
+            uint32_t options = uint32_t(p.outlineLevel & 0x07) | (p.collapsed ? 0x10 : 0) |
+                               (p.hidden ? 0x20 : 0) | (p.customHeight ? 0x40 : 0) | 0x100;
+            if (p.format != kDefaultFormat)
+                options |= 0x80 | uint32_t(xfIndex(p.format)) << 16;
+            putU32(o, options);
+            w.end(h);
+        }
+
+        // DBCELL: how far back the block's first ROW record is, then where each row's cells begin,
+        // the first counted from the second ROW record, each further one from the previous row's.
+        starts_.clear();
+        size_t previous = firstRowAt + 20;
+        int currentRow = -1;
+        for (; nextCell < cellsEnd; ++nextCell) {
+            auto [r, c] = cells_[nextCell];
+            if (r != currentRow) {
+                starts_.push_back(uint16_t(o.size() - previous));
+                previous = o.size();
+                currentRow = r;
+            }
+            writeCell(w, sheet, r, c);
+        }
+        size_t dbcell = o.size();
+        size_t h = w.begin(rec::DbCell);
+        putU32(o, uint32_t(dbcell - firstRowAt));
+        for (uint16_t v : starts_)
+            putU16(o, v);
+        w.end(h);
+        patchU32(o, s.dbCellTable + 4 * block, uint32_t(dbcell));
+        ++block;
+        i = end;
+    }
+}
+
+void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int col) {
+    auto& o = w.out();
+    uint16_t xf = xfIndex(sheet.formatId(row, col));
+    Value v = sheet.value(row, col);
+    auto header = [&](uint16_t type) {
+        size_t h = w.begin(type);
+        putU16(o, uint16_t(row));
+        putU16(o, uint16_t(col));
+        putU16(o, xf);
+        return h;
+    };
+
+    if (sheet.hasFormula(row, col)) {
+        auto tree = sheet.formulaTree(row, col);
+        scratch_.clear();
+        try {
+            encoder_.encode(*tree, scratch_, OperandClass::Value);
+        } catch (const FormatError& e) {
+            throw FormatError("the formula in " + cellName(sheet, row, col) +
+                              " cannot be stored: " + e.what());
+        }
+        size_t h = header(rec::Formula);
+        bool text = false;
+        switch (v.kind()) {
+        case Value::Kind::Number:
+            putF64(o, v.asNumber());
+            break;
+        case Value::Kind::Text:
+            text = !v.asText().empty();
+            o.insert(o.end(), {uint8_t(text ? 0 : 3), 0, 0, 0, 0, 0, 0xFF, 0xFF});
+            break;
+        case Value::Kind::Boolean:
+            o.insert(o.end(), {1, 0, uint8_t(v.asBoolean()), 0, 0, 0, 0xFF, 0xFF});
+            break;
+        case Value::Kind::Error:
+            o.insert(o.end(), {2, 0, ptg::errorCode(v.asError()), 0, 0, 0, 0xFF, 0xFF});
+            break;
+        case Value::Kind::Empty:
+            putF64(o, 0);
+            break;
+        }
+        putU16(o, isVolatile(*tree) ? 0x01 : 0);
+        putU32(o, 0);
+        putU16(o, uint16_t(scratch_.size()));
+        o.insert(o.end(), scratch_.begin(), scratch_.end());
+        w.end(h);
+        if (text) {
+            size_t s = w.begin(rec::String);
+            putUnicode16(o, std::u16string_view(v.asText()).substr(0, MaxCellText));
+            w.end(s);
+        }
+        return;
+    }
+
+    switch (v.kind()) {
+    case Value::Kind::Empty: {
+        w.end(header(rec::Blank));
+        return;
+    }
+    case Value::Kind::Number: {
+        uint32_t rk;
+        if (rkFor(v.asNumber(), rk)) {
+            size_t h = header(rec::Rk);
+            putU32(o, rk);
+            w.end(h);
+        } else {
+            size_t h = header(rec::Number);
+            putF64(o, v.asNumber());
+            w.end(h);
+        }
+        return;
+    }
+    case Value::Kind::Text: {
+        if (v.asText().size() > MaxCellText)
+            throw FormatError(cellName(sheet, row, col) +
+                              " holds more than the 32,767 characters an Excel 97-2003 cell can hold");
+        size_t h = header(rec::LabelSst);
+        putU32(o, sharedString(v.asText()));
+        w.end(h);
+        return;
+    }
+    case Value::Kind::Boolean:
+    case Value::Kind::Error: {
+        size_t h = header(rec::BoolErr);
+        bool error = v.isError();
+        putU8(o, error ? ptg::errorCode(v.asError()) : uint8_t(v.asBoolean()));
+        putU8(o, error ? 1 : 0);
+        w.end(h);
+        return;
+    }
+    }
+}
+
+void WorkbookWriter::writeViewAndExtras(RecordWriter& w, const Sheet& sheet, int index) {
+    auto& o = w.out();
+    {
+        size_t h = w.begin(rec::Window2);
+        putU16(o, index == 0 ? 0x06B6 : 0x00B6);
+        putU16(o, 0);
+        putU16(o, 0);
+        putU32(o, 64);
+        putU16(o, 0);
+        putU16(o, 0);
+        putU32(o, 0);
+        w.end(h);
+    }
+    {
+        const Selection& sel = sheet.selection();
+        size_t count = std::min(sel.areas.size(), MaxSelectionAreas);
+        size_t activeArea = 0;
+        for (size_t i = 0; i < count; ++i)
+            if (sel.areas[i].contains(sel.active.row, sel.active.col))
+                activeArea = i;
+        size_t h = w.begin(rec::Selection);
+        putU8(o, 3);
+        putU16(o, uint16_t(sel.active.row));
+        putU16(o, uint16_t(sel.active.col));
+        putU16(o, uint16_t(activeArea));
+        putU16(o, uint16_t(count));
+        for (size_t i = 0; i < count; ++i) {
+            const Area& a = sel.areas[i];
+            putU16(o, uint16_t(a.top));
+            putU16(o, uint16_t(a.bottom));
+            putU8(o, uint8_t(a.left));
+            putU8(o, uint8_t(a.right));
+        }
+        w.end(h);
+    }
+    const auto& merges = sheet.merges();
+    for (size_t at = 0; at < merges.size(); at += MergesPerRecord) {
+        size_t n = std::min(MergesPerRecord, merges.size() - at);
+        size_t h = w.begin(rec::MergedCells);
+        putU16(o, uint16_t(n));
+        for (size_t i = at; i < at + n; ++i) {
+            putU16(o, uint16_t(merges[i].top));
+            putU16(o, uint16_t(merges[i].bottom));
+            putU16(o, uint16_t(merges[i].left));
+            putU16(o, uint16_t(merges[i].right));
+        }
+        w.end(h);
+    }
+
+    std::vector<std::pair<const ValidationRule*, std::vector<Area>>> rules;
+    size_t records = 0;
+    for (const Validation& v : sheet.validations()) {
+        auto areas = coalesce(v.areas);
+        if (areas.empty())
+            continue;
+        records += (areas.size() + AreasPerValidation - 1) / AreasPerValidation;
+        rules.emplace_back(&v.rule, std::move(areas));
+    }
+    if (records == 0)
+        return;
+    {
+        size_t h = w.begin(rec::DVal);
+        putU16(o, 0);
+        putU32(o, 0);
+        putU32(o, 0);
+        putU32(o, 0xFFFFFFFF);
+        putU32(o, uint32_t(records));
+        w.end(h);
+    }
+    for (auto& [rule, areas] : rules) {
+        for (size_t at = 0; at < areas.size(); at += AreasPerValidation) {
+            size_t n = std::min(AreasPerValidation, areas.size() - at);
+            size_t h = w.begin(rec::Dv);
+            try {
+                putValidation(o, *rule, std::span<const Area>(areas).subspan(at, n), encoder_);
+            } catch (const FormatError& e) {
+                throw FormatError("the data validation of " + cellName(sheet, areas[0].top, areas[0].left) +
+                                  " cannot be stored: " + e.what());
+            }
+            w.end(h);
+        }
+    }
+}
+
+} // namespace engine::xls

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "engine/model/workbook.h"
+#include "engine/xls/formula_tokens.h"
+#include "engine/xls/record_writer.h"
+#include "engine/xls/style_records.h"
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace engine::xls {
+
+// Writes a workbook as a BIFF8 workbook stream. The sheets are written first, each into its own buffer,
+// because they decide what the globals hold (shared strings, formats, add-in names); the globals then
+// go in front and the sheets' stream positions are patched. Raises FormatError for content an Excel
+// 97-2003 file cannot hold.
+class WorkbookWriter {
+public:
+    explicit WorkbookWriter(const Workbook& book);
+    std::vector<uint8_t> stream();
+
+private:
+    struct SheetBytes {
+        std::vector<uint8_t> bytes;
+        size_t dbCellTable = 0; // where INDEX lists the DBCELL positions, relative to the sheet
+        size_t dbCellCount = 0;
+    };
+
+    SheetBytes writeSheet(const Sheet& sheet, int index);
+    void writeCells(RecordWriter& w, const Sheet& sheet, SheetBytes& out);
+    void writeCell(RecordWriter& w, const Sheet& sheet, int row, int col);
+    void writeSheetSettings(RecordWriter& w, const Sheet& sheet);
+    void writeViewAndExtras(RecordWriter& w, const Sheet& sheet, int index);
+    void writeGlobals(RecordWriter& w, std::vector<size_t>& boundSheetAt);
+
+    uint16_t xfIndex(FormatId id);
+    uint32_t sharedString(const std::u16string& s);
+    std::string cellName(const Sheet& sheet, int row, int col) const;
+
+    const Workbook& book_;
+    FormulaEncoder encoder_;
+    FontRecord baseFont_;
+    std::vector<FontRecord> fonts_; // from the fifth font on (file index 5)
+    std::vector<XfRecord> cellXfs_;
+    std::unordered_map<FormatId, uint16_t> xfOf_;
+    std::vector<std::u16string> strings_;
+    std::unordered_map<std::u16string, uint32_t> stringIndex_;
+    uint32_t stringRefs_ = 0;
+    std::vector<std::u16string> addIns_;
+    std::vector<uint8_t> scratch_;
+    std::vector<std::pair<int, int>> cells_;
+    std::vector<int> rows_;
+    std::vector<uint16_t> starts_;
+};
+
+} // namespace engine::xls

@@ -1,0 +1,131 @@
+#include "engine/formula/parser.h"
+#include "engine/formula/printer.h"
+#include "engine/xls/error.h"
+#include "engine/xls/formula_tokens.h"
+#include "engine/xls/ptg.h"
+
+#include <gtest/gtest.h>
+
+using namespace engine::xls;
+namespace formula = engine::formula;
+
+namespace {
+
+FormulaEncoder encoder() {
+    FormulaEncoder e;
+    e.sheetIndex = [](const std::u16string& name) -> std::optional<uint16_t> {
+        if (name == u"征订登记")
+            return 0;
+        if (name == u"Sheet2")
+            return 1;
+        return std::nullopt;
+    };
+    e.addInFunction = [](const std::u16string&) {
+        return std::pair<uint16_t, uint16_t>{2, 1};
+    };
+    return e;
+}
+
+TokenContext context() {
+    TokenContext c;
+    c.externSheets = {u"征订登记", u"Sheet2", std::nullopt};
+    c.externNames = {{}, {}, {u"MYFUNC"}};
+    return c;
+}
+
+std::vector<uint8_t> encode(const std::u16string& text) {
+    std::vector<uint8_t> out;
+    encoder().encode(formula::parse(text), out, OperandClass::Value);
+    return out;
+}
+
+std::u16string roundTrip(const std::u16string& text) {
+    auto tokens = encode(text);
+    return formula::print(decodeFormula(tokens, context()));
+}
+
+} // namespace
+
+TEST(FormulaTokens, RegisterFormulasAndOperatorsReadBackAsWritten) {
+    const char16_t* formulas[] = {
+        u"IF(OR($C$5<1,$D$5<1),\"\",PRODUCT($C$5,$D$5))",
+        u"SUM($E$4:$E$9)",
+        u"SUBSTITUTE(TRIM(IF(COUNTIF($B$4:$B$9,\"报纸\"),\"\",\"报纸 "
+        u"\")&IF(COUNTIF($B$4:$B$9,\"杂志\"),\"\",\"杂志 \")),\" \",\"、\")",
+        u"AND(ISERROR(A2*1),A2<>\"征订年度\")",
+        u"-A1+B$2*$C3/D4^2&\"x\"",
+        u"(1+2)*3%",
+        u"A1>=1",
+        u"A1<=1",
+        u"A1=TRUE",
+        u"#DIV/0!",
+        u"1.5E+100",
+        u"IF(A1,,2)",
+        u"IF(A1,1)",
+        u"SUM(B:B,2:3)",
+        u"SUM(Sheet2!A1:B2,'征订登记'!$C$3)",
+        u"COUNT(A1)",
+        u"ROUND(A1,2)+LEN(\"ab\")+TODAY()",
+        u"MYFUNC(1,2)",
+    };
+    for (const char16_t* f : formulas)
+        EXPECT_EQ(roundTrip(f), f);
+}
+
+TEST(FormulaTokens, OperandClassesAndJumpsFollowExcel) {
+    // IF(A1,B1,C1): condition, tAttrIf over the true branch, tAttrSkips to the end of the call.
+    auto t = encode(u"IF(A1,B1,C1)");
+    std::vector<uint8_t> expected = {0x44, 0,    0,  0, 0xC0, // tRefV A1
+                                     0x19, 0x02, 9,  0,       // tAttrIf: skip B1 and its tAttrSkip
+                                     0x44, 0,    0,  1, 0xC0, // tRefV B1 (IF used for its value)
+                                     0x19, 0x08, 12, 0,       // tAttrSkip to the end, minus one
+                                     0x44, 0,    0,  2, 0xC0, // tRefV C1
+                                     0x19, 0x08, 3,  0,       // tAttrSkip
+                                     0x42, 3,    1,  0};      // tFuncVarV IF, 3 arguments
+    EXPECT_EQ(t, expected);
+
+    // SUM of one range is the optimised tAttrSum over a reference-class area.
+    t = encode(u"SUM($E$4:$E$9)");
+    expected = {0x25, 3, 0, 8, 0, 4, 0, 4, 0, 0x19, 0x10, 0, 0};
+    EXPECT_EQ(t, expected);
+
+    // COUNTIF is fixed-arity (tFunc), its range a reference, its criterion a value.
+    t = encode(u"COUNTIF(B1:B2,\"a\")");
+    ASSERT_GE(t.size(), 3u);
+    EXPECT_EQ(t[0], 0x25);
+    EXPECT_EQ(t[t.size() - 3], 0x41);
+    EXPECT_EQ(t[t.size() - 2], 346 & 0xFF);
+}
+
+TEST(FormulaTokens, SharedFormulaOffsetsAndAttributeTokensAreRead) {
+    // tRefN with row +1 and column -1 relative to the cell D5, a space attribute, tInt 2, tAdd.
+    std::vector<uint8_t> t = {0x4C, 1, 0, 0xFF, 0xC0, 0x19, 0x40, 0, 1, 0x1E, 2, 0, 0x03};
+    EXPECT_EQ(formula::print(decodeFormula(t, context(), 4, 3)), u"C6+2");
+    // tRef3d to an entry outside the workbook is kept as a value, not misread.
+    std::vector<uint8_t> ext = {0x5A, 2, 0, 0, 0, 0, 0xC0};
+    EXPECT_THROW(decodeFormula(ext, context()), UnsupportedFormula);
+}
+
+TEST(FormulaTokens, MalformedStreamsAreRefused) {
+    std::vector<std::vector<uint8_t>> bad = {
+        {},                       // nothing
+        {0x03},                   // operator without operands
+        {0x1E, 1, 0, 0x1E, 2, 0}, // two values, no operator
+        {0x1F, 1, 2},             // number cut short
+        {0x42, 5, 4, 0},          // SUM of five missing arguments
+        {0xFF},                   // unknown token
+    };
+    for (auto& t : bad)
+        EXPECT_THROW(decodeFormula(t, context()), FormatError);
+    std::vector<uint8_t> deep;
+    for (int i = 0; i < 5000; ++i)
+        deep.push_back(0x16);
+    for (int i = 0; i < 4999; ++i)
+        deep.push_back(0x03);
+    EXPECT_THROW(decodeFormula(deep, context()), FormatError);
+}
+
+TEST(FormulaTokens, WhatExcel97CannotHoldIsRefusedOnWriting) {
+    EXPECT_THROW(encode(u"\"" + std::u16string(300, u'x') + u"\""), FormatError);
+    EXPECT_THROW(encode(u"Nowhere!A1"), std::exception);
+}

@@ -1,0 +1,105 @@
+#include "engine/xls/bytes.h"
+#include "engine/xls/compound_file.h"
+#include "engine/xls/error.h"
+#include "engine/xls/record_types.h"
+#include "engine/xls/record_writer.h"
+#include "engine/xls/xls.h"
+#include "tests/engine/xls/sample_register.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <random>
+
+using namespace engine;
+using namespace engine::xls;
+
+namespace {
+
+// The workbook stream of a register, taken back out of its compound file.
+std::vector<uint8_t> registerStream() {
+    Workbook book;
+    xls_testing::buildRegister(book, 3, 3, true);
+    return workbookStream(workbookBytes(book));
+}
+
+std::string refusal(const std::vector<uint8_t>& file) {
+    try {
+        readWorkbook(file, "\"Ombrell.xls\"");
+    } catch (const XlsError& e) {
+        return e.what();
+    }
+    return "accepted";
+}
+
+std::vector<uint8_t> streamWith(uint16_t version, bool encrypted) {
+    std::vector<uint8_t> s;
+    RecordWriter w(s);
+    std::vector<uint8_t> bof(16, 0);
+    patchU16(bof, 0, version);
+    patchU16(bof, 2, rec::BofGlobals);
+    w.record(rec::Bof, bof);
+    if (encrypted)
+        w.record(rec::FilePass, {1, 0, 1, 0});
+    w.record(rec::Eof, {});
+    return s;
+}
+
+void expectMentions(const std::string& message, const std::string& part) {
+    EXPECT_NE(message.find("\"Ombrell.xls\""), std::string::npos) << message;
+    EXPECT_NE(message.find(part), std::string::npos) << message;
+}
+
+} // namespace
+
+TEST(Refusal, EachKindOfUnreadableFileGetsItsOwnMessage) {
+    expectMentions(refusal({'h', 'e', 'l', 'l', 'o'}), "not an Excel workbook");
+    expectMentions(refusal(compoundFile(streamWith(0x0500, false))), "Excel 95 or older");
+    expectMentions(refusal(compoundFile(streamWith(rec::Biff8Version, true))), "encrypted");
+
+    auto file = compoundFile(registerStream());
+    // Rename the stream in the compound file's directory ("Workbook" in UTF-16).
+    const char16_t name[] = u"Workbook";
+    auto at = std::search(file.begin(), file.end(), reinterpret_cast<const uint8_t*>(name),
+                          reinterpret_cast<const uint8_t*>(name) + 16);
+    ASSERT_NE(at, file.end());
+    at[2] = 'X';
+    expectMentions(refusal(file), "no workbook stream");
+
+    auto truncated = file;
+    truncated.resize(300);
+    expectMentions(refusal(truncated), "not an Excel workbook");
+}
+
+TEST(Refusal, TruncatedStreamsAreRefusedAtEveryLength) {
+    auto stream = registerStream();
+    for (size_t n = 0; n < stream.size(); n += 97) {
+        std::vector<uint8_t> cut(stream.begin(), stream.begin() + std::ptrdiff_t(n));
+        std::string message = refusal(compoundFile(cut));
+        EXPECT_NE(message, "accepted") << n;
+    }
+}
+
+TEST(Refusal, DamagedStreamsNeverCrashTheReader) {
+    auto stream = registerStream();
+    std::mt19937 random(7);
+    for (int i = 0; i < 300; ++i) {
+        auto damaged = stream;
+        for (int k = 0; k < 1 + i % 8; ++k)
+            damaged[random() % damaged.size()] = uint8_t(random());
+        auto file = compoundFile(damaged);
+        try {
+            readWorkbook(file, "x");
+        } catch (const XlsError&) {
+        }
+    }
+}
+
+TEST(Refusal, AMissingFileNamesItself) {
+    try {
+        readWorkbook(std::filesystem::path("/nonexistent/Ombrell.xls"));
+        FAIL();
+    } catch (const XlsError& e) {
+        EXPECT_NE(std::string(e.what()).find("/nonexistent/Ombrell.xls"), std::string::npos);
+    }
+}

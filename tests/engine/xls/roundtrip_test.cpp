@@ -1,0 +1,111 @@
+#include "engine/xls/error.h"
+#include "engine/xls/xls.h"
+#include "tests/engine/xls/sample_register.h"
+#include "tests/engine/xls/workbook_compare.h"
+
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using namespace engine;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::unique_ptr<Workbook> roundTrip(const Workbook& book, std::vector<std::string>* dropped = nullptr) {
+    auto bytes = xls::workbookBytes(book);
+    auto result = xls::readWorkbook(bytes, "test.xls");
+    if (dropped)
+        *dropped = result.dropped;
+    return std::move(result.workbook);
+}
+
+class TempDir {
+public:
+    TempDir() : path_(fs::temp_directory_path() / ("varnel-xls-" + std::to_string(::getpid()))) {
+        fs::remove_all(path_);
+        fs::create_directories(path_);
+    }
+    ~TempDir() { fs::remove_all(path_); }
+    const fs::path& path() const { return path_; }
+
+private:
+    fs::path path_;
+};
+
+} // namespace
+
+TEST(RoundTrip, RegisterKeepsEverythingCollapsedAndExpanded) {
+    for (bool collapsed : {false, true}) {
+        SCOPED_TRACE(collapsed ? "collapsed" : "expanded");
+        Workbook book;
+        xls_testing::buildRegister(book, 4, 5, collapsed);
+        std::vector<std::string> dropped;
+        auto back = roundTrip(book, &dropped);
+        EXPECT_TRUE(dropped.empty());
+        xls_testing::expectSameWorkbook(book, *back);
+        // And the file written from what was read is the same file.
+        EXPECT_EQ(xls::workbookBytes(book), xls::workbookBytes(*back));
+    }
+}
+
+TEST(RoundTrip, ValuesOfEveryKindAndCellsAtTheEdges) {
+    Workbook book;
+    Sheet& s = book.addSheet(u"值 'a' 表");
+    s.setValue(0, 0, Value::number(0.1));
+    s.setValue(0, 1, Value::number(-123456789012.0));
+    s.setValue(0, 2, Value::number(1e-300));
+    s.setValue(0, 3, Value::number(-0.5));
+    s.setValue(0, 4, Value::number(1.23)); // stored as a hundredth
+    s.setValue(1, 0, Value::boolean(true));
+    s.setValue(1, 1, Value::error(ErrorCode::NA));
+    s.setValue(1, 2, Value::text(u""));
+    s.setValue(1, 3, Value::text(std::u16string(20000, u'长')));
+    s.setValue(kLastRow, kLastColumn, Value::text(u"corner"));
+    s.setFormula(2, 0, u"=IF(A1>0,\"\",1)");          // empty-text result
+    s.setFormula(2, 1, u"=A2");                       // boolean result
+    s.setFormula(2, 2, u"=1/0");                      // error result
+    s.setFormula(2, 3, u"=\"长\"&B3");                // text result with a STRING record
+    s.setFormula(2, 4, u"=SUM('值 ''a'' 表'!A1:B1)"); // a reference naming its own sheet
+    s.editRow(5).customHeight = true;
+    s.editRow(5).height = 30;
+    s.editColumn(3).hidden = true;
+    s.setDefaultRowHeight(15);
+    auto back = roundTrip(book);
+    xls_testing::expectSameWorkbook(book, *back);
+    EXPECT_EQ(back->sheet(0).value(2, 0), Value::text(u""));
+}
+
+TEST(RoundTrip, SavingReplacesTheFileAndAFailureLeavesItAsItWas) {
+    TempDir dir;
+    fs::path file = dir.path() / "Ombrell.xls";
+    Workbook book;
+    xls_testing::buildRegister(book, 2, 2, false);
+    xls::writeWorkbook(book, file);
+    auto first = xls::readWorkbook(file);
+    xls_testing::expectSameWorkbook(book, *first.workbook);
+    auto before = fs::file_size(file);
+
+    // A formula an Excel 97-2003 file cannot hold: the save fails, names the cell, and the old file
+    // stays untouched, with no temporary file left beside it.
+    book.sheet(0).setFormula(1, 8, u"=UNDEFINEDNAME+1");
+    try {
+        xls::writeWorkbook(book, file);
+        FAIL() << "the save should fail";
+    } catch (const xls::XlsError& e) {
+        EXPECT_NE(std::string(e.what()).find("Ombrell.xls"), std::string::npos) << e.what();
+        EXPECT_NE(std::string(e.what()).find("I2"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(fs::file_size(file), before);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir.path()), fs::directory_iterator()), 1);
+
+    EXPECT_THROW(xls::writeWorkbook(book, dir.path() / "missing" / "x.xls"), xls::XlsError);
+}
+
+TEST(RoundTrip, SavingDoesNotChangeTheWorkbook) {
+    Workbook book;
+    xls_testing::buildRegister(book, 2, 3, true);
+    auto revision = book.revision();
+    xls::workbookBytes(book);
+    EXPECT_EQ(book.revision(), revision);
+}
