@@ -1,0 +1,59 @@
+#include "desktop/run.h"
+
+#include "desktop/fonts.h"
+#include "desktop/prompts.h"
+#include "desktop/qt_backend.h"
+#include "desktop/windows.h"
+#include "engine/automation/application.h"
+#include "varnel/app/winmain.h"
+#include "varnel/res/resources.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+namespace desktop {
+
+namespace {
+
+// Qt's own buttons and dialogs in Chinese, as the program's users read them.
+void installTranslations() {
+    static QTranslator qtbase;
+    if (qtbase.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
+                    QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtbase);
+}
+
+} // namespace
+
+int runVarnel() {
+    installTranslations();
+    installFonts();
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    QtBackend backend;
+    ui::setBackend(&backend);
+    ScreenPrompts prompts(backend);
+    engine::automation::setPrompts(&prompts);
+    engine::automation::registerApplicationClass();
+
+    int result = 0;
+    {
+        Windows windows(backend);
+        result = wWinMain(res::instance(), nullptr, nullptr, 1);
+        // The program has ended; the spreadsheet windows it leaves behind stay until the user closes them.
+        windows.update();
+        if (!windows.all().empty()) {
+            QEventLoop rest;
+            windows.onAllClosed([&rest] { rest.quit(); });
+            rest.exec();
+        }
+    }
+    engine::automation::setPrompts(nullptr);
+    ui::setBackend(nullptr);
+    return result;
+}
+
+} // namespace desktop
