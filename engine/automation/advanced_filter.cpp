@@ -4,6 +4,7 @@
 #include "engine/automation/values.h"
 #include "engine/formula/adjust.h"
 #include "engine/formula/criteria.h"
+#include "engine/formula/error.h"
 #include "engine/formula/text.h"
 #include "engine/model/clipboard.h"
 #include "engine/model/workbook.h"
@@ -45,6 +46,12 @@ bool startsWithOperator(std::u16string_view t) {
 // The criteria of one filled cell under a list title.
 std::vector<formula::Criterion> valueCriteria(const Value& v) {
     std::vector<formula::Criterion> result;
+    if (v.isNumber()) {
+        // A number matches that number, and texts that begin with it as it is shown.
+        result.emplace_back(v);
+        result.emplace_back(Value::text(shownText(v) + u"*"));
+        return result;
+    }
     if (!v.isText()) {
         result.emplace_back(v);
         return result;
@@ -74,7 +81,8 @@ std::vector<std::vector<Condition>> readCriteria(const FilterRequest& req) {
             int column = -1;
             if (!title.empty())
                 for (int lc = req.listArea.left; lc <= req.listArea.right; ++lc)
-                    if (formula::compareFolded(shownText(req.list->value(req.listArea.top, lc)), title) == 0) {
+                    if (formula::compareFolded(shownText(req.list->value(req.listArea.top, lc)), title) ==
+                        0) {
                         column = lc - req.listArea.left;
                         break;
                     }
@@ -149,7 +157,8 @@ Area advancedFilterCopy(const FilterRequest& req) {
             continue;
         addRow(out, *req.list, la, r, written++);
     }
-    Area target{req.copyTo.row, req.copyTo.col, req.copyTo.row + written - 1, req.copyTo.col + la.columnCount() - 1};
+    Area target{req.copyTo.row, req.copyTo.col, req.copyTo.row + written - 1,
+                req.copyTo.col + la.columnCount() - 1};
     if (target.bottom > kLastRow || target.right > kLastColumn)
         throw EngineError("The filtered rows do not fit below the copy-to cell.");
     out.source = Area{0, 0, written - 1, la.columnCount() - 1};

@@ -101,7 +101,8 @@ IDispatchPtr Application::GetActiveSheet() {
 }
 
 Variant Application::InputBox(const std::u16string& Prompt, const Variant& Title, const Variant& Default,
-                              const Variant&, const Variant&, const Variant&, const Variant&, const Variant& Type) {
+                              const Variant&, const Variant&, const Variant&, const Variant&,
+                              const Variant& Type) {
     std::optional<long> type = optionalLong(Type);
     if (type && *type != 2)
         fail(u"The input box takes text only (Type 2).");
@@ -173,16 +174,18 @@ void Application::select(const SheetRef& ref, const std::vector<Area>& areas, Ce
     if (!events_.hasSinks())
         return;
     ComPtr<Application> self(this);
-    events_.fire(Excel::AppEvents::SheetSelectionChange,
-                 {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
+    events_.fire(
+        Excel::AppEvents::SheetSelectionChange,
+        {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
 }
 
 void Application::sheetChanged(const SheetRef& ref, const std::vector<Area>& areas) {
     if (!events_.hasSinks())
         return;
     ComPtr<Application> self(this);
-    events_.fire(Excel::AppEvents::SheetChange,
-                 {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
+    events_.fire(
+        Excel::AppEvents::SheetChange,
+        {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
 }
 
 IDispatchPtr Application::sheetObject(const SheetRef& ref) {

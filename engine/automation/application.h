@@ -40,9 +40,9 @@ public:
     Office::_CommandBarsPtr GetCommandBars() override;
     Excel::_WorkbookPtr GetActiveWorkbook() override;
     IDispatchPtr GetActiveSheet() override;
-    Variant InputBox(const std::u16string& Prompt, const Variant& Title, const Variant& Default, const Variant& Left,
-                     const Variant& Top, const Variant& HelpFile, const Variant& HelpContextID,
-                     const Variant& Type) override;
+    Variant InputBox(const std::u16string& Prompt, const Variant& Title, const Variant& Default,
+                     const Variant& Left, const Variant& Top, const Variant& HelpFile,
+                     const Variant& HelpContextID, const Variant& Type) override;
 
     // ---- IConnectionPointContainer
     HRESULT STDMETHODCALLTYPE FindConnectionPoint(REFIID riid, IConnectionPoint** ppCP) override;

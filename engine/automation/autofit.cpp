@@ -14,7 +14,8 @@ namespace {
 double textWidth(std::u16string_view text) {
     double width = 0;
     for (char16_t c : text)
-        width += (c >= 0x2E80 && c < 0xD800) || (c >= 0xF900 && c < 0xFB00) || (c >= 0xFF00 && c < 0xFF61) ? 2 : 1;
+        width +=
+            (c >= 0x2E80 && c < 0xD800) || (c >= 0xF900 && c < 0xFB00) || (c >= 0xFF00 && c < 0xFF61) ? 2 : 1;
     return width;
 }
 

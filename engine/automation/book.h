@@ -16,12 +16,12 @@ class Application;
 // workbook was closed still answers (with an error) instead of pointing at nothing.
 struct Book {
     std::unique_ptr<Workbook> model;
-    std::u16string name;         // the file name, or BookN for one never saved
-    std::filesystem::path path;  // empty until it is saved or when it was added
-    std::uint64_t savedAt = 0;   // the model's revision when it was last opened or saved
-    bool markedUnsaved = false;  // Saved was set to false
-    int activeSheet = 0;         // index of the sheet shown
-    Application* app = nullptr;  // null once closed
+    std::u16string name;        // the file name, or BookN for one never saved
+    std::filesystem::path path; // empty until it is saved or when it was added
+    std::uint64_t savedAt = 0;  // the model's revision when it was last opened or saved
+    bool markedUnsaved = false; // Saved was set to false
+    int activeSheet = 0;        // index of the sheet shown
+    Application* app = nullptr; // null once closed
 
     bool saved() const { return !markedUnsaved && model->revision() == savedAt; }
     void markSaved() {

@@ -1,6 +1,7 @@
 #include "engine/automation/command_bars.h"
 
 #include "engine/formula/text.h"
+#include "varnel/excel/events.h"
 
 #include <algorithm>
 #include <utility>
@@ -40,7 +41,9 @@ const BuiltInBar kBuiltInBars[] = {
     {u"Drawing", false, {}},
     {u"Borders", false, {}},
     {u"Protection", false, {}},
-    {u"Cell", false, {u"剪切(&T)", u"复制(&C)", u"粘贴(&P)", u"插入(&I)...", u"删除(&D)...", u"清除内容(&N)"}},
+    {u"Cell",
+     false,
+     {u"剪切(&T)", u"复制(&C)", u"粘贴(&P)", u"插入(&I)...", u"删除(&D)...", u"清除内容(&N)"}},
     {u"Column", false, {}},
     {u"Row", false, {}},
     {u"Ply", false, {}},
@@ -71,8 +74,8 @@ class ControlsObject final : public Object<Office::CommandBarControls> {
 public:
     explicit ControlsObject(ComPtr<CommandBarObject> bar) : bar_(std::move(bar)) {}
 
-    Office::CommandBarControlPtr Add(const Variant& Type, const Variant&, const Variant&, const Variant& Before,
-                                     const Variant& Temporary) override {
+    Office::CommandBarControlPtr Add(const Variant& Type, const Variant&, const Variant&,
+                                     const Variant& Before, const Variant& Temporary) override {
         long type = optionalLong(Type).value_or(Office::msoControlButton);
         if (type != Office::msoControlButton)
             fail(u"Only buttons can be added to a command bar.");
@@ -104,8 +107,8 @@ private:
 } // namespace
 
 ButtonObject::ButtonObject(CommandBarObject* bar, std::u16string caption, bool temporary)
-    : bar_(bar), caption_(std::move(caption)), temporary_(temporary), clicks_(*this, DIID__CommandBarButtonEvents) {
-}
+    : bar_(bar), caption_(std::move(caption)), temporary_(temporary),
+      clicks_(*this, DIID__CommandBarButtonEvents) {}
 
 ButtonObject::~ButtonObject() = default;
 
@@ -143,7 +146,8 @@ Office::CommandBarControlsPtr CommandBarObject::GetControls() {
     return makeComObject<ControlsObject>(ComPtr<CommandBarObject>(this));
 }
 
-ComPtr<ButtonObject> CommandBarObject::addButton(std::u16string caption, bool temporary, std::optional<long> before) {
+ComPtr<ButtonObject> CommandBarObject::addButton(std::u16string caption, bool temporary,
+                                                 std::optional<long> before) {
     auto button = makeComObject<ButtonObject>(this, std::move(caption), temporary);
     auto at = before ? buttons_.begin() + (*before - 1) : buttons_.end();
     buttons_.insert(at, button);
@@ -202,8 +206,8 @@ Office::CommandBarPtr CommandBarsObject::Add(const Variant& Name, const Variant&
     long position = optionalLong(Position).value_or(Office::msoBarFloating);
     if (position < Office::msoBarLeft || position > Office::msoBarPopup)
         fail(u"That is not a command bar position.");
-    auto bar = makeComObject<CommandBarObject>(std::move(name), false, optionalBool(Temporary).value_or(false),
-                                               false);
+    auto bar = makeComObject<CommandBarObject>(std::move(name), false,
+                                               optionalBool(Temporary).value_or(false), false);
     bars_.push_back(bar);
     return Office::CommandBarPtr(bar.get());
 }

@@ -1,6 +1,7 @@
+#include "varnel/excel/formats.h"
+
 #include "engine/automation/range.h"
 #include "engine/model/palette.h"
-#include "varnel/excel/formats.h"
 #include "varnel/excel/validation.h"
 
 #include <array>
@@ -169,11 +170,11 @@ public:
         for (const Area& a : cells_.areas())
             s.removeValidation(a);
     }
-    void Add(Excel::XlDVType Type, const Variant& AlertStyle, const Variant& Operator, const Variant& Formula1,
-             const Variant& Formula2) override {
+    void Add(Excel::XlDVType Type, const Variant& AlertStyle, const Variant& Operator,
+             const Variant& Formula1, const Variant& Formula2) override {
         Sheet& s = cells_.sheet();
         for (const Area& a : cells_.areas())
-            for (const Validation& v : s.validations())
+            for (const engine::Validation& v : s.validations())
                 for (const Area& b : v.areas)
                     if (a.intersects(b))
                         fail(u"The cells have a validation already: delete it first.");
@@ -181,8 +182,8 @@ public:
             fail(u"That is not a kind of validation.");
         long alert = optionalLong(AlertStyle).value_or(Excel::xlValidAlertStop);
         long op = optionalLong(Operator).value_or(Excel::xlBetween);
-        if (alert < Excel::xlValidAlertStop || alert > Excel::xlValidAlertInformation || op < Excel::xlBetween ||
-            op > Excel::xlLessEqual)
+        if (alert < Excel::xlValidAlertStop || alert > Excel::xlValidAlertInformation ||
+            op < Excel::xlBetween || op > Excel::xlLessEqual)
             fail(u"That is not an alert style or operator of a validation.");
         ValidationRule rule;
         rule.type = static_cast<ValidationType>(Type);

@@ -12,7 +12,9 @@ public:
         return std::nullopt;
     }
     SaveAnswer askSave(long, std::u16string_view) override { return SaveAnswer::DontSave; }
-    std::optional<std::filesystem::path> askSavePath(long, std::u16string_view) override { return std::nullopt; }
+    std::optional<std::filesystem::path> askSavePath(long, std::u16string_view) override {
+        return std::nullopt;
+    }
 };
 
 Prompts* selected = nullptr;

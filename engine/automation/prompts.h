@@ -15,7 +15,8 @@ class Prompts {
 public:
     virtual ~Prompts() = default;
     // The text confirmed, or nothing when the user cancels. `owner` is the instance's main window.
-    virtual std::optional<std::u16string> inputBox(long owner, std::u16string_view prompt, std::u16string_view title,
+    virtual std::optional<std::u16string> inputBox(long owner, std::u16string_view prompt,
+                                                   std::u16string_view title,
                                                    std::u16string_view defaultText) = 0;
     // Whether to save the changes of `bookName` before it closes.
     virtual SaveAnswer askSave(long owner, std::u16string_view bookName) = 0;

@@ -4,6 +4,7 @@
 #include "engine/automation/values.h"
 #include "engine/formula/adjust.h"
 #include "engine/formula/parser.h"
+#include "engine/formula/printer.h"
 #include "engine/formula/text.h"
 
 #include <utility>
@@ -22,20 +23,36 @@ Area moved(const Area& a, long rows, long cols) {
 std::u16string addressPart(const Area& area, bool rowAbsolute, bool colAbsolute) {
     if (rowAbsolute == colAbsolute)
         return formatArea(area, rowAbsolute);
-    // One part absolute: write each corner with the "$" only where asked.
-    auto corner = [&](int row, int col) {
-        return (colAbsolute ? u"$" : u"") + columnName(col) + (rowAbsolute ? u"$" : u"") +
-               formula::formatNumber(row + 1);
+    // One part absolute: each corner gets its "$" only where asked.
+    std::u16string text;
+    auto column = [&](int col) {
+        if (colAbsolute)
+            text += u'$';
+        text += columnName(col);
     };
-    if (area.isWholeColumns())
-        return (colAbsolute ? u"$" : u"") + columnName(area.left) + u":" + (colAbsolute ? u"$" : u"") +
-               columnName(area.right);
-    if (area.isWholeRows())
-        return (rowAbsolute ? u"$" : u"") + formula::formatNumber(area.top + 1) + u":" +
-               (rowAbsolute ? u"$" : u"") + formula::formatNumber(area.bottom + 1);
-    if (area.top == area.bottom && area.left == area.right)
-        return corner(area.top, area.left);
-    return corner(area.top, area.left) + u":" + corner(area.bottom, area.right);
+    auto row = [&](int r) {
+        if (rowAbsolute)
+            text += u'$';
+        text += formula::formatNumber(r + 1);
+    };
+    if (area.isWholeColumns()) {
+        column(area.left);
+        text += u':';
+        column(area.right);
+    } else if (area.isWholeRows()) {
+        row(area.top);
+        text += u':';
+        row(area.bottom);
+    } else {
+        column(area.left);
+        row(area.top);
+        if (area.bottom != area.top || area.right != area.left) {
+            text += u':';
+            column(area.right);
+            row(area.bottom);
+        }
+    }
+    return text;
 }
 
 // The text a formula read gives for a cell without a formula.
@@ -50,7 +67,8 @@ std::vector<Area> parseRangeText(std::u16string_view text) {
     std::size_t start = 0;
     while (true) {
         std::size_t comma = text.find(u',', start);
-        std::u16string_view part = text.substr(start, comma == std::u16string_view::npos ? comma : comma - start);
+        std::u16string_view part =
+            text.substr(start, comma == std::u16string_view::npos ? comma : comma - start);
         std::optional<Area> area = parseArea(part);
         if (!area)
             fail(u"\"" + std::u16string(text) + u"\" is not a range of the sheet.");

@@ -55,11 +55,12 @@ public:
     Variant ClearContents() override;
     Variant Select() override;
     Variant Activate() override;
-    Excel::RangePtr Find(const Variant& What, const Variant& After, const Variant& LookIn, const Variant& LookAt,
-                         const Variant& SearchOrder, Excel::XlSearchDirection SearchDirection,
-                         const Variant& MatchCase, const Variant& MatchByte, const Variant& SearchFormat) override;
-    Variant AdvancedFilter(Excel::XlFilterAction Action, const Variant& CriteriaRange, const Variant& CopyToRange,
-                           const Variant& Unique) override;
+    Excel::RangePtr Find(const Variant& What, const Variant& After, const Variant& LookIn,
+                         const Variant& LookAt, const Variant& SearchOrder,
+                         Excel::XlSearchDirection SearchDirection, const Variant& MatchCase,
+                         const Variant& MatchByte, const Variant& SearchFormat) override;
+    Variant AdvancedFilter(Excel::XlFilterAction Action, const Variant& CriteriaRange,
+                           const Variant& CopyToRange, const Variant& Unique) override;
 
     // ---- Layout and formats (range_format.cpp)
     Variant AutoFit() override;
@@ -73,7 +74,8 @@ public:
     void PutMergeCells(const Variant& RHS) override;
     Variant GetOutlineLevel() override;
     void PutOutlineLevel(const Variant& RHS) override;
-    Variant Group(const Variant& Start, const Variant& End, const Variant& By, const Variant& Periods) override;
+    Variant Group(const Variant& Start, const Variant& End, const Variant& By,
+                  const Variant& Periods) override;
     Variant GetShowDetail() override;
     void PutShowDetail(const Variant& RHS) override;
     Excel::FontPtr GetFont() override;

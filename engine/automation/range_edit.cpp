@@ -13,9 +13,8 @@ namespace {
 
 // The areas from the bottom of the sheet up, so that editing one leaves the others in place.
 std::vector<Area> bottomUp(std::vector<Area> areas) {
-    std::sort(areas.begin(), areas.end(), [](const Area& a, const Area& b) {
-        return a.top != b.top ? a.top > b.top : a.left > b.left;
-    });
+    std::sort(areas.begin(), areas.end(),
+              [](const Area& a, const Area& b) { return a.top != b.top ? a.top > b.top : a.left > b.left; });
     return areas;
 }
 
@@ -47,8 +46,8 @@ bool isShown(const SheetRef& ref) {
 Variant RangeObject::Insert(const Variant& Shift, const Variant& CopyOrigin) {
     Sheet& s = sheet();
     std::optional<long> shift = optionalLong(Shift);
-    bool fromBelow = optionalLong(CopyOrigin).value_or(Excel::xlFormatFromLeftOrAbove) ==
-                     Excel::xlFormatFromRightOrBelow;
+    bool fromBelow =
+        optionalLong(CopyOrigin).value_or(Excel::xlFormatFromLeftOrAbove) == Excel::xlFormatFromRightOrBelow;
     guarded([&] {
         for (const Area& a : bottomUp(areas_)) {
             if (a.isWholeRows()) {
@@ -100,7 +99,8 @@ Variant RangeObject::Copy(const Variant& Destination) {
     }
     RangeObject& target = of(Destination);
     Snapshot snapshot = takeSnapshot(sheet(), first());
-    PasteMode mode = target.ref().book->app == ref_.book->app ? PasteMode::Formulas : PasteMode::ValuesAndFormats;
+    PasteMode mode =
+        target.ref().book->app == ref_.book->app ? PasteMode::Formulas : PasteMode::ValuesAndFormats;
     CellAddress at{target.first().top, target.first().left};
     Area area = guarded([&] { return paste(target.sheet(), at, snapshot, mode); });
     target.changed({area});

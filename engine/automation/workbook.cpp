@@ -36,7 +36,8 @@ public:
     IDispatchPtr GetItem(const Variant& Index) override {
         return IDispatchPtr(worksheetObject(sheetRef(book_, sheetIndex(model(), Index))).get());
     }
-    IDispatchPtr Add(const Variant& Before, const Variant& After, const Variant& Count, const Variant&) override {
+    IDispatchPtr Add(const Variant& Before, const Variant& After, const Variant& Count,
+                     const Variant&) override {
         Workbook& book = model();
         int position = book_->activeSheet;
         if (!omitted(Before))
@@ -78,7 +79,8 @@ private:
 
 class WorkbookObject final : public Object<Excel::_Workbook> {
 public:
-    explicit WorkbookObject(std::shared_ptr<Book> book) : instance_(&instanceOf(book)), book_(std::move(book)) {}
+    explicit WorkbookObject(std::shared_ptr<Book> book)
+        : instance_(&instanceOf(book)), book_(std::move(book)) {}
 
     Excel::SheetsPtr GetWorksheets() override { return sheetsObject(book_); }
     void Activate() override { instanceOf(book_).activate(book_); }

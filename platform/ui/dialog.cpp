@@ -70,6 +70,7 @@ HWND createDialog(const ui::DialogTemplate& t, HWND owner, CMessageMap* target, 
     HWND handle = dialog.handle;
     for (const ui::DialogItemTemplate& item : t.items)
         makeControl(item, *detail::lookup(handle), base, instance);
+    detail::lookup(handle)->announced = true;
     ui::backend().windowCreated(handle);
     return handle;
 }

@@ -15,7 +15,8 @@ BOOL userTypes(HWND control, std::u16string_view text);
 BOOL userSelects(HWND combo, int index);
 // Clicks a button (WM_COMMAND with BN_CLICKED).
 BOOL userClicks(HWND dialog, int id);
-// The id that Enter sends: the default push button's, else IDOK. Escape sends IDCANCEL.
+// The id that Enter sends: the default push button's, else IDOK. Escape sends IDCANCEL, and so does closing
+// the dialog's window from its system menu or close box.
 int defaultCommand(HWND dialog);
 void userPressesEnter(HWND dialog);
 void userPressesEscape(HWND dialog);

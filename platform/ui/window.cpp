@@ -40,9 +40,10 @@ HWND createWindow(std::u16string_view className, std::u16string_view text, DWORD
     w.text = text;
     w.style = style;
     w.rect = rect;
-    HWND handle = detail::create(std::move(w)).handle;
-    backend().windowCreated(handle);
-    return handle;
+    Window& made = detail::create(std::move(w));
+    made.announced = true;
+    backend().windowCreated(made.handle);
+    return made.handle;
 }
 
 POINT clientOrigin(const Window& w) {

@@ -42,6 +42,7 @@ struct Window {
     HFONT templateFont = nullptr;
     bool ended = false;
     INT_PTR result = 0;
+    bool announced = false; // the backend has been told of the window (windowCreated)
 
     bool isDialog() const { return className == u"#32770"; }
     bool isComboBox() const { return className == u"COMBOBOX"; }
