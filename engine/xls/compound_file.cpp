@@ -25,6 +25,23 @@ template <class T> using GsfPtr = std::unique_ptr<T, Unref>;
 // this are padded after their last record.
 constexpr size_t MinStreamSize = 4096;
 
+// libgsf leaks its directory entries when the first one is not the root storage; such a file is
+// damaged anyway, so it is turned away before libgsf sees it.
+bool rootEntryIsRoot(std::span<const uint8_t> file) {
+    auto u16 = [&](size_t at) {
+        return uint16_t(file[at] | file[at + 1] << 8);
+    };
+    auto u32 = [&](size_t at) {
+        return uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16;
+    };
+    uint16_t shift = u16(0x1E);
+    if (shift != 9 && shift != 12)
+        return false;
+    uint64_t entry = (uint64_t(u32(0x30)) + 1) << shift;
+    constexpr uint8_t RootStorage = 5;
+    return entry + 0x43 <= file.size() && file[size_t(entry) + 0x42] == RootStorage;
+}
+
 bool sameName(const char* a, const char* b) {
     return a && g_ascii_strcasecmp(a, b) == 0;
 }
@@ -35,6 +52,9 @@ std::vector<uint8_t> workbookStream(std::span<const uint8_t> file) {
     static const uint8_t signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
     if (file.size() < 512 || std::memcmp(file.data(), signature, 8) != 0)
         throw FormatError("it is not an Excel workbook (not a compound document file)");
+
+    if (!rootEntryIsRoot(file))
+        throw FormatError("its compound document structure is damaged");
 
     GsfPtr<GsfInput> input(gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE));
     GError* error = nullptr;

@@ -113,14 +113,15 @@ FontRecord fontFromFormat(const Format& format, const FontRecord& base) {
 }
 
 bool xfLosesDetail(const XfRecord& xf, const FontRecord& font, const FontRecord& base) {
-    bool fontDiffers = font.height != base.height || font.name != base.name || font.italic ||
-                       font.strikeout || font.underline;
+    // Font faces are not compared: writers substitute faces per script (LibreOffice names its CJK
+    // fallback font), and a face alone changes no content.
+    bool fontDiffers = font.height != base.height || font.italic || font.strikeout || font.underline;
     bool pattern = xf.pattern > 1;
     bool colouredBorder = false;
     for (size_t i = 0; i < 4; ++i)
         colouredBorder |= xf.border[i] && xf.borderColour[i] != WindowBackground && xf.borderColour[i] != 8 &&
                           xf.borderColour[i] != 0;
-    return fontDiffers || pattern || colouredBorder || xf.format != 0;
+    return fontDiffers || pattern || colouredBorder;
 }
 
 } // namespace engine::xls

@@ -11,8 +11,9 @@ Format formatFromXf(const XfRecord& xf, const FontRecord& font);
 XfRecord xfFromFormat(const Format& format, uint16_t fontIndex);
 FontRecord fontFromFormat(const Format& format, const FontRecord& base);
 
-// Whether an XF or its font carries something formatFromXf leaves out (number formats, other font
-// faces and sizes, patterns, border colours), so that saving would lose it.
+// Whether an XF or its font carries something formatFromXf leaves out (font sizes and styles,
+// patterns, border colours), so that saving would lose it. Number formats are judged by the caller,
+// which knows the FORMAT records.
 bool xfLosesDetail(const XfRecord& xf, const FontRecord& font, const FontRecord& base);
 
 } // namespace engine::xls

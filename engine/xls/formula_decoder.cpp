@@ -249,13 +249,9 @@ private:
             stack_.erase(stack_.end() - std::ptrdiff_t(argc));
             return call(std::move(text), argc - 1);
         }
-        case ptg::Name: {
-            uint16_t index = in_.u16();
-            in_.u16();
-            if (index == 0 || index > context_.names.size())
-                throw FormatError("a formula refers to a defined name that does not exist");
-            return push(Node::makeName(context_.names[index - 1]));
-        }
+        case ptg::Name:
+            // Defined names are not kept, so a formula using one could not be saved again.
+            throw UnsupportedFormula("a defined name");
         case ptg::NameX: {
             uint16_t ixti = in_.u16();
             uint16_t index = in_.u16();

@@ -28,8 +28,6 @@ struct TokenContext {
     std::vector<std::optional<std::u16string>> externSheets;
     // Names of add-in functions, per EXTERNSHEET entry, in the order of their EXTERNNAME records.
     std::vector<std::vector<std::u16string>> externNames;
-    // Defined names, in the order of their NAME records.
-    std::vector<std::u16string> names;
 };
 
 // Token stream to tree. `row` and `col` place the cell, for the relative tokens of shared formulas.

@@ -20,7 +20,7 @@ std::vector<std::u16string> readSst(const std::vector<std::span<const uint8_t>>&
     return strings;
 }
 
-void writeSst(RecordWriter& w, const std::vector<std::u16string>& strings, uint32_t references) {
+void writeSst(RecordWriter& w, const std::vector<std::u16string_view>& strings, uint32_t references) {
     auto& out = w.out();
     const size_t perBucket = std::max<size_t>(8, (strings.size() + 127) / 128);
     std::vector<std::pair<uint32_t, uint16_t>> buckets;

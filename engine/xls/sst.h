@@ -15,6 +15,6 @@ std::vector<std::u16string> readSst(const std::vector<std::span<const uint8_t>>&
 // Writes SST with its CONTINUE records and the EXTSST index that follows it. `references` is the number
 // of cells that refer to the table. The writer's buffer must be the whole stream, as EXTSST holds
 // stream positions.
-void writeSst(RecordWriter& w, const std::vector<std::u16string>& strings, uint32_t references);
+void writeSst(RecordWriter& w, const std::vector<std::u16string_view>& strings, uint32_t references);
 
 } // namespace engine::xls

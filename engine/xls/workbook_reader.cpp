@@ -18,8 +18,7 @@ constexpr uint16_t ExternName = 0x0023;
 // Records that carry something the engine does not keep, by what a user would call it.
 const char* unkeptContent(uint16_t type) {
     switch (type) {
-    case 0x00EC: // MSODRAWING
-    case 0x00EB: // MSODRAWINGGROUP
+    // Drawing containers alone may be empty (LibreOffice writes them always); each object has an OBJ.
     case 0x005D: // OBJ
     case 0x01B6: // TXO
         return "drawings, pictures and charts";
@@ -113,6 +112,17 @@ void WorkbookReader::readGlobals() {
         case rec::Xf:
             xfs_.push_back(readXf(ByteReader(records_.body())));
             break;
+        case rec::Format: {
+            ByteReader in(records_.body());
+            uint16_t index = in.u16();
+            std::u16string code = readUnicode16(in);
+            std::u16string upper;
+            for (char16_t c : code)
+                upper.push_back(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
+            if (upper == u"GENERAL" || upper == u"STANDARD")
+                generalFormats_.push_back(index);
+            break;
+        }
         case rec::Palette: {
             ByteReader in(records_.body());
             size_t count = std::min<size_t>(in.u16(), 56);
@@ -222,16 +232,11 @@ void WorkbookReader::definedName(std::span<const uint8_t> body) {
     size_t length = in.u8();
     in.skip(2 + 2 + 2 + 4);
     std::u16string name = readUnicodeChars(in, length);
-    if (options & 0x0020) {
-        // Built-in names are stored as one code; the filter range Excel keeps for itself is harmless.
-        if (name.size() == 1 && name[0] == 0x0D)
-            name = u"_FilterDatabase";
-        else
-            dropped_.insert("print areas and titles");
-    } else {
+    constexpr char16_t FilterDatabase = 0x0D;
+    if (!(options & 0x0020))
         dropped_.insert("defined names");
-    }
-    tokens_.names.push_back(std::move(name));
+    else if (name.size() != 1 || name[0] != FilterDatabase) // the filter range Excel keeps for itself
+        dropped_.insert("print areas and titles");
 }
 
 FormatId WorkbookReader::formatOf(uint16_t xf) {
@@ -242,8 +247,10 @@ FormatId WorkbookReader::formatOf(uint16_t xf) {
         // Font index 4 does not exist in the file; indexes above it are one higher than their position.
         size_t fi = x.font < 4 ? x.font : x.font - 1u;
         const FontRecord& font = fi < fonts_.size() ? fonts_[fi] : fonts_[0];
-        if (xfLosesDetail(x, font, fonts_[0]))
-            dropped_.insert("number formats, font faces and sizes, fill patterns and border colours");
+        bool general = x.format == 0 || std::find(generalFormats_.begin(), generalFormats_.end(), x.format) !=
+                                            generalFormats_.end();
+        if (!general || xfLosesDetail(x, font, fonts_[0]))
+            dropped_.insert("number formats, font sizes and styles, fill patterns and border colours");
         Format f = formatFromXf(x, font);
         xfFormats_[xf] = f == Format{} ? kDefaultFormat : book_.formats().intern(f);
         xfKnown_[xf] = 1;

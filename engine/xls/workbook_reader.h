@@ -47,7 +47,8 @@ private:
     std::vector<std::u16string> sst_;
     std::vector<FontRecord> fonts_;
     std::vector<XfRecord> xfs_;
-    std::vector<FormatId> xfFormats_; // FormatId per XF, filled as cells use them
+    std::vector<uint16_t> generalFormats_; // FORMAT records that only spell out "General"
+    std::vector<FormatId> xfFormats_;      // FormatId per XF, filled as cells use them
     std::vector<uint8_t> xfKnown_;
     std::vector<SupBook> supBooks_;
     std::vector<std::tuple<uint16_t, uint16_t, uint16_t>> xti_;

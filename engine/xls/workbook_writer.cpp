@@ -96,6 +96,7 @@ std::vector<Area> coalesce(std::vector<Area> areas) {
 } // namespace
 
 WorkbookWriter::WorkbookWriter(const Workbook& book) : book_(book) {
+    stringIndex_.reserve(4096);
     encoder_.sheetIndex = [this](const std::u16string& name) -> std::optional<uint16_t> {
         const Sheet* s = book_.findSheet(name);
         if (!s)
@@ -115,12 +116,21 @@ std::string WorkbookWriter::cellName(const Sheet& sheet, int row, int col) const
     return text::toUtf8(sheet.name() + u"!" + formatAddress({row, col}, false));
 }
 
+size_t WorkbookWriter::TextHash::operator()(std::u16string_view s) const noexcept {
+    uint64_t h = 0xcbf29ce484222325ull; // FNV-1a: register texts are short
+    for (char16_t c : s)
+        h = (h ^ c) * 0x100000001b3ull;
+    return size_t(h);
+}
+
 uint32_t WorkbookWriter::sharedString(const std::u16string& s) {
     ++stringRefs_;
-    auto [it, added] = stringIndex_.try_emplace(s, uint32_t(strings_.size()));
-    if (added)
-        strings_.push_back(s);
-    return it->second;
+    auto it = stringIndex_.find(s);
+    if (it != stringIndex_.end())
+        return it->second;
+    uint32_t index = uint32_t(strings_.size());
+    stringIndex_.emplace(strings_.emplace_back(s), index);
+    return index;
 }
 
 uint16_t WorkbookWriter::xfIndex(FormatId id) {
@@ -287,7 +297,7 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         }
         w.end(h);
     }
-    writeSst(w, strings_, stringRefs_);
+    writeSst(w, std::vector<std::u16string_view>(strings_.begin(), strings_.end()), stringRefs_);
     w.record(rec::Eof, {});
 }
 

@@ -6,6 +6,7 @@
 #include "engine/xls/style_records.h"
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -45,8 +46,12 @@ private:
     std::vector<FontRecord> fonts_; // from the fifth font on (file index 5)
     std::vector<XfRecord> cellXfs_;
     std::unordered_map<FormatId, uint16_t> xfOf_;
-    std::vector<std::u16string> strings_;
-    std::unordered_map<std::u16string, uint32_t> stringIndex_;
+    struct TextHash {
+        size_t operator()(std::u16string_view s) const noexcept;
+    };
+    // The table's texts in order; the keys of stringIndex_ view them (a deque's elements never move).
+    std::deque<std::u16string> strings_;
+    std::unordered_map<std::u16string_view, uint32_t, TextHash> stringIndex_;
     uint32_t stringRefs_ = 0;
     std::vector<std::u16string> addIns_;
     std::vector<uint8_t> scratch_;

@@ -13,7 +13,7 @@ namespace {
 std::vector<std::u16string> sstRoundTrip(const std::vector<std::u16string>& strings,
                                          std::vector<uint8_t>& stream) {
     RecordWriter w(stream);
-    writeSst(w, strings, uint32_t(strings.size()));
+    writeSst(w, std::vector<std::u16string_view>(strings.begin(), strings.end()), uint32_t(strings.size()));
     RecordReader r(stream);
     EXPECT_TRUE(r.next());
     EXPECT_EQ(r.type(), rec::Sst);

@@ -1,0 +1,172 @@
+// Workbook streams put together record by record, as other programs write them: the record kinds our
+// own writer never uses (shared formulas, LABEL, MULRK, MULBLANK, STRING after a text result) and
+// content the engine does not keep, which must be reported.
+#include "engine/xls/bytes.h"
+#include "engine/xls/record_types.h"
+#include "engine/xls/record_writer.h"
+#include "engine/xls/unicode_string.h"
+#include "engine/xls/xls.h"
+
+#include <algorithm>
+#include <gtest/gtest.h>
+
+using namespace engine;
+using namespace engine::xls;
+
+namespace {
+
+class StreamBuilder {
+public:
+    StreamBuilder() : w_(out_) {}
+
+    void bof(uint16_t kind) {
+        std::vector<uint8_t> b(16, 0);
+        patchU16(b, 0, rec::Biff8Version);
+        patchU16(b, 2, kind);
+        w_.record(rec::Bof, b);
+    }
+    void record(uint16_t type, const std::vector<uint8_t>& body) { w_.record(type, body); }
+    size_t boundSheet(const std::u16string& name) {
+        std::vector<uint8_t> b(6, 0);
+        putUnicode8(b, name);
+        size_t at = out_.size() + 4;
+        w_.record(rec::BoundSheet, b);
+        return at;
+    }
+    void sheetStartsHere(size_t boundSheetAt) { patchU32(out_, boundSheetAt, uint32_t(out_.size())); }
+    static std::vector<uint8_t> cell(int row, int col, uint16_t xf = 15) {
+        std::vector<uint8_t> b;
+        putU16(b, uint16_t(row));
+        putU16(b, uint16_t(col));
+        putU16(b, xf);
+        return b;
+    }
+    // FORMULA with a cached number, or with a non-number result (type 0 text, 1 boolean, 3 empty text).
+    void formula(int row, int col, const std::vector<uint8_t>& tokens, double number) {
+        auto b = cell(row, col);
+        putF64(b, number);
+        finishFormula(b, tokens);
+    }
+    void formulaSpecial(int row, int col, const std::vector<uint8_t>& tokens, uint8_t type,
+                        uint8_t value = 0) {
+        auto b = cell(row, col);
+        b.insert(b.end(), {type, 0, value, 0, 0, 0, 0xFF, 0xFF});
+        finishFormula(b, tokens);
+    }
+    std::vector<uint8_t> bytes() const { return out_; }
+
+private:
+    void finishFormula(std::vector<uint8_t>& b, const std::vector<uint8_t>& tokens) {
+        putU16(b, 0);
+        putU32(b, 0);
+        putU16(b, uint16_t(tokens.size()));
+        b.insert(b.end(), tokens.begin(), tokens.end());
+        w_.record(rec::Formula, b);
+    }
+
+    std::vector<uint8_t> out_;
+    RecordWriter w_;
+};
+
+std::vector<uint8_t> foreignWorkbook() {
+    StreamBuilder s;
+    s.bof(rec::BofGlobals);
+    s.record(rec::Font, {200, 0, 0, 0, 0xFF, 0x7F, 0x90, 1, 0, 0, 0, 0, 0, 0, 5, 0, 'A', 'r', 'i', 'a', 'l'});
+    size_t first = s.boundSheet(u"Data");
+    size_t second = s.boundSheet(u"Other");
+    s.record(rec::SupBook, {2, 0, 1, 4});
+    s.record(rec::ExternSheet, {1, 0, 0, 0, 1, 0, 1, 0});
+    {
+        std::vector<uint8_t> name = {0, 0, 0, 4, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 'R', 'a', 't', 'e'};
+        s.record(rec::Name, name);
+    }
+    s.record(rec::Eof, {});
+
+    s.sheetStartsHere(first);
+    s.bof(rec::BofWorksheet);
+    {
+        auto b = StreamBuilder::cell(0, 0);
+        putUnicode16(b, u"标签");
+        s.record(rec::Label, b);
+    }
+    {
+        // MULRK: B1 = 1.23 (hundredths), C1 = -7 (integer).
+        std::vector<uint8_t> b;
+        putU16(b, 0);
+        putU16(b, 1);
+        putU16(b, 15);
+        putU32(b, (123u << 2) | 3);
+        putU16(b, 15);
+        putU32(b, (uint32_t(-7) << 2) | 2);
+        putU16(b, 2);
+        s.record(rec::MulRk, b);
+    }
+    s.record(rec::MulBlank, {1, 0, 0, 0, 15, 0, 15, 0, 1, 0});
+    // A shared formula over A3:A4: "=B1*2" with B1 one row and one column off from A2... relative.
+    std::vector<uint8_t> exp = {0x01, 2, 0, 0, 0};
+    s.formula(2, 0, exp, 0);
+    {
+        std::vector<uint8_t> b = {2, 0, 3, 0, 0, 0, 0, 1};
+        std::vector<uint8_t> tokens = {0x4C, 0xFE, 0xFF, 0x01, 0xC0, 0x1E, 2, 0, 0x05}; // tRefN(-2,+1) * 2
+        putU16(b, uint16_t(tokens.size()));
+        b.insert(b.end(), tokens.begin(), tokens.end());
+        s.record(rec::ShrFmla, b);
+    }
+    s.formula(3, 0, exp, 0);
+    // A text result: "=\"ab\"&\"c\"" with its STRING record, then an empty-text result.
+    s.formulaSpecial(4, 0, {0x17, 2, 0, 'a', 'b', 0x17, 1, 0, 'c', 0x08}, 0);
+    {
+        std::vector<uint8_t> b;
+        putUnicode16(b, u"abc");
+        s.record(rec::String, b);
+    }
+    s.formulaSpecial(5, 0, {0x17, 0, 0}, 3);
+    // A reference to the other sheet through EXTERNSHEET entry 1.
+    s.formula(6, 0, {0x5A, 0, 0, 0, 0, 0, 0xC0}, 42);
+    // What the engine cannot hold: a defined name in a formula keeps its last result.
+    s.formula(7, 0, {0x43, 1, 0, 0, 0}, 0.25);
+    s.record(0x001C, {0, 0, 0, 0, 0, 0, 1, 0}); // a comment
+    s.record(rec::Eof, {});
+
+    s.sheetStartsHere(second);
+    s.bof(rec::BofWorksheet);
+    {
+        auto b = StreamBuilder::cell(0, 0);
+        putF64(b, 42);
+        s.record(rec::Number, b);
+    }
+    s.record(rec::Eof, {});
+    return s.bytes();
+}
+
+bool has(const std::vector<std::string>& list, const std::string& what) {
+    return std::any_of(list.begin(), list.end(),
+                       [&](const std::string& s) { return s.find(what) != std::string::npos; });
+}
+
+} // namespace
+
+TEST(ForeignFile, RecordKindsOtherWritersUseAreRead) {
+    auto result = readWorkbookStream(foreignWorkbook(), "foreign.xls");
+    const Sheet& s = result.workbook->sheet(0);
+    EXPECT_EQ(s.value(0, 0), Value::text(u"标签"));
+    EXPECT_EQ(s.value(0, 1), Value::number(1.23));
+    EXPECT_EQ(s.value(0, 2), Value::number(-7));
+    EXPECT_EQ(s.formulaText(2, 0), u"=B1*2");
+    EXPECT_EQ(s.formulaText(3, 0), u"=B2*2");
+    EXPECT_EQ(s.value(2, 0), Value::number(2.46));
+    EXPECT_EQ(s.formulaText(4, 0), u"=\"ab\"&\"c\"");
+    EXPECT_EQ(s.value(5, 0), Value::text(u""));
+    EXPECT_EQ(s.formulaText(6, 0), u"=Other!A1");
+    EXPECT_EQ(s.value(6, 0), Value::number(42));
+}
+
+TEST(ForeignFile, WhatIsNotKeptIsReportedAndItsLastResultKept) {
+    auto result = readWorkbookStream(foreignWorkbook(), "foreign.xls");
+    const Sheet& s = result.workbook->sheet(0);
+    EXPECT_FALSE(s.hasFormula(7, 0));
+    EXPECT_EQ(s.value(7, 0), Value::number(0.25));
+    EXPECT_TRUE(has(result.dropped, "comments"));
+    EXPECT_TRUE(has(result.dropped, "defined names"));
+    EXPECT_TRUE(has(result.dropped, "formulas this program cannot read"));
+}
