@@ -3,6 +3,7 @@
 #include "desktop/qt_backend.h"
 #include "desktop/spreadsheet_window.h"
 
+#include <QApplication>
 #include <QTimer>
 #include <algorithm>
 
@@ -49,6 +50,9 @@ void Windows::update() {
         auto* w = new SpreadsheetWindow(app, backend_);
         windows_.push_back(w);
         w->show();
+        // A question asked before the window existed stays in front of it.
+        if (QWidget* modal = QApplication::activeModalWidget())
+            modal->raise();
     }
     for (SpreadsheetWindow* w : windows_)
         w->refresh();
