@@ -1,3 +1,89 @@
+#include "varnel/app/clock.h"
+#include "varnel/app/excel_window.h"
 #include "varnel/app/maindlg.h"
+#include "varnel/register/formulas.h"
+#include "varnel/register/layout.h"
+#include "varnel/register/lists.h"
+#include "varnel/register/rows.h"
 
-void CMainDlg::OnAddUnit(IDispatch*, VARIANT_BOOL*) {}
+using namespace Excel;
+using layout::offset;
+namespace column = layout::column;
+
+// Appends a unit block below the last one: the unit row with its name and summary formulas, the
+// column-header row and one prepared entry row, the two lower rows grouped under the unit row.
+void CMainDlg::OnAddUnit(IDispatch*, VARIANT_BOOL*) {
+    const Variant name = _epApp->InputBox(u"请输入单位名称：", Variant(u"添加统计单位"), Variant(u"未知单位"),
+                                          vtMissing, vtMissing, vtMissing, vtMissing, Variant(2));
+    // Cancel gives the boolean False.
+    if (name.vt() != VT_BSTR) {
+        MessageBoxW(excelWindow(*_epApp), u"输入类型不正确！", u"添加统计单位错误", MB_OK);
+        return;
+    }
+
+    _epBook->Activate();
+    _epSheet->Activate();
+
+    // Up from the last used cell of column B to the last unit row, whose group is expanded, then down
+    // past its block to the row of level 1 that ends it. The new unit row is the one after that.
+    RangePtr p = _epSheet->GetRange(Variant(layout::bottomOfColumnB))->GetEnd(xlUp);
+    while (p->GetRow() != layout::headingRow) {
+        if (layout::outlineLevel(p) == layout::unitLevel) {
+            p->GetEntireRow()->PutShowDetail(Variant(short(VARIANT_TRUE)));
+            break;
+        }
+        p = offset(p, -1);
+    }
+    while (p->GetRow() != layout::headingRow) {
+        p = offset(p, 1);
+        if (layout::outlineLevel(p) == layout::unitLevel)
+            break;
+    }
+    p = offset(p, 1);
+    p->Select();
+    const RangePtr u = p->GetEntireRow()->GetResize(Variant(1), Variant(1));
+
+    const RangePtr unitColumn = u->GetEntireColumn();
+    if (_epApp->GetWorksheetFunction()->CountIf(unitColumn, name) > 0) {
+        MessageBoxW(excelWindow(*_epApp), u"该单位已经存在，不能添加相同的单位！", u"添加统计单位", MB_OK);
+        if (RangePtr found = unitColumn->Find(name, vtMissing, Variant(int(xlValues)), Variant(int(xlWhole)),
+                                              Variant(int(xlByRows)), xlNext))
+            found->Select();
+        return;
+    }
+
+    u->PutValue2(name);
+    offset(u, 1)->GetResize(Variant(2))->GetEntireRow()->Insert(Variant(int(xlShiftDown)));
+
+    const RangePtr rows = offset(u, 1)->GetResize(Variant(2))->GetEntireRow();
+    layout::borderEntryRows(rows);
+    rows->GetInterior()->PutColorIndex(Variant(int(layout::entryFill)));
+    rows->GetFont()->PutColorIndex(Variant(int(layout::entryFont)));
+    rows->GetValidation()->Delete();
+    rows->Group();
+
+    const RangePtr h(rows->GetCells()->GetItem(Variant(1)));
+    h->GetEntireRow()->GetFont()->PutColorIndex(Variant(int(layout::headerFont)));
+    h->PutValue2(Variant(layout::headerTexts[0]));
+    for (long i = 1; i < long(layout::headerTexts.size()); ++i)
+        offset(h, 0, i)->PutValue2(Variant(layout::headerTexts[i]));
+
+    const int year = app::currentYear();
+    layout::addListValidation(offset(h, 1, column::year), layout::yearList(year));
+    layout::addListValidation(offset(h, 1, column::material),
+                              layout::materialList(materialKinds, magazineName, year));
+
+    const std::u16string quantity = offset(h, 1, column::quantity)->GetAddress();
+    const std::u16string price = offset(h, 1, column::price)->GetAddress();
+    offset(h, 1, column::amount)->PutFormula(Variant(layout::amountFormula(quantity, price)));
+
+    offset(h, -1, column::quantity)
+        ->PutFormula(Variant(layout::totalFormula(offset(h, 1, column::amount)->GetAddress())));
+
+    const RangePtr missing = offset(h, -1, column::material);
+    missing->PutFormula(
+        Variant(layout::missingKindsFormula(offset(h, 1, column::material)->GetAddress(), materialKinds)));
+
+    missing->GetEntireRow()->AutoFit();
+    missing->PutHorizontalAlignment(Variant(int(xlLeft)));
+}

@@ -1,3 +1,81 @@
+#include "varnel/app/clock.h"
 #include "varnel/app/maindlg.h"
+#include "varnel/register/formulas.h"
+#include "varnel/register/layout.h"
+#include "varnel/register/lists.h"
+#include "varnel/register/rows.h"
 
-void CMainDlg::OnSheetChange(IDispatch*, IDispatch*) {}
+using namespace Excel;
+using layout::offset;
+namespace column = layout::column;
+
+// Keeps a unit block ending with one blank, prepared entry row: once a single-cell edit leaves the
+// block's last row filled, a new entry row is made below it, the unit's name goes into G of the edited
+// row and the unit row's total and missing kinds are made to cover the whole block. The handler's own
+// writes come back here nested and stop at the first tests.
+void CMainDlg::OnSheetChange(IDispatch*, IDispatch* Target) {
+    const RangePtr t(Target);
+    if (t->GetCells()->GetCount() > 1)
+        return;
+    if (t->GetMergeCells().toBool())
+        return;
+    if (layout::outlineLevel(t) != layout::entryLevel)
+        return;
+    // Above row 1 there is no unit row to look for.
+    if (t->GetRow() == layout::headingRow)
+        return;
+
+    RangePtr n = offset(t, 1)->GetEntireRow()->GetResize(Variant(1), Variant(1));
+    while (layout::outlineLevel(n) == layout::entryLevel)
+        n = offset(n, 1);
+    const RangePtr last = offset(n, -1);
+    if (layout::isBlankRow(_epApp, last))
+        return;
+
+    if (layout::isBlankRow(_epApp, n)) {
+        // The separator, or an empty row below the last block, joins the block.
+        const RangePtr row = n->GetEntireRow();
+        row->PutOutlineLevel(Variant(int(layout::entryLevel)));
+        row->GetInterior()->PutColorIndex(Variant(int(layout::entryFill)));
+        row->GetFont()->PutColorIndex(Variant(int(layout::entryFont)));
+    } else {
+        // The next unit row follows directly: a row inserted above it takes the block's format. The new
+        // row is found from the block's last row, which the insertion leaves in place.
+        n->GetEntireRow()->Insert(Variant(int(xlShiftDown)), Variant(int(xlFormatFromLeftOrAbove)));
+        n = offset(last, 1);
+    }
+    layout::borderEntryRows(n->GetEntireRow());
+    n->GetEntireRow()->GetValidation()->Delete();
+
+    const int year = app::currentYear();
+    n->GetValidation()->Delete();
+    layout::addListValidation(n, layout::yearList(year));
+    const RangePtr material = offset(n, 0, column::material);
+    material->GetValidation()->Delete();
+    layout::addListValidation(material, layout::materialList(materialKinds, magazineName, year));
+
+    const std::u16string quantity = offset(n, 0, column::quantity)->GetAddress();
+    const std::u16string price = offset(n, 0, column::price)->GetAddress();
+    offset(n, 0, column::amount)->PutFormula(Variant(layout::amountFormula(quantity, price)));
+
+    const std::u16string lastE = offset(n, 0, column::amount)->GetAddress();
+    const std::u16string lastB = offset(n, 0, column::material)->GetAddress();
+
+    // Up to the unit row, never above row 2.
+    RangePtr u = offset(t, -1)->GetEntireRow()->GetResize(Variant(1), Variant(1));
+    while (layout::outlineLevel(u) == layout::entryLevel && u->GetRow() >= 3)
+        u = offset(u, -1);
+
+    const Variant unitName = u->GetValue2();
+    if (!unitName.isEmpty())
+        offset(t->GetEntireRow()->GetResize(Variant(1), Variant(1)), 0, column::unit)->PutValue2(unitName);
+
+    const std::u16string firstE = offset(u, 1, column::amount)->GetAddress();
+    offset(u->GetEntireRow()->GetResize(Variant(1), Variant(1)), 0, column::quantity)
+        ->PutFormula(Variant(layout::totalFormula(layout::spanning(firstE, lastE))));
+
+    const std::u16string firstB = offset(u, 2, column::material)->GetAddress();
+    const RangePtr missing = offset(u, 0, column::material);
+    missing->PutFormula(Variant(layout::missingKindsFormula(layout::spanning(firstB, lastB), materialKinds)));
+    missing->GetEntireRow()->AutoFit();
+}

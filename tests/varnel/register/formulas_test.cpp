@@ -1,0 +1,60 @@
+#include "varnel/register/formulas.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using layout::missingKindsFormula;
+
+TEST(RegisterItems, SplitAtCommasSkippingEmptyRuns) {
+    using V = std::vector<std::u16string>;
+    EXPECT_EQ(layout::splitItems(u"报纸,图书,杂志"), (V{u"报纸", u"图书", u"杂志"}));
+    EXPECT_EQ(layout::splitItems(u",报纸,,图书,"), (V{u"报纸", u"图书"}));
+    EXPECT_EQ(layout::splitItems(u" 报 纸 ,图书"), (V{u" 报 纸 ", u"图书"}));
+    EXPECT_TRUE(layout::splitItems(u"").empty());
+    EXPECT_TRUE(layout::splitItems(u",,,").empty());
+}
+
+TEST(RegisterFormulas, AmountAndTotalTakeTheAddressesAsGiven) {
+    EXPECT_EQ(layout::amountFormula(u"$C$4", u"$D$4"), u"=IF(OR($C$4<1,$D$4<1),\"\",PRODUCT($C$4,$D$4))");
+    EXPECT_EQ(layout::totalFormula(u"$E$4"), u"=SUM($E$4)");
+    EXPECT_EQ(layout::totalFormula(layout::spanning(u"$E$3", u"$E$6")), u"=SUM($E$3:$E$6)");
+}
+
+TEST(RegisterFormulas, MissingKindsHaveOneTermPerKindJoinedByAmpersands) {
+    EXPECT_EQ(missingKindsFormula(u"$B$4", u"报纸,图书"),
+              u"=SUBSTITUTE(TRIM(IF(COUNTIF($B$4,\"报纸\"),\"\",\"报纸 \")&"
+              u"IF(COUNTIF($B$4,\"图书\"),\"\",\"图书 \")),\" \",\"、\")");
+    EXPECT_EQ(missingKindsFormula(u"$B$4:$B$6", u"杂志"),
+              u"=SUBSTITUTE(TRIM(IF(COUNTIF($B$4:$B$6,\"杂志\"),\"\",\"杂志 \")),\" \",\"、\")");
+    // Empty items of the stored list are no kinds.
+    EXPECT_EQ(missingKindsFormula(u"$B$4", u",杂志,,"), missingKindsFormula(u"$B$4", u"杂志"));
+}
+
+TEST(RegisterFormulas, MissingKindsStayValidForAnyKindText) {
+    // No kinds: a formula that shows empty text.
+    EXPECT_EQ(missingKindsFormula(u"$B$4", u""), u"=SUBSTITUTE(TRIM(\"\"),\" \",\"、\")");
+    EXPECT_EQ(missingKindsFormula(u"$B$4", u",,"), u"=SUBSTITUTE(TRIM(\"\"),\" \",\"、\")");
+    // A double quote is doubled in both places the kind is written.
+    EXPECT_EQ(
+        missingKindsFormula(u"$B$4", u"\"人民\"日报"),
+        u"=SUBSTITUTE(TRIM(IF(COUNTIF($B$4,\"\"\"人民\"\"日报\"),\"\",\"\"\"人民\"\"日报 \")),\" \",\"、\")");
+    // COUNTIF would read * ? ~ as wildcards and a leading = < > as a comparison: such kinds are made
+    // to count only equal names, while the kind shown stays as typed.
+    EXPECT_EQ(missingKindsFormula(u"$B$4", u"C*?~"),
+              u"=SUBSTITUTE(TRIM(IF(COUNTIF($B$4,\"C~*~?~~\"),\"\",\"C*?~ \")),\" \",\"、\")");
+    EXPECT_EQ(missingKindsFormula(u"$B$4", u">5份"),
+              u"=SUBSTITUTE(TRIM(IF(COUNTIF($B$4,\"=>5份\"),\"\",\">5份 \")),\" \",\"、\")");
+    // A kind ending in "&" keeps it; only the joining "&" after the last term goes.
+    EXPECT_EQ(missingKindsFormula(u"$B$4", u"A&"),
+              u"=SUBSTITUTE(TRIM(IF(COUNTIF($B$4,\"A&\"),\"\",\"A& \")),\" \",\"、\")");
+}
+
+TEST(RegisterFormulas, ExactCriterionMatchesOnlyTheWholeText) {
+    EXPECT_EQ(layout::exactCriterion(u"杂志A"), u"=\"=杂志A\"");
+    EXPECT_EQ(layout::exactCriterion(u"a*b?c~"), u"=\"=a~*b~?c~~\"");
+    EXPECT_EQ(layout::exactCriterion(u"\"x\""), u"=\"=\"\"x\"\"\"");
+    EXPECT_EQ(layout::exactCriterion(u""), u"");
+}
+
+} // namespace

@@ -1,0 +1,100 @@
+#include "tests/varnel/register/register_fixture.h"
+
+namespace {
+
+const std::u16string amountE9 = u"=IF(OR($C$9<1,$D$9<1),\"\",PRODUCT($C$9,$D$9))";
+
+TEST_F(RegisterTest, LastBlockOfTheSheetTakesTheEmptyRowBelow) {
+    addUnit(u"市一中");
+    type(u"B4", Variant(u"杂志"));
+
+    EXPECT_EQ(level(5), 2);
+    EXPECT_EQ(fill(u"C5"), 34);
+    EXPECT_EQ(fontColour(u"C5"), 5);
+    EXPECT_EQ(cell(u"G5")->GetBorders()->GetLineStyle().toLong(), Excel::xlDash);
+    EXPECT_EQ(validation(u"A5"), u"2025,2026");
+    EXPECT_EQ(validation(u"B5"), u"报纸,杂志,图书,2026年度读者,2027年度读者");
+    EXPECT_EQ(formula(u"E5"), u"=IF(OR($C$5<1,$D$5<1),\"\",PRODUCT($C$5,$D$5))");
+    EXPECT_EQ(text(u"G4"), u"市一中");
+    EXPECT_EQ(text(u"G5"), u"");
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$5)");
+    EXPECT_EQ(text(u"B2"), u"报纸、图书");
+    EXPECT_NE(formula(u"B2").find(u"COUNTIF($B$4:$B$5,\"报纸\")"), std::u16string::npos);
+
+    // Filling the rest of the row changes nothing more: the block already ends with a blank row.
+    type(u"C4", Variant(3));
+    type(u"D4", Variant(12.5));
+    EXPECT_EQ(level(6), 1);
+    EXPECT_EQ(value(u"E4").dblVal(), 37.5);
+    EXPECT_EQ(value(u"C2").dblVal(), 37.5);
+}
+
+TEST_F(RegisterTest, SeparatorIsTakenFirstThenARowIsInsertedBeforeTheNextUnit) {
+    addUnit(u"市一中");
+    addUnit(u"县文化馆");
+    addUnit(u"ABC书店");
+    type(u"B4", Variant(u"报纸"));
+    EXPECT_EQ(level(5), 2);
+    EXPECT_EQ(text(u"A6"), u"县文化馆");
+
+    type(u"B5", Variant(u"图书"));
+    EXPECT_EQ(text(u"G5"), u"市一中");
+    EXPECT_EQ(formula(u"E6"), u"=IF(OR($C$6<1,$D$6<1),\"\",PRODUCT($C$6,$D$6))");
+    EXPECT_EQ(validation(u"B6"), u"报纸,杂志,图书,2026年度读者,2027年度读者");
+    EXPECT_EQ(level(6), 2);
+    EXPECT_EQ(fill(u"A6"), 34);
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$6)");
+    EXPECT_EQ(text(u"B2"), u"杂志");
+
+    // Every later block moved down one row, its formulas with it.
+    EXPECT_EQ(text(u"A7"), u"县文化馆");
+    EXPECT_EQ(level(7), 1);
+    EXPECT_EQ(formula(u"C7"), u"=SUM($E$9)");
+    EXPECT_NE(formula(u"B7").find(u"COUNTIF($B$9,"), std::u16string::npos);
+    EXPECT_EQ(formula(u"E9"), amountE9);
+    EXPECT_EQ(text(u"A11"), u"ABC书店");
+    EXPECT_EQ(formula(u"C11"), u"=SUM($E$13)");
+    EXPECT_EQ(formula(u"E13"), u"=IF(OR($C$13<1,$D$13<1),\"\",PRODUCT($C$13,$D$13))");
+
+    // The moved block still grows on its own.
+    type(u"B9", Variant(u"杂志"));
+    EXPECT_EQ(formula(u"C7"), u"=SUM($E$8:$E$10)");
+    EXPECT_EQ(text(u"G9"), u"县文化馆");
+    EXPECT_EQ(text(u"A11"), u"ABC书店");
+}
+
+TEST_F(RegisterTest, EditsThatLeaveTheBlockEndingBlankDoNothing) {
+    addUnit(u"市一中");
+    type(u"B4", Variant(u"报纸"));
+    const std::u16string total = formula(u"C2");
+
+    // An earlier entry row, while the last one is blank.
+    type(u"C4", Variant(2));
+    EXPECT_EQ(level(6), 1);
+    // Several cells at once in the blank last row: ignored, the block then ends filled.
+    cell(u"B5:C5")->PutValue2(Variant(u"杂志"));
+    EXPECT_EQ(level(6), 1);
+    EXPECT_EQ(text(u"G5"), u"");
+    EXPECT_EQ(formula(u"C2"), total);
+    // The unit row itself is not an entry row.
+    type(u"D2", Variant(u"备注"));
+    EXPECT_EQ(level(6), 1);
+    // The next single edit in the block adds the missing blank row.
+    type(u"F4", Variant(u"No.1"));
+    EXPECT_EQ(level(6), 2);
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$6)");
+}
+
+TEST_F(RegisterTest, EditInRowOneOfASheetWhoseRowOneIsGroupedStopsQuietly) {
+    const Excel::_WorksheetPtr other = dlg._epBook->GetWorksheets()->GetItem(Variant(3));
+    other->GetRange(Variant(u"1:3"))->Group();
+    ASSERT_EQ(other->GetRange(Variant(u"A1"))->GetEntireRow()->GetOutlineLevel().toLong(), 2);
+    // The group's last row is filled, so nothing short of the unit row search would stop the edit.
+    other->GetRange(Variant(u"A2:A3"))->PutValue2(Variant(u"x"));
+    other->GetRange(Variant(u"B1"))->PutValue2(Variant(u"y"));
+    EXPECT_EQ(other->GetRange(Variant(u"G1"))->GetValue2().vt(), VT_EMPTY);
+    EXPECT_EQ(other->GetRange(Variant(u"A4"))->GetEntireRow()->GetOutlineLevel().toLong(), 1);
+    EXPECT_TRUE(user.records().empty());
+}
+
+} // namespace

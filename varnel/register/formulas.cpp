@@ -1,0 +1,97 @@
+#include "varnel/register/formulas.h"
+
+namespace layout {
+
+namespace {
+
+// Criteria of COUNTIF and of the advanced filter treat * and ? as wildcards and ~ as their escape.
+std::u16string escapeWildcards(std::u16string_view text) {
+    std::u16string escaped;
+    escaped.reserve(text.size());
+    for (char16_t ch : text) {
+        if (ch == u'*' || ch == u'?' || ch == u'~')
+            escaped.push_back(u'~');
+        escaped.push_back(ch);
+    }
+    return escaped;
+}
+
+// A COUNTIF criterion that counts the cells equal to the kind. A kind that begins with a comparison
+// operator gets an explicit "=", so that its first character is not read as the operator.
+std::u16string countIfCriterion(std::u16string_view kind) {
+    std::u16string criterion = escapeWildcards(kind);
+    if (!kind.empty() && (kind.front() == u'=' || kind.front() == u'<' || kind.front() == u'>'))
+        criterion.insert(criterion.begin(), u'=');
+    return criterion;
+}
+
+} // namespace
+
+std::vector<std::u16string> splitItems(std::u16string_view list) {
+    std::vector<std::u16string> items;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        std::size_t comma = list.find(u',', start);
+        if (comma == std::u16string_view::npos)
+            comma = list.size();
+        if (comma > start)
+            items.emplace_back(list.substr(start, comma - start));
+        start = comma + 1;
+    }
+    return items;
+}
+
+std::u16string spanning(std::u16string_view from, std::u16string_view to) {
+    std::u16string range(from);
+    range += u':';
+    range += to;
+    return range;
+}
+
+std::u16string quoted(std::u16string_view text) {
+    std::u16string constant = u"\"";
+    for (char16_t ch : text) {
+        constant.push_back(ch);
+        if (ch == u'"')
+            constant.push_back(u'"');
+    }
+    constant.push_back(u'"');
+    return constant;
+}
+
+std::u16string amountFormula(std::u16string_view quantity, std::u16string_view price) {
+    std::u16string q(quantity), p(price);
+    return u"=IF(OR(" + q + u"<1," + p + u"<1),\"\",PRODUCT(" + q + u"," + p + u"))";
+}
+
+std::u16string totalFormula(std::u16string_view amounts) {
+    return u"=SUM(" + std::u16string(amounts) + u")";
+}
+
+std::u16string missingKindsFormula(std::u16string_view materials, std::u16string_view kinds) {
+    std::u16string terms;
+    for (const std::u16string& kind : splitItems(kinds)) {
+        terms += u"IF(COUNTIF(";
+        terms += materials;
+        terms += u",";
+        terms += quoted(countIfCriterion(kind));
+        terms += u"),\"\",";
+        terms += quoted(kind + u" ");
+        terms += u")&";
+    }
+    while (!terms.empty() && terms.back() == u'&')
+        terms.pop_back();
+    if (terms.empty())
+        terms = u"\"\"";
+    return u"=SUBSTITUTE(TRIM(" + terms + u"),\" \",\"、\")";
+}
+
+std::u16string exactCriterion(std::u16string_view text) {
+    if (text.empty())
+        return {};
+    std::u16string criterion = u"=";
+    criterion += quoted(std::u16string(u"=") += escapeWildcards(text));
+    return criterion;
+}
+
+} // namespace layout

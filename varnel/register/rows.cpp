@@ -1,0 +1,31 @@
+#include "varnel/register/rows.h"
+
+#include "varnel/register/layout.h"
+
+namespace layout {
+
+Excel::RangePtr offset(Excel::Range* cell, long rows, long columns) {
+    return cell->GetOffset(Variant(rows), Variant(columns));
+}
+
+long outlineLevel(Excel::Range* cell) {
+    return cell->GetEntireRow()->GetOutlineLevel().toLong();
+}
+
+bool isBlankRow(Excel::_Application* app, Excel::Range* cell) {
+    Excel::RangePtr row = cell->GetEntireRow();
+    return app->GetWorksheetFunction()->CountBlank(row) == static_cast<double>(row->GetCells()->GetCount());
+}
+
+void addListValidation(Excel::Range* cells, std::u16string_view list) {
+    cells->GetValidation()->Add(Excel::xlValidateList, Variant(int(Excel::xlValidAlertStop)),
+                                Variant(int(Excel::xlBetween)), Variant(list));
+}
+
+void borderEntryRows(Excel::Range* rows) {
+    Excel::BordersPtr borders = rows->GetBorders();
+    borders->PutLineStyle(Variant(int(entryBorderStyle)));
+    borders->PutWeight(Variant(int(entryBorderWeight)));
+}
+
+} // namespace layout

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "varnel/excel/excel.h"
+
+#include <string_view>
+
+// Readings and settings of the register's rows that several commands share, each made of the
+// spreadsheet calls the layout names.
+namespace layout {
+
+// Range.Offset by rows and columns, both passed.
+Excel::RangePtr offset(Excel::Range* cell, long rows, long columns = 0);
+
+// The outline level of the range's whole row (EntireRow.OutlineLevel, read as an integer).
+long outlineLevel(Excel::Range* cell);
+
+// A row is blank when CountBlank of the whole row equals its number of cells; a formula that shows
+// empty text counts as blank.
+bool isBlankRow(Excel::_Application* app, Excel::Range* cell);
+
+// A drop-down list on the cells: Validation.Add with xlValidateList, xlValidAlertStop, xlBetween and
+// the list text, Formula2 left out.
+void addListValidation(Excel::Range* cells, std::u16string_view list);
+
+// Whole-row dashed thin borders of the column-header and entry rows.
+void borderEntryRows(Excel::Range* rows);
+
+} // namespace layout
