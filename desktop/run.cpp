@@ -5,14 +5,13 @@
 #include "desktop/qt_backend.h"
 #include "desktop/windows.h"
 #include "engine/automation/application.h"
-#include "varnel/app/winmain.h"
-#include "varnel/res/resources.h"
 
 #include <QApplication>
 #include <QEventLoop>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
+#include <memory>
 
 namespace desktop {
 
@@ -28,7 +27,10 @@ void installTranslations() {
 
 } // namespace
 
-int runVarnel() {
+int runOnScreen(int& argc, char** argv, const std::function<int()>& program) {
+    std::unique_ptr<QApplication> made;
+    if (!QCoreApplication::instance())
+        made = std::make_unique<QApplication>(argc, argv);
     installTranslations();
     installFonts();
     QApplication::setQuitOnLastWindowClosed(false);
@@ -37,12 +39,11 @@ int runVarnel() {
     ui::setBackend(&backend);
     ScreenPrompts prompts(backend);
     engine::automation::setPrompts(&prompts);
-    engine::automation::registerApplicationClass();
 
     int result = 0;
     {
         Windows windows(backend);
-        result = wWinMain(res::instance(), nullptr, nullptr, 1);
+        result = program();
         // The program has ended; the spreadsheet windows it leaves behind stay until the user closes them.
         windows.update();
         if (!windows.all().empty()) {
