@@ -32,6 +32,7 @@ public:
     // The selected cells as one rectangle (the current cell's when nothing is selected).
     engine::Area selectedArea() const;
     void setCurrentCell(engine::CellAddress cell);
+    bool editing() const { return state() == QAbstractItemView::EditingState; }
 
     static int columnPixels(double characters);
     static int rowPixels(double points);

@@ -31,6 +31,9 @@ public:
     const std::vector<RowGroup>& groups() const { return groups_; }
     // What clicking level button `level` (1 = only the outermost rows) does.
     void showLevel(int level);
+    // Where a group's +/- button and a level button are; empty when not on the screen.
+    QRect groupButton(const RowGroup& g) const;
+    QRect levelButton(int level) const;
 
     QSize sizeHint() const override;
 
@@ -39,9 +42,7 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
 
 private:
-    QRect levelButton(int level) const;
-    QRect groupButton(const RowGroup& g) const; // empty when the summary row is not on the screen
-    int rowTop(int row) const;                  // in this widget's coordinates
+    int rowTop(int row) const; // in this widget's coordinates
 
     GridView& grid_;
     ShowDetail showDetail_;

@@ -121,7 +121,7 @@ void SpreadsheetWindow::buildMenusAndStandardBar() {
         return a;
     };
     QAction* saveAction = action(QStringLiteral("保存"), [this] { save(); });
-    QAction* saveAsAction = action(QStringLiteral("另存为..."), [this] { saveAs(); });
+    QAction* saveAsAction = action(QStringLiteral("另存为"), [this] { saveAs(); });
     QAction* closeAction = action(QStringLiteral("关闭"), [this] { close(); });
     QAction* copyAction = action(QStringLiteral("复制"), [this] { copy(); });
     QAction* pasteAction = action(QStringLiteral("粘贴"), [this] { paste(); });
