@@ -20,10 +20,10 @@ std::optional<std::pair<int, int>> detailRows(const Sheet& sheet, int row) {
     return std::pair(row + 1, last);
 }
 
-void showRowDetail(Sheet& sheet, int row, bool show) {
+bool showRowDetail(Sheet& sheet, int row, bool show) {
     auto detail = detailRows(sheet, row);
     if (!detail)
-        return;
+        return false;
     sheet.editRow(row).collapsed = !show;
     bool below = sheet.outline().summaryRowsBelow;
     // Walk the detail from the summary row outwards, so that a nested summary row is met before its
@@ -45,6 +45,7 @@ void showRowDetail(Sheet& sheet, int row, bool show) {
         hiddenDeeperThan = props.collapsed ? props.outlineLevel : -1;
         props.hidden = false;
     }
+    return true;
 }
 
 } // namespace engine::automation

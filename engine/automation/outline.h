@@ -9,8 +9,8 @@ namespace engine::automation {
 // stand above their detail, the rows above it when they stand below. Nothing when it summarises none.
 std::optional<std::pair<int, int>> detailRows(const Sheet& sheet, int row);
 
-// Shows or hides the detail of the group that `row` summarises; a row that summarises no group changes
-// nothing. Showing a group leaves the groups inside it that are collapsed as they are.
-void showRowDetail(Sheet& sheet, int row, bool show);
+// Shows or hides the detail of the group that `row` summarises. Showing a group leaves the groups inside
+// it that are collapsed as they are. False, changing nothing, when the row summarises no group.
+bool showRowDetail(Sheet& sheet, int row, bool show);
 
 } // namespace engine::automation

@@ -178,10 +178,8 @@ Variant RangeObject::GetShowDetail() {
 void RangeObject::PutShowDetail(const Variant& RHS) {
     requireWholeRows(u"ShowDetail");
     bool show = optionalBool(RHS).value_or(true);
-    Sheet& s = sheet();
-    for (const Area& a : areas_)
-        for (int r = a.top; r <= a.bottom; ++r)
-            showRowDetail(s, r, show);
+    if (areas_.size() != 1 || first().rowCount() != 1 || !showRowDetail(sheet(), first().top, show))
+        fail(u"ShowDetail applies to one summary row of an outline group.");
 }
 
 } // namespace engine::automation
