@@ -2,15 +2,16 @@
 
 #include "engine/automation/prompts.h"
 
-// The spreadsheet's own questions (its input box, whether to save a workbook that closes, where to save a
-// new one) asked on the screen, owned by the asking instance's window.
+// The spreadsheet's own questions on the screen: the input box and the save question as the platform's
+// services ask them, and, what those cannot ask, where to save a workbook that has no file yet.
 namespace desktop {
 
 class QtBackend;
 
 class ScreenPrompts : public engine::automation::Prompts {
 public:
-    explicit ScreenPrompts(QtBackend& backend) : backend_(backend) {}
+    ScreenPrompts(QtBackend& backend, engine::automation::Prompts& platform)
+        : backend_(backend), platform_(platform) {}
 
     std::optional<std::u16string> inputBox(long owner, std::u16string_view prompt, std::u16string_view title,
                                            std::u16string_view defaultText) override;
@@ -19,6 +20,7 @@ public:
 
 private:
     QtBackend& backend_;
+    engine::automation::Prompts& platform_;
 };
 
 } // namespace desktop

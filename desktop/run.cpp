@@ -37,7 +37,7 @@ int runOnScreen(int& argc, char** argv, const std::function<int()>& program) {
 
     QtBackend backend;
     ui::setBackend(&backend);
-    ScreenPrompts prompts(backend);
+    ScreenPrompts prompts(backend, engine::automation::prompts());
     engine::automation::setPrompts(&prompts);
 
     int result = 0;

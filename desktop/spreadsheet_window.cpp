@@ -6,6 +6,7 @@
 #include "desktop/save_dialog.h"
 #include "desktop/sheet_model.h"
 #include "engine/automation/command_bars.h"
+#include "engine/automation/prompts.h"
 #include "platform/com/com_error.h"
 
 #include <QAction>
@@ -79,9 +80,13 @@ SpreadsheetWindow::SpreadsheetWindow(ComPtr<Application> app, QtBackend& backend
     handlers.clear = [this](const engine::Area& area) {
         act([&] { clearCells(place(), area); });
     };
-    handlers.select = [this](const engine::Area& area, engine::CellAddress active) {
+    handlers.select = [this](const engine::Area& area, engine::CellAddress) {
         if (book_ && book_->open())
-            act([&] { selectCells(place(), area, active); });
+            act([&] {
+                selectCells(place(), area);
+                // The grid already shows this selection: refreshing must not move its current cell.
+                selection_ = book_->model->sheet(sheet_).selection();
+            });
     };
     handlers.retryRefused = [this] {
         return askRetry();
@@ -165,22 +170,34 @@ template <typename F> void SpreadsheetWindow::act(F&& action) {
     } catch (const ComError& e) {
         showMessage(e.description(), MB_OK | MB_ICONSTOP);
     }
+    // A handler of the program that failed inside the action is reported, as the spreadsheet reports a
+    // failing macro.
+    for (const std::u16string& failure : app_->takeHandlerFailures())
+        showMessage(failure, MB_OK | MB_ICONSTOP);
     refresh();
 }
 
+void SpreadsheetWindow::report(const Outcome& outcome) {
+    if (!outcome.done)
+        backend_.messageBox(handle(), outcome.message, outcome.caption, MB_OK | MB_ICONSTOP);
+}
+
 void SpreadsheetWindow::showMessage(const std::u16string& text, UINT type) {
-    backend_.messageBox(handle(), text, book_ ? book_->name : std::u16string(u"Varnel"), type);
+    backend_.messageBox(handle(), text, engine::automation::kInstanceCaption, type);
 }
 
 bool SpreadsheetWindow::commitTyped(int row, int col, const std::u16string& text) {
-    bool accepted = true;
-    act([&] { accepted = typeInto(place(), row, col, text); });
-    return accepted;
+    Outcome outcome;
+    act([&] { outcome = typeInto(place(), row, col, text); });
+    if (!outcome.done)
+        refusal_ = outcome;
+    return outcome.done;
 }
 
 bool SpreadsheetWindow::askRetry() {
-    int answer = backend_.messageBox(handle(), u"输入值非法。\n此单元格只能输入下拉列表中的值。",
-                                     book_ ? book_->name : std::u16string(), MB_RETRYCANCEL | MB_ICONSTOP);
+    // The stop alert of a validation lets the user type again or give the entry up.
+    int answer =
+        backend_.messageBox(handle(), refusal_.message, refusal_.caption, MB_RETRYCANCEL | MB_ICONSTOP);
     return answer == IDRETRY;
 }
 
@@ -189,7 +206,7 @@ void SpreadsheetWindow::save() {
         return;
     if (book_->path.empty())
         return saveAs();
-    act([&] { saveBook(place(), std::nullopt); });
+    act([&] { report(saveBook(place(), std::nullopt)); });
 }
 
 void SpreadsheetWindow::saveAs() {
@@ -197,7 +214,7 @@ void SpreadsheetWindow::saveAs() {
         return;
     std::filesystem::path folder = book_->path.empty() ? std::filesystem::path() : book_->path.parent_path();
     if (auto path = askSavePath(this, qs(book_->name), folder))
-        act([&] { saveBook(place(), *path); });
+        act([&] { report(saveBook(place(), *path)); });
 }
 
 void SpreadsheetWindow::copy() {
@@ -207,7 +224,7 @@ void SpreadsheetWindow::copy() {
 
 void SpreadsheetWindow::paste() {
     if (book_)
-        act([&] { pasteCells(place()); });
+        act([&] { report(pasteCells(place())); });
 }
 
 void SpreadsheetWindow::closeEvent(QCloseEvent* event) {
@@ -319,9 +336,9 @@ void SpreadsheetWindow::syncBars() {
         tool->setMovable(false);
         tool->setEnabled(bar->enabled()); // greyed out and inert, as the spreadsheet shows a disabled bar
         for (const auto& button : bar->buttons()) {
-            ComPtr<engine::automation::ButtonObject> target = button;
             QAction* a = tool->addAction(qs(button->GetCaption()));
-            connect(a, &QAction::triggered, this, [this, target] { act([&] { clickButton(*target); }); });
+            connect(a, &QAction::triggered, this,
+                    [this, caption = button->GetCaption()] { act([&] { clickButton(*app_, caption); }); });
         }
         programBars_.push_back(tool);
     }

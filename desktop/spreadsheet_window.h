@@ -53,6 +53,7 @@ private:
     void copy();
     void paste();
     void showMessage(const std::u16string& text, UINT type);
+    void report(const Outcome& outcome);
 
     ComPtr<Application> app_;
     QtBackend& backend_;
@@ -61,6 +62,7 @@ private:
     std::uint64_t revision_ = 0;
     engine::Selection selection_;
     std::u16string barsSignature_;
+    Outcome refusal_; // the last typed value refused
 
     SheetModel* model_;
     GridView* grid_;
