@@ -2,6 +2,7 @@
 
 #include "desktop/grid_view.h"
 #include "desktop/sheet_model.h"
+#include "engine/formula/address.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -31,7 +32,7 @@ std::vector<RowGroup> rowGroups(const std::vector<int>& levels, const std::vecto
                 ++r;
             int last = r - 1;
             int summary = summaryBelow ? last + 1 : first - 1;
-            if (summary < 0)
+            if (summary < 0 || summary > engine::kLastRow)
                 summary = -1;
             bool collapsed = true;
             for (int i = first; i <= last && collapsed; ++i)
