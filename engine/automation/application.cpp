@@ -1,5 +1,6 @@
 #include "engine/automation/application.h"
 
+#include "engine/automation/editing.h"
 #include "engine/automation/files.h"
 #include "engine/automation/objects.h"
 #include "engine/automation/prompts.h"
@@ -22,9 +23,11 @@ struct Instances {
     int created = 0;
 };
 
+// Never destroyed: the instances still running when the process ends end with it, after the window
+// registry they would otherwise tell of their windows is gone.
 Instances& instances() {
-    static Instances all;
-    return all;
+    static Instances* all = new Instances;
+    return *all;
 }
 
 IDispatch* asDispatch(Excel::_Workbook* book) {
@@ -183,7 +186,8 @@ void Application::select(const SheetRef& ref, const std::vector<Area>& areas, Ce
     if (sheet.selection() == selection)
         return;
     sheet.setSelection(selection);
-    if (!events_.hasSinks())
+    // Only the sheet on screen tells of its selection.
+    if (!events_.hasSinks() || !isShown(ref))
         return;
     ComPtr<Application> self(this);
     raise(Excel::AppEvents::SheetSelectionChange,
