@@ -13,7 +13,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QInputMethodEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -141,6 +143,20 @@ private slots:
             QTest::mouseClick(d.control(IDC_CONFIRM), Qt::LeftButton);
         });
         QCOMPARE(dlg.DoModal(nullptr), INT_PTR(7));
+    }
+
+    void aboutBoxShowsTheProgramIconAndClosesOnOk() {
+        CSimpleDialog<IDD_ABOUTBOX, FALSE> about;
+        bool iconShown = false, framed = false;
+        whenShown([&](desktop::DialogWidget& d) {
+            for (QLabel* label : d.findChildren<QLabel*>())
+                iconShown = iconShown || !label->pixmap().isNull();
+            framed = d.findChild<QGroupBox*>() != nullptr;
+            QTest::mouseClick(d.control(IDOK), Qt::LeftButton);
+        });
+        QCOMPARE(about.DoModal(nullptr), INT_PTR(IDOK));
+        QVERIFY(iconShown);
+        QVERIFY(framed);
     }
 
     void messageBoxesHaveTheirButtonsAndOwner() {
