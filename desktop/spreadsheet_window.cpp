@@ -15,6 +15,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QTabBar>
 #include <QToolBar>
@@ -238,8 +239,11 @@ void SpreadsheetWindow::closeEvent(QCloseEvent* event) {
 }
 
 void SpreadsheetWindow::refresh() {
-    if (!app_->running())
+    // Showing another sheet moves the grid's current cell, which selects through the user side, which
+    // asks for a refresh: the one running finishes the job.
+    if (!app_->running() || refreshing_)
         return;
+    QScopedValueRollback<bool> guard(refreshing_, true);
     std::shared_ptr<Book> book = app_->activeBook();
     int sheet = book ? book->activeSheet : -1;
     if (book != book_ || sheet != sheet_) {

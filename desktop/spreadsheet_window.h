@@ -63,6 +63,7 @@ private:
     engine::Selection selection_;
     std::u16string barsSignature_;
     Outcome refusal_; // the last typed value refused
+    bool refreshing_ = false;
 
     SheetModel* model_;
     GridView* grid_;
