@@ -1,0 +1,131 @@
+#include "desktop/cell_delegate.h"
+
+#include "desktop/sheet_model.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPainter>
+
+namespace desktop {
+
+namespace {
+
+QPen borderPen(const engine::Border& b) {
+    QPen pen(Qt::black);
+    switch (b.weight) {
+    case engine::BorderWeight::Medium:
+        pen.setWidth(2);
+        break;
+    case engine::BorderWeight::Thick:
+        pen.setWidth(3);
+        break;
+    default:
+        pen.setWidth(1);
+    }
+    switch (b.style) {
+    case engine::LineStyle::Dash:
+        pen.setStyle(Qt::CustomDashLine);
+        pen.setDashPattern({3, 2});
+        break;
+    case engine::LineStyle::Dot:
+        pen.setStyle(Qt::DotLine);
+        break;
+    case engine::LineStyle::DashDot:
+    case engine::LineStyle::SlantDashDot:
+        pen.setStyle(Qt::DashDotLine);
+        break;
+    case engine::LineStyle::DashDotDot:
+        pen.setStyle(Qt::DashDotDotLine);
+        break;
+    default:
+        pen.setStyle(Qt::SolidLine);
+    }
+    return pen;
+}
+
+} // namespace
+
+QStringList listItems(const std::u16string& formula1) {
+    return QString::fromStdU16String(formula1).split(QLatin1Char(','));
+}
+
+void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                         const QModelIndex& index) const {
+    const engine::Format& f = model_.format(index.row(), index.column());
+    QStyleOptionViewItem opt(option);
+    initStyleOption(&opt, index);
+    if (f.wrapText)
+        opt.features |= QStyleOptionViewItem::WrapText;
+    else
+        opt.features &= ~QStyleOptionViewItem::WrapText;
+    opt.textElideMode = Qt::ElideNone;
+    QRect r = option.rect;
+    if (QColor fill = paletteColor(f.fillColorIndex); fill.isValid())
+        painter->fillRect(r, fill);
+    QStyledItemDelegate::paint(painter, opt, index);
+
+    painter->save();
+    // The right and bottom edges lie on the grid line that follows the cell.
+    const QLine edges[] = {{r.left(), r.top(), r.left(), r.bottom()},
+                           {r.right() + 1, r.top(), r.right() + 1, r.bottom()},
+                           {r.left(), r.top(), r.right(), r.top()},
+                           {r.left(), r.bottom() + 1, r.right(), r.bottom() + 1}};
+    for (int e = 0; e < 4; ++e) {
+        const engine::Border& b = f.borders[size_t(e)];
+        if (b.style == engine::LineStyle::None)
+            continue;
+        painter->setPen(borderPen(b));
+        painter->drawLine(edges[e]);
+    }
+    painter->restore();
+}
+
+QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                                    const QModelIndex& index) const {
+    const engine::Sheet* sheet = model_.sheet();
+    const engine::ValidationRule* rule = sheet ? sheet->validationAt(index.row(), index.column()) : nullptr;
+    if (rule && rule->type == engine::ValidationType::List && rule->inCellDropdown) {
+        auto* combo = new QComboBox(parent);
+        combo->setEditable(true);
+        combo->setInsertPolicy(QComboBox::NoInsert);
+        combo->setCompleter(nullptr);
+        combo->addItems(listItems(rule->formula1));
+        combo->setMaxVisibleItems(8);
+        return combo;
+    }
+    return QStyledItemDelegate::createEditor(parent, option, index);
+}
+
+void CellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
+    QString text = pending_.isNull() ? index.data(Qt::EditRole).toString() : pending_;
+    pending_ = QString();
+    if (auto* combo = dynamic_cast<QComboBox*>(editor)) {
+        combo->setCurrentIndex(combo->findText(text));
+        combo->setEditText(text);
+        return;
+    }
+    if (auto* edit = dynamic_cast<QLineEdit*>(editor)) {
+        edit->setText(text);
+        return;
+    }
+    QStyledItemDelegate::setEditorData(editor, index);
+}
+
+void CellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const {
+    QString text;
+    if (auto* combo = dynamic_cast<QComboBox*>(editor))
+        text = combo->currentText();
+    else if (auto* edit = dynamic_cast<QLineEdit*>(editor))
+        text = edit->text();
+    else
+        return QStyledItemDelegate::setModelData(editor, model, index);
+    // Leaving a cell without changing it enters nothing.
+    if (text == index.data(Qt::EditRole).toString()) {
+        refused_ = false;
+        return;
+    }
+    lastText_ = text;
+    refused_ = !model->setData(index, text, Qt::EditRole);
+}
+
+} // namespace desktop

@@ -1,0 +1,136 @@
+#include "desktop/sheet_model.h"
+
+#include "engine/formula/text.h"
+#include "engine/model/palette.h"
+
+#include <QColor>
+#include <QFont>
+
+namespace desktop {
+
+namespace {
+const engine::Format defaultFormat{};
+
+QString qs(const std::u16string& s) {
+    return QString::fromStdU16String(s);
+}
+} // namespace
+
+QColor paletteColor(int index) {
+    if (index < 1 || index > engine::kPaletteSize)
+        return {};
+    std::uint32_t bgr = engine::paletteColor(index);
+    return QColor(int(bgr & 0xFF), int(bgr >> 8 & 0xFF), int(bgr >> 16 & 0xFF));
+}
+
+void SheetModel::setSheet(const engine::Sheet* sheet) {
+    beginResetModel();
+    sheet_ = sheet;
+    endResetModel();
+}
+
+void SheetModel::refresh() {
+    emit dataChanged(index(0, 0), index(engine::kLastRow, engine::kLastColumn));
+}
+
+std::u16string SheetModel::shownText(int row, int col) const {
+    if (!sheet_)
+        return {};
+    engine::Value v = sheet_->value(row, col);
+    switch (v.kind()) {
+    case engine::Value::Kind::Empty:
+        return {};
+    case engine::Value::Kind::Error:
+        return std::u16string(engine::errorText(v.asError()));
+    default:
+        return engine::formula::toText(v);
+    }
+}
+
+std::u16string SheetModel::editText(int row, int col) const {
+    if (sheet_ && sheet_->hasFormula(row, col))
+        return sheet_->formulaText(row, col);
+    return shownText(row, col);
+}
+
+const engine::Format& SheetModel::format(int row, int col) const {
+    return sheet_ ? sheet_->format(row, col) : defaultFormat;
+}
+
+int SheetModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() || !sheet_ ? 0 : engine::kRowCount;
+}
+
+int SheetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() || !sheet_ ? 0 : engine::kColumnCount;
+}
+
+QVariant SheetModel::data(const QModelIndex& index, int role) const {
+    if (!sheet_ || !index.isValid())
+        return {};
+    int row = index.row(), col = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return qs(shownText(row, col));
+    case Qt::EditRole:
+        return qs(editText(row, col));
+    case Qt::BackgroundRole:
+        if (QColor c = paletteColor(format(row, col).fillColorIndex); c.isValid())
+            return c;
+        return {};
+    case Qt::ForegroundRole:
+        if (QColor c = paletteColor(format(row, col).fontColorIndex); c.isValid())
+            return c;
+        return {};
+    case Qt::FontRole:
+        if (format(row, col).bold) {
+            QFont f;
+            f.setBold(true);
+            return f;
+        }
+        return {};
+    case Qt::TextAlignmentRole: {
+        Qt::Alignment vertical = Qt::AlignBottom;
+        switch (format(row, col).horizontalAlignment) {
+        case engine::HorizontalAlignment::Left:
+            return QVariant::fromValue(Qt::AlignLeft | vertical);
+        case engine::HorizontalAlignment::Center:
+        case engine::HorizontalAlignment::CenterAcrossSelection:
+            return QVariant::fromValue(Qt::AlignHCenter | vertical);
+        case engine::HorizontalAlignment::Right:
+            return QVariant::fromValue(Qt::AlignRight | vertical);
+        default: {
+            // General: numbers to the right, booleans and errors centred, text to the left.
+            engine::Value v = sheet_->value(row, col);
+            if (v.isNumber())
+                return QVariant::fromValue(Qt::AlignRight | vertical);
+            if (v.isBoolean() || v.isError())
+                return QVariant::fromValue(Qt::AlignHCenter | vertical);
+            return QVariant::fromValue(Qt::AlignLeft | vertical);
+        }
+        }
+    }
+    default:
+        return {};
+    }
+}
+
+bool SheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || !commit_)
+        return false;
+    return commit_(index.row(), index.column(), value.toString().toStdU16String());
+}
+
+Qt::ItemFlags SheetModel::flags(const QModelIndex& index) const {
+    return QAbstractTableModel::flags(index) | Qt::ItemIsEditable;
+}
+
+QVariant SheetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    if (orientation == Qt::Horizontal)
+        return qs(engine::columnName(section));
+    return section + 1;
+}
+
+} // namespace desktop
