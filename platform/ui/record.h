@@ -24,11 +24,4 @@ struct Record {
     std::optional<std::u16string> answer;
 };
 
-// One JSON line (UTF-8, no line end):
-//   {"event":"messagebox","caption":…,"text":…}
-//   {"event":"inputbox","prompt":…,"title":…,"default":…}
-//   {"event":"dialog","caption":…,"items":[…]}
-//   {"event":"error","text":…}
-std::string toJson(const Record& record);
-
 } // namespace ui

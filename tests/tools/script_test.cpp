@@ -1,5 +1,6 @@
 #include "platform/text/utf.h"
 #include "tools/varnel-play/json.h"
+#include "tools/varnel-play/record_line.h"
 #include "tools/varnel-play/script.h"
 
 #include <gtest/gtest.h>
@@ -118,6 +119,30 @@ TEST(JsonLine, EscapesTextAndWritesNumbersAsJson) {
               "\"n\":12,\"x\":0.5,\"b\":false,\"v\":null,\"items\":[]}");
     EXPECT_EQ(play::JsonLine().number("big", 123456789012.0).number("third", 1.0 / 3).str(),
               "{\"big\":123456789012,\"third\":0.333333333333333}");
+}
+
+TEST(RecordLine, WritesEachKindOfQuestionInTheRunnersFormat) {
+    using Kind = ui::Record::Kind;
+    auto record = [](Kind kind, std::u16string caption, std::u16string text) {
+        ui::Record r;
+        r.kind = kind;
+        r.caption = std::move(caption);
+        r.text = std::move(text);
+        return r;
+    };
+    EXPECT_EQ(play::recordLine(record(Kind::MessageBox, u"添加征订资料错误", u"line \"one\"\nline two")),
+              R"({"event":"messagebox","caption":"添加征订资料错误","text":"line \"one\"\nline two"})");
+    ui::Record input = record(Kind::InputBox, u"添加统计单位", u"请输入单位名称：");
+    input.defaultText = u"未知单位";
+    EXPECT_EQ(
+        play::recordLine(input),
+        R"({"event":"inputbox","prompt":"请输入单位名称：","title":"添加统计单位","default":"未知单位"})");
+    ui::Record dialog = record(Kind::Dialog, u"查询指定资料征订情况", u"");
+    dialog.items = {u"9份", u"报纸"};
+    EXPECT_EQ(play::recordLine(dialog),
+              R"({"event":"dialog","caption":"查询指定资料征订情况","items":["9份","报纸"]})");
+    EXPECT_EQ(play::recordLine(record(Kind::Error, u"", u"no answer")),
+              R"({"event":"error","text":"no answer"})");
 }
 
 } // namespace

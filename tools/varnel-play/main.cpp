@@ -8,6 +8,7 @@
 #include "platform/ui/headless.h"
 #include "tools/varnel-play/json.h"
 #include "tools/varnel-play/output.h"
+#include "tools/varnel-play/record_line.h"
 #include "tools/varnel-play/script.h"
 #include "tools/varnel-play/session.h"
 #include "varnel/app/error_report.h"
@@ -88,7 +89,7 @@ int main(int argc, char** argv) {
     profile::setProgramFolder(text::toUtf16(std::filesystem::absolute(folder).string()));
     engine::automation::registerApplicationClass();
     ui::setBackend(&user);
-    user.onRecord([&](const ui::Record& record) { output.line(ui::toJson(record)); });
+    user.onRecord([&](const ui::Record& record) { output.line(play::recordLine(record)); });
     app::setErrorListener([&](const app::ErrorReport& report) {
         output.line(play::JsonLine("error")
                         .text("caption", report.caption)

@@ -161,9 +161,7 @@ TEST_F(DialogTest, SortedComboDialogShowsItsItemsAndReturnsTheTextAsTyped) {
     ASSERT_EQ(user.records().size(), 1u);
     EXPECT_EQ(user.records()[0].items,
               (std::vector<std::u16string>{u"9份", u"10份", u"Apple", u"报纸", u"杂志"}));
-    EXPECT_EQ(
-        ui::toJson(user.records()[0]),
-        R"({"event":"dialog","caption":"查询指定资料征订情况","items":["9份","10份","Apple","报纸","杂志"]})");
+    EXPECT_EQ(user.records()[0].caption, u"查询指定资料征订情况");
 
     // Confirming without typing gives the first item in sorted order, as selected at start.
     PickDlg again;

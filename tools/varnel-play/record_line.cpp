@@ -1,0 +1,29 @@
+#include "tools/varnel-play/record_line.h"
+
+#include "tools/varnel-play/json.h"
+
+namespace play {
+
+std::string recordLine(const ui::Record& r) {
+    switch (r.kind) {
+    case ui::Record::Kind::MessageBox:
+        return JsonLine("messagebox").text("caption", r.caption).text("text", r.text).str();
+    case ui::Record::Kind::InputBox:
+        return JsonLine("inputbox")
+            .text("prompt", r.text)
+            .text("title", r.caption)
+            .text("default", r.defaultText)
+            .str();
+    case ui::Record::Kind::Dialog: {
+        std::vector<std::string> items;
+        for (const std::u16string& item : r.items)
+            items.push_back(quoted(item));
+        return JsonLine("dialog").text("caption", r.caption).raw("items", jsonArray(items)).str();
+    }
+    case ui::Record::Kind::Error:
+        break;
+    }
+    return JsonLine("error").text("text", r.text).str();
+}
+
+} // namespace play
