@@ -76,17 +76,6 @@ Value unary(Op op, const Value& a) {
     return Value::number(op == Op::Negate ? -n : n / 100);
 }
 
-std::u16string readText(std::span<const Token> p, std::size_t& i, std::size_t length) {
-    std::u16string s;
-    s.reserve(length);
-    while (s.size() < length) {
-        const Token& c = p[++i];
-        for (std::size_t k = 0; k < 4 && s.size() < length; ++k)
-            s += c.payload.chars[k];
-    }
-    return s;
-}
-
 } // namespace
 
 std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
@@ -108,7 +97,7 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             stack_.emplace_back(Value::number(t.payload.number));
             break;
         case TokenKind::Text:
-            stack_.emplace_back(Value::text(readText(p, frame.pc, t.payload.length)));
+            stack_.emplace_back(Value::text(readChars(p, frame.pc, t.payload.length)));
             break;
         case TokenKind::Chars:
         case TokenKind::Paren:

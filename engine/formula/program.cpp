@@ -21,17 +21,6 @@ void pushChars(Program& p, std::u16string_view s) {
     }
 }
 
-std::u16string readChars(std::span<const Token> p, std::size_t& i, std::size_t length) {
-    std::u16string s;
-    s.reserve(length);
-    while (s.size() < length) {
-        const Token& c = p[++i];
-        for (std::size_t k = 0; k < 4 && s.size() < length; ++k)
-            s += c.payload.chars[k];
-    }
-    return s;
-}
-
 std::uint8_t cornerFlags(const Node& n) {
     std::uint8_t f = 0;
     if (n.first.rowAbsolute)
@@ -285,6 +274,17 @@ bool isVolatile(std::span<const Token> p) {
         if (t.kind == TokenKind::Function && functionInfo(t.payload.call.id).volatile_)
             return true;
     return false;
+}
+
+std::u16string readChars(std::span<const Token> p, std::size_t& i, std::size_t length) {
+    std::u16string s;
+    s.reserve(length);
+    while (s.size() < length) {
+        const Token& c = p[++i];
+        for (std::size_t k = 0; k < 4 && s.size() < length; ++k)
+            s += c.payload.chars[k];
+    }
+    return s;
 }
 
 } // namespace engine::formula

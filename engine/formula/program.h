@@ -78,6 +78,9 @@ struct SheetNames {
     std::function<std::optional<std::u16string>(SheetId)> name;
 };
 
+// The characters that follow a Text or Name token at `i` in Chars tokens; `i` is left on the last of them.
+std::u16string readChars(std::span<const Token> program, std::size_t& i, std::size_t length);
+
 // Throws EngineError when the tree names a sheet that `sheets` does not know.
 Program compile(const Node& tree, const SheetNames& sheets);
 // References to sheets that no longer exist come back as #REF!.
