@@ -205,22 +205,22 @@ private:
 
 Excel::FontPtr RangeObject::GetFont() {
     sheet();
-    return makeComObject<FontObject>(CellsOf(ref_, areas_));
+    return makeComObject<FontObject>(CellsOf(ref_, areas()));
 }
 
 Excel::InteriorPtr RangeObject::GetInterior() {
     sheet();
-    return makeComObject<InteriorObject>(CellsOf(ref_, areas_));
+    return makeComObject<InteriorObject>(CellsOf(ref_, areas()));
 }
 
 Excel::BordersPtr RangeObject::GetBorders() {
     sheet();
-    return makeComObject<BordersObject>(CellsOf(ref_, areas_));
+    return makeComObject<BordersObject>(CellsOf(ref_, areas()));
 }
 
 Excel::ValidationPtr RangeObject::GetValidation() {
     sheet();
-    return makeComObject<ValidationObject>(CellsOf(ref_, areas_));
+    return makeComObject<ValidationObject>(CellsOf(ref_, areas()));
 }
 
 } // namespace engine::automation

@@ -76,7 +76,32 @@ std::vector<Area> parseRangeText(std::u16string_view text) {
 }
 
 RangeObject::RangeObject(SheetRef ref, std::vector<Area> areas, RangeUnit unit)
-    : ref_(std::move(ref)), areas_(std::move(areas)), unit_(unit) {}
+    : ref_(std::move(ref)), areas_(std::move(areas)), unit_(unit) {
+    if (ref_.book->open())
+        if (Sheet* s = ref_.book->model->sheetById(ref_.id))
+            follow(*s);
+}
+
+const std::vector<Area>& RangeObject::areas() const {
+    if (areas_.empty())
+        fail(u"The cells of the range have been deleted.");
+    return areas_;
+}
+
+Sheet& RangeObject::sheet() const {
+    areas();
+    return ref_.sheet();
+}
+
+void RangeObject::structureChanged(const formula::StructuralEdit& edit) {
+    std::size_t kept = 0;
+    for (const Area& a : areas_)
+        if (std::optional<Area> moved = formula::adjustArea(a, edit))
+            areas_[kept++] = *moved;
+    areas_.resize(kept);
+    if (areas_.empty())
+        leave();
+}
 
 RangeObject& RangeObject::of(Excel::Range* range) {
     auto* object = dynamic_cast<RangeObject*>(range);
@@ -132,10 +157,10 @@ void RangeObject::write(const Variant& value) {
         if (value.vt() == VT_BSTR && value.bstrVal().size() > 1 && value.bstrVal()[0] == u'=') {
             // A formula written to several cells moves its relative references with each cell.
             formula::Node tree = formula::parse(std::u16string_view(value.bstrVal()).substr(1));
-            for (const Area& a : areas_)
+            for (const Area& a : areas())
                 for (int r = a.top; r <= a.bottom; ++r)
                     for (int c = a.left; c <= a.right; ++c) {
-                        if (r == a.top && c == a.left && &a == &areas_.front()) {
+                        if (r == a.top && c == a.left && &a == &areas().front()) {
                             s.setFormula(r, c, value.bstrVal());
                             continue;
                         }
@@ -148,7 +173,7 @@ void RangeObject::write(const Variant& value) {
         Value constant;
         switch (value.vt()) {
         case VT_BSTR:
-            for (const Area& a : areas_)
+            for (const Area& a : areas())
                 for (int r = a.top; r <= a.bottom; ++r)
                     for (int c = a.left; c <= a.right; ++c)
                         s.enter(r, c, value.bstrVal());
@@ -178,7 +203,7 @@ void RangeObject::write(const Variant& value) {
                 fail(u"The value cannot be written into a cell.");
             }
         }
-        for (const Area& a : areas_) {
+        for (const Area& a : areas()) {
             if (constant.isEmpty()) {
                 s.clearContents(a);
                 continue;
@@ -188,7 +213,7 @@ void RangeObject::write(const Variant& value) {
                     s.setValue(r, c, constant);
         }
     });
-    changed(areas_);
+    changed(areas());
 }
 
 std::u16string RangeObject::GetAddress(const Variant& RowAbsolute, const Variant& ColumnAbsolute,
@@ -201,10 +226,10 @@ std::u16string RangeObject::GetAddress(const Variant& RowAbsolute, const Variant
     std::u16string text;
     if (optionalBool(External).value_or(false))
         text = u"[" + ref_.book->name + u"]" + formula::quoteSheetName(sheet().name()) + u"!";
-    for (std::size_t i = 0; i < areas_.size(); ++i) {
+    for (std::size_t i = 0; i < areas().size(); ++i) {
         if (i > 0)
             text += u',';
-        text += addressPart(areas_[i], rowAbsolute, colAbsolute);
+        text += addressPart(areas()[i], rowAbsolute, colAbsolute);
     }
     return text;
 }
@@ -213,7 +238,7 @@ std::u16string RangeObject::GetAddress(const Variant& RowAbsolute, const Variant
 
 long RangeObject::GetCount() {
     long count = 0;
-    for (const Area& a : areas_) {
+    for (const Area& a : areas()) {
         switch (unit_) {
         case RangeUnit::Cells:
             count += static_cast<long>(a.rowCount()) * a.columnCount();
@@ -272,8 +297,8 @@ Excel::RangePtr RangeObject::GetEnd(Excel::XlDirection Direction) {
 Excel::RangePtr RangeObject::GetOffset(const Variant& RowOffset, const Variant& ColumnOffset) {
     long rows = optionalLong(RowOffset).value_or(0), cols = optionalLong(ColumnOffset).value_or(0);
     std::vector<Area> result;
-    result.reserve(areas_.size());
-    for (const Area& a : areas_)
+    result.reserve(areas().size());
+    for (const Area& a : areas())
         result.push_back(moved(a, rows, cols));
     return with(std::move(result), unit_);
 }
@@ -311,14 +336,14 @@ Variant RangeObject::GetItem(const Variant& RowIndex, const Variant& ColumnIndex
 
 Excel::RangePtr RangeObject::GetEntireRow() {
     std::vector<Area> rows;
-    for (const Area& a : areas_)
+    for (const Area& a : areas())
         rows.push_back(Area::rows(a.top, a.bottom));
     return with(std::move(rows));
 }
 
 Excel::RangePtr RangeObject::GetEntireColumn() {
     std::vector<Area> cols;
-    for (const Area& a : areas_)
+    for (const Area& a : areas())
         cols.push_back(Area::columns(a.left, a.right));
     return with(std::move(cols));
 }

@@ -3,14 +3,17 @@
 #include "engine/automation/book.h"
 #include "engine/automation/objects.h"
 #include "engine/automation/support.h"
+#include "engine/model/sheet_follower.h"
 #include "varnel/excel/range.h"
 
 #include <vector>
 
 namespace engine::automation {
 
-// A range: one or more rectangles of one sheet.
-class RangeObject final : public Object<Excel::Range> {
+// A range: one or more rectangles of one sheet. As a client's range does in a spreadsheet, it keeps
+// naming the same cells when rows, columns or cells of its sheet are inserted or deleted, adjusted as
+// formulas are; once all of its cells are deleted it names nothing and refuses every use.
+class RangeObject final : public Object<Excel::Range>, private SheetFollower {
 public:
     RangeObject(SheetRef ref, std::vector<Area> areas, RangeUnit unit);
 
@@ -19,9 +22,10 @@ public:
     static RangeObject& of(const Variant& range);
 
     const SheetRef& ref() const { return ref_; }
-    const std::vector<Area>& areas() const { return areas_; }
-    Sheet& sheet() const { return ref_.sheet(); }
-    const Area& first() const { return areas_.front(); }
+    // These fail when the range's cells were deleted.
+    const std::vector<Area>& areas() const;
+    Sheet& sheet() const;
+    const Area& first() const { return areas().front(); }
 
     // ---- Values (range.cpp)
     Variant GetValue2() override;
@@ -84,6 +88,7 @@ public:
     Excel::ValidationPtr GetValidation() override;
 
 private:
+    void structureChanged(const formula::StructuralEdit& edit) override;
     Excel::RangePtr with(std::vector<Area> areas, RangeUnit unit = RangeUnit::Cells) const;
     void changed(const std::vector<Area>& areas) const;
     void write(const Variant& value);

@@ -48,8 +48,10 @@ Variant RangeObject::Insert(const Variant& Shift, const Variant& CopyOrigin) {
     std::optional<long> shift = optionalLong(Shift);
     bool fromBelow =
         optionalLong(CopyOrigin).value_or(Excel::xlFormatFromLeftOrAbove) == Excel::xlFormatFromRightOrBelow;
+    // The range itself moves with the cells it names; the change is where the new cells are.
+    const std::vector<Area> inserted = areas();
     guarded([&] {
-        for (const Area& a : bottomUp(areas_)) {
+        for (const Area& a : bottomUp(inserted)) {
             if (a.isWholeRows()) {
                 s.insertRows(a.top, a.rowCount());
                 if (fromBelow && a.bottom < kLastRow) {
@@ -67,15 +69,17 @@ Variant RangeObject::Insert(const Variant& Shift, const Variant& CopyOrigin) {
             }
         }
     });
-    changed(areas_);
+    changed(inserted);
     return Variant(true);
 }
 
 Variant RangeObject::Delete(const Variant& Shift) {
     Sheet& s = sheet();
     std::optional<long> shift = optionalLong(Shift);
+    // Deleting its own cells leaves the range naming nothing; the change is where they were.
+    const std::vector<Area> deleted = areas();
     guarded([&] {
-        for (const Area& a : bottomUp(areas_)) {
+        for (const Area& a : bottomUp(deleted)) {
             if (a.isWholeRows()) {
                 s.deleteRows(a.top, a.rowCount());
             } else if (a.isWholeColumns()) {
@@ -86,12 +90,12 @@ Variant RangeObject::Delete(const Variant& Shift) {
             }
         }
     });
-    changed(areas_);
+    changed(deleted);
     return Variant(true);
 }
 
 Variant RangeObject::Copy(const Variant& Destination) {
-    if (areas_.size() > 1)
+    if (areas().size() > 1)
         fail(u"A range of several areas cannot be copied.");
     if (omitted(Destination)) {
         copyToClipboard(ref_, first());
@@ -109,16 +113,16 @@ Variant RangeObject::Copy(const Variant& Destination) {
 
 Variant RangeObject::ClearContents() {
     Sheet& s = sheet();
-    for (const Area& a : areas_)
+    for (const Area& a : areas())
         s.clearContents(a);
-    changed(areas_);
+    changed(areas());
     return Variant(true);
 }
 
 Variant RangeObject::Select() {
     if (!isShown(ref_))
         fail(u"Cells can be selected only on the active sheet.");
-    ref_.app().select(ref_, areas_, {first().top, first().left});
+    ref_.app().select(ref_, areas(), {first().top, first().left});
     return Variant(true);
 }
 
@@ -149,8 +153,8 @@ Excel::RangePtr RangeObject::Find(const Variant& What, const Variant& After, con
         settings.byColumns = *v == Excel::xlByColumns;
     settings.matchCase = optionalBool(MatchCase).value_or(false);
 
-    std::vector<Area> scope = areas_;
-    if (areas_.size() == 1 && first().rowCount() == 1 && first().columnCount() == 1) {
+    std::vector<Area> scope = areas();
+    if (areas().size() == 1 && first().rowCount() == 1 && first().columnCount() == 1) {
         // A single cell stands for the whole sheet.
         std::optional<Area> used = s.usedArea();
         if (!used)

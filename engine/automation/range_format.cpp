@@ -36,14 +36,14 @@ double positive(const Variant& v, double most, const char16_t* what) {
 } // namespace
 
 void RangeObject::requireWholeRows(const char16_t* what) const {
-    for (const Area& a : areas_)
+    for (const Area& a : areas())
         if (!a.isWholeRows() && unit_ != RangeUnit::Rows)
             fail(std::u16string(what) + u" applies to whole rows only.");
 }
 
 Variant RangeObject::AutoFit() {
     Sheet& s = sheet();
-    for (const Area& a : areas_) {
+    for (const Area& a : areas()) {
         if (unit_ == RangeUnit::Rows || a.isWholeRows())
             autoFitRows(s, a.top, a.bottom);
         else if (unit_ == RangeUnit::Columns || a.isWholeColumns())
@@ -61,7 +61,7 @@ Variant RangeObject::GetColumnWidth() {
 void RangeObject::PutColumnWidth(const Variant& RHS) {
     double width = positive(RHS, 255, u"A column width");
     Sheet& s = sheet();
-    for (const Area& a : areas_)
+    for (const Area& a : areas())
         for (int c = a.left; c <= a.right; ++c) {
             ColumnProperties& props = s.editColumn(c);
             props.width = width;
@@ -76,7 +76,7 @@ Variant RangeObject::GetRowHeight() {
 void RangeObject::PutRowHeight(const Variant& RHS) {
     double height = positive(RHS, 409.5, u"A row height");
     Sheet& s = sheet();
-    for (const Area& a : areas_) {
+    for (const Area& a : areas()) {
         if (a.top == 0 && a.bottom == kLastRow) {
             // Every row: the sheet's default height, and the rows that have their own take it too.
             s.setDefaultRowHeight(height);
@@ -106,7 +106,7 @@ void RangeObject::PutHorizontalAlignment(const Variant& RHS) {
     for (const auto& n : kAlignments)
         if (n.excel == wanted) {
             Sheet& s = sheet();
-            for (const Area& a : areas_)
+            for (const Area& a : areas())
                 s.modifyFormat(a, [&](Format& f) { f.horizontalAlignment = n.alignment; });
             return;
         }
@@ -116,7 +116,7 @@ void RangeObject::PutHorizontalAlignment(const Variant& RHS) {
 Variant RangeObject::GetMergeCells() {
     const Sheet& s = sheet();
     bool some = false, all = true;
-    for (const Area& a : areas_) {
+    for (const Area& a : areas()) {
         bool inOne = false;
         for (const Area& m : s.merges()) {
             if (!m.intersects(a))
@@ -134,7 +134,7 @@ Variant RangeObject::GetMergeCells() {
 void RangeObject::PutMergeCells(const Variant& RHS) {
     bool merge = optionalBool(RHS).value_or(false);
     Sheet& s = sheet();
-    for (const Area& a : areas_) {
+    for (const Area& a : areas()) {
         if (merge)
             s.merge(a);
         else
@@ -152,7 +152,7 @@ void RangeObject::PutOutlineLevel(const Variant& RHS) {
     if (level < 1 || level > kMaxOutlineLevel + 1)
         fail(u"An outline level lies between 1 and 8.");
     Sheet& s = sheet();
-    for (const Area& a : areas_)
+    for (const Area& a : areas())
         for (int r = a.top; r <= a.bottom; ++r)
             s.editRow(r).outlineLevel = static_cast<std::uint8_t>(level - 1);
 }
@@ -160,7 +160,7 @@ void RangeObject::PutOutlineLevel(const Variant& RHS) {
 Variant RangeObject::Group(const Variant&, const Variant&, const Variant&, const Variant&) {
     requireWholeRows(u"Group");
     Sheet& s = sheet();
-    for (const Area& a : areas_) {
+    for (const Area& a : areas()) {
         for (int r = a.top; r <= a.bottom; ++r)
             if (s.row(r).outlineLevel >= kMaxOutlineLevel)
                 fail(u"Rows cannot be grouped more than seven levels deep.");
@@ -177,7 +177,7 @@ Variant RangeObject::GetShowDetail() {
 void RangeObject::PutShowDetail(const Variant& RHS) {
     requireWholeRows(u"ShowDetail");
     bool show = optionalBool(RHS).value_or(true);
-    if (areas_.size() != 1 || first().rowCount() != 1 || !sheet().showDetail(first().top, show))
+    if (areas().size() != 1 || first().rowCount() != 1 || !sheet().showDetail(first().top, show))
         fail(u"ShowDetail applies to one summary row of an outline group.");
 }
 

@@ -34,7 +34,10 @@ void checkArea(const Area& a) {
 Sheet::Sheet(Workbook& book, SheetId id, std::u16string name)
     : book_(book), id_(id), name_(std::move(name)) {}
 
-Sheet::~Sheet() = default;
+Sheet::~Sheet() {
+    while (followers_)
+        followers_->leave();
+}
 
 // ---- Storage
 

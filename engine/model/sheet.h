@@ -8,6 +8,7 @@
 #include "engine/model/cell.h"
 #include "engine/model/format.h"
 #include "engine/model/properties.h"
+#include "engine/model/sheet_follower.h"
 
 #include <array>
 #include <cstdint>
@@ -155,6 +156,7 @@ public:
 private:
     friend class Workbook;
     friend class Recalc;
+    friend class SheetFollower;
 
     detail::Cell* findCell(int row, int col);
     const detail::Cell* findCell(int row, int col) const;
@@ -187,6 +189,7 @@ private:
     Selection selection_;
     double defaultRowHeight_ = kDefaultRowHeight;
     std::uint64_t changedAt_ = 1; // workbook revision of the last content change
+    SheetFollower* followers_ = nullptr;
 };
 
 } // namespace engine

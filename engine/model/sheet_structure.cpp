@@ -48,6 +48,11 @@ void Sheet::adjustReferences(const formula::StructuralEdit& edit) {
         v.areas = std::move(areas);
     }
     std::erase_if(validations_, [](const Validation& v) { return v.areas.empty(); });
+    for (SheetFollower* f = followers_; f;) {
+        SheetFollower* next = f->next_; // the one told may leave
+        f->structureChanged(edit);
+        f = next;
+    }
     contentChanged();
 }
 

@@ -39,10 +39,10 @@ void CMainDlg::OnSheetChange(IDispatch*, IDispatch* Target) {
         row->GetInterior()->PutColorIndex(Variant(int(layout::entryFill)));
         row->GetFont()->PutColorIndex(Variant(int(layout::entryFont)));
     } else {
-        // The next unit row follows directly: a row inserted above it takes the block's format. The new
-        // row is found from the block's last row, which the insertion leaves in place.
+        // The next unit row follows directly: a row inserted above it takes the block's format. n moves
+        // down with the unit row, so the new row is the one above it.
         n->GetEntireRow()->Insert(Variant(int(xlShiftDown)), Variant(int(xlFormatFromLeftOrAbove)));
-        n = offset(last, 1);
+        n = offset(n, -1);
     }
     layout::borderEntryRows(n->GetEntireRow());
     n->GetEntireRow()->GetValidation()->Delete();
