@@ -61,7 +61,9 @@ constexpr int MaxDepth = 512;
 class Decoder {
 public:
     Decoder(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col)
-        : in_(tokens), context_(context), row_(row), col_(col) {}
+        : in_(tokens), context_(context), row_(row), col_(col) {
+        stack_.reserve(16); // enough for the register's formulas without moving trees about
+    }
 
     Node run() {
         while (!in_.atEnd())
