@@ -118,6 +118,10 @@ private:
         const FunctionInfo* f = functionByIndex(index);
         if (!f)
             throw UnsupportedFormula("a function this program does not know");
+        // The count comes from the file; a call outside the function's arity would be evaluated with
+        // arguments that are not there.
+        if (argc < f->minArgs || argc > f->maxArgs)
+            throw FormatError("a formula calls a function with a wrong number of arguments");
         call(std::u16string(f->name.begin(), f->name.end()), argc);
     }
 
