@@ -82,6 +82,19 @@ TEST_F(Structure, DeletedRowsShrinkRangesAndBreakReferencesToThem) {
     EXPECT_EQ(value(u"C2"), num(6));
 }
 
+TEST_F(Structure, FormulasOnOtherSheetsFollowTheMovedCells) {
+    twoBlocks();
+    Sheet& other = book.addSheet(u"Sheet2");
+    other.setFormula(0, 0, u"=SUM(征订登记!E3:E8)+征订登记!$C$7");
+    other.setFormula(1, 0, u"=E7"); // its own sheet: stays
+    EXPECT_EQ(other.value(0, 0), num(30));
+    sheet.insertRows(4, 2);
+    EXPECT_EQ(other.formulaText(0, 0), u"=SUM('征订登记'!E3:E10)+'征订登记'!$C$9");
+    EXPECT_EQ(other.formulaText(1, 0), u"=E7");
+    type(u"C9", u"1");
+    EXPECT_EQ(other.value(0, 0), num(12));
+}
+
 TEST_F(Structure, RefusesToPushContentOffTheSheet) {
     type(u"A1", u"1");
     type(u"B65536", u"x");
@@ -134,6 +147,29 @@ TEST_F(Structure, CellsShiftedDownRightUpAndLeft) {
     EXPECT_EQ(value(u"B2"), num(2));
     EXPECT_EQ(formula(u"A1"), u"=#REF!+B2+C2");
     EXPECT_EQ(value(u"A1"), err(ErrorCode::Ref));
+}
+
+TEST_F(Structure, InsertedColumnsLookLikeTheColumnToTheirLeft) {
+    sheet.modifyFormat(Area::columns(0, 0), [](Format& f) { f.fillColorIndex = 6; });
+    sheet.modifyFormat(Area::cell(2, 0), [](Format& f) { f.bold = true; });
+    sheet.insertColumns(1, 1);
+    EXPECT_EQ(sheet.format(0, 1).fillColorIndex, 6);
+    EXPECT_TRUE(sheet.format(2, 1).bold);
+    EXPECT_FALSE(sheet.format(2, 2).bold);
+    sheet.insertRows(0, 1); // no row above the first: a plain row
+    EXPECT_EQ(sheet.row(0), RowProperties{});
+}
+
+TEST_F(Structure, DeletingEveryRowEmptiesTheSheet) {
+    twoBlocks();
+    Sheet& other = book.addSheet(u"Sheet2");
+    other.setFormula(0, 0, u"='征订登记'!C5");
+    sheet.deleteRows(0, kRowCount);
+    EXPECT_FALSE(sheet.usedArea());
+    EXPECT_EQ(sheet.rowExtent(), 0);
+    EXPECT_EQ(other.value(0, 0), err(ErrorCode::Ref));
+    type(u"A1", u"=1");
+    EXPECT_EQ(value(u"A1"), num(1));
 }
 
 TEST_F(Structure, ColumnsInsertedAndDeleted) {
