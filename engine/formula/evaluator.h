@@ -30,9 +30,17 @@ public:
     virtual int today() = 0;
 };
 
+// The tokens a frame runs: a cell's formula where its sheet keeps it, or a Program of the caller's own
+// (`frame.program = &program`).
+struct ProgramView : std::span<const Token> {
+    ProgramView() = default;
+    ProgramView(std::span<const Token> tokens) : std::span<const Token>(tokens) {} // NOLINT: a view
+    ProgramView(const Program* program) : std::span<const Token>(*program) {}      // NOLINT: a view
+};
+
 // One formula being computed. `sheet`, `row`, `col`: the formula's own cell.
 struct Frame {
-    std::span<const Token> program;
+    ProgramView program;
     SheetId sheet = 0;
     int row = 0;
     int col = 0;

@@ -23,11 +23,13 @@ Snapshot takeSnapshot(const Sheet& sheet, const Area& area) {
         for (int r = area.top; r <= area.bottom; ++r) {
             const RowProperties& p = sheet.row(r);
             s.rowHeights.push_back(p.customHeight ? std::optional(p.height) : std::nullopt);
+            s.rowFormats.push_back(sheet.workbook().formats().get(p.format));
         }
     if (area.isWholeColumns())
         for (int c = area.left; c <= area.right; ++c) {
             const ColumnProperties& p = sheet.column(c);
             s.columnWidths.push_back(p.customWidth ? std::optional(p.width) : std::nullopt);
+            s.columnFormats.push_back(sheet.workbook().formats().get(p.format));
         }
     return s;
 }
@@ -39,6 +41,14 @@ Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mod
     int dRow = at.row - snapshot.source.top, dCol = at.col - snapshot.source.left;
     sheet.clear(target);
     FormatTable& formats = sheet.workbook().formats();
+    // Row and column formats first: cells created below take them up.
+    for (std::size_t i = 0; i < snapshot.rowFormats.size(); ++i) {
+        FormatId id = formats.intern(snapshot.rowFormats[i]);
+        if (id != kDefaultFormat || sheet.row(at.row + static_cast<int>(i)).format != kDefaultFormat)
+            sheet.editRow(at.row + static_cast<int>(i)).format = id;
+    }
+    for (std::size_t i = 0; i < snapshot.columnFormats.size(); ++i)
+        sheet.editColumn(at.col + static_cast<int>(i)).format = formats.intern(snapshot.columnFormats[i]);
     for (const Snapshot::Item& item : snapshot.items) {
         int row = at.row + item.row, col = at.col + item.col;
         sheet.setFormat(Area::cell(row, col), formats.intern(item.format));

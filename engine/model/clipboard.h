@@ -24,10 +24,13 @@ struct Snapshot {
     };
     Area source;             // where it was taken (its sheet is not kept)
     std::vector<Item> items; // stored cells only, row by row
-    // Row heights (nothing where the row had its default height) when whole rows were taken.
+    // Row heights (nothing where the row had its default height) and row formats when whole rows were
+    // taken.
     std::vector<std::optional<double>> rowHeights;
-    // Column widths likewise when whole columns were taken.
+    std::vector<Format> rowFormats;
+    // Column widths and formats likewise when whole columns were taken.
     std::vector<std::optional<double>> columnWidths;
+    std::vector<Format> columnFormats;
 
     int rowCount() const { return source.rowCount(); }
     int columnCount() const { return source.columnCount(); }

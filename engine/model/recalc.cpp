@@ -28,6 +28,20 @@ Value Recalc::evaluate(Sheet& sheet, std::span<const formula::Token> program, in
 Value Recalc::run(Pending root) {
     std::size_t bottom = work_.size();
     work_.push_back(root);
+    try {
+        return runFrom(bottom);
+    } catch (...) {
+        // Nothing may stay marked as being computed, or every later read would see a circle.
+        for (std::size_t i = bottom; i < work_.size(); ++i)
+            if (work_[i].slot != kTransient)
+                work_[i].sheet->formulas_[work_[i].slot].running = false;
+        work_.resize(bottom);
+        interpreter_ = formula::Interpreter();
+        throw;
+    }
+}
+
+Value Recalc::runFrom(std::size_t bottom) {
     Value rootResult;
     while (work_.size() > bottom) {
         std::size_t top = work_.size() - 1;

@@ -45,6 +45,7 @@ private:
     static constexpr std::uint32_t kTransient = 0xFFFFFFFF; // a formula of no cell
 
     Value run(Pending root);
+    Value runFrom(std::size_t bottom);
     ValueView view(const Sheet& sheet, const detail::Cell& cell) const;
 
     Workbook& book_;

@@ -95,6 +95,31 @@ TEST(ParsePrint, RefusesWhatIsNotAFormula) {
     EXPECT_THROW(parse(std::u16string(5000, u'-') + u"1"), EngineError);
 }
 
+// Whatever text comes in, the parser either refuses it or gives a tree whose text reads back the same.
+TEST(ParsePrint, AnyTextIsRefusedOrReadsBackStably) {
+    const std::u16string_view pieces[] = {
+        u"A1", u"$B$2", u":", u"B:B",  u"1:2",  u"(", u")",    u",",       u"+",      u"-",    u"*",    u"/",
+        u"^",  u"&",    u"%", u"=",    u"<",    u">", u"\"",   u"'",       u"!",      u"SUM(", u"IF(",  u"x(",
+        u"1",  u"2.5",  u"E", u"TRUE", u"#N/A", u" ", u"征订", u"Sheet2!", u"'a b'!", u"$",    u"#REF!"};
+    std::uint32_t seed = 12345;
+    auto next = [&seed] {
+        return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF;
+    };
+    int accepted = 0;
+    for (int round = 0; round < 20000; ++round) {
+        std::u16string text;
+        for (std::uint32_t n = next() % 8 + 1; n > 0; --n)
+            text += pieces[next() % std::size(pieces)];
+        try {
+            std::u16string printed = print(parse(text));
+            EXPECT_EQ(print(parse(printed)), printed) << round;
+            ++accepted;
+        } catch (const EngineError&) {
+        }
+    }
+    EXPECT_GT(accepted, 100);
+}
+
 TEST(ParsePrint, QuotesSheetNamesOnlyWhereNeeded) {
     EXPECT_EQ(quoteSheetName(u"Sheet2"), u"Sheet2");
     EXPECT_EQ(quoteSheetName(u"征订登记"), u"'征订登记'");

@@ -25,6 +25,7 @@ TEST_F(Clipboard, PasteValuesAndFormatsIntoAnotherWorkbook) {
     type(u"A1", u"2");
     type(u"B1", u"=A1*10");
     sheet.modifyFormat(Area::cell(0, 1), [](Format& f) { f.fillColorIndex = 34; });
+    sheet.modifyFormat(Area::rows(0, 0), [](Format& f) { f.fontColorIndex = 5; });
     sheet.editRow(0).height = 30;
     sheet.editRow(0).customHeight = true;
     Snapshot s = takeSnapshot(sheet, Area::rows(0, 0));
@@ -38,6 +39,7 @@ TEST_F(Clipboard, PasteValuesAndFormatsIntoAnotherWorkbook) {
     EXPECT_EQ(target.format(2, 1).fillColorIndex, 34);
     EXPECT_EQ(target.value(2, 7), Value()); // the whole row was replaced
     EXPECT_EQ(target.rowHeight(2), 30);
+    EXPECT_EQ(target.format(2, 200).fontColorIndex, 5); // the row's own format came along
 }
 
 TEST_F(Clipboard, RefusesAPasteThatDoesNotFit) {

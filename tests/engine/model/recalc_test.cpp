@@ -37,6 +37,15 @@ TEST_F(Recalculation, FormulasOnOtherSheetsFollow) {
     EXPECT_EQ(other.formulaText(0, 0), u"=#REF!*2");
 }
 
+TEST_F(Recalculation, AFormulaWaitingForOthersKeepsItsPendingOperands) {
+    type(u"A1", u"=B1*2");
+    type(u"A2", u"=B2&\"!\"");
+    type(u"B1", u"=3");
+    type(u"B2", u"=\"ok\"");
+    type(u"C1", u"=CONCATENATE(\"x\",10-A1/2,\"y\",A2,SUM(A1:B1))");
+    EXPECT_EQ(value(u"C1"), txt(u"x7yok!9"));
+}
+
 TEST_F(Recalculation, ALongChainNeitherRecursesNorTakesQuadraticTime) {
     constexpr int kLength = 10000;
     sheet.setValue(0, 0, num(1));

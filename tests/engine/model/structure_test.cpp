@@ -82,6 +82,19 @@ TEST_F(Structure, DeletedRowsShrinkRangesAndBreakReferencesToThem) {
     EXPECT_EQ(value(u"C2"), num(6));
 }
 
+TEST_F(Structure, FormulasOnOtherSheetsFollowTheMovedCells) {
+    twoBlocks();
+    Sheet& other = book.addSheet(u"Sheet2");
+    other.setFormula(0, 0, u"=SUM(征订登记!E3:E8)+征订登记!$C$7");
+    other.setFormula(1, 0, u"=E7"); // its own sheet: stays
+    EXPECT_EQ(other.value(0, 0), num(30));
+    sheet.insertRows(4, 2);
+    EXPECT_EQ(other.formulaText(0, 0), u"=SUM('征订登记'!E3:E10)+'征订登记'!$C$9");
+    EXPECT_EQ(other.formulaText(1, 0), u"=E7");
+    type(u"C9", u"1");
+    EXPECT_EQ(other.value(0, 0), num(12));
+}
+
 TEST_F(Structure, RefusesToPushContentOffTheSheet) {
     type(u"A1", u"1");
     type(u"B65536", u"x");
