@@ -10,7 +10,9 @@
 #include <gsf/gsf-outfile-msole.h>
 #include <gsf/gsf-outfile.h>
 #include <gsf/gsf-output-memory.h>
+#include <gsf/gsf-output-stdio.h>
 #include <memory>
+#include <mutex>
 
 namespace engine::xls {
 
@@ -42,6 +44,16 @@ bool rootEntryIsRoot(std::span<const uint8_t> file) {
     return entry + 0x43 <= file.size() && file[size_t(entry) + 0x42] == RootStorage;
 }
 
+// libgsf describes each flaw of a damaged file on stderr; the caller gets one message of ours instead.
+void quietLibgsf() {
+    static std::once_flag once;
+    std::call_once(once, [] {
+        g_log_set_handler(
+            "libgsf:msole", GLogLevelFlags(G_LOG_LEVEL_WARNING | G_LOG_LEVEL_MESSAGE),
+            [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {}, nullptr);
+    });
+}
+
 bool sameName(const char* a, const char* b) {
     return a && g_ascii_strcasecmp(a, b) == 0;
 }
@@ -53,6 +65,7 @@ std::vector<uint8_t> workbookStream(std::span<const uint8_t> file) {
     if (file.size() < 512 || std::memcmp(file.data(), signature, 8) != 0)
         throw FormatError("it is not an Excel workbook (not a compound document file)");
 
+    quietLibgsf();
     if (!rootEntryIsRoot(file))
         throw FormatError("its compound document structure is damaged");
 
@@ -87,25 +100,44 @@ std::vector<uint8_t> workbookStream(std::span<const uint8_t> file) {
     return bytes;
 }
 
-std::vector<uint8_t> compoundFile(std::span<const uint8_t> stream) {
-    GsfPtr<GsfOutput> sink(gsf_output_memory_new());
-    {
-        GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new_full(sink.get(), 512, 64));
-        GsfPtr<GsfOutput> child(gsf_outfile_new_child(ole.get(), "Workbook", FALSE));
-        bool ok = gsf_output_write(child.get(), stream.size(), stream.data());
-        if (ok && stream.size() < MinStreamSize) {
-            std::vector<uint8_t> padding(MinStreamSize - stream.size(), 0);
-            ok = gsf_output_write(child.get(), padding.size(), padding.data());
-        }
-        ok = gsf_output_close(child.get()) && ok;
-        ok = gsf_output_close(GSF_OUTPUT(ole.get())) && ok;
-        if (!ok)
-            throw FormatError("the compound document could not be assembled");
+namespace {
+
+bool writeTo(GsfOutput* sink, const StreamPieces& pieces) {
+    GsfPtr<GsfOutfile> ole(gsf_outfile_msole_new_full(sink, 512, 64));
+    GsfPtr<GsfOutput> child(gsf_outfile_new_child(ole.get(), "Workbook", FALSE));
+    bool ok = true;
+    size_t size = 0;
+    for (auto piece : pieces) {
+        ok = ok && gsf_output_write(child.get(), piece.size(), piece.data());
+        size += piece.size();
     }
-    auto* memory = GSF_OUTPUT_MEMORY(sink.get());
-    const guint8* data = gsf_output_memory_get_bytes(memory);
-    size_t size = size_t(gsf_output_size(sink.get()));
-    return std::vector<uint8_t>(data, data + size);
+    if (ok && size < MinStreamSize) {
+        std::vector<uint8_t> padding(MinStreamSize - size, 0);
+        ok = gsf_output_write(child.get(), padding.size(), padding.data());
+    }
+    ok = gsf_output_close(child.get()) && ok;
+    ok = gsf_output_close(GSF_OUTPUT(ole.get())) && ok;
+    return ok;
+}
+
+} // namespace
+
+std::vector<uint8_t> compoundFile(const StreamPieces& pieces) {
+    GsfPtr<GsfOutput> sink(gsf_output_memory_new());
+    if (!writeTo(sink.get(), pieces))
+        throw FormatError("the compound document could not be assembled");
+    const guint8* data = gsf_output_memory_get_bytes(GSF_OUTPUT_MEMORY(sink.get()));
+    return std::vector<uint8_t>(data, data + gsf_output_size(sink.get()));
+}
+
+std::vector<uint8_t> compoundFile(std::span<const uint8_t> stream) {
+    return compoundFile(StreamPieces{stream});
+}
+
+bool writeCompoundFile(std::FILE* file, const StreamPieces& pieces) {
+    GsfPtr<GsfOutput> sink(gsf_output_stdio_new_FILE("workbook", file, TRUE));
+    // Closing the compound file closes (and flushes) the sink too; the FILE itself stays open.
+    return sink && writeTo(sink.get(), pieces);
 }
 
 } // namespace engine::xls

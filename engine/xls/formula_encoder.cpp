@@ -116,9 +116,18 @@ public:
         }
         case NodeKind::Function:
             return function(n, cls);
-        case NodeKind::Name:
-            throw FormatError("a formula uses the name " + text::toUtf8(n.text) +
-                              ", which this program cannot store");
+        case NodeKind::Name: {
+            // A name that names nothing: stored as an add-in name, which every reader shows as #NAME?.
+            if (!e_.addInFunction)
+                throw FormatError("a formula uses the name " + text::toUtf8(n.text) +
+                                  ", which this program cannot store");
+            auto [x, index] = e_.addInFunction(n.text);
+            putU8(out_, classed(ptg::NameX, cls));
+            putU16(out_, x);
+            putU16(out_, index);
+            putU16(out_, 0);
+            return;
+        }
         case NodeKind::Unary:
             node(n.args.at(0), OperandClass::Value);
             putU8(out_, n.op == Op::Negate ? ptg::Uminus : n.op == Op::Plus ? ptg::Uplus : ptg::Percent);

@@ -15,6 +15,9 @@ namespace engine::xls {
 namespace {
 
 constexpr uint16_t RString = 0x00D6;
+// Far beyond any register, and low enough that a forged file cannot make the engine's per-range
+// checks (each new range is compared with those already there) run for minutes.
+constexpr size_t MaxRangesPerSheet = 16384;
 constexpr uint16_t Rk = rec::Rk;
 
 double rkValue(uint32_t rk) {
@@ -80,7 +83,14 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
     }
 
     std::vector<SharedUse> sharedUses;
-    std::vector<SharedFormula> shared;
+    std::map<std::pair<uint16_t, uint16_t>, SharedFormula> shared; // by first cell
+    size_t ranges = 0;
+    auto countRanges = [&](size_t n) {
+        ranges += n;
+        if (ranges > MaxRangesPerSheet)
+            throw FormatError(
+                "a sheet holds more merged ranges and validated ranges than this program handles");
+    };
     // Where the text result of the last formula goes: a cell, a pending shared use, or nowhere.
     enum class TextTarget { None, Cell, Shared } target = TextTarget::None;
     int targetRow = 0, targetCol = 0;
@@ -181,7 +191,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             uint32_t index = in.u32();
             if (index >= sst_.size())
                 throw FormatError("a cell refers to a shared string that does not exist");
-            sheet.setValue(row, col, Value::text(sst_[index]));
+            sheet.setValue(row, col, sst_[index]);
             place(row, col, xf);
             break;
         }
@@ -277,7 +287,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             size_t length = in.u16();
             auto t = in.bytes(length);
             s.tokens.assign(t.begin(), t.end());
-            shared.push_back(std::move(s));
+            shared[{s.firstRow, s.firstCol}] = std::move(s);
             break;
         }
         case rec::Array:
@@ -342,6 +352,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             size_t count = in.u16();
             if (count * 8 > in.remaining())
                 throw FormatError("a sheet's list of merged cells is shorter than it claims");
+            countRanges(count);
             for (size_t i = 0; i < count; ++i) {
                 int r1 = in.u16(), r2 = in.u16(), c1 = in.u16(), c2 = in.u16();
                 if (r1 > r2 || c1 > c2 || c2 > kLastColumn)
@@ -354,6 +365,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             auto v = readValidation(records_.body(), tokens_);
             if (v.unkept)
                 dropped_.insert(v.unkept);
+            countRanges(v.areas.size());
             if (v.rule)
                 for (const Area& a : v.areas)
                     sheet.addValidation(a, *v.rule);
@@ -365,10 +377,9 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
     }
 done:
     for (const SharedUse& use : sharedUses) {
-        const SharedFormula* found = nullptr;
-        for (const SharedFormula& s : shared)
-            if (s.firstRow == use.anchorRow && s.firstCol == use.anchorCol)
-                found = &s;
+        auto it = use.anchorCol <= kLastColumn ? shared.find({use.anchorRow, uint16_t(use.anchorCol)})
+                                               : shared.end();
+        const SharedFormula* found = it == shared.end() ? nullptr : &it->second;
         try {
             if (!found)
                 throw UnsupportedFormula("array formula");

@@ -149,9 +149,15 @@ void WorkbookReader::readGlobals() {
             sheets_.push_back({offset, std::move(name)});
             break;
         }
-        case rec::Sst:
-            sst_ = readSst(records_.segments());
+        case rec::Sst: {
+            // As values, so that the cells that share a text do not each copy it again.
+            auto strings = readSst(records_.segments());
+            sst_.clear();
+            sst_.reserve(strings.size());
+            for (auto& t : strings)
+                sst_.push_back(Value::text(std::move(t)));
             break;
+        }
         case rec::SupBook: {
             ByteReader in(records_.body());
             in.u16();

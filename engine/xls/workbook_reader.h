@@ -44,7 +44,7 @@ private:
     std::set<std::string> dropped_;
 
     std::vector<SheetEntry> sheets_;
-    std::vector<std::u16string> sst_;
+    std::vector<Value> sst_;
     std::vector<FontRecord> fonts_;
     std::vector<XfRecord> xfs_;
     std::vector<uint16_t> generalFormats_; // FORMAT records that only spell out "General"

@@ -156,33 +156,30 @@ uint16_t WorkbookWriter::xfIndex(FormatId id) {
     return index;
 }
 
-std::vector<uint8_t> WorkbookWriter::stream() {
-    std::vector<SheetBytes> sheets;
-    sheets.reserve(size_t(book_.sheetCount()));
+std::vector<std::vector<uint8_t>> WorkbookWriter::pieces() {
+    std::vector<std::vector<uint8_t>> parts(1);
     for (int i = 0; i < book_.sheetCount(); ++i)
-        sheets.push_back(writeSheet(book_.sheet(i), i));
+        parts.push_back(writeSheet(book_.sheet(i), i));
 
-    std::vector<uint8_t> out;
-    size_t total = 0;
-    for (auto& s : sheets)
-        total += s.bytes.size();
-    out.reserve(total + 64 * 1024 + strings_.size() * 16);
-    RecordWriter w(out);
+    std::vector<uint8_t>& globals = parts[0];
+    globals.reserve(64 * 1024 + strings_.size() * 16);
+    RecordWriter w(globals);
     std::vector<size_t> boundSheetAt;
     writeGlobals(w, boundSheetAt);
-    for (size_t i = 0; i < sheets.size(); ++i) {
-        size_t base = out.size();
-        patchU32(out, boundSheetAt[i], uint32_t(base));
-        SheetBytes& s = sheets[i];
-        for (size_t k = 0; k < s.dbCellCount; ++k) {
-            size_t at = s.dbCellTable + 4 * k;
-            uint32_t rel = uint32_t(s.bytes[at]) | uint32_t(s.bytes[at + 1]) << 8 |
-                           uint32_t(s.bytes[at + 2]) << 16 | uint32_t(s.bytes[at + 3]) << 24;
-            patchU32(s.bytes, at, uint32_t(rel + base));
+    size_t base = globals.size();
+    for (size_t i = 1; i < parts.size(); ++i) {
+        patchU32(globals, boundSheetAt[i - 1], uint32_t(base));
+        // INDEX lists its DBCELLs by stream position, known only now.
+        std::vector<uint8_t>& sheet = parts[i];
+        for (size_t k = 0; k < dbCellCounts_[i - 1]; ++k) {
+            size_t at = dbCellTables_[i - 1] + 4 * k;
+            uint32_t rel = uint32_t(sheet[at]) | uint32_t(sheet[at + 1]) << 8 |
+                           uint32_t(sheet[at + 2]) << 16 | uint32_t(sheet[at + 3]) << 24;
+            patchU32(sheet, at, uint32_t(rel + base));
         }
-        out.insert(out.end(), s.bytes.begin(), s.bytes.end());
+        base += sheet.size();
     }
-    return out;
+    return parts;
 }
 
 void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundSheetAt) {
@@ -301,11 +298,10 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
     w.record(rec::Eof, {});
 }
 
-WorkbookWriter::SheetBytes WorkbookWriter::writeSheet(const Sheet& sheet, int index) {
-    SheetBytes s;
-    s.bytes.reserve(1024 + size_t(sheet.rowExtent()) * 64);
-    RecordWriter w(s.bytes);
-    auto& o = s.bytes;
+std::vector<uint8_t> WorkbookWriter::writeSheet(const Sheet& sheet, int index) {
+    std::vector<uint8_t> o;
+    o.reserve(1024 + size_t(sheet.rowExtent()) * 192);
+    RecordWriter w(o);
     bof(w, rec::BofWorksheet);
 
     auto used = sheet.usedArea();
@@ -332,8 +328,8 @@ WorkbookWriter::SheetBytes WorkbookWriter::writeSheet(const Sheet& sheet, int in
         putU32(o, uint32_t(rows_.empty() ? 0 : rows_.front()));
         putU32(o, uint32_t(rows_.empty() ? 0 : rows_.back() + 1));
         putU32(o, 0);
-        s.dbCellTable = o.size();
-        s.dbCellCount = blocks;
+        dbCellTables_.push_back(o.size());
+        dbCellCounts_.push_back(blocks);
         o.resize(o.size() + 4 * blocks, 0);
         w.end(h);
     }
@@ -347,10 +343,10 @@ WorkbookWriter::SheetBytes WorkbookWriter::writeSheet(const Sheet& sheet, int in
         putU16(o, 0);
         w.end(h);
     }
-    writeCells(w, sheet, s);
+    writeCells(w, sheet, dbCellTables_.back());
     writeViewAndExtras(w, sheet, index);
     w.record(rec::Eof, {});
-    return s;
+    return o;
 }
 
 void WorkbookWriter::writeSheetSettings(RecordWriter& w, const Sheet& sheet) {
@@ -411,7 +407,7 @@ void WorkbookWriter::writeSheetSettings(RecordWriter& w, const Sheet& sheet) {
     }
 }
 
-void WorkbookWriter::writeCells(RecordWriter& w, const Sheet& sheet, SheetBytes& s) {
+void WorkbookWriter::writeCells(RecordWriter& w, const Sheet& sheet, size_t dbCellTable) {
     auto& o = w.out();
     size_t block = 0;
     size_t nextCell = 0;
@@ -465,7 +461,7 @@ void WorkbookWriter::writeCells(RecordWriter& w, const Sheet& sheet, SheetBytes&
         for (uint16_t v : starts_)
             putU16(o, v);
         w.end(h);
-        patchU32(o, s.dbCellTable + 4 * block, uint32_t(dbcell));
+        patchU32(o, dbCellTable + 4 * block, uint32_t(dbcell));
         ++block;
         i = end;
     }

@@ -20,17 +20,12 @@ namespace engine::xls {
 class WorkbookWriter {
 public:
     explicit WorkbookWriter(const Workbook& book);
-    std::vector<uint8_t> stream();
+    // The stream in pieces that follow one another: the globals, then each sheet.
+    std::vector<std::vector<uint8_t>> pieces();
 
 private:
-    struct SheetBytes {
-        std::vector<uint8_t> bytes;
-        size_t dbCellTable = 0; // where INDEX lists the DBCELL positions, relative to the sheet
-        size_t dbCellCount = 0;
-    };
-
-    SheetBytes writeSheet(const Sheet& sheet, int index);
-    void writeCells(RecordWriter& w, const Sheet& sheet, SheetBytes& out);
+    std::vector<uint8_t> writeSheet(const Sheet& sheet, int index);
+    void writeCells(RecordWriter& w, const Sheet& sheet, size_t dbCellTable);
     void writeCell(RecordWriter& w, const Sheet& sheet, int row, int col);
     void writeSheetSettings(RecordWriter& w, const Sheet& sheet);
     void writeViewAndExtras(RecordWriter& w, const Sheet& sheet, int index);
@@ -58,6 +53,9 @@ private:
     std::vector<std::pair<int, int>> cells_;
     std::vector<int> rows_;
     std::vector<uint16_t> starts_;
+    // Per sheet: where its INDEX lists the DBCELL positions (relative to the sheet), and how many.
+    std::vector<size_t> dbCellTables_;
+    std::vector<size_t> dbCellCounts_;
 };
 
 } // namespace engine::xls

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <fcntl.h>
 #include <fstream>
+#include <functional>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,8 +28,9 @@ std::string systemError() {
     return std::strerror(errno);
 }
 
-// Writes all of `bytes` to a new file beside `path` and renames it over `path`.
-void replaceFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+// Writes a new file beside `path` through `write` and renames it over `path`; the old file stays as
+// it was until the new one is complete on disk.
+void replaceFile(const std::filesystem::path& path, const std::function<bool(std::FILE*)>& write) {
     std::filesystem::path dir = path.parent_path().empty() ? "." : path.parent_path();
     std::string name = path.filename().string();
     name.insert(name.begin(), '.');
@@ -37,11 +39,17 @@ void replaceFile(const std::filesystem::path& path, const std::vector<uint8_t>& 
     int fd = mkstemp(temp.data());
     if (fd < 0)
         throw XlsError("cannot save " + describe(path) + ": " + systemError());
+    std::FILE* file = ::fdopen(fd, "wb");
     auto fail = [&](const std::string& why) {
-        ::close(fd);
+        if (file)
+            std::fclose(file);
+        else
+            ::close(fd);
         ::unlink(temp.c_str());
         throw XlsError("cannot save " + describe(path) + ": " + why);
     };
+    if (!file)
+        fail(systemError());
     // Keep the permissions of the file being replaced; a new file gets the usual ones.
     struct stat old {};
     mode_t mode = 0666;
@@ -54,21 +62,15 @@ void replaceFile(const std::filesystem::path& path, const std::vector<uint8_t>& 
     }
     if (::fchmod(fd, mode) != 0)
         fail(systemError());
-    size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            fail(systemError());
-        }
-        done += size_t(n);
-    }
-    if (::fsync(fd) != 0)
-        fail(systemError());
-    if (::close(fd) != 0) {
+    errno = 0;
+    if (!write(file) || std::fflush(file) != 0 || ::fsync(fd) != 0)
+        fail(errno ? systemError() : "the file could not be written");
+    int closed = std::fclose(file);
+    file = nullptr;
+    if (closed != 0) {
+        std::string why = systemError();
         ::unlink(temp.c_str());
-        throw XlsError("cannot save " + describe(path) + ": " + systemError());
+        throw XlsError("cannot save " + describe(path) + ": " + why);
     }
     if (::rename(temp.c_str(), path.c_str()) != 0) {
         std::string why = systemError();
@@ -117,19 +119,19 @@ ReadResult readWorkbook(const std::filesystem::path& path) {
 }
 
 std::vector<uint8_t> workbookBytes(const Workbook& book) {
-    WorkbookWriter writer(book);
-    std::vector<uint8_t> stream = writer.stream();
-    return compoundFile(stream);
+    auto parts = WorkbookWriter(book).pieces();
+    return compoundFile(StreamPieces(parts.begin(), parts.end()));
 }
 
 void writeWorkbook(const Workbook& book, const std::filesystem::path& path) {
-    std::vector<uint8_t> bytes;
+    std::vector<std::vector<uint8_t>> parts;
     try {
-        bytes = workbookBytes(book);
+        parts = WorkbookWriter(book).pieces();
     } catch (const FormatError& e) {
         throw XlsError("cannot save " + describe(path) + ": " + e.what());
     }
-    replaceFile(path, bytes);
+    StreamPieces pieces(parts.begin(), parts.end());
+    replaceFile(path, [&](std::FILE* file) { return writeCompoundFile(file, pieces); });
 }
 
 } // namespace engine::xls

@@ -170,3 +170,31 @@ TEST(ForeignFile, WhatIsNotKeptIsReportedAndItsLastResultKept) {
     EXPECT_TRUE(has(result.dropped, "defined names"));
     EXPECT_TRUE(has(result.dropped, "formulas this program cannot read"));
 }
+
+TEST(ForeignFile, FloodsOfRangesAreRefusedRatherThanChecked) {
+    StreamBuilder s;
+    s.bof(rec::BofGlobals);
+    size_t sheet = s.boundSheet(u"Data");
+    s.record(rec::Eof, {});
+    s.sheetStartsHere(sheet);
+    s.bof(rec::BofWorksheet);
+    for (int k = 0; k < 17; ++k) {
+        std::vector<uint8_t> b;
+        putU16(b, 1000);
+        for (int i = 0; i < 1000; ++i) {
+            int row = (k * 1000 + i) * 2 % 65000;
+            putU16(b, uint16_t(row));
+            putU16(b, uint16_t(row + 1));
+            putU16(b, uint16_t(k));
+            putU16(b, uint16_t(k));
+        }
+        s.record(rec::MergedCells, b);
+    }
+    s.record(rec::Eof, {});
+    try {
+        readWorkbookStream(s.bytes(), "flood.xls");
+        FAIL();
+    } catch (const XlsError& e) {
+        EXPECT_NE(std::string(e.what()).find("more merged ranges"), std::string::npos) << e.what();
+    }
+}

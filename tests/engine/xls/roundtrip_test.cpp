@@ -67,6 +67,7 @@ TEST(RoundTrip, ValuesOfEveryKindAndCellsAtTheEdges) {
     s.setFormula(2, 2, u"=1/0");                      // error result
     s.setFormula(2, 3, u"=\"长\"&B3");                // text result with a STRING record
     s.setFormula(2, 4, u"=SUM('值 ''a'' 表'!A1:B1)"); // a reference naming its own sheet
+    s.setFormula(2, 5, u"=Foo(1,A1)+1");              // a function Excel 97 does not know: an add-in call
     s.editRow(5).customHeight = true;
     s.editRow(5).height = 30;
     s.editColumn(3).hidden = true;
@@ -86,9 +87,9 @@ TEST(RoundTrip, SavingReplacesTheFileAndAFailureLeavesItAsItWas) {
     xls_testing::expectSameWorkbook(book, *first.workbook);
     auto before = fs::file_size(file);
 
-    // A formula an Excel 97-2003 file cannot hold: the save fails, names the cell, and the old file
-    // stays untouched, with no temporary file left beside it.
-    book.sheet(0).setFormula(1, 8, u"=UNDEFINEDNAME+1");
+    // A text an Excel 97-2003 cell cannot hold: the save fails, names the cell, and the old file stays
+    // untouched, with no temporary file left beside it.
+    book.sheet(0).setValue(1, 8, Value::text(std::u16string(40000, u'x')));
     try {
         xls::writeWorkbook(book, file);
         FAIL() << "the save should fail";
