@@ -4,9 +4,12 @@
 #include "engine/automation/objects.h"
 #include "engine/automation/prompts.h"
 #include "engine/formula/text.h"
+#include "platform/ui/user.h"
+#include "platform/ui/window.h"
 #include "varnel/excel/events.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace engine::automation {
 
@@ -27,6 +30,13 @@ IDispatch* asDispatch(Excel::_Workbook* book) {
     return book;
 }
 
+// The instance's main window, so that the dialogs and message boxes it owns have a real owner.
+long makeMainWindow() {
+    HWND window = ui::createWindow(u"SpreadsheetFrame", kInstanceCaption, WS_CAPTION | WS_SYSMENU,
+                                   RECT{0, 0, 1024, 768});
+    return static_cast<long>(reinterpret_cast<std::intptr_t>(window));
+}
+
 } // namespace
 
 void registerApplicationClass() {
@@ -41,8 +51,8 @@ ComPtr<Application> Application::create() {
 }
 
 Application::Application()
-    : number_(++instances().created), hwnd_(0x00020000 + 0x10 * number_),
-      bars_(makeComObject<CommandBarsObject>()), events_(*this, DIID_AppEvents) {
+    : number_(++instances().created), hwnd_(makeMainWindow()), bars_(makeComObject<CommandBarsObject>()),
+      events_(*this, DIID_AppEvents) {
     instances().running.push_back(this);
 }
 
@@ -67,6 +77,7 @@ void Application::end() {
     books_.clear();
     active_.reset();
     bars_->end();
+    DestroyWindow(reinterpret_cast<HWND>(static_cast<std::intptr_t>(hwnd_)));
 }
 
 void Application::PutVisible(VARIANT_BOOL RHS) {

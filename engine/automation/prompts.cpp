@@ -1,17 +1,38 @@
 #include "engine/automation/prompts.h"
 
+#include "platform/ui/prompts.h"
+
+#include <cstdint>
+
 namespace engine::automation {
 
 namespace {
 
-// Without a user interface nobody answers: input is cancelled, changes are not saved.
-class NoPrompts final : public Prompts {
+HWND windowOf(long owner) {
+    return reinterpret_cast<HWND>(static_cast<std::intptr_t>(owner));
+}
+
+// The platform's user-interface services: a front end shows the questions, a headless session answers
+// them from its script.
+class UiPrompts final : public Prompts {
 public:
-    std::optional<std::u16string> inputBox(long, std::u16string_view, std::u16string_view,
-                                           std::u16string_view) override {
-        return std::nullopt;
+    std::optional<std::u16string> inputBox(long owner, std::u16string_view prompt, std::u16string_view title,
+                                           std::u16string_view defaultText) override {
+        return ui::inputBox(windowOf(owner), prompt, title, defaultText);
     }
-    SaveAnswer askSave(long, std::u16string_view) override { return SaveAnswer::DontSave; }
+    SaveAnswer askSave(long owner, std::u16string_view bookName) override {
+        std::u16string text = u"是否保存对“" + std::u16string(bookName) + u"”的更改？";
+        switch (ui::askToSave(windowOf(owner), text, kInstanceCaption)) {
+        case ui::SaveAnswer::Save:
+            return SaveAnswer::Save;
+        case ui::SaveAnswer::DontSave:
+            return SaveAnswer::DontSave;
+        case ui::SaveAnswer::Cancel:
+            break;
+        }
+        return SaveAnswer::Cancel;
+    }
+    // There is no file dialog: a workbook that never had a file cannot be saved on closing.
     std::optional<std::filesystem::path> askSavePath(long, std::u16string_view) override {
         return std::nullopt;
     }
@@ -26,8 +47,8 @@ void setPrompts(Prompts* prompts) {
 }
 
 Prompts& prompts() {
-    static NoPrompts none;
-    return selected ? *selected : none;
+    static UiPrompts platform;
+    return selected ? *selected : platform;
 }
 
 } // namespace engine::automation

@@ -11,6 +11,9 @@ namespace engine::automation {
 
 enum class SaveAnswer { Save, DontSave, Cancel };
 
+// The caption of an instance's main window and of its questions.
+inline constexpr const char16_t* kInstanceCaption = u"电子表格";
+
 class Prompts {
 public:
     virtual ~Prompts() = default;
@@ -24,8 +27,8 @@ public:
     virtual std::optional<std::filesystem::path> askSavePath(long owner, std::u16string_view bookName) = 0;
 };
 
-// Selects who answers from now on; null goes back to the platform's user-interface services. The
-// caller keeps the object alive while it is selected.
+// Selects who answers from now on; null goes back to the platform's user-interface services (the
+// default). The caller keeps the object alive while it is selected.
 void setPrompts(Prompts* prompts);
 Prompts& prompts();
 

@@ -1,4 +1,10 @@
+#include "platform/ui/headless.h"
 #include "tests/engine/automation/fixture.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <unistd.h>
 
 namespace engine::automation::testing {
 namespace {
@@ -121,6 +127,94 @@ TEST_F(InputBoxes, TextOrFalseOnCancel) {
         app->InputBox(u"?", vtMissing, vtMissing, vtMissing, vtMissing, vtMissing, vtMissing, Variant(2));
     EXPECT_EQ(answer.vt(), VT_BOOL);
     EXPECT_EQ(answer.boolVal(), VARIANT_FALSE);
+}
+
+} // namespace
+} // namespace engine::automation::testing
+
+namespace engine::automation::testing {
+namespace {
+
+using UserInterface = InstanceTest;
+
+TEST_F(UserInterface, QuestionsGoToTheFrontEndOwnedByTheMainWindow) {
+    ui::HeadlessBackend user;
+    ui::setBackend(&user);
+    user.queue(ui::Answer::withText(u"第一中学"));
+    EXPECT_EQ(app->InputBox(u"请输入单位名称：", Variant(u"添加统计单位"), Variant(u"未知单位"), vtMissing,
+                            vtMissing, vtMissing, vtMissing, Variant(2)),
+              Variant(u"第一中学"));
+    range(u"A1")->PutValue2(Variant(1));
+    user.queue(ui::Answer::cancel());
+    book->Close();
+    EXPECT_EQ(app->GetWorkbooks()->GetCount(), 1);
+    user.queue(ui::Answer::withText(u"否"));
+    book->Close();
+    EXPECT_EQ(app->GetWorkbooks()->GetCount(), 0);
+    ui::setBackend(nullptr);
+    ASSERT_EQ(user.records().size(), 3u);
+    for (const ui::Record& r : user.records())
+        EXPECT_EQ(r.owner, reinterpret_cast<HWND>(static_cast<std::intptr_t>(app->GetHwnd())));
+    EXPECT_EQ(user.records()[1].text, u"是否保存对“Book1”的更改？");
+}
+
+} // namespace
+} // namespace engine::automation::testing
+
+namespace engine::automation::testing {
+namespace {
+
+class Files : public InstanceTest {
+protected:
+    void SetUp() override {
+        InstanceTest::SetUp();
+        folder = std::filesystem::temp_directory_path() / ("automation_files_" + std::to_string(::getpid()));
+        std::filesystem::create_directories(folder);
+    }
+    void TearDown() override {
+        InstanceTest::TearDown();
+        std::filesystem::remove_all(folder);
+    }
+    std::filesystem::path folder;
+};
+
+TEST_F(Files, SavedUnderANameAndOpenedElsewhere) {
+    range(u"A1")->PutValue2(Variant(u"征订单位"));
+    range(u"B1")->PutFormula(Variant(u"=LEN(A1)"));
+    EXPECT_THROW(book->Save(), ComError); // never saved: it has no file yet
+    auto path = folder / "Ombrell.xls";
+    book->SaveAs(Variant(path.u16string()));
+    EXPECT_EQ(book->GetName(), u"Ombrell.xls");
+    EXPECT_EQ(book->GetSaved(), VARIANT_TRUE);
+
+    Excel::_ApplicationPtr other;
+    ASSERT_EQ(createInstance(other, u"Excel.Application"), S_OK);
+    auto opened = other->GetWorkbooks()->Open(path.u16string());
+    EXPECT_EQ(opened->GetName(), u"Ombrell.xls");
+    EXPECT_EQ(opened->GetSaved(), VARIANT_TRUE);
+    Excel::_WorksheetPtr first(opened->GetWorksheets()->GetItem(Variant(u"Sheet1")));
+    EXPECT_EQ(first->GetRange(Variant(u"B1"))->GetFormula(), Variant(u"=LEN(A1)"));
+    EXPECT_EQ(first->GetRange(Variant(u"B1"))->GetValue2(), Variant(4.0));
+    // Opening the same file again gives the workbook already open.
+    other->GetWorkbooks()->Open(path.u16string());
+    EXPECT_EQ(other->GetWorkbooks()->GetCount(), 1);
+}
+
+TEST_F(Files, ADamagedFileIsRefusedWithItsReason) {
+    auto path = folder / "damaged.xls";
+    {
+        std::FILE* f = std::fopen(path.c_str(), "wb");
+        std::fputs("not a workbook", f);
+        std::fclose(f);
+    }
+    try {
+        app->GetWorkbooks()->Open(path.u16string());
+        FAIL() << "opened";
+    } catch (const ComError& e) {
+        EXPECT_EQ(e.error(), XL_E_METHODFAILED);
+        EXPECT_NE(e.description().find(u"damaged.xls"), std::u16string::npos);
+    }
+    EXPECT_EQ(app->GetWorkbooks()->GetCount(), 1);
 }
 
 } // namespace

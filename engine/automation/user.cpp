@@ -1,0 +1,252 @@
+#include "engine/automation/user.h"
+
+#include "engine/automation/editing.h"
+#include "engine/automation/objects.h"
+#include "engine/automation/outline.h"
+#include "engine/automation/prompts.h"
+#include "engine/automation/range.h"
+#include "engine/automation/values.h"
+#include "engine/formula/text.h"
+#include "engine/model/entry.h"
+
+namespace engine::automation::user {
+
+namespace {
+
+std::shared_ptr<Book> bookOf(Application& app, std::u16string_view name) {
+    std::shared_ptr<Book> book = name.empty() ? app.activeBook() : app.findBook(name);
+    if (!book)
+        fail(name.empty() ? u"No workbook is open."
+                          : u"No workbook named " + std::u16string(name) + u" is open.");
+    return book;
+}
+
+SheetRef refOf(Application& app, const Place& place) {
+    std::shared_ptr<Book> book = bookOf(app, place.book);
+    int index = book->activeSheet;
+    if (!place.sheet.empty()) {
+        const Sheet* found = book->model->findSheet(place.sheet);
+        if (!found)
+            fail(u"There is no sheet named " + place.sheet + u".");
+        index = book->model->indexOf(*found);
+    }
+    return sheetRef(book, index);
+}
+
+CellAddress cellOf(std::u16string_view address) {
+    std::optional<Area> area = parseArea(address);
+    if (!area || area->rowCount() != 1 || area->columnCount() != 1)
+        fail(u"\"" + std::u16string(address) + u"\" is not a cell.");
+    return {area->top, area->left};
+}
+
+void show(Application& app, const SheetRef& ref) {
+    app.activateSheet(ref.book, ref.book->model->indexOf(ref.sheet()));
+}
+
+// The items a list validation offers: its text split at commas, or the cells it refers to.
+std::vector<std::u16string> listItems(const Sheet& sheet, const std::u16string& list) {
+    std::vector<std::u16string> items;
+    if (!list.empty() && list[0] == u'=') {
+        if (std::optional<Area> area = parseArea(std::u16string_view(list).substr(1)))
+            for (int r = area->top; r <= area->bottom; ++r)
+                for (int c = area->left; c <= area->right; ++c)
+                    items.push_back(shownText(sheet.value(r, c)));
+        return items;
+    }
+    std::size_t start = 0;
+    while (true) {
+        std::size_t comma = list.find(u',', start);
+        std::u16string item = list.substr(start, comma == std::u16string::npos ? comma : comma - start);
+        std::size_t first = item.find_first_not_of(u' ');
+        std::size_t last = item.find_last_not_of(u' ');
+        items.push_back(first == std::u16string::npos ? std::u16string()
+                                                      : item.substr(first, last - first + 1));
+        if (comma == std::u16string::npos)
+            break;
+        start = comma + 1;
+    }
+    return items;
+}
+
+bool offered(const std::vector<std::u16string>& items, std::u16string_view typed) {
+    Entry entry = interpretEntry(typed);
+    for (const std::u16string& item : items) {
+        if (formula::compareFolded(item, typed) == 0)
+            return true;
+        std::optional<double> n = formula::readNumber(item);
+        if (n && !entry.isFormula && entry.value.isNumber() && entry.value.asNumber() == *n)
+            return true;
+    }
+    return false;
+}
+
+Outcome refused(std::u16string message) {
+    return Outcome{false, kInstanceCaption, std::move(message)};
+}
+
+} // namespace
+
+InstanceView describe(Application& app) {
+    InstanceView view;
+    view.number = app.number();
+    view.hwnd = app.GetHwnd();
+    view.visible = app.GetVisible() != VARIANT_FALSE;
+    view.formulaBar = app.GetDisplayFormulaBar() != VARIANT_FALSE;
+    for (const auto& book : app.books())
+        view.books.push_back(book->name);
+    if (auto active = app.activeBook())
+        view.activeBook = active->name;
+    return view;
+}
+
+std::vector<BarView> commandBars(Application& app) {
+    std::vector<BarView> bars;
+    for (const auto& bar : app.commandBars().bars()) {
+        BarView view{bar->name(), bar->builtIn(), bar->enabled(), bar->visible(), {}};
+        for (const auto& button : bar->buttons())
+            view.buttons.push_back({button->GetCaption(), button->GetStyle()});
+        bars.push_back(std::move(view));
+    }
+    return bars;
+}
+
+const Workbook& workbook(Application& app, std::u16string_view book) {
+    return *bookOf(app, book)->model;
+}
+
+const Sheet& sheet(Application& app, const Place& place) {
+    return refOf(app, place).sheet();
+}
+
+int activeSheet(Application& app, std::u16string_view book) {
+    return bookOf(app, book)->activeSheet;
+}
+
+CellView cell(Application& app, const Place& place, std::u16string_view address) {
+    const Sheet& s = sheet(app, place);
+    CellAddress at = cellOf(address);
+    CellView view;
+    view.value = s.value(at.row, at.col);
+    view.shown = shownText(view.value);
+    view.formula = s.hasFormula(at.row, at.col) ? s.formulaText(at.row, at.col) : view.shown;
+    view.format = s.format(at.row, at.col);
+    return view;
+}
+
+RowView row(Application& app, const Place& place, int row) {
+    if (row < 1 || row > kRowCount)
+        fail(u"There is no such row.");
+    const Sheet& s = sheet(app, place);
+    const RowProperties& props = s.row(row - 1);
+    return RowView{s.rowHeight(row - 1), props.hidden, props.outlineLevel + 1, props.collapsed};
+}
+
+void activate(Application& app, const Place& place) {
+    show(app, refOf(app, place));
+}
+
+void select(Application& app, const Place& place, std::u16string_view range) {
+    SheetRef ref = refOf(app, place);
+    std::vector<Area> areas = parseRangeText(range);
+    show(app, ref);
+    app.select(ref, areas, {areas.front().top, areas.front().left});
+}
+
+Outcome type(Application& app, const Place& place, std::u16string_view address, std::u16string_view text) {
+    SheetRef ref = refOf(app, place);
+    CellAddress at = cellOf(address);
+    show(app, ref);
+    app.select(ref, {Area::cell(at.row, at.col)}, at);
+    Sheet& s = ref.sheet();
+    if (const ValidationRule* rule = s.validationAt(at.row, at.col)) {
+        bool blank = text.empty() && rule->ignoreBlank;
+        if (rule->type == ValidationType::List && rule->alert == AlertStyle::Stop && !blank &&
+            !offered(listItems(s, rule->formula1), text))
+            return refused(u"输入值非法。\n其他用户已经限定了可以输入该单元格的数值。");
+    }
+    try {
+        s.enter(at.row, at.col, text);
+    } catch (const EngineError&) {
+        return refused(u"输入的公式中包含错误。");
+    }
+    app.sheetChanged(ref, {Area::cell(at.row, at.col)});
+    return {};
+}
+
+void clear(Application& app, const Place& place, std::u16string_view range) {
+    SheetRef ref = refOf(app, place);
+    std::vector<Area> areas = parseRangeText(range);
+    for (const Area& a : areas)
+        ref.sheet().clearContents(a);
+    app.sheetChanged(ref, areas);
+}
+
+void copy(Application& app, const Place& place, std::u16string_view range) {
+    SheetRef ref = refOf(app, place);
+    std::vector<Area> areas = parseRangeText(range);
+    if (areas.size() != 1)
+        fail(u"A range of several areas cannot be copied.");
+    copyToClipboard(ref, areas.front());
+}
+
+Outcome paste(Application& app, const Place& place, std::u16string_view address) {
+    SheetRef ref = refOf(app, place);
+    CellAddress at = address.empty() ? ref.sheet().selection().active : cellOf(address);
+    try {
+        pasteClipboard(ref, at);
+    } catch (const ComError& e) {
+        return refused(e.description());
+    }
+    return {};
+}
+
+bool click(Application& app, std::u16string_view caption) {
+    ComPtr<Application> keep(&app);
+    for (const auto& bar : app.commandBars().bars()) {
+        if (!bar->shown())
+            continue;
+        for (const auto& button : bar->buttons())
+            if (button->GetCaption() == caption) {
+                ComPtr<ButtonObject> target = button; // the handler may change the bars
+                return target->click();
+            }
+    }
+    return false;
+}
+
+void collapse(Application& app, const Place& place, int row) {
+    SheetRef ref = refOf(app, place);
+    if (row < 1 || row > kRowCount)
+        fail(u"There is no such row.");
+    showRowDetail(ref.sheet(), row - 1, false);
+}
+
+void expand(Application& app, const Place& place, int row) {
+    SheetRef ref = refOf(app, place);
+    if (row < 1 || row > kRowCount)
+        fail(u"There is no such row.");
+    showRowDetail(ref.sheet(), row - 1, true);
+}
+
+Outcome save(Application& app, std::u16string_view book, const std::optional<std::filesystem::path>& path) {
+    std::shared_ptr<Book> target = bookOf(app, book);
+    try {
+        app.save(*target, path);
+    } catch (const ComError& e) {
+        return refused(e.description());
+    }
+    return {};
+}
+
+bool close(Application& app, std::u16string_view book) {
+    ComPtr<Application> keep(&app);
+    return app.close(bookOf(app, book), std::nullopt);
+}
+
+bool quit(Application& app) {
+    ComPtr<Application> keep(&app);
+    return app.quit();
+}
+
+} // namespace engine::automation::user

@@ -1,0 +1,119 @@
+#include "engine/automation/user.h"
+#include "tests/engine/automation/fixture.h"
+
+namespace engine::automation::testing {
+namespace {
+
+class User : public InstanceTest {
+protected:
+    void SetUp() override {
+        InstanceTest::SetUp();
+        range(u"A4")->GetValidation()->Add(Excel::xlValidateList, Variant(1), Variant(1),
+                                           Variant(u"2025,2026"));
+        range(u"B4")->GetValidation()->Add(Excel::xlValidateList, Variant(1), Variant(1),
+                                           Variant(u",报纸,2026年度杂志"));
+        events = std::make_unique<Connection>(app.get(), DIID_AppEvents);
+    }
+    void TearDown() override {
+        events.reset();
+        InstanceTest::TearDown();
+    }
+    std::unique_ptr<Connection> events;
+    user::Place here;
+};
+
+TEST_F(User, TypingIsCheckedAgainstTheCellsListThenRaisesSheetChange) {
+    user::Outcome refused = user::type(instance(), here, u"A4", u"2024");
+    EXPECT_FALSE(refused.done);
+    EXPECT_FALSE(refused.message.empty());
+    EXPECT_EQ(range(u"A4")->GetValue2().vt(), VT_EMPTY);
+    EXPECT_TRUE((*events)->of(Excel::AppEvents::SheetChange).empty());
+
+    EXPECT_TRUE(user::type(instance(), here, u"A4", u"2026").done);
+    EXPECT_EQ(range(u"A4")->GetValue2(), Variant(2026.0)); // a chosen year is a number
+    EXPECT_TRUE(user::type(instance(), here, u"B4", u"2026年度杂志").done);
+    EXPECT_TRUE(user::type(instance(), here, u"B4", u"").done);
+    EXPECT_FALSE(user::type(instance(), here, u"C4", u"=1+").done);
+    auto changes = (*events)->of(Excel::AppEvents::SheetChange);
+    ASSERT_EQ(changes.size(), 3u);
+    EXPECT_EQ(Excel::RangePtr(changes[0].args[1])->GetAddress(), u"$A$4");
+    // Writes through the object model are not checked.
+    range(u"A4")->PutValue2(Variant(u"2024"));
+    EXPECT_EQ(range(u"A4")->GetValue2(), Variant(2024.0));
+    EXPECT_EQ(user::sheet(instance()).selection().active, (CellAddress{3, 2}));
+}
+
+TEST_F(User, ClearCopyAndPasteAcrossInstances) {
+    range(u"A1")->PutValue2(Variant(5));
+    range(u"B1")->PutFormula(Variant(u"=A1+1"));
+    user::copy(instance(), here, u"A1:B1");
+    Excel::_ApplicationPtr other;
+    ASSERT_EQ(createInstance(other, u"Excel.Application"), S_OK);
+    other->GetWorkbooks()->Add();
+    auto& second = *static_cast<Application*>(other.get());
+    EXPECT_TRUE(user::paste(second, {}, u"C3").done);
+    EXPECT_EQ(user::cell(second, {}, u"D3").formula, u"6");
+    EXPECT_TRUE(user::paste(instance(), here, u"A2").done);
+    EXPECT_EQ(user::cell(instance(), here, u"B2").formula, u"=A2+1");
+    user::clear(instance(), here, u"A1:B2");
+    EXPECT_EQ(user::cell(instance(), here, u"B2").shown, u"");
+    EXPECT_EQ((*events)->of(Excel::AppEvents::SheetChange).size(), 4u); // two writes, a paste, a clear
+    EXPECT_FALSE(user::paste(instance(), here, u"IV65536").done);       // does not fit
+}
+
+TEST_F(User, ClickingAButtonByItsCaption) {
+    auto bar = app->GetCommandBars()->Add(Variant(u"Kestrova"), Variant(1), vtMissing, Variant(short(-1)));
+    Office::_CommandBarButtonPtr button(bar->GetControls()->Add(Variant(1)));
+    button->PutCaption(u"查找指定资料");
+    Connection clicks(button.get(), DIID__CommandBarButtonEvents);
+    EXPECT_FALSE(user::click(instance(), u"查找指定资料")); // the bar is not shown yet
+    bar->PutVisible(VARIANT_TRUE);
+    EXPECT_TRUE(user::click(instance(), u"查找指定资料"));
+    EXPECT_FALSE(user::click(instance(), u"输出征订情况"));
+    EXPECT_EQ(clicks->received.size(), 1u);
+    auto bars = user::commandBars(instance());
+    EXPECT_EQ(bars.back().name, u"Kestrova");
+    EXPECT_EQ(bars.back().buttons.front().caption, u"查找指定资料");
+}
+
+TEST_F(User, CollapsingAndExpandingRaiseNothing) {
+    range(u"3:5")->Group();
+    user::collapse(instance(), here, 6);
+    EXPECT_TRUE(user::row(instance(), here, 4).hidden);
+    EXPECT_TRUE(user::row(instance(), here, 6).collapsed);
+    EXPECT_EQ(user::row(instance(), here, 4).outlineLevel, 2);
+    user::expand(instance(), here, 6);
+    EXPECT_FALSE(user::row(instance(), here, 4).hidden);
+    EXPECT_TRUE((*events)->received.empty());
+}
+
+TEST_F(User, AVisibleInstanceRunsUntilItsUserQuits) {
+    ScriptedPrompts prompts;
+    app->PutVisible(VARIANT_TRUE);
+    app->PutDisplayFormulaBar(VARIANT_FALSE);
+    int number = instance().number();
+    auto view = user::describe(instance());
+    EXPECT_TRUE(view.visible);
+    EXPECT_FALSE(view.formulaBar);
+    EXPECT_EQ(view.books, std::vector<std::u16string>{u"Book1"});
+    events.reset();
+    sheet = nullptr;
+    book = nullptr;
+    app = nullptr; // the client lets go
+    ComPtr<Application> running;
+    for (const auto& a : runningInstances())
+        if (a->number() == number)
+            running = a;
+    ASSERT_TRUE(running);
+    user::type(*running, {}, u"C1", u"1");
+    prompts.answer = SaveAnswer::Cancel;
+    EXPECT_FALSE(user::quit(*running));
+    prompts.answer = SaveAnswer::DontSave;
+    EXPECT_TRUE(user::quit(*running));
+    EXPECT_FALSE(running->running());
+    for (const auto& a : runningInstances())
+        EXPECT_NE(a->number(), number);
+}
+
+} // namespace
+} // namespace engine::automation::testing
