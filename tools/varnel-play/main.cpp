@@ -8,7 +8,6 @@
 #include "platform/ui/headless.h"
 #include "tools/varnel-play/json.h"
 #include "tools/varnel-play/output.h"
-#include "tools/varnel-play/prompts.h"
 #include "tools/varnel-play/script.h"
 #include "tools/varnel-play/session.h"
 #include "varnel/app/error_report.h"
@@ -44,6 +43,11 @@ std::string hex(HRESULT hr) {
 } // namespace
 
 int main(int argc, char** argv) {
+    // Made before the spreadsheet's instances, so that they outlive the ones still running at exit,
+    // whose windows go with them.
+    static ui::HeadlessBackend user;
+    static play::Output output;
+
     std::string out, folder, scriptPath;
     for (int i = 1; i < argc; ++i) {
         std::string arg = argv[i];
@@ -83,12 +87,7 @@ int main(int argc, char** argv) {
 
     profile::setProgramFolder(text::toUtf16(std::filesystem::absolute(folder).string()));
     engine::automation::registerApplicationClass();
-    play::UiPrompts prompts;
-    engine::automation::setPrompts(&prompts);
-    ui::HeadlessBackend user;
     ui::setBackend(&user);
-
-    play::Output output;
     user.onRecord([&](const ui::Record& record) { output.line(ui::toJson(record)); });
     app::setErrorListener([&](const app::ErrorReport& report) {
         output.line(play::JsonLine("error")

@@ -1,11 +1,8 @@
 #include "tools/varnel-play/session.h"
 
 #include "engine/automation/application.h"
-#include "engine/automation/editing.h"
 #include "engine/automation/files.h"
-#include "engine/automation/objects.h"
-#include "engine/automation/outline.h"
-#include "engine/automation/shared_clipboard.h"
+#include "engine/automation/user.h"
 #include "engine/formula/text.h"
 #include "platform/text/utf.h"
 #include "tools/varnel-play/json.h"
@@ -21,7 +18,7 @@ using engine::Sheet;
 using engine::Value;
 using engine::automation::Application;
 using engine::automation::Book;
-using engine::automation::SheetRef;
+namespace user = engine::automation::user;
 
 constexpr char16_t kRegisterBook[] = u"Ombrell.xls";
 
@@ -52,94 +49,69 @@ std::shared_ptr<Book> registerBook() {
     return book;
 }
 
-// A place of a script resolved to a sheet of an open workbook and an area on it.
-struct Place {
-    SheetRef ref;
-    int sheetIndex = 0;
-    Area area;
+// A place of a script resolved to an instance, one of its workbooks and sheets, and cells on it.
+struct Target {
+    ComPtr<Application> app;
+    user::Place place; // both names filled in
+    std::u16string cells;
     bool isRegister = false;
 
-    Sheet& sheet() const { return ref.sheet(); }
-    Application& app() const { return ref.app(); }
+    Area area() const {
+        auto area = engine::parseArea(cells);
+        if (!area)
+            refuse(u"no cells " + cells);
+        return *area;
+    }
+    const Sheet& sheet() const { return user::sheet(*app, place); }
 
     // How print names a cell: the register's cells by sheet, others with instance and workbook.
     std::u16string label(int row, int col) const {
-        std::u16string cell = engine::formatAddress({row, col}, true);
+        std::u16string cell = place.sheet + u"!" + engine::formatAddress({row, col}, true);
         if (isRegister)
-            return sheet().name() + u"!" + cell;
-        return text::toUtf16(std::to_string(app().number())) + u":[" + ref.book->name + u"]" +
-               sheet().name() + u"!" + cell;
+            return cell;
+        return text::toUtf16(std::to_string(app->number())) + u":[" + place.book + u"]" + cell;
     }
 };
 
-Place resolve(const Ref& ref) {
+Target resolve(const Ref& ref) {
+    Target target;
     std::shared_ptr<Book> book;
     if (ref.workbook.empty() && ref.instance == 0) {
+        target.app = programInstance();
         book = registerBook();
     } else if (ref.instance != 0) {
-        book = instance(ref.instance)->findBook(ref.workbook);
+        target.app = instance(ref.instance);
+        book = target.app->findBook(ref.workbook);
     } else {
         for (auto& app : engine::automation::runningInstances()) {
             auto found = app->findBook(ref.workbook);
             if (found && book)
                 refuse(u"several instances hold a workbook " + ref.workbook + u": name one as N:[" +
                        ref.workbook + u"]");
-            if (found)
+            if (found) {
                 book = found;
+                target.app = app;
+            }
         }
     }
     if (!book)
         refuse(u"no open workbook " + ref.workbook);
-
-    Place place;
-    place.isRegister = book->app && book->app->number() == 1 &&
-                       engine::formula::compareFolded(book->name, kRegisterBook) == 0;
-    place.sheetIndex = book->activeSheet;
-    if (!ref.sheet.empty()) {
-        const Sheet* sheet = book->model->findSheet(ref.sheet);
-        if (!sheet)
-            refuse(u"the workbook " + book->name + u" has no sheet " + ref.sheet);
-        place.sheetIndex = book->model->indexOf(*sheet);
-    }
-    place.ref = engine::automation::sheetRef(book, place.sheetIndex);
-    auto area = engine::parseArea(ref.cells);
-    if (!area)
-        refuse(u"no cells " + ref.cells);
-    place.area = *area;
-    return place;
+    target.isRegister =
+        target.app->number() == 1 && engine::formula::compareFolded(book->name, kRegisterBook) == 0;
+    target.place.book = book->name;
+    if (!ref.sheet.empty() && !book->model->findSheet(ref.sheet))
+        refuse(u"the workbook " + book->name + u" has no sheet " + ref.sheet);
+    target.place.sheet = ref.sheet.empty() ? user::sheet(*target.app, {book->name, {}}).name()
+                                           : book->model->findSheet(ref.sheet)->name();
+    target.cells = ref.cells;
+    return target;
 }
 
-std::vector<std::u16string_view> listItems(std::u16string_view list) {
-    std::vector<std::u16string_view> items;
-    size_t start = 0;
-    while (true) {
-        size_t comma = list.find(u',', start);
-        items.push_back(list.substr(start, comma - start));
-        if (comma == std::u16string_view::npos)
-            return items;
-        start = comma + 1;
-    }
-}
-
-// Whether the grid takes what the user typed: a list validation that stops refuses anything but its
-// items (and a blank entry when blanks are allowed).
-bool accepted(const Sheet& sheet, int row, int col, std::u16string_view typed) {
-    const engine::ValidationRule* rule = sheet.validationAt(row, col);
-    if (!rule || rule->type != engine::ValidationType::List || rule->alert != engine::AlertStyle::Stop)
-        return true;
-    if (typed.empty())
-        return rule->ignoreBlank;
-    for (std::u16string_view item : listItems(rule->formula1))
-        if (engine::formula::compareFolded(item, typed) == 0)
-            return true;
-    return false;
-}
-
-std::string cellLine(const Place& place, int row, int col) {
-    const Sheet& sheet = place.sheet();
+std::string cellLine(const Target& target, int row, int col) {
     JsonLine line;
-    line.text("cell", place.label(row, col));
-    Value value = sheet.value(row, col);
+    line.text("cell", target.label(row, col));
+    user::CellView cell = user::cell(*target.app, target.place, engine::formatAddress({row, col}, false));
+    const Value& value = cell.value;
     switch (value.kind()) {
     case Value::Kind::Number:
         line.text("type", "number").number("value", value.asNumber());
@@ -157,9 +129,9 @@ std::string cellLine(const Place& place, int row, int col) {
         line.text("type", "empty").null("value");
         break;
     }
-    if (sheet.hasFormula(row, col))
-        line.text("formula", sheet.formulaText(row, col));
-    const engine::ValidationRule* rule = sheet.validationAt(row, col);
+    if (target.sheet().hasFormula(row, col))
+        line.text("formula", cell.formula);
+    const engine::ValidationRule* rule = target.sheet().validationAt(row, col);
     if (rule && rule->type == engine::ValidationType::List)
         line.text("validation", rule->formula1);
     return line.str();
@@ -170,6 +142,11 @@ std::string quotedList(const std::vector<std::u16string>& items) {
     for (size_t i = 0; i < items.size(); ++i)
         out += (i ? "," : "") + play::quoted(std::u16string_view(items[i]));
     return out + "]";
+}
+
+void refuseUnless(const user::Outcome& outcome) {
+    if (!outcome.done)
+        refuse(outcome.message);
 }
 
 } // namespace
@@ -197,108 +174,95 @@ void Session::perform(const Action& action) {
     case Action::Kind::AnswerCancel:
         user_.queue(ui::Answer::cancel());
         return;
-    case Action::Kind::Click: {
-        auto program = programInstance();
-        for (const auto& bar : program->commandBars().bars())
-            for (const auto& button : bar->buttons())
-                if (button->GetCaption() == action.text) {
-                    if (!button->click())
-                        refuse(u"the button " + action.text + u" is not shown");
-                    return;
-                }
-        refuse(u"no button " + action.text);
-    }
+    case Action::Kind::Click:
+        if (!user::click(*programInstance(), action.text))
+            refuse(u"no shown button " + action.text);
+        return;
     case Action::Kind::Type: {
-        Place place = resolve(action.ref);
-        if (place.area.rowCount() != 1 || place.area.columnCount() != 1)
+        Target target = resolve(action.ref);
+        Area area = target.area();
+        if (area.rowCount() != 1 || area.columnCount() != 1)
             refuse(u"type goes into one cell");
-        if (!accepted(place.sheet(), place.area.top, place.area.left, action.text)) {
+        if (!user::type(*target.app, target.place, target.cells, action.text).done)
             output_.line(JsonLine("refused")
-                             .text("cell", place.label(place.area.top, place.area.left))
+                             .text("cell", target.label(area.top, area.left))
                              .text("text", action.text)
                              .str());
-            return;
-        }
-        Excel::RangePtr cell = engine::automation::rangeObject(place.ref, {place.area});
-        if (action.text.empty())
-            cell->ClearContents();
-        else
-            cell->PutValue2(Variant(action.text));
         return;
     }
     case Action::Kind::Clear: {
-        Place place = resolve(action.ref);
-        engine::automation::rangeObject(place.ref, {place.area})->ClearContents();
+        Target target = resolve(action.ref);
+        user::clear(*target.app, target.place, target.cells);
         return;
     }
     case Action::Kind::Copy: {
-        Place place = resolve(action.ref);
-        engine::automation::copyToClipboard(place.ref, place.area);
+        Target target = resolve(action.ref);
+        user::copy(*target.app, target.place, target.cells);
         return;
     }
     case Action::Kind::Paste: {
-        Place place = resolve(action.ref);
-        if (!engine::automation::clipboard())
-            refuse(u"the clipboard is empty");
-        engine::automation::pasteClipboard(place.ref, {place.area.top, place.area.left});
+        Target target = resolve(action.ref);
+        Area area = target.area();
+        refuseUnless(
+            user::paste(*target.app, target.place, engine::formatAddress({area.top, area.left}, false)));
         return;
     }
     case Action::Kind::Collapse:
-    case Action::Kind::Expand: {
-        auto book = registerBook();
-        Sheet& sheet = engine::automation::sheetRef(book, book->activeSheet).sheet();
-        engine::automation::showRowDetail(sheet, action.row - 1, action.kind == Action::Kind::Expand);
+        user::collapse(*programInstance(), {registerBook()->name, {}}, action.row);
         return;
-    }
+    case Action::Kind::Expand:
+        user::expand(*programInstance(), {registerBook()->name, {}}, action.row);
+        return;
     case Action::Kind::Select: {
-        Place place = resolve(action.ref);
-        place.app().activateSheet(place.ref.book, place.sheetIndex);
-        place.app().select(place.ref, {place.area}, {place.area.top, place.area.left});
+        Target target = resolve(action.ref);
+        user::select(*target.app, target.place, target.cells);
         return;
     }
     case Action::Kind::Print: {
-        Place place = resolve(action.ref);
-        for (int row = place.area.top; row <= place.area.bottom; ++row)
-            for (int col = place.area.left; col <= place.area.right; ++col)
-                output_.line(cellLine(place, row, col));
+        Target target = resolve(action.ref);
+        Area area = target.area();
+        for (int row = area.top; row <= area.bottom; ++row)
+            for (int col = area.left; col <= area.right; ++col)
+                output_.line(cellLine(target, row, col));
         return;
     }
     case Action::Kind::Rows: {
-        Ref sheetRef = action.ref;
-        sheetRef.cells = u"A1";
-        Place place = resolve(sheetRef);
-        const Sheet& sheet = place.sheet();
-        for (int r = action.row - 1; r < action.lastRow; ++r) {
-            const engine::RowProperties& row = sheet.row(r);
+        Ref sheetOnly = action.ref;
+        sheetOnly.cells = u"A1";
+        Target target = resolve(sheetOnly);
+        for (int r = action.row; r <= action.lastRow; ++r) {
+            user::RowView row = user::row(*target.app, target.place, r);
             output_.line(JsonLine()
-                             .number("row", r + 1)
-                             .number("level", row.outlineLevel + 1)
+                             .number("row", r)
+                             .number("level", row.outlineLevel)
                              .boolean("hidden", row.hidden)
-                             .number("height", row.customHeight ? row.height : sheet.defaultRowHeight())
+                             .number("height", row.height)
                              .str());
         }
         return;
     }
     case Action::Kind::Instances:
         for (const auto& app : engine::automation::runningInstances()) {
+            user::InstanceView view = user::describe(*app);
             std::string books = "[";
-            for (size_t i = 0; i < app->books().size(); ++i) {
-                const Book& book = *app->books()[i];
+            for (size_t i = 0; i < view.books.size(); ++i) {
+                const engine::Workbook& book = user::workbook(*app, view.books[i]);
                 std::vector<std::u16string> sheets;
-                for (int s = 0; s < book.model->sheetCount(); ++s)
-                    sheets.push_back(book.model->sheet(s).name());
+                for (int s = 0; s < book.sheetCount(); ++s)
+                    sheets.push_back(book.sheet(s).name());
                 books += (i ? "," : "") +
-                         JsonLine().text("name", book.name).raw("sheets", quotedList(sheets)).str();
+                         JsonLine().text("name", view.books[i]).raw("sheets", quotedList(sheets)).str();
             }
             output_.line(JsonLine()
-                             .number("instance", app->number())
-                             .boolean("visible", app->GetVisible() != VARIANT_FALSE)
-                             .boolean("formulaBar", app->GetDisplayFormulaBar() != VARIANT_FALSE)
+                             .number("instance", view.number)
+                             .boolean("visible", view.visible)
+                             .boolean("formulaBar", view.formulaBar)
                              .raw("workbooks", books + "]")
                              .str());
         }
         return;
     case Action::Kind::CommandBars:
+        // Read from the bars themselves: whether a bar is temporary is no user's view.
         for (const auto& bar : programInstance()->commandBars().bars()) {
             std::string buttons = "[";
             for (size_t i = 0; i < bar->buttons().size(); ++i) {
@@ -317,18 +281,16 @@ void Session::perform(const Action& action) {
                              .str());
         }
         return;
-    case Action::Kind::Save: {
-        auto book = registerBook();
-        book->app->save(*book, std::nullopt);
+    case Action::Kind::Save:
+        refuseUnless(user::save(*programInstance(), registerBook()->name));
         return;
-    }
-    case Action::Kind::Close: {
-        auto book = registerBook();
-        book->app->close(book, std::nullopt);
+    case Action::Kind::Close:
+        if (!user::close(*programInstance(), registerBook()->name))
+            refuse(u"the register workbook stays open");
         return;
-    }
     case Action::Kind::Quit:
-        programInstance()->quit();
+        if (!user::quit(*programInstance()))
+            refuse(u"the spreadsheet stays open");
         return;
     }
 }

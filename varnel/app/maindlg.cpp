@@ -10,6 +10,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <functional>
 #include <vector>
 
 namespace {
@@ -72,12 +73,12 @@ LRESULT CMainDlg::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
     ModifyStyleEx(WS_EX_APPWINDOW, WS_EX_TOOLWINDOW);
     MoveWindow(0, 0, 0, 0, TRUE);
 
-    HICON bigIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON),
-                                                  LR_DEFAULTCOLOR));
+    HICON bigIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                  IMAGE_ICON, GetSystemMetrics(SM_CXICON),
+                                                  GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR));
     SetIcon(bigIcon, TRUE);
-    HICON smallIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON,
-                                                    GetSystemMetrics(SM_CXSMICON),
+    HICON smallIcon = static_cast<HICON>(LoadImageW(ui::resourceInstance(), MAKEINTRESOURCEW(IDR_MAINFRAME),
+                                                    IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
                                                     GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
     SetIcon(smallIcon, FALSE);
 
@@ -94,7 +95,6 @@ void CMainDlg::linkExcel() {
         return failStartup(kNoSpreadsheet, u"无法启动 Excel（Excel.Application）：" + errorMessage(hr) +
                                                u"（" + hex(hr) + u"）");
 
-    Office::CommandBarPtr bar;
     try {
         _epApp->PutVisible(VARIANT_TRUE);
         _epApp->PutDisplayFormulaBar(VARIANT_FALSE);
@@ -143,6 +143,7 @@ void CMainDlg::linkExcel() {
         return failStartup(kNoRegisterSheet,
                            u"登记簿文件 " + appPath + u" 中没有工作表“" + kRegisterSheet + u"”。");
 
+    Office::CommandBarPtr bar;
     try {
         hr = resultOf([&] { _epCmdBars = _epApp->GetCommandBars(); });
         VARNEL_ASSERT(SUCCEEDED(hr));
@@ -161,13 +162,25 @@ void CMainDlg::linkExcel() {
         struct Button {
             const char16_t* caption;
             Office::_CommandBarButtonPtr& member;
-            HRESULT (CMainDlg::*connect)(IUnknown*);
+            std::function<HRESULT(IUnknown*)> connect;
         };
         const Button buttons[] = {
-            {u"增加征订单位", _epAddUnitButton, &ButtonSink<3>::DispEventAdvise},
-            {u"添加资料名称", _epAddMaterialButton, &ButtonSink<5>::DispEventAdvise},
-            {u"查找指定资料", _epFindButton, &ButtonSink<4>::DispEventAdvise},
-            {u"输出征订情况", _epOutputButton, &ButtonSink<6>::DispEventAdvise},
+            {u"增加征订单位", _epAddUnitButton,
+             [this](IUnknown* source) {
+                 return ButtonSink<3>::DispEventAdvise(source);
+             }},
+            {u"添加资料名称", _epAddMaterialButton,
+             [this](IUnknown* source) {
+                 return ButtonSink<5>::DispEventAdvise(source);
+             }},
+            {u"查找指定资料", _epFindButton,
+             [this](IUnknown* source) {
+                 return ButtonSink<4>::DispEventAdvise(source);
+             }},
+            {u"输出征订情况", _epOutputButton,
+             [this](IUnknown* source) {
+                 return ButtonSink<6>::DispEventAdvise(source);
+             }},
         };
         for (const Button& b : buttons) {
             Office::_CommandBarButtonPtr button = controls->Add(Variant(int(Office::msoControlButton)),
@@ -175,7 +188,7 @@ void CMainDlg::linkExcel() {
             button->PutStyle(Office::msoButtonCaption);
             button->PutCaption(b.caption);
             b.member = button;
-            checkResult((this->*b.connect)(button));
+            checkResult(b.connect(button));
         }
 
         checkResult(AppSink<1>::DispEventAdvise(_epApp));

@@ -1,4 +1,5 @@
 #include "engine/automation/application.h"
+#include "engine/automation/user.h"
 #include "platform/profile/profile.h"
 #include "platform/profile/program_folder.h"
 #include "platform/ui/headless.h"
@@ -178,7 +179,8 @@ TEST_F(ProgramTest, OnlyTheRegistersCloseEndsTheLinkAndGivesEverythingBack) {
         EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
         EXPECT_TRUE(dlg._epBook);
 
-        dlg._epBook->Close(Variant(false));
+        Excel::_WorkbookPtr book = dlg._epBook; // the close-down lets go of the program's own reference
+        book->Close(Variant(false));
         EXPECT_EQ(app.GetDisplayFormulaBar(), VARIANT_TRUE);
         EXPECT_TRUE(disabledBars(app).empty());
         EXPECT_EQ(connected(dlg), std::vector<bool>(6, false));
@@ -206,6 +208,26 @@ TEST_F(ProgramTest, EndingTheDialogItselfAlsoGivesTheSpreadsheetBack) {
     }
     // Enter reaches OK, as the Enter key does on the hidden dialog.
     EXPECT_EQ(run(), IDOK);
+}
+
+TEST_F(ProgramTest, TheAboutBoxComesAndGoesWhileTheProgramRuns) {
+    INT_PTR result = run([&](CMainDlg& dlg) {
+        ui::userClicks(dlg.m_hWnd, ID_APP_ABOUT);
+        EXPECT_EQ(ui::modalDialogs().back(), dlg.m_hWnd) << "the About box is closed again";
+        EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
+    });
+    EXPECT_EQ(result, IDOK);
+    ASSERT_EQ(shown.size(), 1u);
+    EXPECT_EQ(shown[0].kind, ui::Record::Kind::Dialog);
+    EXPECT_EQ(shown[0].dialogId, IDD_ABOUTBOX);
+    EXPECT_EQ(shown[0].caption, u"About");
+}
+
+TEST_F(ProgramTest, AnotherMessageMapIsAProgrammingError) {
+    CMainDlg dlg;
+    LRESULT result = 0;
+    EXPECT_FALSE(dlg.ProcessWindowMessage(nullptr, WM_COMMAND, IDOK, 0, result, 1));
+    EXPECT_NE(traces.find("Invalid message map ID (1)\n"), std::string::npos) << traces;
 }
 
 TEST_F(ProgramTest, EachStartUpFailureSaysWhatIsWrongPutsBackAndHasItsCode) {
@@ -307,6 +329,29 @@ TEST_F(ProgramTest, EventsOutsideTheTableDoNothingAndAFailingHandlerIsShownOnce)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0]->caption, u"Varnel");
     EXPECT_NE(boxes[0]->text.find(u"0x80004003"), std::u16string::npos);
+}
+
+TEST_F(ProgramTest, ACommandThatFailsInTheSpreadsheetIsShownOnceOverItsWindow) {
+    registerSheets = {u"征订登记"}; // no scratch sheet for the status output
+    registerSpreadsheet();
+    std::vector<app::ErrorReport> reports;
+    app::setErrorListener([&](const app::ErrorReport& r) { reports.push_back(r); });
+    HWND excel = nullptr;
+    run([&](CMainDlg& dlg) {
+        excel = reinterpret_cast<HWND>(static_cast<std::intptr_t>(program().GetHwnd()));
+        EXPECT_TRUE(engine::automation::user::click(program(), u"输出征订情况"));
+        EXPECT_EQ(connected(dlg), std::vector<bool>(6, true)) << "the sinks stay connected";
+    });
+    app::setErrorListener(nullptr);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].caption, u"输出征订情况");
+    EXPECT_EQ(reports[0].error, XL_E_METHODFAILED);
+    auto boxes = messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0]->caption, u"输出征订情况");
+    EXPECT_EQ(boxes[0]->owner, excel);
+    EXPECT_TRUE(excel);
+    EXPECT_NE(boxes[0]->text.find(u"0x800A03EC"), std::u16string::npos);
 }
 
 TEST_F(ProgramTest, ButtonErrorsAreCaptionedByTheirCommand) {
