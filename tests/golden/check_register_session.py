@@ -257,7 +257,7 @@ def main():
           [(e["caption"], e["items"]) for e in events if e.get("event") == "dialog" and e.get("items")], DIALOGS)
     check("refused typing", [(e["cell"], e["text"]) for e in events if e.get("event") == "refused"],
           [("征订登记!$B$14", "报纸增刊")])
-    check("instances shown", [e["instance"] for e in events if e.get("event") == "visible"], [2, 3])
+    check("instances shown", [e["instance"] for e in events if e.get("event") == "visible"], [1, 2, 3])
 
     cells = {e["cell"]: e for e in events if "cell" in e and "event" not in e}
     check_register(cells)

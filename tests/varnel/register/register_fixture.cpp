@@ -1,8 +1,6 @@
 #include "tests/varnel/register/register_fixture.h"
 
-#include "platform/com/com_object.h"
 #include "platform/ui/module.h"
-#include "platform/ui/window.h"
 #include "varnel/app/clock.h"
 #include "varnel/res/resources.h"
 
@@ -10,77 +8,21 @@
 
 namespace {
 
-// The engine gives its instances window numbers that the user-interface layer does not know; the
-// program's dialogs and message boxes need a real owner. This stand-in answers Hwnd with a window of
-// that layer and passes everything else to the engine's instance.
-class OwnedApplication : public ComObject<Excel::_Application> {
-public:
-    OwnedApplication(Excel::_ApplicationPtr app, HWND window) : app_(std::move(app)), window_(window) {}
-
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, Variant*, EXCEPINFO*,
-                                     UINT*) override {
-        return E_NOTIMPL;
-    }
-    VARIANT_BOOL GetVisible() override { return app_->GetVisible(); }
-    void PutVisible(VARIANT_BOOL v) override { app_->PutVisible(v); }
-    VARIANT_BOOL GetDisplayFormulaBar() override { return app_->GetDisplayFormulaBar(); }
-    void PutDisplayFormulaBar(VARIANT_BOOL v) override { app_->PutDisplayFormulaBar(v); }
-    VARIANT_BOOL GetDisplayAlerts() override { return app_->GetDisplayAlerts(); }
-    void PutDisplayAlerts(VARIANT_BOOL v) override { app_->PutDisplayAlerts(v); }
-    long GetHwnd() override { return static_cast<long>(reinterpret_cast<std::intptr_t>(window_)); }
-    Excel::WorkbooksPtr GetWorkbooks() override { return app_->GetWorkbooks(); }
-    Excel::WorksheetFunctionPtr GetWorksheetFunction() override { return app_->GetWorksheetFunction(); }
-    Office::_CommandBarsPtr GetCommandBars() override { return app_->GetCommandBars(); }
-    Excel::_WorkbookPtr GetActiveWorkbook() override { return app_->GetActiveWorkbook(); }
-    IDispatchPtr GetActiveSheet() override { return app_->GetActiveSheet(); }
-    Variant InputBox(const std::u16string& prompt, const Variant& title, const Variant& def,
-                     const Variant& left, const Variant& top, const Variant& helpFile,
-                     const Variant& helpContext, const Variant& type) override {
-        return app_->InputBox(prompt, title, def, left, top, helpFile, helpContext, type);
-    }
-
-private:
-    Excel::_ApplicationPtr app_;
-    HWND window_;
-};
-
 engine::automation::Application& engineOf(Excel::_Application* app) {
     return *static_cast<engine::automation::Application*>(app);
 }
 
 } // namespace
 
-// The engine's input box goes to the scripted user, over the spreadsheet's window.
-class RegisterTest::ScriptedPrompts : public engine::automation::Prompts {
-public:
-    explicit ScriptedPrompts(HWND window) : window_(window) {}
-    std::optional<std::u16string> inputBox(long, std::u16string_view prompt, std::u16string_view title,
-                                           std::u16string_view defaultText) override {
-        return ui::inputBox(window_, prompt, title, defaultText);
-    }
-    engine::automation::SaveAnswer askSave(long, std::u16string_view) override {
-        return engine::automation::SaveAnswer::DontSave;
-    }
-    std::optional<std::filesystem::path> askSavePath(long, std::u16string_view) override {
-        return std::nullopt;
-    }
-
-private:
-    HWND window_;
-};
-
 void RegisterTest::SetUp() {
     ui::setBackend(&user);
     ui::setResourceInstance(res::instance());
-    spreadsheetWindow = ui::createWindow(u"XLMAIN", u"Microsoft Excel", 0, RECT{0, 0, 1024, 768});
-    prompts_ = std::make_unique<ScriptedPrompts>(spreadsheetWindow);
-    engine::automation::setPrompts(prompts_.get());
     ASSERT_TRUE(SUCCEEDED(CoInitialize(nullptr)));
     engine::automation::registerApplicationClass();
     app::pinCurrentYear(2026);
 
     ASSERT_EQ(createInstance(engineApp, u"Excel.Application"), S_OK);
-    dlg._epApp = makeComObject<OwnedApplication>(engineApp, spreadsheetWindow);
+    dlg._epApp = engineApp;
     dlg._epBook = engineApp->GetWorkbooks()->Add();
     dlg._epSheet = dlg._epBook->GetWorksheets()->GetItem(Variant(1));
     dlg._epSheet->PutName(u"征订登记");
@@ -111,8 +53,6 @@ void RegisterTest::TearDown() {
     engineApp = nullptr;
     CoUninitialize();
     app::pinCurrentYear(std::nullopt);
-    engine::automation::setPrompts(nullptr);
-    DestroyWindow(spreadsheetWindow);
     ui::setResourceInstance(nullptr);
     ui::setBackend(nullptr);
     std::filesystem::remove_all(folder);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/automation/application.h"
-#include "engine/automation/prompts.h"
 #include "platform/com/com.h"
 #include "platform/ui/headless.h"
 #include "varnel/app/maindlg.h"
@@ -50,12 +49,7 @@ protected:
     ui::HeadlessBackend user;
     CMainDlg dlg;
     Excel::_ApplicationPtr engineApp;
-    HWND spreadsheetWindow = nullptr;
     std::filesystem::path folder;
-
-private:
-    class ScriptedPrompts;
-    std::unique_ptr<engine::automation::Prompts> prompts_;
 };
 
 // A row of the register as its values in columns A to G, read as text ("" for empty cells).
