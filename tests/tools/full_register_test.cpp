@@ -60,8 +60,9 @@ std::unique_ptr<engine::Workbook> typedByTheProgram(const std::vector<fullreg::U
                                                                       {u'D', e.price},
                                                                       {u'F', e.receipt}};
                 for (const auto& [column, typed] : typing) {
-                    if (!typed.empty())
+                    if (!typed.empty()) {
                         EXPECT_TRUE(user::type(program, kRegister, at(column, row), typed).done);
+                    }
                 }
                 ++row;
             }
