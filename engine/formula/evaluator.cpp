@@ -143,6 +143,11 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
         case TokenKind::Function: {
             std::size_t argc = t.payload.call.argc;
             std::span<Operand> args(stack_.data() + (stack_.size() - argc), argc);
+            if (auto extra = cellsRead(t.payload.call.id, args)) {
+                SheetId sheet = std::get<RefOperand>(args[2]).sheet;
+                if (!context.ready(sheet, *extra))
+                    return std::nullopt; // run again at this call once the cells are current
+            }
             Value result = callFunction(t.payload.call.id, args, site);
             stack_.resize(stack_.size() - argc);
             stack_.emplace_back(std::move(result));

@@ -118,10 +118,7 @@ Value sumIf(std::span<Operand> args, CallSite& site) {
     if (!range || !sums)
         return err(ErrorCode::Value);
     Criterion criterion(scalarOf(args[1], site));
-    // The sum range takes the shape of the criteria range from its top left cell (within what it covers).
-    Area area{sums->area.top, sums->area.left,
-              std::min(sums->area.bottom, sums->area.top + range->area.rowCount() - 1),
-              std::min(sums->area.right, sums->area.left + range->area.columnCount() - 1)};
+    Area area = *cellsRead(static_cast<std::uint16_t>(Fn::SumIf), args);
     double total = 0;
     site.context.forEachValue(sums->sheet, area, [&](int row, int col, const ValueView& v) {
         if (v.kind != K::Number)
@@ -200,6 +197,19 @@ int yearOfSerial(double serial) {
 }
 
 } // namespace
+
+std::optional<Area> cellsRead(std::uint16_t id, std::span<const Operand> args) {
+    if (static_cast<Fn>(id) != Fn::SumIf || args.size() < 3)
+        return std::nullopt;
+    const RefOperand* range = std::get_if<RefOperand>(&args[0]);
+    const RefOperand* sums = std::get_if<RefOperand>(&args[2]);
+    if (!range || !sums)
+        return std::nullopt;
+    // The sum range takes the shape of the criteria range from its top left cell, as far as the sheet goes.
+    return Area{sums->area.top, sums->area.left,
+                std::min(sums->area.top + range->area.rowCount() - 1, kLastRow),
+                std::min(sums->area.left + range->area.columnCount() - 1, kLastColumn)};
+}
 
 Value callFunction(std::uint16_t id, std::span<Operand> args, CallSite& site) {
     auto scalar = [&](std::size_t i) {

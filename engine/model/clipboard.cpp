@@ -8,6 +8,7 @@
 namespace engine {
 
 Snapshot takeSnapshot(const Sheet& sheet, const Area& area) {
+    checkArea(area);
     Snapshot s;
     s.source = area;
     sheet.forEachCell(area, [&](int row, int col) {

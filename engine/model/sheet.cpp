@@ -25,6 +25,12 @@ auto byColumn = [](const Cell& c, int col) {
 
 } // namespace
 
+void checkArea(const Area& a) {
+    if (a.top < 0 || a.left < 0 || a.bottom > kLastRow || a.right > kLastColumn || a.top > a.bottom ||
+        a.left > a.right)
+        throw EngineError("a range outside the sheet");
+}
+
 Sheet::Sheet(Workbook& book, SheetId id, std::u16string name)
     : book_(book), id_(id), name_(std::move(name)) {}
 
@@ -33,7 +39,7 @@ Sheet::~Sheet() = default;
 // ---- Storage
 
 Cell* Sheet::findCell(int row, int col) {
-    if (row < 0 || row >= rowExtent())
+    if (row < 0 || row >= rowExtent() || col < 0 || col > kLastColumn)
         return nullptr;
     auto& cells = rows_[row].cells;
     auto it = std::lower_bound(cells.begin(), cells.end(), col, byColumn);
@@ -45,6 +51,8 @@ const Cell* Sheet::findCell(int row, int col) const {
 }
 
 Cell& Sheet::touchCell(int row, int col) {
+    if (row < 0 || row > kLastRow || col < 0 || col > kLastColumn)
+        throw EngineError("a cell outside the sheet");
     if (row >= rowExtent())
         rows_.resize(row + 1);
     auto& cells = rows_[row].cells;
@@ -205,6 +213,7 @@ void Sheet::enter(int row, int col, std::u16string_view typed) {
 }
 
 void Sheet::clearContents(const Area& area) {
+    checkArea(area);
     int last = std::min(area.bottom, rowExtent() - 1);
     for (int r = area.top; r <= last; ++r) {
         auto& cells = rows_[r].cells;
@@ -219,6 +228,7 @@ void Sheet::clearContents(const Area& area) {
 }
 
 void Sheet::clear(const Area& area) {
+    checkArea(area);
     int last = std::min(area.bottom, rowExtent() - 1);
     for (int r = area.top; r <= last; ++r) {
         auto& cells = rows_[r].cells;
@@ -240,7 +250,7 @@ void Sheet::clear(const Area& area) {
 
 void Sheet::forEachCell(const Area& area, const std::function<void(int row, int col)>& visit) const {
     int last = std::min(area.bottom, rowExtent() - 1);
-    for (int r = area.top; r <= last; ++r) {
+    for (int r = std::max(area.top, 0); r <= last; ++r) {
         const auto& cells = rows_[r].cells;
         for (auto it = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
              it != cells.end() && it->col <= area.right; ++it)
@@ -302,9 +312,11 @@ std::optional<int> Sheet::contentColumnRight(int row, int col) const {
 // ---- Formats
 
 FormatId Sheet::formatId(int row, int col) const {
+    if (col < 0 || col > kLastColumn)
+        return kDefaultFormat;
     if (const Cell* c = findCell(row, col))
         return c->format;
-    if (row < rowExtent() && rows_[row].props.format != kDefaultFormat)
+    if (row >= 0 && row < rowExtent() && rows_[row].props.format != kDefaultFormat)
         return rows_[row].props.format;
     return columns_[col].format;
 }
@@ -314,6 +326,7 @@ const Format& Sheet::format(int row, int col) const {
 }
 
 void Sheet::setFormat(const Area& area, FormatId id) {
+    checkArea(area);
     if (area.isWholeRows() || area.isWholeColumns()) {
         Format f = book_.formats_.get(id);
         modifyFormat(area, [&f](Format& x) { x = f; });
@@ -327,6 +340,7 @@ void Sheet::setFormat(const Area& area, FormatId id) {
 }
 
 void Sheet::modifyFormat(const Area& area, const std::function<void(Format&)>& change) {
+    checkArea(area);
     std::unordered_map<FormatId, FormatId> done;
     auto map = [&](FormatId id) {
         auto [it, added] = done.try_emplace(id, id);
@@ -370,10 +384,12 @@ void Sheet::modifyFormat(const Area& area, const std::function<void(Format&)>& c
 // ---- Rows and columns
 
 const RowProperties& Sheet::row(int r) const {
-    return r < rowExtent() ? rows_[r].props : kDefaultRow;
+    return r >= 0 && r < rowExtent() ? rows_[r].props : kDefaultRow;
 }
 
 RowProperties& Sheet::editRow(int r) {
+    if (r < 0 || r > kLastRow)
+        throw EngineError("a row outside the sheet");
     if (r >= rowExtent())
         rows_.resize(r + 1);
     book_.bump();
@@ -381,12 +397,15 @@ RowProperties& Sheet::editRow(int r) {
 }
 
 const ColumnProperties& Sheet::column(int c) const {
-    return columns_.at(c);
+    static const ColumnProperties kDefaultColumn{};
+    return c >= 0 && c <= kLastColumn ? columns_[c] : kDefaultColumn;
 }
 
 ColumnProperties& Sheet::editColumn(int c) {
+    if (c < 0 || c > kLastColumn)
+        throw EngineError("a column outside the sheet");
     book_.bump();
-    return columns_.at(c);
+    return columns_[c];
 }
 
 double Sheet::rowHeight(int r) const {
@@ -436,6 +455,7 @@ bool Sheet::showDetail(int summaryRow, bool show) {
 // ---- Merged cells
 
 void Sheet::merge(const Area& area) {
+    checkArea(area);
     Area m = area;
     for (bool grew = true; grew;) {
         grew = false;
@@ -455,6 +475,7 @@ void Sheet::merge(const Area& area) {
 }
 
 void Sheet::unmerge(const Area& area) {
+    checkArea(area);
     std::erase_if(merges_, [&](const Area& m) { return m.intersects(area); });
     book_.bump();
 }
@@ -490,6 +511,7 @@ void subtract(const Area& area, const Area& hole, std::vector<Area>& out) {
 } // namespace
 
 void Sheet::addValidation(const Area& area, const ValidationRule& rule) {
+    checkArea(area);
     removeValidation(area);
     auto same = std::find_if(validations_.begin(), validations_.end(),
                              [&](const Validation& v) { return v.rule == rule; });
@@ -509,6 +531,7 @@ void Sheet::addValidation(const Area& area, const ValidationRule& rule) {
 }
 
 void Sheet::removeValidation(const Area& area) {
+    checkArea(area);
     for (Validation& v : validations_) {
         if (std::none_of(v.areas.begin(), v.areas.end(), [&](const Area& a) { return a.intersects(area); }))
             continue;

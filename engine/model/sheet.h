@@ -22,6 +22,9 @@ namespace engine {
 
 class Workbook;
 class Recalc;
+
+// Throws EngineError unless `area` lies within the sheet, corners in order.
+void checkArea(const Area& area);
 using SheetId = formula::SheetId;
 
 // Which way cells move when cells are inserted (Down, Right) or deleted (Up, Left).
@@ -45,6 +48,8 @@ public:
     const Workbook& workbook() const { return book_; }
 
     // ---- Content
+    // Reads outside the sheet see empty cells; writes there, or with areas reaching outside it or with
+    // corners out of order, throw EngineError and change nothing.
     // The current value; a formula's result is computed first when it is not current.
     Value value(int row, int col) const;
     bool hasFormula(int row, int col) const;

@@ -188,6 +188,7 @@ void Sheet::moveBandVertically(int fromRow, int toRow, int left, int right) {
 }
 
 void Sheet::insertCells(const Area& area, Shift shift) {
+    checkArea(area);
     if (shift == Shift::Down) {
         if (area.isWholeRows())
             return insertRows(area.top, area.rowCount());
@@ -219,6 +220,7 @@ void Sheet::insertCells(const Area& area, Shift shift) {
 }
 
 void Sheet::deleteCells(const Area& area, Shift shift) {
+    checkArea(area);
     if (shift == Shift::Up) {
         if (area.isWholeRows())
             return deleteRows(area.top, area.rowCount());

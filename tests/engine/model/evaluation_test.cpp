@@ -132,6 +132,26 @@ TEST_F(Evaluation, BlankRowsAsTheEntryRowHandlerCountsThem) {
     EXPECT_EQ(eval(u"=COUNTBLANK(9:9)"), num(255));
 }
 
+TEST_F(Evaluation, ARangeWhereOneValueIsWantedMeetsTheFormulasRowOrColumn) {
+    type(u"A1", u"1");
+    type(u"A2", u"2");
+    type(u"A3", u"3");
+    type(u"B2", u"=A1:A3*10");
+    type(u"B5", u"=A1:A3");
+    type(u"D1", u"=A1:C1");
+    EXPECT_EQ(value(u"B2"), num(20));
+    EXPECT_EQ(value(u"B5"), err(ErrorCode::Value));
+    EXPECT_EQ(value(u"D1"), err(ErrorCode::Value)); // its own column lies outside A:C
+    type(u"B1", u"=SUMIF(A1:A3,\">1\",C1)");        // the sum range takes the criteria range's shape
+    type(u"C2", u"5");
+    type(u"C3", u"7");
+    EXPECT_EQ(value(u"B1"), num(12));
+    type(u"C3", u"=C2*3");
+    EXPECT_EQ(value(u"B1"), num(20)); // a formula outside the written sum range is current too
+    type(u"B1", u"=SUMIF(A1:A3,\">2\",C1:C3)");
+    EXPECT_EQ(value(u"B1"), num(15));
+}
+
 TEST_F(Evaluation, Coercions) {
     type(u"A1", u"'12");
     EXPECT_EQ(eval(u"=A1*2"), num(24));

@@ -45,6 +45,19 @@ TEST_F(Storage, FindsTheEdgesOfContentAsEndDoes) {
     EXPECT_EQ(seen, (std::vector<CellAddress>{{1, 1}, {1, 4}, {4, 1}, {9, 1}}));
 }
 
+TEST_F(Storage, NothingIsWrittenOutsideTheSheet) {
+    EXPECT_THROW(sheet.setValue(kRowCount, 0, num(1)), EngineError);
+    EXPECT_THROW(sheet.setValue(0, kColumnCount, num(1)), EngineError);
+    EXPECT_THROW(sheet.editRow(-1), EngineError);
+    EXPECT_THROW(sheet.editColumn(kColumnCount), EngineError);
+    EXPECT_THROW(sheet.clearContents({-1, 0, 3, 3}), EngineError);
+    EXPECT_THROW(sheet.modifyFormat({0, 0, 0, kColumnCount}, [](Format&) {}), EngineError);
+    EXPECT_THROW(sheet.insertCells({5, 0, 4, 0}, Shift::Down), EngineError);
+    EXPECT_EQ(sheet.value(kRowCount, kColumnCount), Value());
+    EXPECT_EQ(sheet.formatId(-1, kColumnCount), kDefaultFormat);
+    EXPECT_FALSE(sheet.usedArea());
+}
+
 TEST_F(Storage, MergesAbsorbWhatTheyOverlap) {
     sheet.merge({0, 0, 0, 1});
     sheet.merge({2, 2, 3, 3});

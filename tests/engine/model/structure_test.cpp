@@ -149,6 +149,29 @@ TEST_F(Structure, CellsShiftedDownRightUpAndLeft) {
     EXPECT_EQ(value(u"A1"), err(ErrorCode::Ref));
 }
 
+TEST_F(Structure, InsertedColumnsLookLikeTheColumnToTheirLeft) {
+    sheet.modifyFormat(Area::columns(0, 0), [](Format& f) { f.fillColorIndex = 6; });
+    sheet.modifyFormat(Area::cell(2, 0), [](Format& f) { f.bold = true; });
+    sheet.insertColumns(1, 1);
+    EXPECT_EQ(sheet.format(0, 1).fillColorIndex, 6);
+    EXPECT_TRUE(sheet.format(2, 1).bold);
+    EXPECT_FALSE(sheet.format(2, 2).bold);
+    sheet.insertRows(0, 1); // no row above the first: a plain row
+    EXPECT_EQ(sheet.row(0), RowProperties{});
+}
+
+TEST_F(Structure, DeletingEveryRowEmptiesTheSheet) {
+    twoBlocks();
+    Sheet& other = book.addSheet(u"Sheet2");
+    other.setFormula(0, 0, u"='征订登记'!C5");
+    sheet.deleteRows(0, kRowCount);
+    EXPECT_FALSE(sheet.usedArea());
+    EXPECT_EQ(sheet.rowExtent(), 0);
+    EXPECT_EQ(other.value(0, 0), err(ErrorCode::Ref));
+    type(u"A1", u"=1");
+    EXPECT_EQ(value(u"A1"), num(1));
+}
+
 TEST_F(Structure, ColumnsInsertedAndDeleted) {
     sheet.editColumn(1).width = 30;
     type(u"B1", u"5");
