@@ -7,6 +7,7 @@
 #include "engine/xls/validation_records.h"
 #include "engine/xls/workbook_reader.h"
 
+#include <algorithm>
 #include <cmath>
 #include <map>
 
@@ -18,6 +19,9 @@ constexpr uint16_t RString = 0x00D6;
 // Far beyond any register, and low enough that a forged file cannot make the engine's per-range
 // checks (each new range is compared with those already there) run for minutes.
 constexpr size_t MaxRangesPerSheet = 16384;
+// Validated ranges before equal rules' adjacent ranges are joined: one per cell of a full sheet's
+// two drop-down columns, with room to spare.
+constexpr size_t MaxValidatedCells = 1 << 20;
 constexpr uint16_t Rk = rec::Rk;
 
 double rkValue(uint32_t rk) {
@@ -84,6 +88,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
 
     std::vector<SharedUse> sharedUses;
     std::map<std::pair<uint16_t, uint16_t>, SharedFormula> shared; // by first cell
+    std::vector<std::pair<ValidationRule, std::vector<Area>>> rules;
     size_t ranges = 0;
     auto countRanges = [&](size_t n) {
         ranges += n;
@@ -365,10 +370,17 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             auto v = readValidation(records_.body(), tokens_);
             if (v.unkept)
                 dropped_.insert(v.unkept);
-            countRanges(v.areas.size());
-            if (v.rule)
-                for (const Area& a : v.areas)
-                    sheet.addValidation(a, *v.rule);
+            if (!v.rule)
+                break;
+            // Excel writes a record per Validation.Add; equal rules are gathered and handed over
+            // together once the sheet is read.
+            auto same =
+                std::find_if(rules.begin(), rules.end(), [&](const auto& r) { return r.first == *v.rule; });
+            if (same == rules.end())
+                same = rules.insert(rules.end(), {*v.rule, {}});
+            if (same->second.size() + v.areas.size() > MaxValidatedCells)
+                throw FormatError("a sheet holds more validated ranges than this program handles");
+            same->second.insert(same->second.end(), v.areas.begin(), v.areas.end());
             break;
         }
         default:
@@ -389,6 +401,12 @@ done:
         } catch (const EngineError&) {
             dropped_.insert("formulas this program cannot read (their last results are kept)");
         }
+    }
+    for (auto& [rule, areas] : rules) {
+        auto merged = coalesceAreas(std::move(areas));
+        countRanges(merged.size());
+        for (const Area& a : merged)
+            sheet.addValidation(a, rule);
     }
     if (defaultWidth && *defaultWidth != 8) {
         for (int c = 0; c < kColumnCount; ++c)

@@ -7,6 +7,9 @@
 #include "engine/xls/ptg.h"
 #include "engine/xls/unicode_string.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace engine::xls {
 
 namespace {
@@ -80,6 +83,21 @@ void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list
 }
 
 } // namespace
+
+std::vector<Area> coalesceAreas(std::vector<Area> areas) {
+    std::sort(areas.begin(), areas.end(), [](const Area& a, const Area& b) {
+        return std::tie(a.left, a.right, a.top) < std::tie(b.left, b.right, b.top);
+    });
+    std::vector<Area> out;
+    for (const Area& a : areas) {
+        Area* last = out.empty() ? nullptr : &out.back();
+        if (last && last->left == a.left && last->right == a.right && a.top <= last->bottom + 1)
+            last->bottom = std::max(last->bottom, a.bottom);
+        else
+            out.push_back(a);
+    }
+    return out;
+}
 
 ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext& context) {
     ByteReader in(body);

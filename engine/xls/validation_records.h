@@ -18,6 +18,10 @@ struct ReadValidation {
 
 ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext& tokens);
 
+// Vertically adjacent areas of the same columns become one, so that a rule set row by row (as the
+// register's drop-down lists are) is kept as a few ranges.
+std::vector<Area> coalesceAreas(std::vector<Area> areas);
+
 // Raises FormatError when the rule cannot be stored (a list longer than 255 characters).
 void putValidation(std::vector<uint8_t>& out, const ValidationRule& rule, std::span<const Area> areas,
                    const FormulaEncoder& encoder);

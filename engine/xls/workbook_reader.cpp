@@ -238,11 +238,15 @@ void WorkbookReader::definedName(std::span<const uint8_t> body) {
     size_t length = in.u8();
     in.skip(2 + 2 + 2 + 4);
     std::u16string name = readUnicodeChars(in, length);
-    constexpr char16_t FilterDatabase = 0x0D;
+    // Built-in names are stored as a one-character code. Those a filter leaves behind (Extract,
+    // Database, Criteria, _FilterDatabase) are Excel's own bookkeeping and lose nothing.
+    char16_t code = name.size() == 1 ? name[0] : 0xFFFF;
     if (!(options & 0x0020))
         dropped_.insert("defined names");
-    else if (name.size() != 1 || name[0] != FilterDatabase) // the filter range Excel keeps for itself
+    else if (code == 0x06 || code == 0x07)
         dropped_.insert("print areas and titles");
+    else if (code != 0x03 && code != 0x04 && code != 0x05 && code != 0x0D)
+        dropped_.insert("defined names");
 }
 
 FormatId WorkbookReader::formatOf(uint16_t xf) {

@@ -76,23 +76,6 @@ uint16_t columnWidth(double chars) {
     return uint16_t(std::clamp(units, 0.0, 65535.0));
 }
 
-// Vertically adjacent areas of the same columns become one, so that a rule set row by row is stored
-// as a few ranges.
-std::vector<Area> coalesce(std::vector<Area> areas) {
-    std::sort(areas.begin(), areas.end(), [](const Area& a, const Area& b) {
-        return std::tie(a.left, a.right, a.top) < std::tie(b.left, b.right, b.top);
-    });
-    std::vector<Area> out;
-    for (const Area& a : areas) {
-        if (!out.empty() && out.back().left == a.left && out.back().right == a.right &&
-            a.top <= out.back().bottom + 1)
-            out.back().bottom = std::max(out.back().bottom, a.bottom);
-        else
-            out.push_back(a);
-    }
-    return out;
-}
-
 } // namespace
 
 WorkbookWriter::WorkbookWriter(const Workbook& book) : book_(book) {
@@ -612,7 +595,7 @@ void WorkbookWriter::writeViewAndExtras(RecordWriter& w, const Sheet& sheet, int
     std::vector<std::pair<const ValidationRule*, std::vector<Area>>> rules;
     size_t records = 0;
     for (const Validation& v : sheet.validations()) {
-        auto areas = coalesce(v.areas);
+        auto areas = coalesceAreas(v.areas);
         if (areas.empty())
             continue;
         records += (areas.size() + AreasPerValidation - 1) / AreasPerValidation;

@@ -119,8 +119,12 @@ ReadResult readWorkbook(const std::filesystem::path& path) {
 }
 
 std::vector<uint8_t> workbookBytes(const Workbook& book) {
-    auto parts = WorkbookWriter(book).pieces();
-    return compoundFile(StreamPieces(parts.begin(), parts.end()));
+    try {
+        auto parts = WorkbookWriter(book).pieces();
+        return compoundFile(StreamPieces(parts.begin(), parts.end()));
+    } catch (const FormatError& e) {
+        throw XlsError(std::string("cannot save the workbook: ") + e.what());
+    }
 }
 
 void writeWorkbook(const Workbook& book, const std::filesystem::path& path) {

@@ -198,3 +198,39 @@ TEST(ForeignFile, FloodsOfRangesAreRefusedRatherThanChecked) {
         EXPECT_NE(std::string(e.what()).find("more merged ranges"), std::string::npos) << e.what();
     }
 }
+
+TEST(ForeignFile, ValidationsWrittenCellByCellAreJoined) {
+    // One DV record per entry row, as a program calling Validation.Add row by row leaves them.
+    StreamBuilder s;
+    s.bof(rec::BofGlobals);
+    size_t sheet = s.boundSheet(u"Data");
+    s.record(rec::Eof, {});
+    s.sheetStartsHere(sheet);
+    s.bof(rec::BofWorksheet);
+    const int rows = 20000;
+    s.record(rec::DVal, {0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0xFF, 0x20, 0x4E, 0, 0});
+    for (int r = 0; r < rows; ++r) {
+        std::vector<uint8_t> b;
+        putU32(b, 0x3 | 0x80 | 0x100 | 0x80000);
+        for (int i = 0; i < 4; ++i)
+            putUnicode16(b, std::u16string(1, u'\0'));
+        std::vector<uint8_t> list = {0x17};
+        putUnicode8(list, std::u16string(u"2025\0"
+                                         u"2026",
+                                         9));
+        putU16(b, uint16_t(list.size()));
+        putU16(b, 0);
+        b.insert(b.end(), list.begin(), list.end());
+        putU32(b, 0);
+        putU16(b, 1);
+        for (int v : {r, r, 0, 0})
+            putU16(b, uint16_t(v));
+        s.record(rec::Dv, b);
+    }
+    s.record(rec::Eof, {});
+    auto result = readWorkbookStream(s.bytes(), "rows.xls");
+    const Sheet& data = result.workbook->sheet(0);
+    ASSERT_EQ(data.validations().size(), 1u);
+    EXPECT_EQ(data.validations()[0].areas, std::vector<Area>{Area(0, 0, rows - 1, 0)});
+    EXPECT_EQ(data.validations()[0].rule.formula1, u"2025,2026");
+}
