@@ -1,6 +1,5 @@
 #include "engine/automation/advanced_filter.h"
 
-#include "engine/automation/evaluate.h"
 #include "engine/automation/values.h"
 #include "engine/formula/adjust.h"
 #include "engine/formula/criteria.h"
@@ -27,7 +26,12 @@ struct Condition {
         if (computed) {
             formula::Node tree = *computed;
             formula::moveRelative(tree, row - (req.listArea.top + 1), 0);
-            Value v = evaluateAt(*req.list, tree, row, req.listArea.left);
+            Value v;
+            try {
+                v = req.list->evaluate(tree, row, req.listArea.left);
+            } catch (const EngineError&) {
+                return false; // it names a sheet the list's workbook lacks
+            }
             return (v.isBoolean() && v.asBoolean()) || (v.isNumber() && v.asNumber() != 0);
         }
         Value keep = req.list->value(row, req.listArea.left + column);

@@ -1,5 +1,6 @@
 #include "engine/automation/application.h"
 
+#include "engine/automation/editing.h"
 #include "engine/automation/files.h"
 #include "engine/automation/objects.h"
 #include "engine/automation/prompts.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
 
 namespace engine::automation {
 
@@ -21,9 +23,11 @@ struct Instances {
     int created = 0;
 };
 
+// Never destroyed: the instances still running when the process ends end with it, after the window
+// registry they would otherwise tell of their windows is gone.
 Instances& instances() {
-    static Instances all;
-    return all;
+    static Instances* all = new Instances;
+    return *all;
 }
 
 IDispatch* asDispatch(Excel::_Workbook* book) {
@@ -155,7 +159,7 @@ void Application::bookEvent(DISPID event, const std::shared_ptr<Book>& book) {
     if (!events_.hasSinks())
         return;
     ComPtr<Application> self(this);
-    events_.fire(event, {Variant(asDispatch(workbookObject(book).get()))});
+    raise(event, {Variant(asDispatch(workbookObject(book).get()))});
 }
 
 void Application::activate(const std::shared_ptr<Book>& book) {
@@ -173,7 +177,7 @@ void Application::activateSheet(const std::shared_ptr<Book>& book, int index) {
     if (!events_.hasSinks())
         return;
     ComPtr<Application> self(this);
-    events_.fire(Excel::AppEvents::SheetActivate, {Variant(sheetObject(sheetRef(book, index)).get())});
+    raise(Excel::AppEvents::SheetActivate, {Variant(sheetObject(sheetRef(book, index)).get())});
 }
 
 void Application::select(const SheetRef& ref, const std::vector<Area>& areas, CellAddress active) {
@@ -182,21 +186,40 @@ void Application::select(const SheetRef& ref, const std::vector<Area>& areas, Ce
     if (sheet.selection() == selection)
         return;
     sheet.setSelection(selection);
-    if (!events_.hasSinks())
+    // Only the sheet on screen tells of its selection.
+    if (!events_.hasSinks() || !isShown(ref))
         return;
     ComPtr<Application> self(this);
-    events_.fire(
-        Excel::AppEvents::SheetSelectionChange,
-        {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
+    raise(Excel::AppEvents::SheetSelectionChange,
+          {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
 }
 
 void Application::sheetChanged(const SheetRef& ref, const std::vector<Area>& areas) {
     if (!events_.hasSinks())
         return;
     ComPtr<Application> self(this);
-    events_.fire(
-        Excel::AppEvents::SheetChange,
-        {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
+    raise(Excel::AppEvents::SheetChange,
+          {Variant(sheetObject(ref).get()), Variant(static_cast<IDispatch*>(rangeObject(ref, areas).get()))});
+}
+
+void Application::raise(DISPID event, std::vector<Variant> args) {
+    // As a spreadsheet does, an event handler's failure stays with the handler: the change that raised
+    // the event stands and its caller carries on. The failure is kept for a front end to report.
+    try {
+        events_.fire(event, std::move(args));
+    } catch (const ComError& e) {
+        handlerFailures_.push_back(e.description().empty() ? errorMessage(e.error()) : e.description());
+    } catch (const std::exception& e) {
+        handlerFailures_.push_back(text::toUtf16(e.what()));
+    }
+}
+
+void Application::handlerFailed(std::u16string description) {
+    handlerFailures_.push_back(std::move(description));
+}
+
+std::vector<std::u16string> Application::takeHandlerFailures() {
+    return std::exchange(handlerFailures_, {});
 }
 
 IDispatchPtr Application::sheetObject(const SheetRef& ref) {
@@ -210,8 +233,8 @@ bool Application::close(const std::shared_ptr<Book>& book, std::optional<bool> s
     ComPtr<Application> self(this);
     if (events_.hasSinks()) {
         VARIANT_BOOL cancel = VARIANT_FALSE;
-        events_.fire(Excel::AppEvents::WorkbookBeforeClose,
-                     {Variant(asDispatch(workbookObject(book).get())), Variant(&cancel)});
+        raise(Excel::AppEvents::WorkbookBeforeClose,
+              {Variant(asDispatch(workbookObject(book).get())), Variant(&cancel)});
         if (cancel != VARIANT_FALSE)
             return false;
         if (!book->open()) // a handler closed it meanwhile

@@ -85,11 +85,16 @@ public:
 
     // Events. Each is raised synchronously to every advised sink; handlers may change cells meanwhile.
     void sheetChanged(const SheetRef& ref, const std::vector<Area>& areas);
+    // What event handlers failed with since the last call, oldest first. A handler's failure does not
+    // reach the call that raised its event.
+    std::vector<std::u16string> takeHandlerFailures();
+    void handlerFailed(std::u16string description);
 
 private:
     Application();
     void end();
     IDispatchPtr sheetObject(const SheetRef& ref);
+    void raise(DISPID event, std::vector<Variant> args);
 
     int number_;
     long hwnd_;
@@ -102,6 +107,7 @@ private:
     std::shared_ptr<Book> active_;
     ComPtr<CommandBarsObject> bars_;
     FindSettings find_;
+    std::vector<std::u16string> handlerFailures_;
     ConnectionPoint events_;
 };
 

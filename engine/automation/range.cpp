@@ -55,11 +55,6 @@ std::u16string addressPart(const Area& area, bool rowAbsolute, bool colAbsolute)
     return text;
 }
 
-// The text a formula read gives for a cell without a formula.
-std::u16string constantText(const Value& v) {
-    return shownText(v);
-}
-
 } // namespace
 
 std::vector<Area> parseRangeText(std::u16string_view text) {
@@ -118,7 +113,7 @@ Variant RangeObject::GetFormula() {
     int row = first().top, col = first().left;
     if (s.hasFormula(row, col))
         return Variant(s.formulaText(row, col));
-    return Variant(constantText(s.value(row, col)));
+    return Variant(shownText(s.value(row, col)));
 }
 
 void RangeObject::PutValue2(const Variant& RHS) {

@@ -1,5 +1,4 @@
 #include "engine/automation/autofit.h"
-#include "engine/automation/outline.h"
 #include "engine/automation/range.h"
 
 #include <array>
@@ -178,10 +177,8 @@ Variant RangeObject::GetShowDetail() {
 void RangeObject::PutShowDetail(const Variant& RHS) {
     requireWholeRows(u"ShowDetail");
     bool show = optionalBool(RHS).value_or(true);
-    Sheet& s = sheet();
-    for (const Area& a : areas_)
-        for (int r = a.top; r <= a.bottom; ++r)
-            showRowDetail(s, r, show);
+    if (areas_.size() != 1 || first().rowCount() != 1 || !sheet().showDetail(first().top, show))
+        fail(u"ShowDetail applies to one summary row of an outline group.");
 }
 
 } // namespace engine::automation

@@ -2,7 +2,6 @@
 
 #include "engine/automation/editing.h"
 #include "engine/automation/objects.h"
-#include "engine/automation/outline.h"
 #include "engine/automation/prompts.h"
 #include "engine/automation/range.h"
 #include "engine/automation/values.h"
@@ -36,7 +35,7 @@ SheetRef refOf(Application& app, const Place& place) {
 CellAddress cellOf(std::u16string_view address) {
     std::optional<Area> area = parseArea(address);
     if (!area || area->rowCount() != 1 || area->columnCount() != 1)
-        fail(u"\"" + std::u16string(address) + u"\" is not a cell.");
+        fail(std::u16string(address) + u" is not a cell.");
     return {area->top, area->left};
 }
 
@@ -209,24 +208,31 @@ bool click(Application& app, std::u16string_view caption) {
         for (const auto& button : bar->buttons())
             if (button->GetCaption() == caption) {
                 ComPtr<ButtonObject> target = button; // the handler may change the bars
-                return target->click();
+                try {
+                    return target->click();
+                } catch (const ComError& e) {
+                    app.handlerFailed(e.description().empty() ? errorMessage(e.error()) : e.description());
+                } catch (const std::exception& e) {
+                    app.handlerFailed(text::toUtf16(e.what()));
+                }
+                return true;
             }
     }
     return false;
 }
 
-void collapse(Application& app, const Place& place, int row) {
+bool collapse(Application& app, const Place& place, int row) {
     SheetRef ref = refOf(app, place);
     if (row < 1 || row > kRowCount)
         fail(u"There is no such row.");
-    showRowDetail(ref.sheet(), row - 1, false);
+    return ref.sheet().showDetail(row - 1, false);
 }
 
-void expand(Application& app, const Place& place, int row) {
+bool expand(Application& app, const Place& place, int row) {
     SheetRef ref = refOf(app, place);
     if (row < 1 || row > kRowCount)
         fail(u"There is no such row.");
-    showRowDetail(ref.sheet(), row - 1, true);
+    return ref.sheet().showDetail(row - 1, true);
 }
 
 Outcome save(Application& app, std::u16string_view book, const std::optional<std::filesystem::path>& path) {
@@ -242,6 +248,10 @@ Outcome save(Application& app, std::u16string_view book, const std::optional<std
 bool close(Application& app, std::u16string_view book) {
     ComPtr<Application> keep(&app);
     return app.close(bookOf(app, book), std::nullopt);
+}
+
+std::vector<std::u16string> handlerFailures(Application& app) {
+    return app.takeHandlerFailures();
 }
 
 bool quit(Application& app) {

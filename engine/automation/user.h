@@ -98,17 +98,20 @@ void copy(Application& app, const Place& place, std::u16string_view range);
 // Pastes the clipboard at the cell, or at the sheet's active cell when `cell` is empty.
 Outcome paste(Application& app, const Place& place, std::u16string_view cell = {});
 // Clicks the button of that caption on a shown command bar (Click to its sinks). False when no shown,
-// enabled bar has such a button.
+// enabled bar has such a button. A handler's failure is kept (handlerFailures), as an event's is.
 bool click(Application& app, std::u16string_view caption);
-// Collapses or expands the group that the row (from 1) summarises.
-void collapse(Application& app, const Place& place, int row);
-void expand(Application& app, const Place& place, int row);
+// Collapses or expands the group that the row (from 1) summarises. False when it summarises none.
+bool collapse(Application& app, const Place& place, int row);
+bool expand(Application& app, const Place& place, int row);
 // Saves a workbook to its file, or to `path`, which then becomes its file and name.
 Outcome save(Application& app, std::u16string_view book = {},
              const std::optional<std::filesystem::path>& path = std::nullopt);
 // Closes a workbook as the window's close box does: WorkbookBeforeClose, then the save question when it
 // has unsaved changes. False when it stays open (a handler or the user cancelled).
 bool close(Application& app, std::u16string_view book = {});
+// What event handlers (sheet changes, clicks, ...) failed with since the last call: a handler's failure
+// never reaches the action that raised its event, as with a spreadsheet; a front end may show these.
+std::vector<std::u16string> handlerFailures(Application& app);
 // Quits the instance: every workbook closes as by close(); then the instance ends. False when a
 // workbook stayed open.
 bool quit(Application& app);

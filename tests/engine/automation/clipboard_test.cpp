@@ -1,3 +1,4 @@
+#include "engine/automation/user.h"
 #include "tests/engine/automation/fixture.h"
 
 namespace engine::automation::testing {
@@ -16,8 +17,13 @@ protected:
 TEST_F(Clipboard, WithinAnInstanceFormulasMoveWithThePaste) {
     range(u"A1:B1")->Copy();
     Excel::_WorksheetPtr target(book->GetWorksheets()->GetItem(Variant(2)));
+    Connection events(app.get(), DIID_AppEvents);
     target->Paste(); // at that sheet's own active cell, A1
     EXPECT_EQ(target->GetRange(Variant(u"B1"))->GetFormula(), Variant(u"=A1*10"));
+    // The pasted cells are that sheet's selection now; a sheet not shown raises no selection event.
+    EXPECT_EQ(user::sheet(instance(), {u"Book1", u"Sheet2"}).selection().areas.front(), (Area{0, 0, 0, 1}));
+    EXPECT_TRUE(events->of(Excel::AppEvents::SheetSelectionChange).empty());
+    EXPECT_EQ(events->of(Excel::AppEvents::SheetChange).size(), 1u);
     range(u"C5")->Select();
     sheet->Paste();
     EXPECT_EQ(range(u"D5")->GetFormula(), Variant(u"=C5*10"));

@@ -106,6 +106,18 @@ TEST_F(Events, ActivationAndSelection) {
     EXPECT_THROW(hidden->GetRange(Variant(u"A1"))->Select(), ComError);
 }
 
+TEST_F(Events, AFailingHandlerDoesNotUndoOrFailTheChange) {
+    (*events)->onEvent = [&](DISPID id, DISPPARAMS&) {
+        if (id == SheetChange)
+            range(u"A0"); // not a cell: the handler fails here
+    };
+    range(u"B2")->PutValue2(Variant(7));
+    range(u"B3")->PutValue2(Variant(8));
+    EXPECT_EQ(range(u"B2")->GetValue2(), Variant(7.0));
+    EXPECT_EQ(instance().takeHandlerFailures().size(), 2u);
+    EXPECT_TRUE(instance().takeHandlerFailures().empty());
+}
+
 TEST_F(Events, ASinkUnadvisedGetsNothingMore) {
     events.reset();
     Connection later(app.get(), DIID_AppEvents);

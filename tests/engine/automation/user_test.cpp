@@ -78,7 +78,8 @@ TEST_F(User, ClickingAButtonByItsCaption) {
 
 TEST_F(User, CollapsingAndExpandingRaiseNothing) {
     range(u"3:5")->Group();
-    user::collapse(instance(), here, 6);
+    EXPECT_FALSE(user::collapse(instance(), here, 4));
+    EXPECT_TRUE(user::collapse(instance(), here, 6));
     EXPECT_TRUE(user::row(instance(), here, 4).hidden);
     EXPECT_TRUE(user::row(instance(), here, 6).collapsed);
     EXPECT_EQ(user::row(instance(), here, 4).outlineLevel, 2);
