@@ -39,6 +39,16 @@ std::string quoted(std::string_view utf8) {
     return out + "\"";
 }
 
+std::string jsonArray(const std::vector<std::string>& items) {
+    std::string out = "[";
+    for (const std::string& item : items) {
+        if (out.size() > 1)
+            out += ',';
+        out += item;
+    }
+    return out + "]";
+}
+
 std::string quoted(std::u16string_view text) {
     return quoted(text::toUtf8(text));
 }

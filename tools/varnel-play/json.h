@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // One JSON object on one line, its fields in the order they are added; text is written as UTF-8.
 namespace play {
@@ -26,6 +27,9 @@ private:
     void key(std::string_view name);
     std::string body_ = "{";
 };
+
+// A JSON array of values already in JSON.
+std::string jsonArray(const std::vector<std::string>& items);
 
 // A JSON string literal, quotes included.
 std::string quoted(std::string_view utf8);

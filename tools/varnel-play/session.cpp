@@ -138,10 +138,10 @@ std::string cellLine(const Target& target, int row, int col) {
 }
 
 std::string quotedList(const std::vector<std::u16string>& items) {
-    std::string out = "[";
-    for (size_t i = 0; i < items.size(); ++i)
-        out += (i ? "," : "") + play::quoted(std::u16string_view(items[i]));
-    return out + "]";
+    std::vector<std::string> quotedItems;
+    for (const std::u16string& item : items)
+        quotedItems.push_back(play::quoted(std::u16string_view(item)));
+    return jsonArray(quotedItems);
 }
 
 void refuseUnless(const user::Outcome& outcome) {
@@ -244,40 +244,37 @@ void Session::perform(const Action& action) {
     case Action::Kind::Instances:
         for (const auto& app : engine::automation::runningInstances()) {
             user::InstanceView view = user::describe(*app);
-            std::string books = "[";
-            for (size_t i = 0; i < view.books.size(); ++i) {
-                const engine::Workbook& book = user::workbook(*app, view.books[i]);
+            std::vector<std::string> books;
+            for (const std::u16string& name : view.books) {
+                const engine::Workbook& book = user::workbook(*app, name);
                 std::vector<std::u16string> sheets;
                 for (int s = 0; s < book.sheetCount(); ++s)
                     sheets.push_back(book.sheet(s).name());
-                books += (i ? "," : "") +
-                         JsonLine().text("name", view.books[i]).raw("sheets", quotedList(sheets)).str();
+                books.push_back(JsonLine().text("name", name).raw("sheets", quotedList(sheets)).str());
             }
             output_.line(JsonLine()
                              .number("instance", view.number)
                              .boolean("visible", view.visible)
                              .boolean("formulaBar", view.formulaBar)
-                             .raw("workbooks", books + "]")
+                             .raw("workbooks", jsonArray(books))
                              .str());
         }
         return;
     case Action::Kind::CommandBars:
         // Read from the bars themselves: whether a bar is temporary is no user's view.
         for (const auto& bar : programInstance()->commandBars().bars()) {
-            std::string buttons = "[";
-            for (size_t i = 0; i < bar->buttons().size(); ++i) {
-                const auto& button = bar->buttons()[i];
-                buttons += (i ? "," : "") + JsonLine()
-                                                .text("caption", button->GetCaption())
-                                                .number("style", button->GetStyle())
-                                                .str();
-            }
+            std::vector<std::string> buttons;
+            for (const auto& button : bar->buttons())
+                buttons.push_back(JsonLine()
+                                      .text("caption", button->GetCaption())
+                                      .number("style", button->GetStyle())
+                                      .str());
             output_.line(JsonLine()
                              .text("name", bar->name())
                              .boolean("enabled", bar->enabled())
                              .boolean("visible", bar->visible())
                              .boolean("temporary", bar->temporary())
-                             .raw("buttons", buttons + "]")
+                             .raw("buttons", jsonArray(buttons))
                              .str());
         }
         return;
