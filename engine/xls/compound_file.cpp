@@ -13,6 +13,7 @@
 #include <gsf/gsf-output-stdio.h>
 #include <memory>
 #include <mutex>
+#include <optional>
 
 namespace engine::xls {
 
@@ -27,21 +28,84 @@ template <class T> using GsfPtr = std::unique_ptr<T, Unref>;
 // this are padded after their last record.
 constexpr size_t MinStreamSize = 4096;
 
-// libgsf leaks its directory entries when the first one is not the root storage; such a file is
-// damaged anyway, so it is turned away before libgsf sees it.
-bool rootEntryIsRoot(std::span<const uint8_t> file) {
-    auto u16 = [&](size_t at) {
+// libgsf leaks directory entries when the directory is not a tree under a root storage (an entry
+// pointing back to the root, a cycle, an entry of no known kind). Such a file is damaged anyway, so
+// the directory is walked here first and a file whose tree is unsound is turned away.
+bool directoryIsSound(std::span<const uint8_t> file) {
+    auto u16 = [&](uint64_t at) {
         return uint16_t(file[at] | file[at + 1] << 8);
     };
-    auto u32 = [&](size_t at) {
+    auto u32 = [&](uint64_t at) {
         return uint32_t(u16(at)) | uint32_t(u16(at + 2)) << 16;
     };
+    constexpr uint32_t End = 0xFFFFFFFE, Free = 0xFFFFFFFF;
     uint16_t shift = u16(0x1E);
     if (shift != 9 && shift != 12)
         return false;
-    uint64_t entry = (uint64_t(u32(0x30)) + 1) << shift;
-    constexpr uint8_t RootStorage = 5;
-    return entry + 0x43 <= file.size() && file[size_t(entry) + 0x42] == RootStorage;
+    const uint64_t sectorSize = uint64_t(1) << shift;
+    const uint64_t sectors = file.size() / sectorSize;
+    auto sectorAt = [&](uint32_t s) -> std::optional<uint64_t> {
+        uint64_t at = (uint64_t(s) + 1) << shift;
+        return at + sectorSize <= file.size() ? std::optional(at) : std::nullopt;
+    };
+
+    // The allocation table, from the sectors the header and its extension list.
+    std::vector<uint32_t> fatSectors;
+    uint32_t fatCount = u32(0x2C);
+    if (fatCount > sectors)
+        return false;
+    for (uint32_t i = 0; i < 109 && fatSectors.size() < fatCount; ++i)
+        fatSectors.push_back(u32(0x4C + 4 * i));
+    for (uint32_t next = u32(0x44), hops = 0; fatSectors.size() < fatCount && next < End; ++hops) {
+        auto at = sectorAt(next);
+        if (!at || hops > sectors)
+            return false;
+        for (uint64_t k = 0; k + 1 < sectorSize / 4 && fatSectors.size() < fatCount; ++k)
+            fatSectors.push_back(u32(*at + 4 * k));
+        next = u32(*at + sectorSize - 4);
+    }
+    std::vector<uint32_t> fat;
+    for (uint32_t s : fatSectors) {
+        auto at = sectorAt(s);
+        if (!at)
+            return false;
+        for (uint64_t k = 0; k < sectorSize / 4; ++k)
+            fat.push_back(u32(*at + 4 * k));
+    }
+
+    // The directory's sectors, then its entries as a tree from the root.
+    std::vector<uint64_t> chain;
+    for (uint32_t s = u32(0x30); s != End; s = fat[s]) {
+        auto at = sectorAt(s);
+        if (!at || s >= fat.size() || chain.size() > sectors)
+            return false;
+        chain.push_back(*at);
+    }
+    const uint64_t perSector = sectorSize / 128;
+    const uint64_t count = chain.size() * perSector;
+    auto entry = [&](uint64_t i) {
+        return chain[i / perSector] + (i % perSector) * 128;
+    };
+    constexpr uint8_t Storage = 1, Stream = 2, Root = 5;
+    if (count == 0 || file[entry(0) + 0x42] != Root)
+        return false;
+    std::vector<bool> seen(count, false);
+    std::vector<uint32_t> pending{u32(entry(0) + 0x4C)};
+    while (!pending.empty()) {
+        uint32_t i = pending.back();
+        pending.pop_back();
+        if (i == Free)
+            continue;
+        if (i == 0 || i >= count || seen[i])
+            return false;
+        seen[i] = true;
+        uint8_t type = file[entry(i) + 0x42];
+        if (type != Storage && type != Stream)
+            return false;
+        for (uint64_t link : {0x44, 0x48, 0x4C})
+            pending.push_back(u32(entry(i) + link));
+    }
+    return true;
 }
 
 // libgsf describes each flaw of a damaged file on stderr; the caller gets one message of ours instead.
@@ -66,7 +130,7 @@ std::vector<uint8_t> workbookStream(std::span<const uint8_t> file) {
         throw FormatError("it is not an Excel workbook (not a compound document file)");
 
     quietLibgsf();
-    if (!rootEntryIsRoot(file))
+    if (!directoryIsSound(file))
         throw FormatError("its compound document structure is damaged");
 
     GsfPtr<GsfInput> input(gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE));

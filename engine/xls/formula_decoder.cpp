@@ -61,7 +61,9 @@ constexpr int MaxDepth = 512;
 class Decoder {
 public:
     Decoder(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col)
-        : in_(tokens), context_(context), row_(row), col_(col) {}
+        : in_(tokens), context_(context), row_(row), col_(col) {
+        stack_.reserve(16); // enough for the register's formulas without moving trees about
+    }
 
     Node run() {
         while (!in_.atEnd())
@@ -116,6 +118,10 @@ private:
         const FunctionInfo* f = functionByIndex(index);
         if (!f)
             throw UnsupportedFormula("a function this program does not know");
+        // The count comes from the file; a call outside the function's arity would be evaluated with
+        // arguments that are not there.
+        if (argc < f->minArgs || argc > f->maxArgs)
+            throw FormatError("a formula calls a function with a wrong number of arguments");
         call(std::u16string(f->name.begin(), f->name.end()), argc);
     }
 

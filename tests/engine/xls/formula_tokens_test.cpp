@@ -108,12 +108,13 @@ TEST(FormulaTokens, SharedFormulaOffsetsAndAttributeTokensAreRead) {
 
 TEST(FormulaTokens, MalformedStreamsAreRefused) {
     std::vector<std::vector<uint8_t>> bad = {
-        {},                       // nothing
-        {0x03},                   // operator without operands
-        {0x1E, 1, 0, 0x1E, 2, 0}, // two values, no operator
-        {0x1F, 1, 2},             // number cut short
-        {0x42, 5, 4, 0},          // SUM of five missing arguments
-        {0xFF},                   // unknown token
+        {},                                       // nothing
+        {0x03},                                   // operator without operands
+        {0x1E, 1, 0, 0x1E, 2, 0},                 // two values, no operator
+        {0x1F, 1, 2},                             // number cut short
+        {0x42, 5, 4, 0},                          // SUM of five missing arguments
+        {0x1E, 1, 0, 0x1E, 2, 0, 0x42, 2, 31, 0}, // MID, which takes three, with two
+        {0xFF},                                   // unknown token
     };
     for (auto& t : bad)
         EXPECT_THROW(decodeFormula(t, context()), FormatError);
