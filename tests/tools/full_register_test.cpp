@@ -144,7 +144,9 @@ TEST(FullRegisterTest, SampleUnitsFillASheetWithDistinctNamesAndListedMaterials)
     const fullreg::Configuration config{u"报纸,杂志,图书,年鉴", u"读者"};
     const std::vector<fullreg::Unit> units = fullreg::sampleUnits(2000, config, kYear);
     std::set<std::u16string> names;
-    const std::u16string list = u"," + layout::materialList(config.kinds, config.magazine, kYear) + u",";
+    std::u16string list = u",";
+    list += layout::materialList(config.kinds, config.magazine, kYear);
+    list += u",";
     for (const fullreg::Unit& unit : units) {
         names.insert(unit.name);
         ASSERT_GE(unit.entries.size(), 24u);
