@@ -56,7 +56,4 @@ struct XfRecord {
 XfRecord readXf(ByteReader in);
 void putXf(std::vector<uint8_t>& out, const XfRecord& x);
 
-// The colours of indexes 8 to 63 that a workbook without a PALETTE record uses, as 0xRRGGBB.
-const std::array<uint32_t, 56>& defaultPalette();
-
 } // namespace engine::xls

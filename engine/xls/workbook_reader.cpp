@@ -1,6 +1,7 @@
 #include "engine/xls/workbook_reader.h"
 
 #include "engine/formula/error.h"
+#include "engine/model/palette.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/format_mapping.h"
 #include "engine/xls/record_types.h"
@@ -127,9 +128,8 @@ void WorkbookReader::readGlobals() {
             ByteReader in(records_.body());
             size_t count = std::min<size_t>(in.u16(), 56);
             for (size_t i = 0; i < count; ++i) {
-                uint32_t c = in.u32();
-                uint32_t rgb = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
-                if (rgb != defaultPalette()[i])
+                // Red, green and blue bytes, which read as 0xBBGGRR like the engine's palette.
+                if ((in.u32() & 0xFFFFFF) != paletteColor(int(i) + 1))
                     dropped_.insert("colours of a changed palette");
             }
             break;
