@@ -168,6 +168,7 @@ private:
     void adjustReferences(const formula::StructuralEdit& edit);
     void checkNothingPushedOff(const Area& leaving) const;
     void moveBandVertically(int fromRow, int toRow, int left, int right);
+    std::vector<detail::Cell>::iterator eraseColumns(std::vector<detail::Cell>& cells, int left, int right);
 
     Workbook& book_;
     SheetId id_;

@@ -154,18 +154,22 @@ void Sheet::deleteColumns(int col, int count) {
     checkCount(col, count, kLastColumn);
     count = std::min(count, kColumnCount - col);
     for (detail::Row& row : rows_) {
-        auto& cells = row.cells;
-        auto first = std::lower_bound(cells.begin(), cells.end(), col, byColumn);
-        auto end = std::lower_bound(first, cells.end(), col + count, byColumn);
-        for (auto it = first; it != end; ++it)
-            releaseContent(*it);
-        auto rest = cells.erase(first, end);
-        for (; rest != cells.end(); ++rest)
-            rest->col = static_cast<std::uint8_t>(rest->col - count);
+        for (auto it = eraseColumns(row.cells, col, col + count - 1); it != row.cells.end(); ++it)
+            it->col = static_cast<std::uint8_t>(it->col - count);
     }
     for (int c = col; c < kColumnCount; ++c)
         columns_[c] = c + count < kColumnCount ? columns_[c + count] : ColumnProperties{};
     adjustReferences({id_, false, false, col, count, 0, kLastRow});
+}
+
+// Removes the cells of columns left..right from a row; gives the first cell right of them.
+std::vector<detail::Cell>::iterator Sheet::eraseColumns(std::vector<detail::Cell>& cells, int left,
+                                                        int right) {
+    auto first = std::lower_bound(cells.begin(), cells.end(), left, byColumn);
+    auto end = std::lower_bound(first, cells.end(), right + 1, byColumn);
+    for (auto it = first; it != end; ++it)
+        releaseContent(*it);
+    return cells.erase(first, end);
 }
 
 // Moves the cells of columns left..right from row `fromRow` to row `toRow`, whose part in those columns
@@ -231,12 +235,7 @@ void Sheet::deleteCells(const Area& area, Shift shift) {
             return deleteRows(area.top, area.rowCount());
         int n = area.rowCount();
         for (int r = area.top; r <= std::min(area.bottom, rowExtent() - 1); ++r) {
-            auto& cells = rows_[r].cells;
-            auto first = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
-            auto end = std::lower_bound(first, cells.end(), area.right + 1, byColumn);
-            for (auto it = first; it != end; ++it)
-                releaseContent(*it);
-            cells.erase(first, end);
+            eraseColumns(rows_[r].cells, area.left, area.right);
         }
         for (int r = area.bottom + 1; r < rowExtent(); ++r)
             moveBandVertically(r, r - n, area.left, area.right);
@@ -250,11 +249,7 @@ void Sheet::deleteCells(const Area& area, Shift shift) {
     int n = area.columnCount();
     for (int r = area.top; r <= std::min(area.bottom, rowExtent() - 1); ++r) {
         auto& cells = rows_[r].cells;
-        auto first = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
-        auto end = std::lower_bound(first, cells.end(), area.right + 1, byColumn);
-        for (auto it = first; it != end; ++it)
-            releaseContent(*it);
-        for (auto it = cells.erase(first, end); it != cells.end(); ++it)
+        for (auto it = eraseColumns(cells, area.left, area.right); it != cells.end(); ++it)
             it->col = static_cast<std::uint8_t>(it->col - n);
     }
     adjustReferences({id_, false, false, area.left, n, area.top, area.bottom});
