@@ -29,9 +29,10 @@ template <class T> using GsfPtr = std::unique_ptr<T, Unref>;
 constexpr size_t MinStreamSize = 4096;
 
 // libgsf leaks directory entries when the directory is not a tree under a root storage (an entry
-// pointing back to the root, a cycle, an entry of no known kind). Such a file is damaged anyway, so
-// the directory is walked here first and a file whose tree is unsound is turned away.
-bool directoryIsSound(std::span<const uint8_t> file) {
+// pointing back to the root, a cycle, an entry of no known kind, siblings beside the root, which it
+// reads with no parent to hold them). Such a file is damaged anyway, so the directory is walked here
+// first and a file whose tree is unsound is turned away. Returns what is wrong, or nullptr.
+const char* directoryFault(std::span<const uint8_t> file) {
     auto u16 = [&](uint64_t at) {
         return uint16_t(file[at] | file[at + 1] << 8);
     };
@@ -41,7 +42,7 @@ bool directoryIsSound(std::span<const uint8_t> file) {
     constexpr uint32_t End = 0xFFFFFFFE, Free = 0xFFFFFFFF;
     uint16_t shift = u16(0x1E);
     if (shift != 9 && shift != 12)
-        return false;
+        return "its sector size is neither 512 nor 4096 bytes";
     const uint64_t sectorSize = uint64_t(1) << shift;
     const uint64_t sectors = file.size() / sectorSize;
     auto sectorAt = [&](uint32_t s) -> std::optional<uint64_t> {
@@ -50,16 +51,17 @@ bool directoryIsSound(std::span<const uint8_t> file) {
     };
 
     // The allocation table, from the sectors the header and its extension list.
+    constexpr const char* BadTable = "its sector allocation table lies outside the file";
     std::vector<uint32_t> fatSectors;
     uint32_t fatCount = u32(0x2C);
     if (fatCount > sectors)
-        return false;
+        return BadTable;
     for (uint32_t i = 0; i < 109 && fatSectors.size() < fatCount; ++i)
         fatSectors.push_back(u32(0x4C + 4 * i));
     for (uint32_t next = u32(0x44), hops = 0; fatSectors.size() < fatCount && next < End; ++hops) {
         auto at = sectorAt(next);
         if (!at || hops > sectors)
-            return false;
+            return BadTable;
         for (uint64_t k = 0; k + 1 < sectorSize / 4 && fatSectors.size() < fatCount; ++k)
             fatSectors.push_back(u32(*at + 4 * k));
         next = u32(*at + sectorSize - 4);
@@ -68,7 +70,7 @@ bool directoryIsSound(std::span<const uint8_t> file) {
     for (uint32_t s : fatSectors) {
         auto at = sectorAt(s);
         if (!at)
-            return false;
+            return BadTable;
         for (uint64_t k = 0; k < sectorSize / 4; ++k)
             fat.push_back(u32(*at + 4 * k));
     }
@@ -78,7 +80,7 @@ bool directoryIsSound(std::span<const uint8_t> file) {
     for (uint32_t s = u32(0x30); s != End; s = fat[s]) {
         auto at = sectorAt(s);
         if (!at || s >= fat.size() || chain.size() > sectors)
-            return false;
+            return "its directory's chain of sectors is broken";
         chain.push_back(*at);
     }
     const uint64_t perSector = sectorSize / 128;
@@ -88,7 +90,9 @@ bool directoryIsSound(std::span<const uint8_t> file) {
     };
     constexpr uint8_t Storage = 1, Stream = 2, Root = 5;
     if (count == 0 || file[entry(0) + 0x42] != Root)
-        return false;
+        return "its directory does not begin with the root entry";
+    if (u32(entry(0) + 0x44) != Free || u32(entry(0) + 0x48) != Free)
+        return "its root entry has sibling entries";
     std::vector<bool> seen(count, false);
     std::vector<uint32_t> pending{u32(entry(0) + 0x4C)};
     while (!pending.empty()) {
@@ -97,15 +101,15 @@ bool directoryIsSound(std::span<const uint8_t> file) {
         if (i == Free)
             continue;
         if (i == 0 || i >= count || seen[i])
-            return false;
+            return "its directory links an entry twice or to nowhere";
         seen[i] = true;
         uint8_t type = file[entry(i) + 0x42];
         if (type != Storage && type != Stream)
-            return false;
+            return "its directory holds an entry of unknown kind";
         for (uint64_t link : {0x44, 0x48, 0x4C})
             pending.push_back(u32(entry(i) + link));
     }
-    return true;
+    return nullptr;
 }
 
 // libgsf describes each flaw of a damaged file on stderr; the caller gets one message of ours instead.
@@ -130,8 +134,8 @@ std::vector<uint8_t> workbookStream(std::span<const uint8_t> file) {
         throw FormatError("it is not an Excel workbook (not a compound document file)");
 
     quietLibgsf();
-    if (!directoryIsSound(file))
-        throw FormatError("its compound document structure is damaged");
+    if (const char* fault = directoryFault(file))
+        throw FormatError(std::string("its compound document is inconsistent: ") + fault);
 
     GsfPtr<GsfInput> input(gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE));
     GError* error = nullptr;

@@ -69,6 +69,16 @@ TEST(Refusal, EachKindOfUnreadableFileGetsItsOwnMessage) {
     auto truncated = file;
     truncated.resize(300);
     expectMentions(refusal(truncated), "not an Excel workbook");
+
+    // The root entry given the workbook stream as a sibling: libgsf would read that entry with no
+    // parent to own it.
+    auto sibling = compoundFile(registerStream());
+    const char16_t root[] = u"Root Entry";
+    at = std::search(sibling.begin(), sibling.end(), reinterpret_cast<const uint8_t*>(root),
+                     reinterpret_cast<const uint8_t*>(root) + 20);
+    ASSERT_NE(at, sibling.end());
+    patchU32(sibling, size_t(at - sibling.begin()) + 0x44, 1);
+    expectMentions(refusal(sibling), "root entry has sibling entries");
 }
 
 TEST(Refusal, TruncatedStreamsAreRefusedAtEveryLength) {
