@@ -32,7 +32,7 @@ void checkArea(const Area& a) {
 }
 
 Sheet::Sheet(Workbook& book, SheetId id, std::u16string name)
-    : book_(book), id_(id), name_(std::move(name)) {}
+    : book_(book), strings_(book.strings_), id_(id), name_(std::move(name)) {}
 
 Sheet::~Sheet() {
     while (followers_)

@@ -178,6 +178,7 @@ private:
     std::vector<detail::Cell>::iterator eraseColumns(std::vector<detail::Cell>& cells, int left, int right);
 
     Workbook& book_;
+    const detail::StringPool& strings_; // the workbook's
     SheetId id_;
     std::u16string name_;
     std::vector<detail::Row> rows_;
@@ -208,11 +209,16 @@ template <class Visit> void Sheet::forEachValue(const Area& area, Visit&& visit)
     const int last = std::min(area.bottom, rowExtent() - 1);
     for (int r = std::max(area.top, 0); r <= last; ++r) {
         const auto& cells = rows_[r].cells;
-        auto it = std::lower_bound(cells.begin(), cells.end(), area.left,
-                                   [](const detail::Cell& c, int col) { return c.col < col; });
-        for (; it != cells.end() && it->col <= area.right; ++it)
-            if (it->kind != detail::CellKind::Empty)
+        auto it = area.left == 0
+                      ? cells.begin()
+                      : std::lower_bound(cells.begin(), cells.end(), area.left,
+                                         [](const detail::Cell& c, int col) { return c.col < col; });
+        for (; it != cells.end() && it->col <= area.right; ++it) {
+            if (it->kind == detail::CellKind::Formula)
                 visit(r, static_cast<int>(it->col), currentValue(r, *it));
+            else if (it->kind != detail::CellKind::Empty)
+                visit(r, static_cast<int>(it->col), detail::storedValue(*it, strings_));
+        }
     }
 }
 
