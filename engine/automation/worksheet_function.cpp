@@ -7,25 +7,22 @@ namespace engine::automation {
 
 namespace {
 
-// Counting visits only the cells with content; the empty rest of a range is counted in one step, so a
-// whole row or column costs what its filled cells cost.
+// Counting reads only the cells with content, in place; the empty rest of a range is counted in one
+// step, so a whole row or column costs what its filled cells cost.
 class WorksheetFunctionObject final : public Object<Excel::WorksheetFunction> {
 public:
     explicit WorksheetFunctionObject(Application& app) : app_(&app) {}
 
     double CountIf(Excel::Range* Arg1, const Variant& Arg2) override {
         RangeObject& range = RangeObject::of(Arg1);
-        formula::Criterion criterion(argumentValue(Arg2));
+        const formula::Criterion criterion(argumentValue(Arg2));
         const Sheet& s = range.sheet();
         double matches = 0, filled = 0, cells = 0;
         for (const Area& a : range.areas()) {
             cells += static_cast<double>(a.rowCount()) * a.columnCount();
-            s.forEachCell(a, [&](int row, int col) {
-                if (!s.hasContent(row, col))
-                    return;
+            s.forEachValue(a, [&](int, int, const ValueView& v) {
                 ++filled;
-                Value v = s.value(row, col);
-                if (criterion.matches(ValueView(v)))
+                if (criterion.matches(v))
                     ++matches;
             });
         }
@@ -40,11 +37,8 @@ public:
         double shown = 0, cells = 0;
         for (const Area& a : range.areas()) {
             cells += static_cast<double>(a.rowCount()) * a.columnCount();
-            s.forEachCell(a, [&](int row, int col) {
-                if (!s.hasContent(row, col))
-                    return;
-                Value v = s.value(row, col);
-                if (!(v.isEmpty() || (v.isText() && v.asText().empty())))
+            s.forEachValue(a, [&](int, int, const ValueView& v) {
+                if (!(v.kind == Value::Kind::Empty || (v.kind == Value::Kind::Text && v.text.empty())))
                     ++shown;
             });
         }

@@ -7,7 +7,7 @@ namespace {
 
 // One dimension of a rectangle, [lo, hi], moved by an insertion or deletion at `at`. False when all of
 // it was deleted.
-bool shiftSpan(int& lo, int& hi, const StructuralEdit& e, int limit) {
+inline bool shiftSpan(int& lo, int& hi, const StructuralEdit& e, int limit) {
     if (e.insert) {
         if (lo >= e.at)
             lo += e.count;
@@ -34,50 +34,77 @@ bool shiftSpan(int& lo, int& hi, const StructuralEdit& e, int limit) {
     return true;
 }
 
+// Where a rectangle ends up (see adjustArea); false when all of it was deleted. Inlined into the pass
+// over every token of a workbook.
+inline bool moveArea(Area& a, const StructuralEdit& e) {
+    if (e.vertical) {
+        if (a.left < e.first || a.right > e.last || a.isWholeColumns())
+            return true;
+        return shiftSpan(a.top, a.bottom, e, kLastRow);
+    }
+    if (a.top < e.first || a.bottom > e.last || a.isWholeRows())
+        return true;
+    return shiftSpan(a.left, a.right, e, kLastColumn);
+}
+
+inline void widen(Reach& reach, const Area& a) {
+    if (!a.isWholeColumns())
+        reach.bottom = std::max(reach.bottom, a.bottom);
+    if (!a.isWholeRows())
+        reach.right = std::max(reach.right, a.right);
+}
+
+inline Area areaOf(const Token& t) {
+    const AreaBits& b = t.payload.area;
+    return t.kind == TokenKind::Ref ? Area::cell(b.top, b.left) : Area{b.top, b.left, b.bottom, b.right};
+}
+
 } // namespace
 
 std::optional<Area> adjustArea(const Area& area, const StructuralEdit& e) {
     Area a = area;
-    if (e.vertical) {
-        if (a.left < e.first || a.right > e.last || a.isWholeColumns())
-            return a;
-        if (!shiftSpan(a.top, a.bottom, e, kLastRow))
-            return std::nullopt;
-    } else {
-        if (a.top < e.first || a.bottom > e.last || a.isWholeRows())
-            return a;
-        if (!shiftSpan(a.left, a.right, e, kLastColumn))
-            return std::nullopt;
-    }
+    if (!moveArea(a, e))
+        return std::nullopt;
     return a;
 }
 
-bool adjustProgram(std::span<Token> program, SheetId host, const StructuralEdit& e) {
+void extendReach(Reach& reach, const Token& reference) {
+    widen(reach, areaOf(reference));
+}
+
+bool mayAffect(const Reach& reach, const StructuralEdit& e) {
+    return e.at <= (e.vertical ? reach.bottom : reach.right);
+}
+
+bool adjustProgram(std::span<Token> program, SheetId host, const StructuralEdit& e, Reach& reach) {
     bool changed = false;
     for (Token& t : program) {
         if (t.kind != TokenKind::Ref && t.kind != TokenKind::Area)
             continue;
         if ((t.sheet == kOwnSheet ? host : t.sheet) != e.sheet)
             continue;
-        AreaBits& b = t.payload.area;
-        Area before =
-            t.kind == TokenKind::Ref ? Area::cell(b.top, b.left) : Area{b.top, b.left, b.bottom, b.right};
-        // Whole columns stay whole columns under a vertical edit even where stored as rows 0..last.
-        auto after = adjustArea(before, e);
-        if (!after) {
-            t.kind = TokenKind::RefError;
-            changed = true;
-            continue;
+        const Area before = areaOf(t);
+        Area after = before;
+        // A reference that ends above (left of) the edit is not moved by it.
+        if ((e.vertical ? before.bottom : before.right) >= e.at) {
+            // Whole columns stay whole columns under a vertical edit even where stored as rows 0..last.
+            if (!moveArea(after, e)) {
+                t.kind = TokenKind::RefError;
+                changed = true;
+                continue;
+            }
+            if (after != before) {
+                AreaBits& b = t.payload.area;
+                b.top = static_cast<std::uint16_t>(after.top);
+                b.left = static_cast<std::uint8_t>(after.left);
+                if (t.kind == TokenKind::Area) {
+                    b.bottom = static_cast<std::uint16_t>(after.bottom);
+                    b.right = static_cast<std::uint8_t>(after.right);
+                }
+                changed = true;
+            }
         }
-        if (*after == before)
-            continue;
-        b.top = static_cast<std::uint16_t>(after->top);
-        b.left = static_cast<std::uint8_t>(after->left);
-        if (t.kind == TokenKind::Area) {
-            b.bottom = static_cast<std::uint16_t>(after->bottom);
-            b.right = static_cast<std::uint8_t>(after->right);
-        }
-        changed = true;
+        widen(reach, after);
     }
     return changed;
 }

@@ -28,9 +28,24 @@ struct StructuralEdit {
 // partly in the moving band stays, and one whose cells are all deleted is gone (nothing).
 std::optional<Area> adjustArea(const Area& area, const StructuralEdit& edit);
 
+// How far references into one sheet reach: the lowest row and the rightmost column they cover, -1
+// for none. A reference to whole columns does not count for rows, nor one to whole rows for columns:
+// edits across them leave them whole.
+struct Reach {
+    int bottom = -1;
+    int right = -1;
+    friend bool operator==(const Reach&, const Reach&) = default;
+};
+
+// Widens `reach` to cover a Ref or Area token.
+void extendReach(Reach& reach, const Token& reference);
+// Whether the edit can change a reference within `reach`: not when it lies wholly below (right of) it.
+bool mayAffect(const Reach& reach, const StructuralEdit& edit);
+
 // Adjusts every reference of a formula that lives on sheet `host`; references whose cells were
-// deleted become #REF!. Whether any token changed.
-bool adjustProgram(std::span<Token> program, SheetId host, const StructuralEdit& edit);
+// deleted become #REF!. Widens `reach` to cover the references into the edited sheet as they are
+// afterwards. Whether any token changed.
+bool adjustProgram(std::span<Token> program, SheetId host, const StructuralEdit& edit, Reach& reach);
 
 // Moves the relative parts of every reference by the offset of a paste; references that would
 // leave the sheet become #REF!.

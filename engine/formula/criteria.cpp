@@ -107,6 +107,11 @@ Criterion::Criterion(const Value& c) {
 
 bool Criterion::matches(const ValueView& cell) const {
     using K = Value::Kind;
+    if (kind_ == Kind::Text && op_ == Op::Equal && !wildcards_) {
+        // The common case, a name looked up in a column: folding keeps a text's length.
+        return cell.kind == K::Text && cell.text.size() == text_.size() &&
+               compareFolded(cell.text, text_) == 0;
+    }
     bool blankCell = cell.kind == K::Empty || (cell.kind == K::Text && cell.text.empty());
     if (kind_ == Kind::Blank) {
         // "=" or an empty criterion: empty cells and empty texts; "<>": anything else.

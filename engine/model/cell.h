@@ -4,6 +4,7 @@
 #include "engine/formula/value.h"
 #include "engine/model/format.h"
 #include "engine/model/properties.h"
+#include "engine/model/string_pool.h"
 
 #include <cstdint>
 #include <vector>
@@ -44,5 +45,32 @@ struct FormulaSlot {
     bool otherSheets = false; // reads cells of other sheets, or a volatile function
     bool inUse = false;
 };
+
+// The value a cell holds itself: nothing for a formula, whose result lives in its slot.
+inline ValueView storedValue(const Cell& c, const StringPool& strings) {
+    ValueView v;
+    switch (c.kind) {
+    case CellKind::Empty:
+    case CellKind::Formula:
+        break;
+    case CellKind::Number:
+        v.kind = Value::Kind::Number;
+        v.number = c.data.number;
+        break;
+    case CellKind::Text:
+        v.kind = Value::Kind::Text;
+        v.text = strings.get(c.data.text);
+        break;
+    case CellKind::Boolean:
+        v.kind = Value::Kind::Boolean;
+        v.boolean = c.code != 0;
+        break;
+    case CellKind::Error:
+        v.kind = Value::Kind::Error;
+        v.error = static_cast<ErrorCode>(c.code);
+        break;
+    }
+    return v;
+}
 
 } // namespace engine::detail

@@ -103,32 +103,10 @@ bool Recalc::sheetExists(formula::SheetId id) {
 }
 
 ValueView Recalc::view(const Sheet& sheet, const detail::Cell& c) const {
-    ValueView v;
-    switch (c.kind) {
-    case detail::CellKind::Empty:
-        break;
-    case detail::CellKind::Number:
-        v.kind = Value::Kind::Number;
-        v.number = c.data.number;
-        break;
-    case detail::CellKind::Text:
-        v.kind = Value::Kind::Text;
-        v.text = book_.strings_.get(c.data.text);
-        break;
-    case detail::CellKind::Boolean:
-        v.kind = Value::Kind::Boolean;
-        v.boolean = c.code != 0;
-        break;
-    case detail::CellKind::Error:
-        v.kind = Value::Kind::Error;
-        v.error = static_cast<ErrorCode>(c.code);
-        break;
-    case detail::CellKind::Formula: {
-        const detail::FormulaSlot& f = sheet.formulas_[c.data.formula];
-        return f.running ? ValueView(kCircular) : ValueView(f.result);
-    }
-    }
-    return v;
+    if (c.kind != detail::CellKind::Formula)
+        return detail::storedValue(c, book_.strings_);
+    const detail::FormulaSlot& f = sheet.formulas_[c.data.formula];
+    return f.running ? ValueView(kCircular) : ValueView(f.result);
 }
 
 ValueView Recalc::value(formula::SheetId id, int row, int col) {

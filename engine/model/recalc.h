@@ -36,6 +36,9 @@ public:
                       const std::function<void(int row, int col, const ValueView&)>& visit) override;
     int today() override;
 
+    // A stored cell's value in place; a formula's last result (see isCurrent).
+    ValueView view(const Sheet& sheet, const detail::Cell& cell) const;
+
 private:
     struct Pending {
         Sheet* sheet;
@@ -46,7 +49,6 @@ private:
 
     Value run(Pending root);
     Value runFrom(std::size_t bottom);
-    ValueView view(const Sheet& sheet, const detail::Cell& cell) const;
 
     Workbook& book_;
     formula::Interpreter interpreter_;

@@ -32,7 +32,7 @@ void checkArea(const Area& a) {
 }
 
 Sheet::Sheet(Workbook& book, SheetId id, std::u16string name)
-    : book_(book), id_(id), name_(std::move(name)) {}
+    : book_(book), strings_(book.strings_), id_(id), name_(std::move(name)) {}
 
 Sheet::~Sheet() {
     while (followers_)
@@ -99,9 +99,20 @@ void Sheet::storeProgram(int row, int col, formula::Program program) {
     f.length = static_cast<std::uint32_t>(program.size());
     f.inUse = true;
     code_.insert(code_.end(), program.begin(), program.end());
+    noteReferences(program);
     c.kind = CellKind::Formula;
     c.data.formula = index;
     contentChanged();
+}
+
+void Sheet::noteReferences(std::span<const formula::Token> program) {
+    for (const formula::Token& t : program) {
+        if (t.kind != formula::TokenKind::Ref && t.kind != formula::TokenKind::Area)
+            continue;
+        Sheet* target = t.sheet == formula::kOwnSheet ? this : book_.sheetById(t.sheet);
+        if (target)
+            formula::extendReach(target->referenced_, t);
+    }
 }
 
 void Sheet::compactCode() {
@@ -127,15 +138,14 @@ void Sheet::contentChanged() {
 
 Value Sheet::value(int row, int col) const {
     const Cell* c = findCell(row, col);
-    if (!c)
-        return {};
-    if (c->kind == CellKind::Formula) {
-        // Computing a result is no visible change, so reading stays a const operation.
-        auto& self = const_cast<Sheet&>(*this);
-        if (!book_.recalc_->isCurrent(*this, formulas_[c->data.formula]))
-            book_.recalc_->compute(self, c->data.formula, row, col);
-    }
-    return book_.recalc_->value(id_, row, col).toValue();
+    return c ? currentValue(row, *c).toValue() : Value();
+}
+
+ValueView Sheet::currentValue(int row, const Cell& c) const {
+    // Computing a result is no visible change, so reading stays a const operation.
+    if (c.kind == CellKind::Formula && !book_.recalc_->isCurrent(*this, formulas_[c.data.formula]))
+        book_.recalc_->compute(const_cast<Sheet&>(*this), c.data.formula, row, c.col);
+    return book_.recalc_->view(*this, c);
 }
 
 bool Sheet::hasFormula(int row, int col) const {

@@ -10,6 +10,7 @@
 #include "engine/model/properties.h"
 #include "engine/model/sheet_follower.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <functional>
@@ -79,6 +80,10 @@ public:
     // ---- Walking the cells
     // Every stored cell in `area` (with content or a format of its own), row by row, left to right.
     void forEachCell(const Area& area, const std::function<void(int row, int col)>& visit) const;
+    // Every cell in `area` with content and its current value (a stale formula is computed first), row
+    // by row, left to right: `visit(row, col, const ValueView&)`. The view lasts until the next change.
+    // Reads the stored cells in place, for functions that scan whole columns.
+    template <class Visit> void forEachValue(const Area& area, Visit&& visit) const;
     // The smallest area holding every stored cell; nothing for an empty sheet.
     std::optional<Area> usedArea() const;
     // The nearest row above (below) `row` whose cell in `col` has content; the same along a row.
@@ -161,9 +166,11 @@ private:
     detail::Cell* findCell(int row, int col);
     const detail::Cell* findCell(int row, int col) const;
     detail::Cell& touchCell(int row, int col);
+    ValueView currentValue(int row, const detail::Cell& cell) const;
     void setName(std::u16string name) { name_ = std::move(name); }
     void releaseContent(detail::Cell& cell);
     void storeProgram(int row, int col, formula::Program program);
+    void noteReferences(std::span<const formula::Token> program);
     void contentChanged();
     void adjustReferences(const formula::StructuralEdit& edit);
     void checkNothingPushedOff(const Area& leaving) const;
@@ -171,6 +178,7 @@ private:
     std::vector<detail::Cell>::iterator eraseColumns(std::vector<detail::Cell>& cells, int left, int right);
 
     Workbook& book_;
+    const detail::StringPool& strings_; // the workbook's
     SheetId id_;
     std::u16string name_;
     std::vector<detail::Row> rows_;
@@ -190,7 +198,28 @@ private:
     Selection selection_;
     double defaultRowHeight_ = kDefaultRowHeight;
     std::uint64_t changedAt_ = 1; // workbook revision of the last content change
+    // How far the formulas of the workbook (replaced ones still in an arena included) refer into this
+    // sheet, at most: widened as formulas are stored and made exact by every pass of a structural edit.
+    // An edit below (right of) it changes no formula, and the pass over every token is skipped.
+    formula::Reach referenced_;
     SheetFollower* followers_ = nullptr;
 };
+
+template <class Visit> void Sheet::forEachValue(const Area& area, Visit&& visit) const {
+    const int last = std::min(area.bottom, rowExtent() - 1);
+    for (int r = std::max(area.top, 0); r <= last; ++r) {
+        const auto& cells = rows_[r].cells;
+        auto it = area.left == 0
+                      ? cells.begin()
+                      : std::lower_bound(cells.begin(), cells.end(), area.left,
+                                         [](const detail::Cell& c, int col) { return c.col < col; });
+        for (; it != cells.end() && it->col <= area.right; ++it) {
+            if (it->kind == detail::CellKind::Formula)
+                visit(r, static_cast<int>(it->col), currentValue(r, *it));
+            else if (it->kind != detail::CellKind::Empty)
+                visit(r, static_cast<int>(it->col), detail::storedValue(*it, strings_));
+        }
+    }
+}
 
 } // namespace engine

@@ -33,8 +33,12 @@ void Sheet::checkNothingPushedOff(const Area& leaving) const {
 
 void Sheet::adjustReferences(const formula::StructuralEdit& edit) {
     // Replaced formulas' tokens still in an arena are adjusted too: harmless, and one straight pass.
-    for (auto& sheet : book_.sheets_)
-        formula::adjustProgram(sheet->code_, sheet->id_, edit);
+    if (formula::mayAffect(referenced_, edit)) {
+        formula::Reach reach;
+        for (auto& sheet : book_.sheets_)
+            formula::adjustProgram(sheet->code_, sheet->id_, edit, reach);
+        referenced_ = reach;
+    }
     std::vector<Area> merges;
     for (const Area& m : merges_)
         if (auto a = formula::adjustArea(m, edit))

@@ -75,6 +75,37 @@ TEST_F(SheetFunctions, CountIfAndCountBlankAsDoubles) {
     EXPECT_EQ(functions->CountBlank(row4), 252.0);
 }
 
+// The worksheet function reads the cells in place: formulas are computed first, every kind of
+// criterion sees the cell's own kind, and the empty rest of a range counts as blank.
+TEST_F(SheetFunctions, CountIfCriteriaOverCellsOfEveryKind) {
+    auto functions = app->GetWorksheetFunction();
+    range(u"B1")->PutValue2(Variant(5.0));
+    range(u"B2")->PutFormula(Variant(u"=\"5\""));
+    range(u"B3")->PutFormula(Variant(u"=B1*2"));
+    range(u"B4")->PutFormula(Variant(u"=1/0"));
+    range(u"B5")->PutValue2(Variant(u"TRUE"));
+    range(u"B6")->PutFormula(Variant(u"=\"\""));
+    range(u"B7")->PutValue2(Variant(u"Apple*"));
+    range(u"B8")->PutValue2(Variant(u"apples"));
+    const auto count = [&](const char16_t* criterion) {
+        return functions->CountIf(range(u"B1:B10"), Variant(criterion));
+    };
+    EXPECT_EQ(count(u"5"), 2.0);   // the number and the text that reads as it
+    EXPECT_EQ(count(u">=5"), 2.0); // only numbers are ordered: 5 and the formula's 10
+    EXPECT_EQ(count(u"<>5"), 8.0);
+    EXPECT_EQ(count(u"#DIV/0!"), 1.0);
+    EXPECT_EQ(count(u"true"), 1.0);
+    EXPECT_EQ(count(u"APPLE*"), 2.0);
+    EXPECT_EQ(count(u"apple~*"), 1.0);
+    EXPECT_EQ(count(u""), 3.0); // B9, B10 and the formula's empty text
+    EXPECT_EQ(functions->CountIf(range(u"B1:B10"), Variant(10.0)), 1.0);
+    // A stale formula is computed before it is matched.
+    range(u"B1")->PutValue2(Variant(6.0));
+    EXPECT_EQ(count(u"12"), 1.0);
+    // Every area of a range counts.
+    EXPECT_EQ(functions->CountIf(range(u"B1,B3,C1:C2"), Variant(u"")), 2.0);
+}
+
 using Layout = InstanceTest;
 
 TEST_F(Layout, WidthsHeightsAlignmentAndMerges) {

@@ -21,7 +21,8 @@ std::u16string adjusted(std::u16string_view text, const StructuralEdit& edit, Sh
                          return id == 1 ? u"Other" : u"Main";
                      }};
     Program p = compile(parse(text), names);
-    adjustProgram(p, host, edit);
+    Reach reach;
+    adjustProgram(p, host, edit, reach);
     return print(decompile(p, names));
 }
 
@@ -59,6 +60,28 @@ TEST(Adjust, CellsShiftedInABandMoveOnlyReferencesInsideTheBand) {
     EXPECT_EQ(adjusted(u"SUM(A1:C4)", down), u"SUM(A1:C4)"); // partly outside the band: stays
     StructuralEdit left{0, false, false, 1, 1, 0, kLastRow}; // column B deleted
     EXPECT_EQ(adjusted(u"A1+B1+$C$1+SUM(A1:C1)", left), u"A1+#REF!+$B$1+SUM(A1:B1)");
+}
+
+TEST(Adjust, ReachCoversTheEditedSheetsReferencesAsTheyEndUp) {
+    SheetNames names{[](std::u16string_view n) -> std::optional<SheetId> {
+                         return n == u"Other" ? std::optional<SheetId>(1) : std::optional<SheetId>(0);
+                     },
+                     [](SheetId id) -> std::optional<std::u16string> {
+                         return id == 1 ? u"Other" : u"Main";
+                     }};
+    Program p = compile(parse(u"E5+SUM(B:B)+SUM(1:1)+Other!Z99+SUM(C2:D3)"), names);
+    Reach reach;
+    adjustProgram(p, 0, rows(true, 2, 2), reach);
+    // E5 is now E7; the whole column and the whole row do not count, nor the other sheet's Z99.
+    EXPECT_EQ(reach, (Reach{6, 4}));
+    EXPECT_FALSE(mayAffect(reach, rows(true, 7, 1)));
+    EXPECT_TRUE(mayAffect(reach, rows(false, 6, 1)));
+    EXPECT_TRUE(mayAffect(reach, {0, false, true, 4, 1, 0, kLastRow}));
+    EXPECT_FALSE(mayAffect(Reach{}, rows(true, 0, 1)));
+
+    Reach whole;
+    extendReach(whole, compile(parse(u"A:B"), names)[0]);
+    EXPECT_EQ(whole, (Reach{-1, 1}));
 }
 
 TEST(Adjust, PasteOffsetMovesOnlyRelativeParts) {

@@ -95,6 +95,49 @@ TEST_F(Structure, FormulasOnOtherSheetsFollowTheMovedCells) {
     EXPECT_EQ(other.value(0, 0), num(12));
 }
 
+// An edit below (right of) every reference into a sheet leaves the formulas alone without looking at
+// them; these are the references that must still be found.
+TEST_F(Structure, EditsBelowTheBlocksStillMoveWhatRefersThere) {
+    twoBlocks();
+    type(u"H1", u"=SUM(A1:A30)"); // starts above the edit, ends below it
+    sheet.insertRows(9, 2);
+    EXPECT_EQ(formula(u"H1"), u"=SUM(A1:A32)");
+    EXPECT_EQ(formula(u"C5"), u"=SUM($E$6:$E$7)");
+
+    // Only another sheet refers below row 40.
+    Sheet& other = book.addSheet(u"Sheet2");
+    other.setFormula(0, 0, u"=征订登记!$C$50+SUM(征订登记!C:C)");
+    type(u"C50", u"7");
+    sheet.insertRows(39, 1);
+    EXPECT_EQ(other.formulaText(0, 0), u"='征订登记'!$C$51+SUM('征订登记'!C:C)");
+    EXPECT_EQ(other.value(0, 0), num(46));
+}
+
+TEST_F(Structure, WholeRowsFollowRowEditsAndWholeColumnsColumnEdits) {
+    type(u"A1", u"=SUM(100:100)+SUM(Z:Z)+SUM(B:B)");
+    sheet.insertRows(59, 1);
+    EXPECT_EQ(formula(u"A1"), u"=SUM(101:101)+SUM(Z:Z)+SUM(B:B)");
+    sheet.insertColumns(10, 1);
+    EXPECT_EQ(formula(u"A1"), u"=SUM(101:101)+SUM(AA:AA)+SUM(B:B)");
+}
+
+TEST_F(Structure, ReferencesKeepFollowingAfterEditsAboveAndBelowThem) {
+    type(u"A1", u"=$B$10+B12");
+    sheet.insertRows(20, 1); // below both
+    EXPECT_EQ(formula(u"A1"), u"=$B$10+B12");
+    sheet.deleteRows(2, 3); // rows 3 to 5: both move up
+    EXPECT_EQ(formula(u"A1"), u"=$B$7+B9");
+    sheet.insertRows(8, 1); // above row 9 only
+    EXPECT_EQ(formula(u"A1"), u"=$B$7+B10");
+    type(u"A1", u"=C1");
+    sheet.insertRows(0, 1);
+    EXPECT_EQ(formula(u"A2"), u"=C2");
+    type(u"A3", u"=Z3");
+    sheet.insertColumns(10, 1); // between column C and column Z
+    EXPECT_EQ(formula(u"A3"), u"=AA3");
+    EXPECT_EQ(formula(u"A2"), u"=C2");
+}
+
 TEST_F(Structure, RefusesToPushContentOffTheSheet) {
     type(u"A1", u"1");
     type(u"B65536", u"x");
