@@ -35,6 +35,8 @@ public:
     void forEachValue(formula::SheetId sheet, const Area& area,
                       const std::function<void(int row, int col, const ValueView&)>& visit) override;
     int today() override;
+    // A stored cell's value as it stands: a formula's last result.
+    ValueView view(const Sheet& sheet, const detail::Cell& cell) const;
 
 private:
     struct Pending {
@@ -46,7 +48,6 @@ private:
 
     Value run(Pending root);
     Value runFrom(std::size_t bottom);
-    ValueView view(const Sheet& sheet, const detail::Cell& cell) const;
 
     Workbook& book_;
     formula::Interpreter interpreter_;

@@ -161,7 +161,10 @@ std::optional<formula::Node> Sheet::formulaTree(int row, int col) const {
 }
 
 Value Sheet::evaluate(const formula::Node& tree, int row, int col) const {
-    formula::Program program = formula::compile(tree, book_.sheetNames());
+    return evaluate(formula::compile(tree, book_.sheetNames()), row, col);
+}
+
+Value Sheet::evaluate(std::span<const formula::Token> program, int row, int col) const {
     return book_.recalc_->evaluate(const_cast<Sheet&>(*this), program, row, col);
 }
 
@@ -258,6 +261,24 @@ void Sheet::forEachCell(const Area& area, const std::function<void(int row, int 
         for (auto it = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
              it != cells.end() && it->col <= area.right; ++it)
             visit(r, it->col);
+    }
+}
+
+void Sheet::forEachValue(const Area& area,
+                         const std::function<void(int row, int col, const ValueView& value)>& visit) const {
+    auto& self = const_cast<Sheet&>(*this);
+    int last = std::min(area.bottom, rowExtent() - 1);
+    for (int r = std::max(area.top, 0); r <= last; ++r) {
+        const auto& cells = rows_[r].cells;
+        for (auto it = std::lower_bound(cells.begin(), cells.end(), area.left, byColumn);
+             it != cells.end() && it->col <= area.right; ++it) {
+            if (it->kind == CellKind::Empty)
+                continue;
+            if (it->kind == CellKind::Formula &&
+                !book_.recalc_->isCurrent(*this, formulas_[it->data.formula]))
+                book_.recalc_->compute(self, it->data.formula, r, it->col);
+            visit(r, it->col, book_.recalc_->view(*this, *it));
+        }
     }
 }
 

@@ -63,6 +63,8 @@ public:
     // row by row and worksheet functions called from outside. Throws EngineError for a sheet name the
     // workbook lacks.
     Value evaluate(const formula::Node& tree, int row, int col) const;
+    // The same for a formula compiled with this workbook's sheet names, for one computed many times.
+    Value evaluate(std::span<const formula::Token> program, int row, int col) const;
 
     // Empty clears the cell's content and keeps its format.
     void setValue(int row, int col, const Value& value);
@@ -79,6 +81,11 @@ public:
     // ---- Walking the cells
     // Every stored cell in `area` (with content or a format of its own), row by row, left to right.
     void forEachCell(const Area& area, const std::function<void(int row, int col)>& visit) const;
+    // Every cell in `area` with content, in the same order, with its current value seen in place (a
+    // stale formula is computed first): for searches over many cells, which need no copy of each text.
+    // A view lasts until the sheet changes.
+    void forEachValue(const Area& area,
+                      const std::function<void(int row, int col, const ValueView& value)>& visit) const;
     // The smallest area holding every stored cell; nothing for an empty sheet.
     std::optional<Area> usedArea() const;
     // The nearest row above (below) `row` whose cell in `col` has content; the same along a row.
