@@ -18,20 +18,20 @@ namespace {
 
 // One filled cell of a criteria row.
 struct Condition {
-    int column = -1; // list column (offset from the list's left), for a value condition
+    int column = -1; // list column (offset from the list's left) of a value condition; -1: computed
     std::vector<formula::Criterion> anyOf;
-    std::optional<formula::Node> computed; // a formula under no list title
+    // A formula under no list title, compiled once for the list's workbook as it stands for the first
+    // data row; empty when it names a sheet that workbook lacks, and then no row passes.
+    formula::Program computed;
 
-    bool passes(const FilterRequest& req, int row) const {
-        if (computed) {
-            formula::Node tree = *computed;
-            formula::moveRelative(tree, row - (req.listArea.top + 1), 0);
-            Value v;
-            try {
-                v = req.list->evaluate(tree, row, req.listArea.left);
-            } catch (const EngineError&) {
-                return false; // it names a sheet the list's workbook lacks
-            }
+    // `moved` is room for the formula moved to the row, kept from row to row.
+    bool passes(const FilterRequest& req, int row, formula::Program& moved) const {
+        if (column < 0) {
+            if (computed.empty())
+                return false;
+            moved.assign(computed.begin(), computed.end());
+            formula::moveRelative(moved, row - (req.listArea.top + 1), 0);
+            Value v = req.list->evaluate(moved, row, req.listArea.left);
             return (v.isBoolean() && v.asBoolean()) || (v.isNumber() && v.asNumber() != 0);
         }
         Value keep = req.list->value(row, req.listArea.left + column);
@@ -94,7 +94,12 @@ std::vector<std::vector<Condition>> readCriteria(const FilterRequest& req) {
             if (column < 0) {
                 if (!cs.hasFormula(r, c))
                     continue; // a constant under no list title selects nothing in particular
-                condition.computed = cs.formulaTree(r, c);
+                try {
+                    condition.computed =
+                        formula::compile(*cs.formulaTree(r, c), req.list->workbook().sheetNames());
+                } catch (const EngineError&) {
+                    // left empty: it passes no row
+                }
             } else {
                 Value v = cs.value(r, c);
                 if (v.isEmpty() || (v.isText() && v.asText().empty()))
@@ -141,12 +146,13 @@ Area advancedFilterCopy(const FilterRequest& req) {
     addRow(out, *req.list, la, la.top, 0);
     int written = 1;
     std::unordered_set<std::u16string> seen;
+    formula::Program moved;
     for (int r = la.top + 1; r <= la.bottom; ++r) {
         bool pass = alternatives.empty();
         for (const auto& alternative : alternatives) {
             bool all = true;
             for (const Condition& c : alternative)
-                if (!c.passes(req, r)) {
+                if (!c.passes(req, r, moved)) {
                     all = false;
                     break;
                 }

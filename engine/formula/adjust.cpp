@@ -133,4 +133,43 @@ void moveRelative(Node& n, int rows, int cols) {
     }
 }
 
+void moveRelative(std::span<Token> program, int rows, int cols) {
+    for (Token& t : program) {
+        if (t.kind != TokenKind::Ref && t.kind != TokenKind::Area)
+            continue;
+        AreaBits& b = t.payload.area;
+        bool single = t.kind == TokenKind::Ref; // its corners are one cell
+        bool rowsMove = !(t.flags & kWholeColumns);
+        bool colsMove = !(t.flags & kWholeRows);
+        int top = b.top, bottom = single ? b.top : b.bottom;
+        int left = b.left, right = single ? b.left : b.right;
+        if (rowsMove) {
+            top += (t.flags & kTopAbsolute) ? 0 : rows;
+            bottom += (t.flags & (single ? kTopAbsolute : kBottomAbsolute)) ? 0 : rows;
+        }
+        if (colsMove) {
+            left += (t.flags & kLeftAbsolute) ? 0 : cols;
+            right += (t.flags & (single ? kLeftAbsolute : kRightAbsolute)) ? 0 : cols;
+        }
+        if (std::min(top, bottom) < 0 || std::max(top, bottom) > kLastRow || std::min(left, right) < 0 ||
+            std::max(left, right) > kLastColumn) {
+            // #REF!, keeping the sheet name the reference had, as the tree's does.
+            Token lost;
+            if (t.sheet == kOwnSheet) {
+                lost.kind = TokenKind::Error;
+                lost.payload.code = static_cast<std::uint8_t>(ErrorCode::Ref);
+            } else {
+                lost.kind = TokenKind::RefError;
+                lost.sheet = t.sheet;
+            }
+            t = lost;
+            continue;
+        }
+        b.top = static_cast<std::uint16_t>(top);
+        b.left = static_cast<std::uint8_t>(left);
+        b.bottom = static_cast<std::uint16_t>(bottom);
+        b.right = static_cast<std::uint8_t>(right);
+    }
+}
+
 } // namespace engine::formula

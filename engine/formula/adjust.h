@@ -50,5 +50,7 @@ bool adjustProgram(std::span<Token> program, SheetId host, const StructuralEdit&
 // Moves the relative parts of every reference by the offset of a paste; references that would
 // leave the sheet become #REF!.
 void moveRelative(Node& tree, int rows, int cols);
+// The same on a compiled formula, in place: what compiling the moved tree gives.
+void moveRelative(std::span<Token> program, int rows, int cols);
 
 } // namespace engine::formula

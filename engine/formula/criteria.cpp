@@ -49,9 +49,31 @@ bool matchFolded(std::u16string_view p, std::u16string_view t, bool fold) {
 } // namespace
 
 bool wildcardMatch(std::u16string_view pattern, std::u16string_view text, bool matchCase) {
-    if (matchCase)
-        return matchFolded(pattern, text, false);
-    return matchFolded(foldCase(pattern), text, true);
+    return WildcardPattern(pattern, matchCase).matches(text);
+}
+
+WildcardPattern::WildcardPattern(std::u16string_view pattern, bool matchCase)
+    : pattern_(matchCase ? std::u16string(pattern) : foldCase(pattern)), fold_(!matchCase) {
+    // Read as matchFolded reads it: ~ escapes the wildcard or ~ after it, else it is itself.
+    for (std::size_t i = 0; i < pattern_.size(); ++i) {
+        char16_t c = pattern_[i];
+        if (c == u'*') {
+            open_ = true;
+            continue;
+        }
+        ++least_;
+        if (c == u'?')
+            continue;
+        if (c == u'~' && i + 1 < pattern_.size() && hasWildcards(pattern_.substr(i + 1, 1)))
+            c = pattern_[++i];
+        literals_ += c;
+    }
+}
+
+bool WildcardPattern::matches(std::u16string_view text) const {
+    if (text.size() < least_ || (!open_ && text.size() != least_))
+        return false;
+    return matchFolded(pattern_, text, fold_);
 }
 
 Criterion::Criterion(const Value& c) {

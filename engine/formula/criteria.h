@@ -33,4 +33,21 @@ private:
 // character literally. Without regard to case unless `matchCase`.
 bool wildcardMatch(std::u16string_view pattern, std::u16string_view text, bool matchCase = false);
 
+// A pattern of wildcardMatch prepared once for matching many texts: folded once, and knowing how long
+// a matching text can be, so that texts of another length are turned down without a look inside.
+class WildcardPattern {
+public:
+    WildcardPattern(std::u16string_view pattern, bool matchCase);
+    bool matches(std::u16string_view text) const;
+    // The characters every matching text holds as they are (folded unless case matters), in order.
+    const std::u16string& literals() const { return literals_; }
+
+private:
+    std::u16string pattern_;
+    std::u16string literals_;
+    std::size_t least_ = 0; // characters of the shortest matching text
+    bool open_ = false;     // a * lets matching texts be longer
+    bool fold_ = true;
+};
+
 } // namespace engine::formula

@@ -171,7 +171,10 @@ std::optional<formula::Node> Sheet::formulaTree(int row, int col) const {
 }
 
 Value Sheet::evaluate(const formula::Node& tree, int row, int col) const {
-    formula::Program program = formula::compile(tree, book_.sheetNames());
+    return evaluate(formula::compile(tree, book_.sheetNames()), row, col);
+}
+
+Value Sheet::evaluate(std::span<const formula::Token> program, int row, int col) const {
     return book_.recalc_->evaluate(const_cast<Sheet&>(*this), program, row, col);
 }
 

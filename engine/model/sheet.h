@@ -64,6 +64,8 @@ public:
     // row by row and worksheet functions called from outside. Throws EngineError for a sheet name the
     // workbook lacks.
     Value evaluate(const formula::Node& tree, int row, int col) const;
+    // The same for a formula compiled with this workbook's sheet names, for one computed many times.
+    Value evaluate(std::span<const formula::Token> program, int row, int col) const;
 
     // Empty clears the cell's content and keeps its format.
     void setValue(int row, int col, const Value& value);

@@ -91,6 +91,36 @@ TEST_F(AdvancedFilter, AFormulaUnderAnEmptyTitleIsComputedForEachRow) {
     EXPECT_EQ(range(u"E4")->GetFormula(), Variant(u"=C4*D4"));
 }
 
+TEST_F(AdvancedFilter, AComputedCriterionMovesOnlyItsRelativeReferences) {
+    Excel::_WorksheetPtr(book->GetWorksheets()->GetItem(Variant(u"Sheet3")))
+        ->GetRange(Variant(u"A1"))
+        ->PutValue2(Variant(1.5));
+    criterion(u"B2", u"=C2>=$C$9");
+    // The column-header row passes too: a text compares above every number.
+    EXPECT_EQ(run(u"B1:B2", false, 2),
+              (Rows{u"资料名称", u"2026年度杂志", u"2025年度杂志", u"2025年度杂志"}));
+    criterion(u"B2", u"=AND(C2>Sheet3!$A$1,C$4>C2)");
+    EXPECT_EQ(run(u"B1:B2", false, 2), (Rows{u"2025年度杂志", u"2025年度杂志"}));
+    // Moved past the sheet's last row a reference is #REF!: from the eighth data row on.
+    criterion(u"B2", u"=ISERROR(A65530)");
+    EXPECT_EQ(run(u"B1:B2", false, 6), (Rows{u"B1", u"B1"}));
+}
+
+TEST_F(AdvancedFilter, ACriterionFromAnotherWorkbookNamingASheetTheListsLacksPassesNoRow) {
+    Excel::_WorkbookPtr other = app->GetWorkbooks()->Add();
+    Excel::_WorksheetPtr criteria = other->GetWorksheets()->GetItem(Variant(1));
+    Excel::_WorksheetPtr(other->GetWorksheets()->GetItem(Variant(2)))->PutName(u"Extra");
+    criteria->GetRange(Variant(u"B2"))->PutValue2(Variant(u"=A2=\"新华书店\""));
+    auto filter = [&] {
+        range(u"A1:G10")->AdvancedFilter(Excel::xlFilterCopy, Variant(criteria->GetRange(Variant(u"B1:B2"))),
+                                         Variant(scratch->GetRange(Variant(u"A1"))), Variant(short(0)));
+        return scratch->GetRange(Variant(u"A65536"))->GetEnd(Excel::xlUp)->GetRow();
+    };
+    EXPECT_EQ(filter(), 2); // the titles and the one row
+    criteria->GetRange(Variant(u"B2"))->PutValue2(Variant(u"=AND(A2=\"新华书店\",Extra!A1=0)"));
+    EXPECT_EQ(filter(), 1);
+}
+
 TEST_F(AdvancedFilter, RowsOfACollapsedGroupTakePart) {
     range(u"3:5")->Group();
     range(u"6:6")->PutShowDetail(Variant(false));

@@ -93,5 +93,31 @@ TEST(Adjust, PasteOffsetMovesOnlyRelativeParts) {
     EXPECT_EQ(print(n), u"#REF!+1");
 }
 
+TEST(Adjust, ACompiledFormulaMovesAsItsTree) {
+    SheetNames names{[](std::u16string_view n) -> std::optional<SheetId> {
+                         return n == u"Other" ? std::optional<SheetId>(1) : std::nullopt;
+                     },
+                     [](SheetId id) -> std::optional<std::u16string> {
+                         return id == 1 ? std::optional<std::u16string>(u"Other") : std::nullopt;
+                     }};
+    for (std::u16string_view text :
+         {u"A2+$A2+A$2+$A$2*1", u"AND(ISERROR(A2*1),A2<>\"征订年度\")", u"SUM(B2:$C$9)+SUM(B:B)+SUM(3:$4)",
+          u"Other!B2+SUM(Other!A1:A3)", u"A1+Other!A1+SUM(A1:B2)", u"IV65536+1"}) {
+        for (auto [rows, cols] : {std::pair(0, 0), std::pair(3, 1), std::pair(-1, 0), std::pair(0, -1),
+                                  std::pair(kLastRow, 0), std::pair(0, kLastColumn)}) {
+            Node tree = parse(text);
+            Program program = compile(tree, names);
+            moveRelative(tree, rows, cols);
+            moveRelative(program, rows, cols);
+            Program expected = compile(tree, names);
+            ASSERT_EQ(program.size(), expected.size());
+            for (std::size_t i = 0; i < program.size(); ++i)
+                EXPECT_EQ(program[i].kind, expected[i].kind) << i;
+            EXPECT_EQ(print(decompile(program, names)), print(tree))
+                << std::string(text.begin(), text.end()) << " by " << rows << "," << cols;
+        }
+    }
+}
+
 } // namespace
 } // namespace engine::formula

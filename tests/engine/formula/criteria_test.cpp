@@ -40,6 +40,24 @@ TEST(Criteria, WildcardsAndTheirEscape) {
     EXPECT_TRUE(wildcardMatch(u"*b*b", u"abcbxb"));
 }
 
+TEST(Criteria, APreparedPatternCountsOnlyWhatATextMustHold) {
+    // Escaped wildcards and a lone ~ are one character each; ? one more; * none.
+    WildcardPattern escaped(u"a~*?~~x~", false);
+    EXPECT_EQ(escaped.literals(), u"a*~x~");
+    EXPECT_TRUE(escaped.matches(u"A*b~X~"));
+    EXPECT_FALSE(escaped.matches(u"A*b~X"));
+    EXPECT_FALSE(escaped.matches(u"A*b~X~~"));
+    WildcardPattern open(u"*新华?*", false);
+    EXPECT_TRUE(open.matches(u"新华书店"));
+    EXPECT_FALSE(open.matches(u"新华"));
+    EXPECT_TRUE(WildcardPattern(u"**", false).matches(u""));
+    WildcardPattern cased(u"Ab*", true);
+    EXPECT_EQ(cased.literals(), u"Ab");
+    EXPECT_TRUE(cased.matches(u"Abc"));
+    EXPECT_FALSE(cased.matches(u"abc"));
+    EXPECT_EQ(WildcardPattern(u"Ab*", false).literals(), u"ab");
+}
+
 TEST(Criteria, NumbersMatchNumbersAndNumericText) {
     EXPECT_TRUE(match(n(5), n(5)));
     EXPECT_TRUE(match(t(u"5"), n(5)));

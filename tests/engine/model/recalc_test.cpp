@@ -22,6 +22,23 @@ TEST_F(Recalculation, ReadsAreCurrentAfterEveryKindOfChange) {
     EXPECT_EQ(value(u"C2"), num(10));
 }
 
+TEST_F(Recalculation, AWalkOverValuesSeesCurrentResults) {
+    type(u"A1", u"2");
+    type(u"B1", u"=A1*2");
+    type(u"C2", u"=B1&\"份\"");
+    type(u"A3", u"一中");
+    sheet.modifyFormat(Area::cell(1, 0), [](Format& f) { f.bold = true; });
+    EXPECT_EQ(value(u"C2"), txt(u"4份"));
+    type(u"A1", u"5"); // both formulas are stale now
+    std::vector<std::pair<CellAddress, Value>> seen;
+    sheet.forEachValue(Area::wholeSheet(), [&](int r, int c, const ValueView& v) {
+        seen.push_back({{r, c}, v.toValue()});
+    });
+    using Seen = std::vector<std::pair<CellAddress, Value>>;
+    EXPECT_EQ(seen,
+              (Seen{{{0, 0}, num(5)}, {{0, 1}, num(10)}, {{1, 2}, txt(u"10份")}, {{2, 0}, txt(u"一中")}}));
+}
+
 TEST_F(Recalculation, FormulasOnOtherSheetsFollow) {
     Sheet& other = book.addSheet(u"Sheet2");
     other.setFormula(0, 0, u"='征订登记'!B2*2");
