@@ -80,7 +80,7 @@ void Sheet::releaseContent(Cell& cell) {
     cell.data.number = 0;
 }
 
-void Sheet::storeProgram(int row, int col, formula::Program program) {
+void Sheet::storeProgram(int row, int col, std::span<const formula::Token> program) {
     std::uint32_t index;
     if (!freeFormulas_.empty()) {
         index = freeFormulas_.back();
@@ -205,6 +205,10 @@ void Sheet::setFormula(int row, int col, std::u16string_view text) {
 
 void Sheet::setFormula(int row, int col, const formula::Node& tree) {
     storeProgram(row, col, formula::compile(tree, book_.sheetNames()));
+}
+
+void Sheet::setFormula(int row, int col, std::span<const formula::Token> program) {
+    storeProgram(row, col, program);
 }
 
 void Sheet::enter(int row, int col, std::u16string_view typed) {

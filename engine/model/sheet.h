@@ -70,6 +70,9 @@ public:
     void setFormula(int row, int col, std::u16string_view text);
     // Throws EngineError when the tree names a sheet the workbook does not have.
     void setFormula(int row, int col, const formula::Node& tree);
+    // A formula already in compiled form, as formula::compile makes it for this workbook (its sheet ids
+    // name the workbook's sheets): what a file reader translates the formulas it reads into.
+    void setFormula(int row, int col, std::span<const formula::Token> program);
     // Text as a user types it: a formula, a number, a boolean or text (entry.h).
     void enter(int row, int col, std::u16string_view typed);
     void clearContents(const Area& area);
@@ -163,7 +166,7 @@ private:
     detail::Cell& touchCell(int row, int col);
     void setName(std::u16string name) { name_ = std::move(name); }
     void releaseContent(detail::Cell& cell);
-    void storeProgram(int row, int col, formula::Program program);
+    void storeProgram(int row, int col, std::span<const formula::Token> program);
     void contentChanged();
     void adjustReferences(const formula::StructuralEdit& edit);
     void checkNothingPushedOff(const Area& leaving) const;

@@ -86,6 +86,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             throw FormatError("a sheet is not a worksheet of Excel 97 or later");
     }
 
+    formula::Program program; // each formula's translation in turn
     std::vector<SharedUse> sharedUses;
     std::map<std::pair<uint16_t, uint16_t>, SharedFormula> shared; // by first cell
     std::vector<std::pair<ValidationRule, std::vector<Area>>> rules;
@@ -258,7 +259,8 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
                 break;
             }
             try {
-                sheet.setFormula(row, col, decodeFormula(tokens, tokens_, row, col));
+                decodeProgram(tokens, tokens_, row, col, program);
+                sheet.setFormula(row, col, program);
             } catch (const UnsupportedFormula&) {
                 dropped_.insert("formulas this program cannot read (their last results are kept)");
                 formulaValue(row, col, cached, textFollows);
@@ -395,7 +397,8 @@ done:
         try {
             if (!found)
                 throw UnsupportedFormula("array formula");
-            sheet.setFormula(use.row, use.col, decodeFormula(found->tokens, tokens_, use.row, use.col));
+            decodeProgram(found->tokens, tokens_, use.row, use.col, program);
+            sheet.setFormula(use.row, use.col, program);
         } catch (const UnsupportedFormula&) {
             dropped_.insert("formulas this program cannot read (their last results are kept)");
         } catch (const EngineError&) {
