@@ -9,6 +9,7 @@
 #include "engine/model/format.h"
 #include "engine/model/properties.h"
 #include "engine/model/sheet_follower.h"
+#include "engine/model/validation_index.h"
 
 #include <array>
 #include <cstdint>
@@ -130,11 +131,15 @@ public:
     std::optional<Area> mergeAt(int row, int col) const;
 
     // ---- Data validation
+    // Each rule once, with the areas it applies to; no two areas share a cell. Their order is not
+    // meaningful.
     const std::vector<Validation>& validations() const { return validations_; }
     // Cells of `area` that had a rule lose it first.
     void addValidation(const Area& area, const ValidationRule& rule);
     void removeValidation(const Area& area);
     const ValidationRule* validationAt(int row, int col) const;
+    // Whether any cell of `area` has a rule.
+    bool hasValidation(const Area& area) const;
 
     // ---- Sheet settings
     const OutlineSettings& outline() const { return outline_; }
@@ -182,6 +187,9 @@ private:
         return {code_.data() + slot.start, slot.length};
     }
     void compactCode();
+    void clearValidation(const Area& area);
+    void takeValidationArea(std::uint32_t validation, std::uint32_t area);
+    void putValidationArea(std::uint32_t validation, const Area& area);
 
     std::vector<detail::FormulaSlot> formulas_;
     std::vector<formula::Token> code_; // the tokens of every formula, and of replaced ones until compacted
@@ -194,6 +202,16 @@ private:
     double defaultRowHeight_ = kDefaultRowHeight;
     std::uint64_t changedAt_ = 1; // workbook revision of the last content change
     SheetFollower* followers_ = nullptr;
+
+    // Structural edits move and drop validated areas (sheet_structure.cpp); the index of them is built
+    // again afterwards, which costs no more than the edit's own pass over them.
+    struct ValidationIndexKeeper final : SheetFollower {
+        explicit ValidationIndexKeeper(Sheet& sheet) : sheet_(sheet) { follow(sheet); }
+        void structureChanged(const formula::StructuralEdit&) override;
+        Sheet& sheet_;
+    };
+    detail::ValidationIndex validationIndex_;
+    ValidationIndexKeeper validationIndexKeeper_{*this};
 };
 
 } // namespace engine
