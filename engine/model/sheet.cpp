@@ -403,6 +403,14 @@ RowProperties& Sheet::editRow(int r) {
     return rows_[r].props;
 }
 
+void Sheet::reserveCells(int row, int count) {
+    if (row < 0 || row > kLastRow)
+        throw EngineError("a row outside the sheet");
+    if (row >= rowExtent())
+        rows_.resize(row + 1);
+    rows_[row].cells.reserve(static_cast<std::size_t>(std::clamp(count, 0, kColumnCount)));
+}
+
 const ColumnProperties& Sheet::column(int c) const {
     static const ColumnProperties kDefaultColumn{};
     return c >= 0 && c <= kLastColumn ? columns_[c] : kDefaultColumn;

@@ -105,6 +105,8 @@ public:
     RowProperties& editRow(int r);
     const ColumnProperties& column(int c) const;
     ColumnProperties& editColumn(int c);
+    // Room for `count` cells in the row, for a reader that is told how many will follow.
+    void reserveCells(int row, int count);
     // Rows from here on have default properties and no cells.
     int rowExtent() const { return static_cast<int>(rows_.size()); }
     double defaultRowHeight() const { return defaultRowHeight_; }
