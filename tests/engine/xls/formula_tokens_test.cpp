@@ -123,7 +123,8 @@ TEST(FormulaTokens, TranslationIsWhatCompilingTheTreeGives) {
     for (const auto& t : streams) {
         decodeProgram(t, context(), 4, 3, direct);
         formula::Node tree = decodeFormula(t, context(), 4, 3);
-        EXPECT_TRUE(sameProgram(direct, formula::compile(tree, contextNames()))) << text::toUtf8(formula::print(tree));
+        EXPECT_TRUE(sameProgram(direct, formula::compile(tree, contextNames())))
+            << text::toUtf8(formula::print(tree));
     }
 }
 
