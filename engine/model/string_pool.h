@@ -14,8 +14,6 @@ class StringPool {
 public:
     std::uint32_t intern(std::u16string_view text);
     std::u16string_view get(std::uint32_t id) const { return texts_[id]; }
-    // Room for `count` more distinct texts without rehashing as they come.
-    void reserve(std::size_t count) { ids_.reserve(ids_.size() + count); }
 
 private:
     std::deque<std::u16string> texts_; // a deque keeps the keys' storage in place as it grows

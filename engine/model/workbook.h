@@ -41,8 +41,6 @@ public:
     void moveSheet(Sheet& sheet, int position);
 
     FormatTable& formats() { return formats_; }
-    // Room for `count` more distinct cell texts: a file reader knows how many its shared strings hold.
-    void reserveTexts(std::size_t count) { strings_.reserve(count); }
     const FormatTable& formats() const { return formats_; }
 
     // ---- Recalculation (see recalc.h)

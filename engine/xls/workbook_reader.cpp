@@ -157,7 +157,6 @@ void WorkbookReader::readGlobals() {
             sst_.reserve(strings.size());
             for (auto& t : strings)
                 sst_.push_back(Value::text(std::move(t)));
-            book_.reserveTexts(sst_.size());
             break;
         }
         case rec::SupBook: {
