@@ -174,10 +174,8 @@ public:
              const Variant& Formula1, const Variant& Formula2) override {
         Sheet& s = cells_.sheet();
         for (const Area& a : cells_.areas())
-            for (const engine::Validation& v : s.validations())
-                for (const Area& b : v.areas)
-                    if (a.intersects(b))
-                        fail(u"The cells have a validation already: delete it first.");
+            if (s.hasValidation(a))
+                fail(u"The cells have a validation already: delete it first.");
         if (Type < Excel::xlValidateInputOnly || Type > Excel::xlValidateCustom)
             fail(u"That is not a kind of validation.");
         long alert = optionalLong(AlertStyle).value_or(Excel::xlValidAlertStop);

@@ -80,7 +80,7 @@ void Sheet::releaseContent(Cell& cell) {
     cell.data.number = 0;
 }
 
-void Sheet::storeProgram(int row, int col, formula::Program program) {
+void Sheet::storeProgram(int row, int col, std::span<const formula::Token> program) {
     std::uint32_t index;
     if (!freeFormulas_.empty()) {
         index = freeFormulas_.back();
@@ -218,6 +218,10 @@ void Sheet::setFormula(int row, int col, std::u16string_view text) {
 
 void Sheet::setFormula(int row, int col, const formula::Node& tree) {
     storeProgram(row, col, formula::compile(tree, book_.sheetNames()));
+}
+
+void Sheet::setFormula(int row, int col, std::span<const formula::Token> program) {
+    storeProgram(row, col, program);
 }
 
 void Sheet::enter(int row, int col, std::u16string_view typed) {
@@ -412,6 +416,14 @@ RowProperties& Sheet::editRow(int r) {
     return rows_[r].props;
 }
 
+void Sheet::reserveCells(int row, int count) {
+    if (row < 0 || row > kLastRow)
+        throw EngineError("a row outside the sheet");
+    if (row >= rowExtent())
+        rows_.resize(row + 1);
+    rows_[row].cells.reserve(static_cast<std::size_t>(std::clamp(count, 0, kColumnCount)));
+}
+
 const ColumnProperties& Sheet::column(int c) const {
     static const ColumnProperties kDefaultColumn{};
     return c >= 0 && c <= kLastColumn ? columns_[c] : kDefaultColumn;
@@ -501,71 +513,6 @@ std::optional<Area> Sheet::mergeAt(int row, int col) const {
         if (m.contains(row, col))
             return m;
     return std::nullopt;
-}
-
-// ---- Data validation
-
-namespace {
-
-// `area` without `hole`: up to four rectangles.
-void subtract(const Area& area, const Area& hole, std::vector<Area>& out) {
-    if (!area.intersects(hole)) {
-        out.push_back(area);
-        return;
-    }
-    if (area.top < hole.top)
-        out.push_back({area.top, area.left, hole.top - 1, area.right});
-    if (area.bottom > hole.bottom)
-        out.push_back({hole.bottom + 1, area.left, area.bottom, area.right});
-    int top = std::max(area.top, hole.top), bottom = std::min(area.bottom, hole.bottom);
-    if (area.left < hole.left)
-        out.push_back({top, area.left, bottom, hole.left - 1});
-    if (area.right > hole.right)
-        out.push_back({top, hole.right + 1, bottom, area.right});
-}
-
-} // namespace
-
-void Sheet::addValidation(const Area& area, const ValidationRule& rule) {
-    checkArea(area);
-    removeValidation(area);
-    auto same = std::find_if(validations_.begin(), validations_.end(),
-                             [&](const Validation& v) { return v.rule == rule; });
-    if (same == validations_.end()) {
-        validations_.push_back({rule, {area}});
-        return;
-    }
-    // Entry rows are added one below the other: extend a run of cells rather than keep each alone.
-    for (Area& a : same->areas) {
-        if (a.left == area.left && a.right == area.right &&
-            (a.bottom + 1 == area.top || area.bottom + 1 == a.top)) {
-            a = {std::min(a.top, area.top), a.left, std::max(a.bottom, area.bottom), a.right};
-            return;
-        }
-    }
-    same->areas.push_back(area);
-}
-
-void Sheet::removeValidation(const Area& area) {
-    checkArea(area);
-    for (Validation& v : validations_) {
-        if (std::none_of(v.areas.begin(), v.areas.end(), [&](const Area& a) { return a.intersects(area); }))
-            continue;
-        std::vector<Area> kept;
-        for (const Area& a : v.areas)
-            subtract(a, area, kept);
-        v.areas = std::move(kept);
-    }
-    std::erase_if(validations_, [](const Validation& v) { return v.areas.empty(); });
-    book_.bump();
-}
-
-const ValidationRule* Sheet::validationAt(int row, int col) const {
-    for (const Validation& v : validations_)
-        for (const Area& a : v.areas)
-            if (a.contains(row, col))
-                return &v.rule;
-    return nullptr;
 }
 
 } // namespace engine

@@ -9,6 +9,7 @@
 #include "engine/model/format.h"
 #include "engine/model/properties.h"
 #include "engine/model/sheet_follower.h"
+#include "engine/model/validation_index.h"
 
 #include <algorithm>
 #include <array>
@@ -73,6 +74,9 @@ public:
     void setFormula(int row, int col, std::u16string_view text);
     // Throws EngineError when the tree names a sheet the workbook does not have.
     void setFormula(int row, int col, const formula::Node& tree);
+    // A formula already in compiled form, as formula::compile makes it for this workbook (its sheet ids
+    // name the workbook's sheets): what a file reader translates the formulas it reads into.
+    void setFormula(int row, int col, std::span<const formula::Token> program);
     // Text as a user types it: a formula, a number, a boolean or text (entry.h).
     void enter(int row, int col, std::u16string_view typed);
     void clearContents(const Area& area);
@@ -108,6 +112,8 @@ public:
     RowProperties& editRow(int r);
     const ColumnProperties& column(int c) const;
     ColumnProperties& editColumn(int c);
+    // Room for `count` cells in the row, for a reader that is told how many will follow.
+    void reserveCells(int row, int count);
     // Rows from here on have default properties and no cells.
     int rowExtent() const { return static_cast<int>(rows_.size()); }
     double defaultRowHeight() const { return defaultRowHeight_; }
@@ -134,11 +140,15 @@ public:
     std::optional<Area> mergeAt(int row, int col) const;
 
     // ---- Data validation
+    // Each rule once, with the areas it applies to; no two areas share a cell. Their order is not
+    // meaningful.
     const std::vector<Validation>& validations() const { return validations_; }
     // Cells of `area` that had a rule lose it first.
     void addValidation(const Area& area, const ValidationRule& rule);
     void removeValidation(const Area& area);
     const ValidationRule* validationAt(int row, int col) const;
+    // Whether any cell of `area` has a rule.
+    bool hasValidation(const Area& area) const;
 
     // ---- Sheet settings
     const OutlineSettings& outline() const { return outline_; }
@@ -171,7 +181,7 @@ private:
     ValueView currentValue(int row, const detail::Cell& cell) const;
     void setName(std::u16string name) { name_ = std::move(name); }
     void releaseContent(detail::Cell& cell);
-    void storeProgram(int row, int col, formula::Program program);
+    void storeProgram(int row, int col, std::span<const formula::Token> program);
     void noteReferences(std::span<const formula::Token> program);
     void contentChanged();
     void adjustReferences(const formula::StructuralEdit& edit);
@@ -189,6 +199,9 @@ private:
         return {code_.data() + slot.start, slot.length};
     }
     void compactCode();
+    void clearValidation(const Area& area);
+    void takeValidationArea(std::uint32_t validation, std::uint32_t area);
+    void putValidationArea(std::uint32_t validation, const Area& area);
 
     std::vector<detail::FormulaSlot> formulas_;
     std::vector<formula::Token> code_; // the tokens of every formula, and of replaced ones until compacted
@@ -205,6 +218,16 @@ private:
     // An edit below (right of) it changes no formula, and the pass over every token is skipped.
     formula::Reach referenced_;
     SheetFollower* followers_ = nullptr;
+
+    // Structural edits move and drop validated areas (sheet_structure.cpp); the index of them is built
+    // again afterwards, which costs no more than the edit's own pass over them.
+    struct ValidationIndexKeeper final : SheetFollower {
+        explicit ValidationIndexKeeper(Sheet& sheet) : sheet_(sheet) { follow(sheet); }
+        void structureChanged(const formula::StructuralEdit&) override;
+        Sheet& sheet_;
+    };
+    detail::ValidationIndex validationIndex_;
+    ValidationIndexKeeper validationIndexKeeper_{*this};
 };
 
 template <class Visit> void Sheet::forEachValue(const Area& area, Visit&& visit) const {

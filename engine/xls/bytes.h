@@ -20,17 +20,17 @@ public:
     size_t remaining() const { return data_.size() - pos_; }
     bool atEnd() const { return pos_ >= data_.size(); }
 
-    uint8_t u8() {
+    [[gnu::always_inline]] uint8_t u8() {
         need(1);
         return data_[pos_++];
     }
-    uint16_t u16() {
+    [[gnu::always_inline]] uint16_t u16() {
         need(2);
         uint16_t v = uint16_t(data_[pos_] | (data_[pos_ + 1] << 8));
         pos_ += 2;
         return v;
     }
-    uint32_t u32() {
+    [[gnu::always_inline]] uint32_t u32() {
         need(4);
         uint32_t v = uint32_t(data_[pos_]) | uint32_t(data_[pos_ + 1]) << 8 |
                      uint32_t(data_[pos_ + 2]) << 16 | uint32_t(data_[pos_ + 3]) << 24;
@@ -39,7 +39,7 @@ public:
     }
     int16_t i16() { return int16_t(u16()); }
     int32_t i32() { return int32_t(u32()); }
-    double f64() {
+    [[gnu::always_inline]] double f64() {
         need(8);
         double v;
         std::memcpy(&v, data_.data() + pos_, 8);
@@ -56,9 +56,11 @@ public:
 
 private:
     void need(size_t n) const {
-        if (n > data_.size() - pos_)
-            throw FormatError("a record is shorter than its contents require");
+        if (n > data_.size() - pos_) [[unlikely]]
+            tooShort();
     }
+    // Out of line, so that the reads themselves stay small enough to be inlined.
+    [[noreturn]] static void tooShort();
 
     std::span<const uint8_t> data_;
     size_t pos_ = 0;

@@ -1,7 +1,11 @@
+#include "engine/formula/function_ids.h"
+#include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/formula_tokens.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/unicode_string.h"
+
+#include <algorithm>
 
 namespace engine::xls {
 
@@ -55,64 +59,109 @@ std::optional<ErrorCode> errorFromCode(uint8_t code) {
 
 namespace {
 
+using formula::Program;
+using formula::Token;
+using formula::TokenKind;
+
 // Deeper trees than this come only from damaged or hostile files; Excel itself nests far less.
 constexpr int MaxDepth = 512;
 
+// Translates the postfix BIFF tokens straight into the engine's postfix program: both list operands
+// before their operator, so each BIFF token becomes its engine token(s) at the end of the program. The
+// stack keeps where each operand's tokens begin and how deeply its tree nests.
 class Decoder {
 public:
-    Decoder(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col)
-        : in_(tokens), context_(context), row_(row), col_(col) {
-        stack_.reserve(16); // enough for the register's formulas without moving trees about
+    Decoder(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col, Program& out)
+        : in_(tokens), context_(context), row_(row), col_(col), out_(out) {
+        out_.clear();
+        stack_.reserve(16);
     }
 
-    Node run() {
+    void run() {
         while (!in_.atEnd())
             token(in_.u8());
         if (stack_.size() != 1)
             throw FormatError("a formula's tokens do not form one expression");
-        return std::move(stack_.back().node);
     }
 
 private:
-    struct Entry {
-        Node node;
+    struct Operand {
+        size_t start; // its first token in the program
         int depth;
     };
 
-    void push(Node n, int depth = 1) {
+    // An operand whose tokens were just appended from `start` on.
+    void push(size_t start, int depth = 1) {
         if (depth > MaxDepth)
             throw FormatError("a formula is nested too deeply");
-        stack_.push_back({std::move(n), depth});
+        stack_.push_back({start, depth});
     }
-    Entry pop() {
+    Operand pop() {
         if (stack_.empty())
             throw FormatError("a formula's operator lacks its operands");
-        Entry e = std::move(stack_.back());
+        Operand o = stack_.back();
         stack_.pop_back();
-        return e;
+        return o;
+    }
+    // Where the operand at `i` in the stack ends in the program.
+    size_t end(size_t i) const { return i + 1 < stack_.size() ? stack_[i + 1].start : out_.size(); }
+
+    void emit(TokenKind kind, uint8_t code = 0) {
+        Token t;
+        t.kind = kind;
+        t.payload.code = code;
+        out_.push_back(t);
+    }
+    void chars(std::u16string_view s) {
+        for (size_t i = 0; i < s.size(); i += 4) {
+            Token c;
+            c.kind = TokenKind::Chars;
+            for (size_t k = 0; k < 4 && i + k < s.size(); ++k)
+                c.payload.chars[k] = s[i + k];
+            out_.push_back(c);
+        }
+    }
+    void leaf(const Token& t) {
+        push(out_.size());
+        out_.push_back(t);
     }
 
     void unary(Op op) {
-        Entry a = pop();
-        push(Node::makeUnary(op, std::move(a.node)), a.depth + 1);
+        Operand a = pop();
+        emit(TokenKind::Unary, uint8_t(op));
+        push(a.start, a.depth + 1);
     }
     void binary(Op op) {
-        Entry b = pop();
-        Entry a = pop();
-        push(Node::makeBinary(op, std::move(a.node), std::move(b.node)), std::max(a.depth, b.depth) + 1);
+        Operand b = pop();
+        Operand a = pop();
+        emit(TokenKind::Binary, uint8_t(op));
+        push(a.start, std::max(a.depth, b.depth) + 1);
     }
-    void call(std::u16string name, size_t argc) {
+
+    // The last `argc` operands become the arguments of a call: a known function by id, any other by
+    // name (evaluated as #NAME?, kept for saving).
+    void call(std::optional<uint16_t> id, std::u16string_view name, size_t argc) {
         if (argc > stack_.size())
             throw FormatError("a formula's function lacks its arguments");
-        std::vector<Node> args;
-        args.reserve(argc);
         int depth = 0;
-        for (size_t i = stack_.size() - argc; i < stack_.size(); ++i) {
+        size_t first = stack_.size() - argc;
+        for (size_t i = first; i < stack_.size(); ++i)
             depth = std::max(depth, stack_[i].depth);
-            args.push_back(std::move(stack_[i].node));
+        size_t start = argc ? stack_[first].start : out_.size();
+        stack_.resize(first);
+        Token t;
+        if (id) {
+            t.kind = TokenKind::Function;
+            t.payload.call = {*id, uint8_t(argc)};
+            out_.push_back(t);
+        } else {
+            t.kind = TokenKind::Name;
+            t.flags = formula::kUnknownCall;
+            t.payload.call = {uint16_t(name.size()), uint8_t(argc)};
+            out_.push_back(t);
+            chars(name);
         }
-        stack_.resize(stack_.size() - argc);
-        push(Node::makeFunction(std::move(name), std::move(args)), depth + 1);
+        push(start, depth + 1);
     }
     void builtin(uint16_t index, size_t argc) {
         const FunctionInfo* f = functionByIndex(index);
@@ -122,11 +171,34 @@ private:
         // arguments that are not there.
         if (argc < f->minArgs || argc > f->maxArgs)
             throw FormatError("a formula calls a function with a wrong number of arguments");
-        call(std::u16string(f->name.begin(), f->name.end()), argc);
+        auto id = engineFunction(index);
+        if (id)
+            return call(id, {}, argc);
+        call(std::nullopt, std::u16string(f->name.begin(), f->name.end()), argc);
+    }
+    // A call of an add-in function, whose name was pushed before its arguments.
+    void addInCall(size_t argc) {
+        if (argc == 0 || argc > stack_.size())
+            throw FormatError("a formula's function lacks its arguments");
+        size_t at = stack_.size() - argc;
+        size_t start = stack_[at].start;
+        const Token& first = out_[start];
+        bool plainName = first.kind == TokenKind::Name && !(first.flags & formula::kUnknownCall) &&
+                         end(at) - start == 1 + (first.payload.call.id + 3u) / 4;
+        if (!plainName)
+            throw UnsupportedFormula("a call of a computed function");
+        size_t i = start;
+        std::u16string name = formula::readChars(out_, i, first.payload.call.id);
+        size_t removed = i + 1 - start;
+        out_.erase(out_.begin() + std::ptrdiff_t(start), out_.begin() + std::ptrdiff_t(i + 1));
+        stack_.erase(stack_.begin() + std::ptrdiff_t(at));
+        for (size_t k = at; k < stack_.size(); ++k)
+            stack_[k].start -= removed;
+        call(formula::findFunction(name), name, argc - 1);
     }
 
     // A cell corner of a tRef or tArea: 16-bit row, then the column with the relative flags on top.
-    CellRef corner(uint16_t row, uint16_t colBits, bool shared) {
+    CellRef corner(uint16_t row, uint16_t colBits, bool shared) const {
         CellRef c;
         c.rowAbsolute = !(colBits & 0x8000);
         c.colAbsolute = !(colBits & 0x4000);
@@ -143,28 +215,61 @@ private:
         return c;
     }
 
-    Node area(CellRef a, CellRef b, std::optional<std::u16string> sheet) {
-        if (a.row == 0 && b.row == engine::kLastRow)
-            return Node::makeColumns(a.col, a.colAbsolute, b.col, b.colAbsolute, std::move(sheet));
-        if (a.col == 0 && b.col == engine::kLastColumn)
-            return Node::makeRows(a.row, a.rowAbsolute, b.row, b.rowAbsolute, std::move(sheet));
-        return Node::makeArea(a, b, std::move(sheet));
+    // A reference token as the compiler writes one: whole columns and whole rows keep only the corners'
+    // column (row) parts.
+    static Token reference(CellRef a, CellRef b, formula::SheetId sheet, bool single) {
+        Token t;
+        t.sheet = sheet;
+        if (single) {
+            t.kind = TokenKind::Ref;
+            b = a;
+        } else {
+            t.kind = TokenKind::Area;
+            if (a.row == 0 && b.row == engine::kLastRow) {
+                t.flags = formula::kWholeColumns;
+                a.rowAbsolute = b.rowAbsolute = false;
+            } else if (a.col == 0 && b.col == engine::kLastColumn) {
+                t.flags = formula::kWholeRows;
+                a.colAbsolute = b.colAbsolute = false;
+            }
+        }
+        if (a.rowAbsolute)
+            t.flags |= formula::kTopAbsolute;
+        if (a.colAbsolute)
+            t.flags |= formula::kLeftAbsolute;
+        if (b.rowAbsolute)
+            t.flags |= formula::kBottomAbsolute;
+        if (b.colAbsolute)
+            t.flags |= formula::kRightAbsolute;
+        t.payload.area = {uint16_t(a.row), uint16_t(b.row), uint8_t(a.col), uint8_t(b.col)};
+        return t;
     }
+    void ref(CellRef a, formula::SheetId sheet) { leaf(reference(a, a, sheet, true)); }
+    void area(CellRef a, CellRef b, formula::SheetId sheet) { leaf(reference(a, b, sheet, false)); }
 
-    std::optional<std::u16string> sheet(uint16_t ixti) {
+    formula::SheetId sheet(uint16_t ixti) const {
         if (ixti >= context_.externSheets.size() || !context_.externSheets[ixti])
             throw UnsupportedFormula("a reference to another workbook");
-        return context_.externSheets[ixti];
+        return context_.externSheets[ixti]->id;
     }
 
+    // The range operator between two single cells of the same sheet: the area they span.
     void range() {
-        Entry b = pop();
-        Entry a = pop();
-        bool refs =
-            a.node.kind == formula::NodeKind::Reference && b.node.kind == formula::NodeKind::Reference;
-        if (!refs || a.node.sheet != b.node.sheet)
+        if (stack_.size() < 2)
+            throw FormatError("a formula's operator lacks its operands");
+        size_t b = stack_.back().start, a = stack_[stack_.size() - 2].start;
+        bool cells = a + 1 == b && b + 1 == out_.size() && out_[a].kind == TokenKind::Ref &&
+                     out_[b].kind == TokenKind::Ref;
+        if (!cells || out_[a].sheet != out_[b].sheet)
             throw UnsupportedFormula("a range operator between computed references");
-        push(area(a.node.first, b.node.first, a.node.sheet));
+        auto cornerOf = [](const Token& t) {
+            return CellRef{t.payload.area.top, t.payload.area.left, (t.flags & formula::kTopAbsolute) != 0,
+                           (t.flags & formula::kLeftAbsolute) != 0};
+        };
+        Token t = reference(cornerOf(out_[a]), cornerOf(out_[b]), out_[a].sheet, false);
+        stack_.resize(stack_.size() - 2);
+        out_.resize(a);
+        leaf(t);
     }
 
     void attr() {
@@ -173,11 +278,12 @@ private:
         if (options & ptg::AttrChoose)
             in_.skip((size_t(data) + 1) * 2);
         if (options & ptg::AttrSum)
-            call(u"SUM", 1);
+            call(uint16_t(formula::Fn::Sum), {}, 1);
     }
 
     void token(uint8_t t) {
         uint8_t base = t >= 0x20 ? uint8_t((t & 0x1F) | 0x20) : t;
+        Token leafToken;
         switch (base) {
         case ptg::Add:
             return binary(Op::Add);
@@ -212,27 +318,43 @@ private:
         case ptg::Percent:
             return unary(Op::Percent);
         case ptg::Paren: {
-            Entry a = pop();
-            return push(Node::makeParen(std::move(a.node)), a.depth + 1);
+            Operand a = pop();
+            emit(TokenKind::Paren);
+            return push(a.start, a.depth + 1);
         }
         case ptg::MissArg:
-            return push(Node::makeMissing());
-        case ptg::Str:
-            return push(Node::makeText(readUnicode8(in_)));
+            leafToken.kind = TokenKind::Missing;
+            return leaf(leafToken);
+        case ptg::Str: {
+            std::u16string text = readUnicode8(in_);
+            push(out_.size());
+            leafToken.kind = TokenKind::Text;
+            leafToken.payload.length = uint32_t(text.size());
+            out_.push_back(leafToken);
+            return chars(text);
+        }
         case ptg::Attr:
             return attr();
         case ptg::Err: {
             auto e = ptg::errorFromCode(in_.u8());
             if (!e)
                 throw FormatError("a formula holds an unknown error value");
-            return push(Node::makeError(*e));
+            leafToken.kind = TokenKind::Error;
+            leafToken.payload.code = uint8_t(*e);
+            return leaf(leafToken);
         }
         case ptg::Bool:
-            return push(Node::makeBoolean(in_.u8() != 0));
+            leafToken.kind = TokenKind::Boolean;
+            leafToken.payload.code = in_.u8() != 0 ? 1 : 0;
+            return leaf(leafToken);
         case ptg::Int:
-            return push(Node::makeNumber(in_.u16()));
+            leafToken.kind = TokenKind::Number;
+            leafToken.payload.number = in_.u16();
+            return leaf(leafToken);
         case ptg::Num:
-            return push(Node::makeNumber(in_.f64()));
+            leafToken.kind = TokenKind::Number;
+            leafToken.payload.number = in_.f64();
+            return leaf(leafToken);
         case ptg::Func: {
             uint16_t index = in_.u16();
             const FunctionInfo* f = functionByIndex(index);
@@ -243,17 +365,9 @@ private:
         case ptg::FuncVar: {
             size_t argc = in_.u8() & 0x7F;
             uint16_t index = in_.u16() & 0x7FFF;
-            if (index != ptg::ExternalFunction)
-                return builtin(index, argc);
-            // An add-in function: its name was pushed first, as a text placeholder.
-            if (argc == 0 || argc > stack_.size())
-                throw FormatError("a formula's function lacks its arguments");
-            Entry& name = stack_[stack_.size() - argc];
-            if (name.node.kind != formula::NodeKind::Name)
-                throw UnsupportedFormula("a call of a computed function");
-            std::u16string text = std::move(name.node.text);
-            stack_.erase(stack_.end() - std::ptrdiff_t(argc));
-            return call(std::move(text), argc - 1);
+            if (index == ptg::ExternalFunction)
+                return addInCall(argc);
+            return builtin(index, argc);
         }
         case ptg::Name:
             // Defined names are not kept, so a formula using one could not be saved again.
@@ -265,43 +379,44 @@ private:
             if (ixti >= context_.externNames.size() || index == 0 ||
                 index > context_.externNames[ixti].size())
                 throw UnsupportedFormula("a name defined in another workbook");
-            return push(Node::makeName(context_.externNames[ixti][index - 1]));
+            const std::u16string& name = context_.externNames[ixti][index - 1];
+            push(out_.size());
+            leafToken.kind = TokenKind::Name;
+            leafToken.payload.call = {uint16_t(name.size()), 0};
+            out_.push_back(leafToken);
+            return chars(name);
         }
         case ptg::Ref:
         case ptg::RefN: {
             uint16_t row = in_.u16();
             uint16_t col = in_.u16();
-            return push(Node::makeReference(corner(row, col, base == ptg::RefN)));
+            return ref(corner(row, col, base == ptg::RefN), formula::kOwnSheet);
         }
         case ptg::Area:
         case ptg::AreaN: {
             uint16_t r1 = in_.u16(), r2 = in_.u16(), c1 = in_.u16(), c2 = in_.u16();
             bool shared = base == ptg::AreaN;
-            return push(area(corner(r1, c1, shared), corner(r2, c2, shared), std::nullopt));
+            return area(corner(r1, c1, shared), corner(r2, c2, shared), formula::kOwnSheet);
         }
         case ptg::Ref3d: {
             uint16_t ixti = in_.u16();
             uint16_t row = in_.u16();
             uint16_t col = in_.u16();
-            return push(Node::makeReference(corner(row, col, false), sheet(ixti)));
+            return ref(corner(row, col, false), sheet(ixti));
         }
         case ptg::Area3d: {
             uint16_t ixti = in_.u16();
             uint16_t r1 = in_.u16(), r2 = in_.u16(), c1 = in_.u16(), c2 = in_.u16();
-            return push(area(corner(r1, c1, false), corner(r2, c2, false), sheet(ixti)));
+            return area(corner(r1, c1, false), corner(r2, c2, false), sheet(ixti));
         }
         case ptg::RefErr:
-            in_.skip(4);
-            return push(Node::makeError(ErrorCode::Ref));
         case ptg::AreaErr:
-            in_.skip(8);
-            return push(Node::makeError(ErrorCode::Ref));
         case ptg::RefErr3d:
-            in_.skip(6);
-            return push(Node::makeError(ErrorCode::Ref));
         case ptg::AreaErr3d:
-            in_.skip(10);
-            return push(Node::makeError(ErrorCode::Ref));
+            in_.skip(base == ptg::RefErr ? 4 : base == ptg::AreaErr ? 8 : base == ptg::RefErr3d ? 6 : 10);
+            leafToken.kind = TokenKind::Error;
+            leafToken.payload.code = uint8_t(ErrorCode::Ref);
+            return leaf(leafToken);
         case ptg::MemArea:
         case ptg::MemErr:
         case ptg::MemNoMem:
@@ -329,13 +444,28 @@ private:
     const TokenContext& context_;
     int row_;
     int col_;
-    std::vector<Entry> stack_;
+    Program& out_;
+    std::vector<Operand> stack_;
 };
 
 } // namespace
 
+void decodeProgram(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col,
+                   Program& out) {
+    Decoder(tokens, context, row, col, out).run();
+}
+
 Node decodeFormula(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col) {
-    return Decoder(tokens, context, row, col).run();
+    Program program;
+    decodeProgram(tokens, context, row, col, program);
+    formula::SheetNames names;
+    names.name = [&context](formula::SheetId id) -> std::optional<std::u16string> {
+        for (const auto& s : context.externSheets)
+            if (s && s->id == id)
+                return s->name;
+        return std::nullopt;
+    };
+    return formula::decompile(program, names);
 }
 
 } // namespace engine::xls

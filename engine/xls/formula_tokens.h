@@ -2,6 +2,7 @@
 
 #include "engine/formula/address.h"
 #include "engine/formula/ast.h"
+#include "engine/formula/program.h"
 #include "engine/xls/function_table.h"
 
 #include <cstdint>
@@ -24,14 +25,23 @@ public:
 
 // What the tokens of one workbook refer to outside themselves.
 struct TokenContext {
+    struct Sheet {
+        std::u16string name;
+        formula::SheetId id; // the sheet's id in the workbook being read
+    };
     // The sheet of each EXTERNSHEET entry, or nothing when the entry points outside the workbook.
-    std::vector<std::optional<std::u16string>> externSheets;
+    std::vector<std::optional<Sheet>> externSheets;
     // Names of add-in functions, per EXTERNSHEET entry, in the order of their EXTERNNAME records.
     std::vector<std::vector<std::u16string>> externNames;
 };
 
-// Token stream to tree. `row` and `col` place the cell, for the relative tokens of shared formulas.
-// Raises FormatError for a malformed stream and UnsupportedFormula as above.
+// Token stream to the engine's compiled form, exactly what formula::compile makes of the formula's
+// tree, into `out` (its storage is reused: a reader translates tens of thousands of formulas). `row`
+// and `col` place the cell, for the relative tokens of shared formulas. Raises FormatError for a
+// malformed stream and UnsupportedFormula as above.
+void decodeProgram(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col,
+                   formula::Program& out);
+// The same as a tree.
 formula::Node decodeFormula(std::span<const uint8_t> tokens, const TokenContext& context, int row = 0,
                             int col = 0);
 

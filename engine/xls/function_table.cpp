@@ -1,7 +1,10 @@
 #include "engine/xls/function_table.h"
 
+#include "engine/formula/functions.h"
+
 #include <algorithm>
 #include <array>
+#include <string>
 
 namespace engine::xls {
 
@@ -136,13 +139,20 @@ OperandClass FunctionInfo::param(size_t i) const {
 
 namespace {
 
+constexpr int32_t NotComputed = -1;
+
 struct Lookup {
     std::array<const FunctionInfo*, 512> byIndex{};
+    std::array<int32_t, 512> engineIds{};
     std::array<const FunctionInfo*, std::size(table)> byName{};
     Lookup() {
+        engineIds.fill(NotComputed);
         for (size_t i = 0; i < std::size(table); ++i) {
             byIndex[table[i].index] = &table[i];
             byName[i] = &table[i];
+            std::u16string name(table[i].name.begin(), table[i].name.end());
+            if (auto id = formula::findFunction(name))
+                engineIds[table[i].index] = *id;
         }
         std::sort(byName.begin(), byName.end(), [](auto* a, auto* b) { return a->name < b->name; });
     }
@@ -164,6 +174,12 @@ const FunctionInfo* functionByName(std::string_view upperName) {
 
 const FunctionInfo* functionByIndex(uint16_t index) {
     return index < lookup().byIndex.size() ? lookup().byIndex[index] : nullptr;
+}
+
+std::optional<uint16_t> engineFunction(uint16_t index) {
+    if (index >= lookup().engineIds.size() || lookup().engineIds[index] == NotComputed)
+        return std::nullopt;
+    return uint16_t(lookup().engineIds[index]);
 }
 
 } // namespace engine::xls

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string_view>
 
 namespace engine::xls {
@@ -25,5 +26,8 @@ struct FunctionInfo {
 // Look-ups by upper-case name and by table index; nullptr when the function is not in the table.
 const FunctionInfo* functionByName(std::string_view upperName);
 const FunctionInfo* functionByIndex(uint16_t index);
+// The engine's id (engine/formula/functions.h) of the function at that table index, or nothing when
+// the engine does not compute it and keeps its calls by name.
+std::optional<uint16_t> engineFunction(uint16_t index);
 
 } // namespace engine::xls

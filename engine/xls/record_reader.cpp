@@ -1,5 +1,6 @@
 #include "engine/xls/record_reader.h"
 
+#include "engine/xls/bytes.h"
 #include "engine/xls/error.h"
 #include "engine/xls/record_types.h"
 
@@ -12,6 +13,10 @@ uint16_t le16(const uint8_t* p) {
 }
 
 } // namespace
+
+void ByteReader::tooShort() {
+    throw FormatError("a record is shorter than its contents require");
+}
 
 void RecordReader::seek(size_t offset) {
     if (offset > stream_.size())

@@ -23,6 +23,8 @@ constexpr size_t MaxRangesPerSheet = 16384;
 // two drop-down columns, with room to spare.
 constexpr size_t MaxValidatedCells = 1 << 20;
 constexpr uint16_t Rk = rec::Rk;
+// The cells a ROW record may make room for before they arrive.
+constexpr int MaxCellsReservedPerRow = 16;
 
 double rkValue(uint32_t rk) {
     double v;
@@ -86,6 +88,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             throw FormatError("a sheet is not a worksheet of Excel 97 or later");
     }
 
+    formula::Program program; // each formula's translation in turn
     std::vector<SharedUse> sharedUses;
     std::map<std::pair<uint16_t, uint16_t>, SharedFormula> shared; // by first cell
     std::vector<std::pair<ValidationRule, std::vector<Area>>> rules;
@@ -145,7 +148,11 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             break;
         case rec::Row: {
             int row = in.u16();
-            in.skip(4);
+            int first = in.u16(), end = in.u16();
+            // Room for the row's cells at once rather than growing as they come, within what a
+            // forged count could make the reader hold.
+            if (end > first)
+                sheet.reserveCells(row, std::min(end - first, MaxCellsReservedPerRow));
             uint16_t height = in.u16();
             in.skip(4);
             uint32_t options = in.u32();
@@ -251,14 +258,15 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             if (!tokens.empty() && tokens[0] == ptg::Exp) {
                 ByteReader exp(tokens.subspan(1));
                 uint16_t anchorRow = exp.u16(), anchorCol = exp.u16();
+                // The cell gets its formula once the shared formulas are known, or its last result.
                 sharedUses.push_back({row, col, anchorRow, anchorCol, cached});
-                sheet.setValue(row, col, cached);
                 if (textFollows)
                     target = TextTarget::Shared;
                 break;
             }
             try {
-                sheet.setFormula(row, col, decodeFormula(tokens, tokens_, row, col));
+                decodeProgram(tokens, tokens_, row, col, program);
+                sheet.setFormula(row, col, program);
             } catch (const UnsupportedFormula&) {
                 dropped_.insert("formulas this program cannot read (their last results are kept)");
                 formulaValue(row, col, cached, textFollows);
@@ -275,10 +283,8 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             Value v = Value::text(text.string());
             if (target == TextTarget::Cell)
                 sheet.setValue(targetRow, targetCol, v);
-            else if (!sharedUses.empty()) {
+            else if (!sharedUses.empty())
                 sharedUses.back().cached = v;
-                sheet.setValue(sharedUses.back().row, sharedUses.back().col, v);
-            }
             target = TextTarget::None;
             break;
         }
@@ -395,11 +401,14 @@ done:
         try {
             if (!found)
                 throw UnsupportedFormula("array formula");
-            sheet.setFormula(use.row, use.col, decodeFormula(found->tokens, tokens_, use.row, use.col));
+            decodeProgram(found->tokens, tokens_, use.row, use.col, program);
+            sheet.setFormula(use.row, use.col, program);
         } catch (const UnsupportedFormula&) {
             dropped_.insert("formulas this program cannot read (their last results are kept)");
+            sheet.setValue(use.row, use.col, use.cached);
         } catch (const EngineError&) {
             dropped_.insert("formulas this program cannot read (their last results are kept)");
+            sheet.setValue(use.row, use.col, use.cached);
         }
     }
     for (auto& [rule, areas] : rules) {

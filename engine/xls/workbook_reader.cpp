@@ -91,6 +91,7 @@ void WorkbookReader::read() {
             throw FormatError("it holds a sheet name that is empty, repeated or not allowed");
         }
     }
+    linkExternSheets();
     for (size_t i = 0; i < sheets_.size(); ++i)
         readSheet(book_.sheet(int(i)), sheets_[i].offset, ends[i]);
 }
@@ -198,16 +199,18 @@ done:
         fonts_.push_back(FontRecord{});
     xfFormats_.assign(xfs_.size(), kDefaultFormat);
     xfKnown_.assign(xfs_.size(), 0);
+}
 
+void WorkbookReader::linkExternSheets() {
     tokens_.externSheets.clear();
     tokens_.externNames.clear();
     for (auto [book, first, last] : xti_) {
-        std::optional<std::u16string> sheet;
+        std::optional<TokenContext::Sheet> sheet;
         std::vector<std::u16string> names;
         if (book < supBooks_.size()) {
             const SupBook& s = supBooks_[book];
             if (s.kind == SupBook::Self && first == last && first < sheets_.size())
-                sheet = sheets_[first].name;
+                sheet = TokenContext::Sheet{sheets_[first].name, book_.sheet(first).id()};
             if (s.kind == SupBook::AddIn)
                 names = s.names;
         }

@@ -36,6 +36,8 @@ private:
     void readSheet(Sheet& sheet, size_t offset, size_t end);
     void noteUnkept(uint16_t type);
     void externSheet(std::span<const uint8_t> body);
+    // The sheets and add-in names formulas refer to, once the workbook's sheets exist.
+    void linkExternSheets();
     void definedName(std::span<const uint8_t> body);
     FormatId formatOf(uint16_t xf);
 

@@ -1,6 +1,9 @@
 #include "engine/formula/error.h"
 #include "tests/engine/model/sheet_fixture.h"
 
+#include <algorithm>
+#include <random>
+
 namespace engine {
 namespace {
 
@@ -81,6 +84,60 @@ TEST_F(Storage, RemovingValidationFromPartOfARangeKeepsTheRest) {
     sheet.addValidation(Area::rows(0, 0), other); // replaces what the row had
     EXPECT_EQ(sheet.validationAt(0, 0)->formula1, u"c");
     EXPECT_EQ(sheet.validations().size(), 2u);
+}
+
+// Validation.Add and Delete on ranges that cut through earlier ones: every cell keeps the rule it was
+// given last, however its area was cut, and the areas stay apart with each rule listed once.
+TEST_F(Storage, CutValidationsLeaveEachCellItsLastRule) {
+    constexpr int rows = 30, cols = 5;
+    std::vector<ValidationRule> rules(3);
+    for (std::size_t i = 0; i < rules.size(); ++i)
+        rules[i].formula1 = u"a," + std::u16string(1, char16_t(u'b' + i));
+    std::vector<std::vector<int>> given(rows, std::vector<int>(cols, -1));
+    std::mt19937 random(11);
+    auto pick = [&](int n) {
+        return int(random() % unsigned(n));
+    };
+    for (int step = 0; step < 300; ++step) {
+        int top = pick(rows), left = pick(cols);
+        Area a{top, left, std::min(rows - 1, top + pick(6)), std::min(cols - 1, left + pick(3))};
+        int rule = pick(int(rules.size()) + 1) - 1;
+        if (step % 50 == 49)
+            a = Area::rows(a.top, a.top); // a whole row, as the program deletes them
+        if (rule < 0)
+            sheet.removeValidation(a);
+        else
+            sheet.addValidation(a, rules[std::size_t(rule)]);
+        for (int r = a.top; r <= std::min(a.bottom, rows - 1); ++r)
+            for (int c = a.left; c <= std::min(a.right, cols - 1); ++c)
+                given[std::size_t(r)][std::size_t(c)] = rule;
+        for (int r = 0; r < rows; ++r)
+            for (int c = 0; c < cols; ++c) {
+                const ValidationRule* v = sheet.validationAt(r, c);
+                int expected = given[std::size_t(r)][std::size_t(c)];
+                ASSERT_EQ(v ? v->formula1 : u"", expected < 0 ? u"" : rules[std::size_t(expected)].formula1)
+                    << "step " << step << " at " << r << "," << c;
+            }
+    }
+    std::size_t cells = 0;
+    for (const Validation& v : sheet.validations()) {
+        EXPECT_EQ(std::count_if(sheet.validations().begin(), sheet.validations().end(),
+                                [&](const Validation& w) { return w.rule == v.rule; }),
+                  1);
+        for (const Area& a : v.areas)
+            if (a.right < cols) // whole rows reach beyond the cells followed here
+                cells += std::size_t(a.rowCount()) * std::size_t(a.columnCount());
+            else
+                cells += std::size_t(a.rowCount()) * std::size_t(cols - a.left);
+    }
+    std::size_t validated = 0;
+    for (const auto& row : given)
+        validated += std::size_t(std::count_if(row.begin(), row.end(), [](int g) { return g >= 0; }));
+    EXPECT_EQ(cells, validated); // no cell counted in two areas
+    EXPECT_TRUE(sheet.hasValidation(Area::wholeSheet()));
+    sheet.removeValidation(Area::wholeSheet());
+    EXPECT_TRUE(sheet.validations().empty());
+    EXPECT_FALSE(sheet.hasValidation(Area::wholeSheet()));
 }
 
 TEST_F(Storage, SheetsAreNamedAsExcelAllows) {

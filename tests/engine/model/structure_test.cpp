@@ -170,6 +170,56 @@ TEST_F(Structure, MergesAndValidationsMoveWithTheirCells) {
     EXPECT_TRUE(sheet.validations().empty());
 }
 
+// After rows, columns and cells move, looking up a cell's rule must agree with the moved areas, and
+// later cuts must find them where they are now.
+TEST_F(Structure, ValidationLookupsFollowEveryKindOfMove) {
+    ValidationRule years, materials, other;
+    years.formula1 = u"2025,2026";
+    materials.formula1 = u"报纸,杂志";
+    other.formula1 = u"x";
+    for (int block = 0; block < 8; ++block)
+        for (int r = block * 6 + 2; r < block * 6 + 6; ++r) {
+            sheet.addValidation(Area::cell(r, 0), years);
+            sheet.addValidation(Area::cell(r, 1), materials);
+        }
+    ASSERT_EQ(sheet.validations().size(), 2u);
+    EXPECT_EQ(sheet.validations()[0].areas.size(), 8u); // a run per block
+    auto agree = [&](const char* after) {
+        for (int r = 0; r < 60; ++r)
+            for (int c = 0; c < 4; ++c) {
+                const ValidationRule* listed = nullptr;
+                for (const Validation& v : sheet.validations())
+                    for (const Area& a : v.areas)
+                        if (a.contains(r, c))
+                            listed = &v.rule;
+                ASSERT_EQ(sheet.validationAt(r, c), listed) << after << ": " << r << "," << c;
+            }
+    };
+    sheet.insertRows(4, 2); // inside the first block: its runs grow
+    agree("rows inserted");
+    EXPECT_EQ(sheet.validationAt(4, 0), &sheet.validations()[0].rule);
+    sheet.deleteRows(9, 4);
+    agree("rows deleted");
+    sheet.insertCells({20, 0, 21, 0}, Shift::Down);
+    agree("cells shifted down");
+    sheet.deleteCells({30, 1, 33, 1}, Shift::Up);
+    agree("cells shifted up");
+    sheet.insertColumns(0, 1);
+    agree("a column inserted");
+    EXPECT_EQ(sheet.validationAt(2, 0), nullptr);
+    EXPECT_NE(sheet.validationAt(2, 1), nullptr);
+    sheet.deleteColumns(0, 2); // the years go
+    agree("columns deleted");
+    EXPECT_EQ(sheet.validations().size(), 1u);
+    sheet.addValidation(Area::rows(3, 3), other);
+    sheet.removeValidation({0, 0, 25, 0});
+    agree("cut after the moves");
+    EXPECT_EQ(sheet.validationAt(3, 5), &sheet.validations()[1].rule);
+    sheet.deleteRows(0, 100);
+    agree("everything deleted");
+    EXPECT_TRUE(sheet.validations().empty());
+}
+
 TEST_F(Structure, CellsShiftedDownRightUpAndLeft) {
     type(u"B2", u"1");
     type(u"C2", u"2");

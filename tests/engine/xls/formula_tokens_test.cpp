@@ -3,7 +3,9 @@
 #include "engine/xls/error.h"
 #include "engine/xls/formula_tokens.h"
 #include "engine/xls/ptg.h"
+#include "platform/text/utf.h"
 
+#include <algorithm>
 #include <gtest/gtest.h>
 
 using namespace engine::xls;
@@ -28,7 +30,7 @@ FormulaEncoder encoder() {
 
 TokenContext context() {
     TokenContext c;
-    c.externSheets = {u"征订登记", u"Sheet2", std::nullopt};
+    c.externSheets = {TokenContext::Sheet{u"征订登记", 0}, TokenContext::Sheet{u"Sheet2", 1}, std::nullopt};
     c.externNames = {{}, {}, {u"MYFUNC"}};
     return c;
 }
@@ -44,7 +46,115 @@ std::u16string roundTrip(const std::u16string& text) {
     return formula::print(decodeFormula(tokens, context()));
 }
 
+// The sheet ids of context(), for compiling trees the way a workbook would.
+formula::SheetNames contextNames() {
+    formula::SheetNames n;
+    n.find = [](std::u16string_view name) -> std::optional<formula::SheetId> {
+        for (const auto& s : context().externSheets)
+            if (s && s->name == name)
+                return s->id;
+        return std::nullopt;
+    };
+    return n;
+}
+
+// Tokens compared by what their kind gives meaning to (padding inside the payload means nothing).
+bool sameToken(const formula::Token& x, const formula::Token& y) {
+    using K = formula::TokenKind;
+    if (x.kind != y.kind || x.flags != y.flags || x.sheet != y.sheet)
+        return false;
+    const auto &a = x.payload, &b = y.payload;
+    switch (x.kind) {
+    case K::Number:
+        return a.number == b.number;
+    case K::Text:
+        return a.length == b.length;
+    case K::Chars:
+        return std::equal(a.chars, a.chars + 4, b.chars);
+    case K::Boolean:
+    case K::Error:
+    case K::Unary:
+    case K::Binary:
+        return a.code == b.code;
+    case K::Ref:
+    case K::Area:
+        return a.area.top == b.area.top && a.area.bottom == b.area.bottom && a.area.left == b.area.left &&
+               a.area.right == b.area.right;
+    case K::Function:
+    case K::Name:
+        return a.call.id == b.call.id && a.call.argc == b.call.argc;
+    case K::Missing:
+    case K::RefError:
+    case K::Paren:
+        return true;
+    }
+    return false;
+}
+
+bool sameProgram(const formula::Program& a, const formula::Program& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), sameToken);
+}
+
+// Hand-made streams of the tokens Excel writes that encoding a parsed formula never gives, in D5.
+struct Stream {
+    std::vector<uint8_t> tokens;
+    const char16_t* text;
+};
+const Stream handMade[] = {
+    {{0x44, 0, 0, 0, 0xC0, 0x44, 1, 0, 1, 0xC0, 0x11}, u"A1:B2"},                    // tRange of two cells
+    {{0x44, 0, 0, 0, 0x00, 0x44, 2, 0, 2, 0x80, 0x11}, u"$A$1:$C3"},                 // ... with "$" parts
+    {{0x5A, 1, 0, 0, 0, 0, 0xC0, 0x5A, 1, 0, 1, 0, 1, 0xC0, 0x11}, u"Sheet2!A1:B2"}, // ... on another sheet
+    {{0x2A, 0, 0, 0, 0, 0x3D, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0x03}, u"#REF!+#REF!"},  // tRefErr, tAreaErr3d
+    {{0x2B, 0, 0, 0, 0, 0, 0, 0, 0, 0x3C, 0, 0, 0, 0, 0, 0, 0x05}, u"#REF!*#REF!"},  // tAreaErr, tRefErr3d
+    {{0x29, 5, 0, 0x24, 0, 0, 0, 0xC0}, u"A1"},                                      // tMemFunc
+    {{0x26, 0, 0, 0, 0, 9, 0, 0x25, 0, 0, 1, 0, 0, 0xC0, 1, 0xC0}, u"A1:B2"},        // tMemArea
+    {{0x2D, 0, 0, 1, 0, 0xFF, 0xC0, 0, 0xC0, 0x19, 0x10, 0, 0}, u"SUM(C5:D6)"},      // tAreaN, tAttrSum
+    {{0x1E, 1, 0, 0x19, 0x04, 1, 0,    4,    0, 9, 0,    0x1E, 2,   0, 0x19,
+      0x08, 7, 0, 0x1E, 3,    0, 0x19, 0x08, 3, 0, 0x42, 3,    100, 0},
+     u"CHOOSE(1,2,3)"},                             // tAttrChoose; a function kept by name
+    {{0x19, 0x01, 0, 0, 0x41, 221, 0}, u"TODAY()"}, // tAttrVolatile
+    {{0x1D, 1, 0x12, 0x1C, 0x2A, 0x16, 0x42, 3, 1, 0}, u"IF(+TRUE,#N/A,)"}, // tBool, tUplus, tErr, tMissArg
+    {{0x1F, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 0x15, 0x14}, u"(1.5)%"},          // tNum, tParen, tPercent
+    {{0x39, 2, 0, 1, 0, 0, 0}, u"MYFUNC"},                                  // tNameX alone: an unknown name
+    {{0x39, 2, 0, 1, 0, 0, 0, 0x1E, 1, 0, 0x42, 2, 0xFF, 0}, u"MYFUNC(1)"}, // ... called as an add-in
+};
+
 } // namespace
+
+TEST(FormulaTokens, EveryTokenKindReadsAsExcelShowsIt) {
+    for (const Stream& s : handMade)
+        EXPECT_EQ(formula::print(decodeFormula(s.tokens, context(), 4, 3)), s.text);
+    // An add-in call needs the function's name as its first operand, nothing computed from it.
+    std::vector<uint8_t> computed = {0x39, 2, 0, 1, 0, 0, 0, 0x1E, 1, 0, 0x03, 0x42, 1, 0xFF, 0};
+    EXPECT_THROW(decodeFormula(computed, context()), UnsupportedFormula);
+    std::vector<uint8_t> numbered = {0x1E, 1, 0, 0x1E, 2, 0, 0x42, 2, 0xFF, 0};
+    EXPECT_THROW(decodeFormula(numbered, context()), UnsupportedFormula);
+    // The range operator joins two cells of one sheet, not computed references.
+    std::vector<uint8_t> sheets = {0x5A, 1, 0, 0, 0, 0, 0xC0, 0x44, 1, 0, 1, 0xC0, 0x11};
+    EXPECT_THROW(decodeFormula(sheets, context()), UnsupportedFormula);
+    std::vector<uint8_t> parenthesised = {0x44, 0, 0, 0, 0xC0, 0x15, 0x44, 1, 0, 1, 0xC0, 0x11};
+    EXPECT_THROW(decodeFormula(parenthesised, context()), UnsupportedFormula);
+}
+
+// Cells take the translation as it is, without a tree in between: it must be what compiling the
+// formula's tree gives, token for token, or references would follow inserts differently.
+TEST(FormulaTokens, TranslationIsWhatCompilingTheTreeGives) {
+    std::vector<std::vector<uint8_t>> streams;
+    for (const Stream& s : handMade)
+        streams.push_back(s.tokens);
+    for (const char16_t* f :
+         {u"IF(OR($C$5<1,$D$5<1),\"\",PRODUCT($C$5,$D$5))", u"SUM(B:B,2:3,$A:C,1:$4)",
+          u"SUM(Sheet2!A1:B2,'征订登记'!$C$3,Sheet2!$B:$B)", u"VLOOKUP(A1,Sheet2!A:B,2,FALSE)",
+          u"-A1+B$2*$C3/D4^2&\"长文字，不止四个字符\"", u"1+MYFUNC(A1,MYFUNC())", u"\"\""})
+        streams.push_back(encode(f));
+    formula::Program direct;
+    for (const auto& t : streams) {
+        decodeProgram(t, context(), 4, 3, direct);
+        formula::Node tree = decodeFormula(t, context(), 4, 3);
+        EXPECT_TRUE(sameProgram(direct, formula::compile(tree, contextNames())))
+            << text::toUtf8(formula::print(tree));
+    }
+}
 
 TEST(FormulaTokens, RegisterFormulasAndOperatorsReadBackAsWritten) {
     const char16_t* formulas[] = {
