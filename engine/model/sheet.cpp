@@ -170,6 +170,13 @@ std::optional<formula::Node> Sheet::formulaTree(int row, int col) const {
     return formula::decompile(programOf(formulas_[c->data.formula]), book_.sheetNames());
 }
 
+std::span<const formula::Token> Sheet::formulaProgram(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    if (!c || c->kind != CellKind::Formula)
+        return {};
+    return programOf(formulas_[c->data.formula]);
+}
+
 Value Sheet::evaluate(const formula::Node& tree, int row, int col) const {
     return evaluate(formula::compile(tree, book_.sheetNames()), row, col);
 }

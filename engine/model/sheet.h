@@ -61,6 +61,9 @@ public:
     // "=" and the formula's canonical text; empty when the cell holds no formula.
     std::u16string formulaText(int row, int col) const;
     std::optional<formula::Node> formulaTree(int row, int col) const;
+    // The formula's compiled form (program.h), valid until the next change; empty when the cell holds
+    // no formula. For writers that translate every formula of a sheet without building its tree.
+    std::span<const formula::Token> formulaProgram(int row, int col) const;
     // Computes a formula as if it stood in (`row`, `col`), without storing it: for criteria computed
     // row by row and worksheet functions called from outside. Throws EngineError for a sheet name the
     // workbook lacks.
