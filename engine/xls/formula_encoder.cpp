@@ -1,3 +1,4 @@
+#include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/formula_tokens.h"
 #include "engine/xls/ptg.h"
@@ -5,6 +6,8 @@
 #include "platform/text/utf.h"
 
 #include <cmath>
+#include <optional>
+#include <string>
 
 namespace engine::xls {
 
@@ -12,6 +15,7 @@ using formula::CellRef;
 using formula::Node;
 using formula::NodeKind;
 using formula::Op;
+using formula::TokenKind;
 
 namespace {
 
@@ -23,7 +27,7 @@ uint16_t columnBits(const CellRef& c) {
     return uint16_t((c.col & 0xFF) | (c.colAbsolute ? 0 : 0x4000) | (c.rowAbsolute ? 0 : 0x8000));
 }
 
-std::string asciiUpper(const std::u16string& s) {
+std::string asciiUpper(std::u16string_view s) {
     std::string out;
     for (char16_t c : s) {
         if (c > 0x7F)
@@ -64,34 +68,206 @@ uint8_t binaryToken(Op op) {
     }
 }
 
-class Encoder {
+// The formula as a syntax tree.
+class TreeSource {
 public:
-    Encoder(const FormulaEncoder& e, std::vector<uint8_t>& out) : e_(e), out_(out) {}
+    using Item = const Node*;
 
-    void node(const Node& n, OperandClass cls) {
-        switch (n.kind) {
-        case NodeKind::Number:
-            if (n.number >= 0 && n.number <= 65535 && n.number == std::floor(n.number)) {
+    NodeKind kind(Item n) const { return n->kind; }
+    double number(Item n) const { return n->number; }
+    // The literal of a Text, the name of a Name or Function.
+    std::u16string text(Item n) const { return n->text; }
+    bool boolean(Item n) const { return n->boolean; }
+    ErrorCode error(Item n) const { return n->error; }
+    const CellRef& first(Item n) const { return n->first; }
+    const CellRef& last(Item n) const { return n->last; }
+    const std::u16string* sheet(Item n) const { return n->sheet ? &*n->sheet : nullptr; }
+    Op op(Item n) const { return n->op; }
+    size_t argc(Item n) const { return n->args.size(); }
+    Item arg(Item n, size_t i) const { return &n->args.at(i); }
+    const FunctionInfo* builtIn(Item n) const { return functionByName(asciiUpper(n->text)); }
+};
+
+// The compiled tokens of a cell, read as the tree formula::decompile would make of them without
+// building it: each operand or operator is an item, its arguments the items before it.
+class ProgramSource {
+public:
+    using Item = uint32_t; // index into the items
+
+    ProgramSource(std::span<const formula::Token> p, const formula::SheetNames* sheets,
+                  FormulaEncoder::Scratch& s)
+        : p_(p), sheets_(sheets), s_(s) {
+        s_.items.clear();
+        s_.firstArg.clear();
+        s_.args.clear();
+        s_.pending.clear();
+        for (size_t i = 0; i < p.size(); ++i) {
+            const formula::Token& t = p[i];
+            size_t argc = 0;
+            switch (t.kind) {
+            case TokenKind::Chars:
+                continue;
+            case TokenKind::Function:
+                argc = t.payload.call.argc;
+                break;
+            case TokenKind::Name:
+                argc = t.flags & formula::kUnknownCall ? t.payload.call.argc : 0;
+                break;
+            case TokenKind::Unary:
+            case TokenKind::Paren:
+                argc = 1;
+                break;
+            case TokenKind::Binary:
+                argc = 2;
+                break;
+            default:
+                break;
+            }
+            if (s_.pending.size() < argc)
+                throw FormatError("a formula's compiled form is malformed");
+            s_.firstArg.push_back(uint32_t(s_.args.size()));
+            s_.args.insert(s_.args.end(), s_.pending.end() - std::ptrdiff_t(argc), s_.pending.end());
+            s_.pending.resize(s_.pending.size() - argc);
+            s_.pending.push_back(uint32_t(s_.items.size()));
+            s_.items.push_back(uint32_t(i));
+        }
+        if (s_.pending.size() != 1)
+            throw FormatError("a formula's compiled form is malformed");
+    }
+
+    Item root() const { return s_.pending.back(); }
+
+    NodeKind kind(Item n) const {
+        const formula::Token& t = token(n);
+        switch (t.kind) {
+        case TokenKind::Number:
+            return NodeKind::Number;
+        case TokenKind::Text:
+            return NodeKind::Text;
+        case TokenKind::Boolean:
+            return NodeKind::Boolean;
+        case TokenKind::Error:
+        case TokenKind::RefError:
+            return NodeKind::Error;
+        case TokenKind::Ref:
+        case TokenKind::Area:
+            if (t.sheet != formula::kOwnSheet && !sheetName(t))
+                return NodeKind::Error; // its sheet is gone: #REF!
+            if (t.kind == TokenKind::Ref)
+                return NodeKind::Reference;
+            return t.flags & formula::kWholeColumns ? NodeKind::Columns
+                   : t.flags & formula::kWholeRows  ? NodeKind::Rows
+                                                    : NodeKind::Area;
+        case TokenKind::Function:
+            return NodeKind::Function;
+        case TokenKind::Name:
+            return t.flags & formula::kUnknownCall ? NodeKind::Function : NodeKind::Name;
+        case TokenKind::Unary:
+            return NodeKind::Unary;
+        case TokenKind::Binary:
+            return NodeKind::Binary;
+        case TokenKind::Paren:
+            return NodeKind::Paren;
+        case TokenKind::Missing:
+        case TokenKind::Chars:
+            break;
+        }
+        return NodeKind::Missing;
+    }
+    double number(Item n) const { return token(n).payload.number; }
+    std::u16string text(Item n) const {
+        size_t i = s_.items[n];
+        const formula::Token& t = p_[i];
+        if (t.kind == TokenKind::Function)
+            return std::u16string(formula::functionInfo(t.payload.call.id).name);
+        return formula::readChars(p_, i, t.kind == TokenKind::Text ? t.payload.length : t.payload.call.id);
+    }
+    bool boolean(Item n) const { return token(n).payload.code != 0; }
+    ErrorCode error(Item n) const {
+        const formula::Token& t = token(n);
+        return t.kind == TokenKind::Error ? static_cast<ErrorCode>(t.payload.code) : ErrorCode::Ref;
+    }
+    CellRef first(Item n) const {
+        const formula::Token& t = token(n);
+        return {t.payload.area.top, t.payload.area.left, (t.flags & formula::kTopAbsolute) != 0,
+                (t.flags & formula::kLeftAbsolute) != 0};
+    }
+    CellRef last(Item n) const {
+        const formula::Token& t = token(n);
+        return {t.payload.area.bottom, t.payload.area.right, (t.flags & formula::kBottomAbsolute) != 0,
+                (t.flags & formula::kRightAbsolute) != 0};
+    }
+    const std::u16string* sheet(Item n) const {
+        const formula::Token& t = token(n);
+        if (t.sheet == formula::kOwnSheet)
+            return nullptr;
+        s_.sheetName = sheetName(t).value_or(std::u16string());
+        return &s_.sheetName;
+    }
+    Op op(Item n) const { return static_cast<Op>(token(n).payload.code); }
+    size_t argc(Item n) const {
+        return (n + 1 < s_.firstArg.size() ? s_.firstArg[n + 1] : s_.args.size()) - s_.firstArg[n];
+    }
+    Item arg(Item n, size_t i) const { return s_.args[s_.firstArg[n] + i]; }
+    const FunctionInfo* builtIn(Item n) const {
+        const formula::Token& t = token(n);
+        if (t.kind != TokenKind::Function)
+            return functionByName(asciiUpper(text(n)));
+        // The engine's functions are few and called in every formula: looked up by name once each.
+        uint16_t id = t.payload.call.id;
+        if (id >= s_.builtIns.size())
+            s_.builtIns.resize(id + 1, std::nullopt);
+        if (!s_.builtIns[id])
+            s_.builtIns[id] = functionByName(asciiUpper(formula::functionInfo(id).name));
+        return *s_.builtIns[id];
+    }
+
+private:
+    const formula::Token& token(Item n) const { return p_[s_.items[n]]; }
+    std::optional<std::u16string> sheetName(const formula::Token& t) const {
+        return sheets_ && sheets_->name ? sheets_->name(t.sheet) : std::nullopt;
+    }
+
+    std::span<const formula::Token> p_;
+    const formula::SheetNames* sheets_;
+    FormulaEncoder::Scratch& s_;
+};
+
+template <class Source> class Encoder {
+public:
+    using Item = typename Source::Item;
+
+    Encoder(const FormulaEncoder& e, const Source& src, std::vector<uint8_t>& out)
+        : e_(e), src_(src), out_(out) {}
+
+    void node(Item n, OperandClass cls) {
+        switch (src_.kind(n)) {
+        case NodeKind::Number: {
+            double number = src_.number(n);
+            if (number >= 0 && number <= 65535 && number == std::floor(number)) {
                 putU8(out_, ptg::Int);
-                putU16(out_, uint16_t(n.number));
+                putU16(out_, uint16_t(number));
             } else {
                 putU8(out_, ptg::Num);
-                putF64(out_, n.number);
+                putF64(out_, number);
             }
             return;
-        case NodeKind::Text:
-            if (n.text.size() > 255)
+        }
+        case NodeKind::Text: {
+            std::u16string text = src_.text(n);
+            if (text.size() > 255)
                 throw FormatError("a formula holds a text of more than 255 characters");
             putU8(out_, ptg::Str);
-            putUnicode8(out_, n.text);
+            putUnicode8(out_, text);
             return;
+        }
         case NodeKind::Boolean:
             putU8(out_, ptg::Bool);
-            putU8(out_, n.boolean ? 1 : 0);
+            putU8(out_, src_.boolean(n) ? 1 : 0);
             return;
         case NodeKind::Error:
             putU8(out_, ptg::Err);
-            putU8(out_, ptg::errorCode(n.error));
+            putU8(out_, ptg::errorCode(src_.error(n)));
             return;
         case NodeKind::Missing:
             putU8(out_, ptg::MissArg);
@@ -99,16 +275,16 @@ public:
         case NodeKind::Reference:
             return reference(n, cls);
         case NodeKind::Area:
-            return area(n, n.first, n.last, cls);
+            return area(n, src_.first(n), src_.last(n), cls);
         case NodeKind::Columns: {
-            CellRef a = n.first, b = n.last;
+            CellRef a = src_.first(n), b = src_.last(n);
             a.row = 0;
             b.row = engine::kLastRow;
             a.rowAbsolute = b.rowAbsolute = false;
             return area(n, a, b, cls);
         }
         case NodeKind::Rows: {
-            CellRef a = n.first, b = n.last;
+            CellRef a = src_.first(n), b = src_.last(n);
             a.col = 0;
             b.col = engine::kLastColumn;
             a.colAbsolute = b.colAbsolute = false;
@@ -118,52 +294,57 @@ public:
             return function(n, cls);
         case NodeKind::Name: {
             // A name that names nothing: stored as an add-in name, which every reader shows as #NAME?.
+            std::u16string name = src_.text(n);
             if (!e_.addInFunction)
-                throw FormatError("a formula uses the name " + text::toUtf8(n.text) +
+                throw FormatError("a formula uses the name " + text::toUtf8(name) +
                                   ", which this program cannot store");
-            auto [x, index] = e_.addInFunction(n.text);
+            auto [x, index] = e_.addInFunction(name);
             putU8(out_, classed(ptg::NameX, cls));
             putU16(out_, x);
             putU16(out_, index);
             putU16(out_, 0);
             return;
         }
-        case NodeKind::Unary:
-            node(n.args.at(0), OperandClass::Value);
-            putU8(out_, n.op == Op::Negate ? ptg::Uminus : n.op == Op::Plus ? ptg::Uplus : ptg::Percent);
+        case NodeKind::Unary: {
+            node(src_.arg(n, 0), OperandClass::Value);
+            Op op = src_.op(n);
+            putU8(out_, op == Op::Negate ? ptg::Uminus : op == Op::Plus ? ptg::Uplus : ptg::Percent);
             return;
+        }
         case NodeKind::Binary:
-            node(n.args.at(0), OperandClass::Value);
-            node(n.args.at(1), OperandClass::Value);
-            putU8(out_, binaryToken(n.op));
+            node(src_.arg(n, 0), OperandClass::Value);
+            node(src_.arg(n, 1), OperandClass::Value);
+            putU8(out_, binaryToken(src_.op(n)));
             return;
         case NodeKind::Paren:
-            node(n.args.at(0), cls);
+            node(src_.arg(n, 0), cls);
             putU8(out_, ptg::Paren);
             return;
         }
     }
 
 private:
-    std::optional<uint16_t> ixti(const Node& n) {
-        if (!n.sheet)
+    std::optional<uint16_t> ixti(Item n) {
+        const std::u16string* sheet = src_.sheet(n);
+        if (!sheet)
             return std::nullopt;
-        auto i = e_.sheetIndex ? e_.sheetIndex(*n.sheet) : std::nullopt;
+        auto i = e_.sheetIndex ? e_.sheetIndex(*sheet) : std::nullopt;
         if (!i)
             throw FormatError("a formula refers to a sheet that does not exist");
         return i;
     }
 
-    void reference(const Node& n, OperandClass cls) {
+    void reference(Item n, OperandClass cls) {
         auto x = ixti(n);
+        CellRef c = src_.first(n);
         putU8(out_, classed(x ? ptg::Ref3d : ptg::Ref, cls));
         if (x)
             putU16(out_, *x);
-        putU16(out_, uint16_t(n.first.row));
-        putU16(out_, columnBits(n.first));
+        putU16(out_, uint16_t(c.row));
+        putU16(out_, columnBits(c));
     }
 
-    void area(const Node& n, const CellRef& a, const CellRef& b, OperandClass cls) {
+    void area(Item n, const CellRef& a, const CellRef& b, OperandClass cls) {
         auto x = ixti(n);
         putU8(out_, classed(x ? ptg::Area3d : ptg::Area, cls));
         if (x)
@@ -180,11 +361,11 @@ private:
         putU16(out_, data);
     }
 
-    void function(const Node& n, OperandClass cls) {
-        const FunctionInfo* f = functionByName(asciiUpper(n.text));
+    void function(Item n, OperandClass cls) {
+        const FunctionInfo* f = src_.builtIn(n);
         if (!f)
             return external(n, cls);
-        size_t argc = n.args.size();
+        size_t argc = src_.argc(n);
         if (argc < f->minArgs || argc > f->maxArgs)
             throw FormatError("a formula calls " + std::string(f->name) +
                               " with a wrong number of arguments");
@@ -204,7 +385,7 @@ private:
         if (f->index == 1)
             return conditional(n, *f, self, argClass);
         for (size_t i = 0; i < argc; ++i)
-            node(n.args[i], argClass(i));
+            node(src_.arg(n, i), argClass(i));
         if (f->index == 4 && argc == 1)
             return attr(ptg::AttrSum, 0); // the optimised SUM Excel writes for one argument
         if (f->fixedArity()) {
@@ -220,53 +401,63 @@ private:
     // IF with the jumps Excel evaluates it by: tAttrIf skips the true branch when the condition fails,
     // each tAttrSkip jumps to the end of the call.
     template <class ArgClass>
-    void conditional(const Node& n, const FunctionInfo& f, OperandClass self, ArgClass argClass) {
-        node(n.args[0], argClass(0));
+    void conditional(Item n, const FunctionInfo& f, OperandClass self, ArgClass argClass) {
+        size_t argc = src_.argc(n);
+        node(src_.arg(n, 0), argClass(0));
         size_t ifAt = out_.size();
         attr(ptg::AttrIf, 0);
-        node(n.args[1], argClass(1));
+        node(src_.arg(n, 1), argClass(1));
         size_t skip1 = out_.size();
         attr(ptg::AttrSkip, 0);
         patchU16(out_, ifAt + 2, uint16_t(out_.size() - ifAt - 4));
         size_t skip2 = 0;
-        if (n.args.size() == 3) {
-            node(n.args[2], argClass(2));
+        if (argc == 3) {
+            node(src_.arg(n, 2), argClass(2));
             skip2 = out_.size();
             attr(ptg::AttrSkip, 0);
         }
         putU8(out_, classed(ptg::FuncVar, self));
-        putU8(out_, uint8_t(n.args.size()));
+        putU8(out_, uint8_t(argc));
         putU16(out_, f.index);
         patchU16(out_, skip1 + 2, uint16_t(out_.size() - skip1 - 4 - 1));
         if (skip2)
             patchU16(out_, skip2 + 2, uint16_t(out_.size() - skip2 - 4 - 1));
     }
 
-    void external(const Node& n, OperandClass cls) {
+    void external(Item n, OperandClass cls) {
         if (!e_.addInFunction)
             throw FormatError("a formula calls a function this program cannot store");
-        auto [x, index] = e_.addInFunction(n.text);
+        auto [x, index] = e_.addInFunction(src_.text(n));
         putU8(out_, ptg::NameX);
         putU16(out_, x);
         putU16(out_, index);
         putU16(out_, 0);
-        for (const Node& a : n.args)
-            node(a, OperandClass::Reference);
-        if (n.args.size() + 1 > 127)
+        size_t argc = src_.argc(n);
+        for (size_t i = 0; i < argc; ++i)
+            node(src_.arg(n, i), OperandClass::Reference);
+        if (argc + 1 > 127)
             throw FormatError("a formula calls a function with too many arguments");
         putU8(out_, classed(ptg::FuncVar, cls == OperandClass::Array ? cls : OperandClass::Value));
-        putU8(out_, uint8_t(n.args.size() + 1));
+        putU8(out_, uint8_t(argc + 1));
         putU16(out_, ptg::ExternalFunction);
     }
 
     const FormulaEncoder& e_;
+    const Source& src_;
     std::vector<uint8_t>& out_;
 };
 
 } // namespace
 
 void FormulaEncoder::encode(const Node& root, std::vector<uint8_t>& out, OperandClass rootClass) const {
-    Encoder(*this, out).node(root, rootClass);
+    TreeSource src;
+    Encoder(*this, src, out).node(&root, rootClass);
+}
+
+void FormulaEncoder::encode(std::span<const formula::Token> program, std::vector<uint8_t>& out,
+                            OperandClass rootClass) const {
+    ProgramSource src(program, sheetNames, scratch_);
+    Encoder(*this, src, out).node(src.root(), rootClass);
 }
 
 } // namespace engine::xls

@@ -53,7 +53,22 @@ struct FormulaEncoder {
     // Called for a function outside the built-in table; returns its EXTERNSHEET entry and name index.
     std::function<std::pair<uint16_t, uint16_t>(const std::u16string&)> addInFunction;
 
+    // Names the sheets of compiled formulas by their ids.
+    const formula::SheetNames* sheetNames = nullptr;
+
     void encode(const formula::Node& root, std::vector<uint8_t>& out, OperandClass rootClass) const;
+    // The same from a formula's compiled form, byte for byte what encoding formula::decompile's tree of
+    // it gives, without building the tree.
+    void encode(std::span<const formula::Token> program, std::vector<uint8_t>& out,
+                OperandClass rootClass) const;
+
+    // Storage reused from formula to formula.
+    struct Scratch {
+        std::vector<uint32_t> items, firstArg, args, pending;
+        std::vector<std::optional<const FunctionInfo*>> builtIns; // by engine function id
+        std::u16string sheetName;
+    };
+    mutable Scratch scratch_;
 };
 
 } // namespace engine::xls

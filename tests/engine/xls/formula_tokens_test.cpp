@@ -1,9 +1,11 @@
 #include "engine/formula/parser.h"
 #include "engine/formula/printer.h"
+#include "engine/model/workbook.h"
 #include "engine/xls/error.h"
 #include "engine/xls/formula_tokens.h"
 #include "engine/xls/ptg.h"
 #include "platform/text/utf.h"
+#include "tests/engine/xls/sample_register.h"
 
 #include <algorithm>
 #include <gtest/gtest.h>
@@ -239,4 +241,120 @@ TEST(FormulaTokens, MalformedStreamsAreRefused) {
 TEST(FormulaTokens, WhatExcel97CannotHoldIsRefusedOnWriting) {
     EXPECT_THROW(encode(u"\"" + std::u16string(300, u'x') + u"\""), FormatError);
     EXPECT_THROW(encode(u"Nowhere!A1"), std::exception);
+}
+
+namespace {
+
+// Sheet ids as context() gives them, and a sheet id 7 ("Gone") whose sheet was removed.
+formula::SheetNames namesWithARemovedSheet() {
+    formula::SheetNames n = contextNames();
+    auto known = n.find;
+    n.find = [known](std::u16string_view name) -> std::optional<formula::SheetId> {
+        return name == u"Gone" ? std::optional<formula::SheetId>(7) : known(name);
+    };
+    n.name = [](formula::SheetId id) -> std::optional<std::u16string> {
+        for (const auto& s : context().externSheets)
+            if (s && s->id == id)
+                return s->name;
+        return std::nullopt;
+    };
+    return n;
+}
+
+// Encodes the compiled form and the tree decompiled from it; both must give the same bytes, or the
+// same refusal.
+void expectSameEncoding(const FormulaEncoder& e, const formula::Program& program,
+                        const formula::SheetNames& names, OperandClass cls) {
+    formula::Node tree = formula::decompile(program, names);
+    std::vector<uint8_t> fromTree, direct;
+    bool treeRefused = false, directRefused = false;
+    try {
+        e.encode(tree, fromTree, cls);
+    } catch (const FormatError&) {
+        treeRefused = true;
+    }
+    try {
+        e.encode(std::span<const formula::Token>(program), direct, cls);
+    } catch (const FormatError&) {
+        directRefused = true;
+    }
+    EXPECT_EQ(directRefused, treeRefused) << text::toUtf8(formula::print(tree));
+    if (!treeRefused && !directRefused) {
+        EXPECT_EQ(direct, fromTree) << text::toUtf8(formula::print(tree));
+    }
+}
+
+} // namespace
+
+// Cells are written from their compiled form without a tree in between: it must give what encoding
+// the formula's tree gives, byte for byte, for every kind of token.
+TEST(FormulaTokens, CompiledFormEncodesAsItsTree) {
+    formula::SheetNames names = namesWithARemovedSheet();
+    FormulaEncoder e = encoder();
+    e.sheetNames = &names;
+    std::vector<formula::Program> programs;
+    for (const Stream& s : handMade) {
+        programs.emplace_back();
+        decodeProgram(s.tokens, context(), 4, 3, programs.back());
+    }
+    for (const std::u16string& f : std::initializer_list<std::u16string>{
+             u"IF(OR($C$5<1,$D$5<1),\"\",PRODUCT($C$5,$D$5))",
+             u"SUBSTITUTE(TRIM(IF(COUNTIF($B$4:$B$9,\"报纸\"),\"\",\"报纸 \")&IF(COUNTIF($B$4:$B$9,\"杂志\"),"
+             u"\"\",\"杂志 \")),\" \",\"、\")",
+             u"AND(ISERROR(A2*1),A2<>\"征订年度\")",
+             u"-A1+B$2*$C3/D4^2&\"长文字，不止四个字符\"",
+             u"(1+2)*3%-+4",
+             u"A1>=1.5E+100",
+             u"-0.25<=65535+65536+70000.5",
+             u"A1=TRUE",
+             u"#DIV/0!&#N/A",
+             u"IF(A1,,2)",
+             u"IF(A1,1)",
+             u"IF(IF(A1,B1),SUM(A1:B2),IF(C1,SUM(C1),MID(\"a\",1,1)))",
+             u"SUM(B:B,2:3,$A:C,1:$4)",
+             u"SUM($E$4:$E$9)",
+             u"SUM(Sheet2!A1:B2,'征订登记'!$C$3,Sheet2!$B:$B,Sheet2!1:2)",
+             u"SUM(Gone!A1,Gone!A1:B2,Gone!C:C)+Gone!B2",
+             u"COUNT(A1)+COUNTA(A1:B2)+COUNTIF(B1:B2,\"a\")+SUMIF(A:A,1,B:B)",
+             u"ROUND(A1,2)+LEN(\"ab\")+TODAY()+NOW()+INT(MOD(ABS(A1),2))",
+             u"VLOOKUP(A1,Sheet2!A:B,2,FALSE)",
+             u"INDEX(A1:B2,1,1)+OFFSET(A1,1,1)",
+             u"1+MYFUNC(A1,MYFUNC())",
+             u"unknownName+1",
+             u"\"\"",
+             u"VLOOKUP(1)",
+             u"\"" + std::u16string(300, u'x') + u"\"",
+         }) {
+        programs.push_back(formula::compile(formula::parse(f), names));
+    }
+    for (const auto& p : programs)
+        for (OperandClass cls : {OperandClass::Value, OperandClass::Reference, OperandClass::Array})
+            expectSameEncoding(e, p, names, cls);
+}
+
+TEST(FormulaTokens, EveryFormulaOfTheRegisterEncodesAsItsTree) {
+    engine::Workbook book;
+    xls_testing::buildRegister(book, 3, 4, false);
+    FormulaEncoder e = encoder();
+    e.sheetNames = &book.sheetNames();
+    e.sheetIndex = [&book](const std::u16string& name) -> std::optional<uint16_t> {
+        const engine::Sheet* s = book.findSheet(name);
+        return s ? std::optional<uint16_t>(uint16_t(book.indexOf(*s))) : std::nullopt;
+    };
+    int formulas = 0;
+    for (int i = 0; i < book.sheetCount(); ++i) {
+        const engine::Sheet& sheet = book.sheet(i);
+        auto used = sheet.usedArea();
+        if (!used)
+            continue;
+        sheet.forEachCell(*used, [&](int row, int col) {
+            auto program = sheet.formulaProgram(row, col);
+            if (program.empty())
+                return;
+            ++formulas;
+            expectSameEncoding(e, formula::Program(program.begin(), program.end()), book.sheetNames(),
+                               OperandClass::Value);
+        });
+    }
+    EXPECT_GT(formulas, 10);
 }
