@@ -1,6 +1,7 @@
 #include "engine/xls/workbook_writer.h"
 
 #include "engine/formula/address.h"
+#include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/format_mapping.h"
 #include "engine/xls/ptg.h"
@@ -64,11 +65,19 @@ bool rkFor(double d, uint32_t& rk) {
     return false;
 }
 
-bool isVolatile(const formula::Node& n) {
-    if (n.kind == formula::NodeKind::Function &&
-        (n.text == u"TODAY" || n.text == u"NOW" || n.text == u"RAND"))
-        return true;
-    return std::any_of(n.args.begin(), n.args.end(), [](const formula::Node& a) { return isVolatile(a); });
+// Whether Excel is to compute the formula again on every opening.
+bool recomputedOnOpening(std::span<const formula::Token> p) {
+    for (size_t i = 0; i < p.size(); ++i) {
+        const formula::Token& t = p[i];
+        std::u16string name;
+        if (t.kind == formula::TokenKind::Function)
+            name = formula::functionInfo(t.payload.call.id).name;
+        else if (t.kind == formula::TokenKind::Name && (t.flags & formula::kUnknownCall))
+            name = formula::readChars(p, i, t.payload.call.id);
+        if (name == u"TODAY" || name == u"NOW" || name == u"RAND")
+            return true;
+    }
+    return false;
 }
 
 uint16_t columnWidth(double chars) {
@@ -86,6 +95,7 @@ WorkbookWriter::WorkbookWriter(const Workbook& book) : book_(book) {
             return std::nullopt;
         return uint16_t(book_.indexOf(*s));
     };
+    encoder_.sheetNames = &book_.sheetNames();
     encoder_.addInFunction = [this](const std::u16string& name) {
         auto it = std::find(addIns_.begin(), addIns_.end(), name);
         if (it == addIns_.end())
@@ -463,10 +473,10 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
     };
 
     if (sheet.hasFormula(row, col)) {
-        auto tree = sheet.formulaTree(row, col);
+        auto program = sheet.formulaProgram(row, col);
         scratch_.clear();
         try {
-            encoder_.encode(*tree, scratch_, OperandClass::Value);
+            encoder_.encode(program, scratch_, OperandClass::Value);
         } catch (const FormatError& e) {
             throw FormatError("the formula in " + cellName(sheet, row, col) +
                               " cannot be stored: " + e.what());
@@ -491,7 +501,7 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
             putF64(o, 0);
             break;
         }
-        putU16(o, isVolatile(*tree) ? 0x01 : 0);
+        putU16(o, recomputedOnOpening(program) ? 0x01 : 0);
         putU32(o, 0);
         putU16(o, uint16_t(scratch_.size()));
         o.insert(o.end(), scratch_.begin(), scratch_.end());
