@@ -1,4 +1,7 @@
+#include "engine/xls/compound_file.h"
 #include "engine/xls/error.h"
+#include "engine/xls/record_reader.h"
+#include "engine/xls/record_types.h"
 #include "engine/xls/xls.h"
 #include "tests/engine/xls/sample_register.h"
 #include "tests/engine/xls/workbook_compare.h"
@@ -109,4 +112,30 @@ TEST(RoundTrip, SavingDoesNotChangeTheWorkbook) {
     auto revision = book.revision();
     xls::workbookBytes(book);
     EXPECT_EQ(book.revision(), revision);
+}
+
+// Excel computes a formula again on opening only when its record says so: those calling TODAY, NOW
+// or RAND, known to the engine or kept by name.
+TEST(RoundTrip, OnlyVolatileFormulasAreMarkedForComputingOnOpening) {
+    Workbook book;
+    Sheet& s = book.addSheet(u"Sheet1");
+    s.setFormula(0, 0, u"=TODAY()");
+    s.setFormula(1, 0, u"=1+NOW()");
+    s.setFormula(2, 0, u"=IF(A1,RAND(),2)");
+    s.setFormula(3, 0, u"=SUBSTITUTE(\"TODAY\",\"a\",\"b\")");
+    s.setFormula(4, 0, u"=TODAYS(1)+NOWHERE+RANDOM(2)");
+    auto stream = xls::workbookStream(xls::workbookBytes(book));
+    xls::RecordReader r(stream);
+    std::vector<int> marked;
+    int substreams = 0; // the globals, then the sheet; what follows is padding
+    while (substreams < 2 && r.next()) {
+        substreams += r.type() == xls::rec::Eof;
+        if (r.type() == xls::rec::Formula) {
+            auto body = r.body();
+            ASSERT_GE(body.size(), 16u);
+            if (body[14] & 0x01)
+                marked.push_back(body[0] | body[1] << 8);
+        }
+    }
+    EXPECT_EQ(marked, (std::vector<int>{0, 1, 2}));
 }
