@@ -48,10 +48,6 @@ bool matchFolded(std::u16string_view p, std::u16string_view t, bool fold) {
 
 } // namespace
 
-bool wildcardMatch(std::u16string_view pattern, std::u16string_view text, bool matchCase) {
-    return WildcardPattern(pattern, matchCase).matches(text);
-}
-
 WildcardPattern::WildcardPattern(std::u16string_view pattern, bool matchCase)
     : pattern_(matchCase ? std::u16string(pattern) : foldCase(pattern)), fold_(!matchCase) {
     // Read as matchFolded reads it: ~ escapes the wildcard or ~ after it, else it is itself.

@@ -29,12 +29,10 @@ private:
     bool wildcards_ = false;
 };
 
-// Whether `text` matches `pattern` as a whole: * any run, ? any one character, ~ takes the next
-// character literally. Without regard to case unless `matchCase`.
-bool wildcardMatch(std::u16string_view pattern, std::u16string_view text, bool matchCase = false);
-
-// A pattern of wildcardMatch prepared once for matching many texts: folded once, and knowing how long
-// a matching text can be, so that texts of another length are turned down without a look inside.
+// A wildcard pattern that a text matches as a whole: * any run, ? any one character, ~ takes the next
+// wildcard or ~ literally. Without regard to case unless `matchCase`. Prepared once for matching many
+// texts: folded once, and knowing how long a matching text can be, so that texts of another length
+// are turned down without a look inside.
 class WildcardPattern {
 public:
     WildcardPattern(std::u16string_view pattern, bool matchCase);

@@ -37,7 +37,7 @@ TEST(Criteria, WildcardsAndTheirEscape) {
     EXPECT_TRUE(match(t(u"<>a*"), t(u"bcd")));
     EXPECT_FALSE(match(t(u"<>a*"), t(u"Abc")));
     EXPECT_TRUE(match(t(u"<>a*"), Value()));
-    EXPECT_TRUE(wildcardMatch(u"*b*b", u"abcbxb"));
+    EXPECT_TRUE(WildcardPattern(u"*b*b", false).matches(u"abcbxb"));
 }
 
 TEST(Criteria, APreparedPatternCountsOnlyWhatATextMustHold) {
