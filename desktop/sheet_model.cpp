@@ -1,6 +1,6 @@
 #include "desktop/sheet_model.h"
 
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 #include "engine/model/palette.h"
 
 #include <QColor>
@@ -43,7 +43,7 @@ std::u16string SheetModel::shownText(int row, int col) const {
     case engine::Value::Kind::Error:
         return std::u16string(engine::errorText(v.asError()));
     default:
-        return engine::formula::toText(v);
+        return engine::toText(v);
     }
 }
 

@@ -1,10 +1,10 @@
 #include "engine/automation/advanced_filter.h"
 
 #include "engine/automation/values.h"
+#include "engine/core/error.h"
+#include "engine/core/text.h"
 #include "engine/formula/adjust.h"
 #include "engine/formula/criteria.h"
-#include "engine/formula/error.h"
-#include "engine/formula/text.h"
 #include "engine/model/clipboard.h"
 #include "engine/model/workbook.h"
 
@@ -67,7 +67,7 @@ std::vector<formula::Criterion> valueCriteria(const Value& v) {
     }
     // A plain text matches what begins with it; a text that reads as a number matches that number too.
     result.emplace_back(Value::text(t + u"*"));
-    if (formula::readNumber(t))
+    if (readNumber(t))
         result.emplace_back(v);
     return result;
 }
@@ -85,8 +85,7 @@ std::vector<std::vector<Condition>> readCriteria(const FilterRequest& req) {
             int column = -1;
             if (!title.empty())
                 for (int lc = req.listArea.left; lc <= req.listArea.right; ++lc)
-                    if (formula::compareFolded(shownText(req.list->value(req.listArea.top, lc)), title) ==
-                        0) {
+                    if (compareFolded(shownText(req.list->value(req.listArea.top, lc)), title) == 0) {
                         column = lc - req.listArea.left;
                         break;
                     }
@@ -120,7 +119,7 @@ std::u16string rowKey(const Sheet& sheet, int row, const Area& list) {
     for (int c = list.left; c <= list.right; ++c) {
         Value v = sheet.value(row, c);
         key += static_cast<char16_t>(u'0' + static_cast<int>(v.kind()));
-        key += formula::foldCase(shownText(v));
+        key += foldCase(shownText(v));
         key += u'\x1F';
     }
     return key;

@@ -4,7 +4,7 @@
 #include "engine/automation/files.h"
 #include "engine/automation/objects.h"
 #include "engine/automation/prompts.h"
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 #include "platform/ui/user.h"
 #include "platform/ui/window.h"
 #include "varnel/excel/events.h"
@@ -136,7 +136,7 @@ HRESULT STDMETHODCALLTYPE Application::FindConnectionPoint(REFIID riid, IConnect
 
 std::shared_ptr<Book> Application::findBook(std::u16string_view name) const {
     for (const auto& book : books_)
-        if (formula::compareFolded(book->name, name) == 0)
+        if (compareFolded(book->name, name) == 0)
             return book;
     return nullptr;
 }

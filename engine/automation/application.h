@@ -4,7 +4,7 @@
 #include "engine/automation/command_bars.h"
 #include "engine/automation/find.h"
 #include "engine/automation/support.h"
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
 #include "varnel/excel/application.h"
 
 #include <memory>

@@ -1,6 +1,6 @@
 #include "engine/automation/command_bars.h"
 
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 #include "varnel/excel/events.h"
 
 #include <algorithm>
@@ -67,7 +67,7 @@ std::vector<LastingBar>& lastingBars() {
 }
 
 bool sameName(std::u16string_view a, std::u16string_view b) {
-    return formula::compareFolded(a, b) == 0;
+    return compareFolded(a, b) == 0;
 }
 
 class ControlsObject final : public Object<Office::CommandBarControls> {
@@ -194,7 +194,7 @@ Office::CommandBarPtr CommandBarsObject::Add(const Variant& Name, const Variant&
     std::u16string name;
     if (omitted(Name)) {
         do
-            name = u"Custom " + formula::formatNumber(customNumber_++);
+            name = u"Custom " + formatNumber(customNumber_++);
         while (find(name));
     } else {
         name = Name.toString();

@@ -1,8 +1,8 @@
 #include "engine/automation/find.h"
 
 #include "engine/automation/values.h"
+#include "engine/core/text.h"
 #include "engine/formula/criteria.h"
-#include "engine/formula/text.h"
 
 #include <algorithm>
 #include <utility>
@@ -26,7 +26,7 @@ public:
         : pattern_(settings.wholeCell ? std::u16string(what) : partPattern(what), settings.matchCase),
           numbers_(std::ranges::all_of(pattern_.literals(), [](char16_t c) {
               // Every character a number can show: "-1.5E+20", "INF", "NAN".
-              return std::u16string_view(u"0123456789.+-einfa").find(formula::foldChar(c)) !=
+              return std::u16string_view(u"0123456789.+-einfa").find(foldChar(c)) !=
                      std::u16string_view::npos;
           })) {}
 
@@ -37,7 +37,7 @@ public:
             return pattern_.matches(value.text);
         case Value::Kind::Number:
             // Turning a number into text is the dear part; most searches need no number at all.
-            return numbers_ && pattern_.matches(formula::formatNumber(value.number));
+            return numbers_ && pattern_.matches(formatNumber(value.number));
         default:
             return pattern_.matches(shownText(value.toValue()));
         }

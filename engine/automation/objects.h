@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/automation/book.h"
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
 #include "varnel/excel/range.h"
 #include "varnel/excel/sheets.h"
 #include "varnel/excel/workbook.h"

@@ -2,10 +2,10 @@
 
 #include "engine/automation/application.h"
 #include "engine/automation/values.h"
+#include "engine/core/text.h"
 #include "engine/formula/adjust.h"
 #include "engine/formula/parser.h"
 #include "engine/formula/printer.h"
-#include "engine/formula/text.h"
 
 #include <utility>
 
@@ -33,7 +33,7 @@ std::u16string addressPart(const Area& area, bool rowAbsolute, bool colAbsolute)
     auto row = [&](int r) {
         if (rowAbsolute)
             text += u'$';
-        text += formula::formatNumber(r + 1);
+        text += formatNumber(r + 1);
     };
     if (area.isWholeColumns()) {
         column(area.left);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/formula/error.h"
+#include "engine/core/error.h"
 #include "platform/com/com.h"
 #include "platform/text/utf.h"
 

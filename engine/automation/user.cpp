@@ -5,7 +5,7 @@
 #include "engine/automation/prompts.h"
 #include "engine/automation/range.h"
 #include "engine/automation/values.h"
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 #include "engine/model/entry.h"
 
 namespace engine::automation::user {
@@ -71,9 +71,9 @@ std::vector<std::u16string> listItems(const Sheet& sheet, const std::u16string& 
 bool offered(const std::vector<std::u16string>& items, std::u16string_view typed) {
     Entry entry = interpretEntry(typed);
     for (const std::u16string& item : items) {
-        if (formula::compareFolded(item, typed) == 0)
+        if (compareFolded(item, typed) == 0)
             return true;
-        std::optional<double> n = formula::readNumber(item);
+        std::optional<double> n = readNumber(item);
         if (n && !entry.isFormula && entry.value.isNumber() && entry.value.asNumber() == *n)
             return true;
     }

@@ -1,7 +1,7 @@
 #include "engine/automation/values.h"
 
 #include "engine/automation/support.h"
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 
 #include <array>
 
@@ -46,7 +46,7 @@ std::u16string shownText(const Value& value) {
     case Value::Kind::Empty:
         return {};
     case Value::Kind::Number:
-        return formula::formatNumber(value.asNumber());
+        return formatNumber(value.asNumber());
     case Value::Kind::Text:
         return value.asText();
     case Value::Kind::Boolean:

@@ -1,7 +1,7 @@
 #include "engine/automation/application.h"
 #include "engine/automation/files.h"
 #include "engine/automation/objects.h"
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 #include "varnel/excel/events.h"
 
 namespace engine::automation {
@@ -52,7 +52,7 @@ public:
             std::u16string name;
             int n = book.sheetCount() + 1;
             do
-                name = u"Sheet" + formula::formatNumber(n++);
+                name = u"Sheet" + formatNumber(n++);
             while (book.findSheet(name));
             guarded([&] { book.addSheet(name, position); });
             added = position;
@@ -146,7 +146,7 @@ public:
         auto model = std::make_unique<Workbook>();
         for (const char16_t* name : {u"Sheet1", u"Sheet2", u"Sheet3"})
             model->addSheet(name);
-        std::u16string name = u"Book" + formula::formatNumber(app_->takeBookNumber());
+        std::u16string name = u"Book" + formatNumber(app_->takeBookNumber());
         return workbookObject(app_->addBook(std::move(model), name, {}, Excel::AppEvents::NewWorkbook));
     }
     long GetCount() override { return static_cast<long>(app_->books().size()); }

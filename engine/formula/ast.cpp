@@ -1,6 +1,6 @@
 #include "engine/formula/ast.h"
 
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
 
 namespace engine::formula {
 

@@ -1,6 +1,6 @@
 #include "engine/formula/criteria.h"
 
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 
 #include <vector>
 

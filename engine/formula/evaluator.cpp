@@ -1,8 +1,8 @@
 #include "engine/formula/evaluator.h"
 
+#include "engine/core/text.h"
 #include "engine/formula/ast.h"
 #include "engine/formula/operands.h"
-#include "engine/formula/text.h"
 
 #include <cmath>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
+#include "engine/core/value.h"
 #include "engine/formula/program.h"
-#include "engine/formula/value.h"
 
 #include <cstddef>
 #include <functional>

@@ -1,5 +1,5 @@
+#include "engine/core/text.h"
 #include "engine/formula/functions.h"
-#include "engine/formula/text.h"
 
 #include <array>
 

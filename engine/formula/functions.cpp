@@ -1,9 +1,9 @@
 #include "engine/formula/functions.h"
 
+#include "engine/core/text.h"
 #include "engine/formula/criteria.h"
 #include "engine/formula/function_ids.h"
 #include "engine/formula/operands.h"
-#include "engine/formula/text.h"
 
 #include <cmath>
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "engine/formula/operands.h"
 
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 
 namespace engine::formula {
 

@@ -1,9 +1,9 @@
 #include "engine/formula/parser.h"
 
-#include "engine/formula/address.h"
-#include "engine/formula/error.h"
+#include "engine/core/address.h"
+#include "engine/core/error.h"
+#include "engine/core/text.h"
 #include "engine/formula/functions.h"
-#include "engine/formula/text.h"
 
 #include <string>
 

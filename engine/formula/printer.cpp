@@ -1,7 +1,7 @@
 #include "engine/formula/printer.h"
 
-#include "engine/formula/address.h"
-#include "engine/formula/text.h"
+#include "engine/core/address.h"
+#include "engine/core/text.h"
 
 namespace engine::formula {
 namespace {

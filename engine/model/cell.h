@@ -1,7 +1,7 @@
 #pragma once
 
+#include "engine/core/value.h"
 #include "engine/formula/program.h"
-#include "engine/formula/value.h"
 #include "engine/model/format.h"
 #include "engine/model/properties.h"
 #include "engine/model/string_pool.h"

@@ -1,7 +1,7 @@
 #include "engine/model/clipboard.h"
 
+#include "engine/core/error.h"
 #include "engine/formula/adjust.h"
-#include "engine/formula/error.h"
 #include "engine/model/sheet.h"
 #include "engine/model/workbook.h"
 

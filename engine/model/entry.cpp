@@ -1,6 +1,6 @@
 #include "engine/model/entry.h"
 
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 
 namespace engine {
 
@@ -17,11 +17,11 @@ Entry interpretEntry(std::u16string_view typed) {
         e.formula = std::u16string(typed.substr(1));
         return e;
     }
-    if (formula::compareFolded(typed, u"TRUE") == 0 || formula::compareFolded(typed, u"FALSE") == 0)
-        e.value = Value::boolean(formula::compareFolded(typed, u"TRUE") == 0);
+    if (compareFolded(typed, u"TRUE") == 0 || compareFolded(typed, u"FALSE") == 0)
+        e.value = Value::boolean(compareFolded(typed, u"TRUE") == 0);
     else if (auto err = parseErrorText(typed))
         e.value = Value::error(*err);
-    else if (auto n = formula::readNumber(typed))
+    else if (auto n = readNumber(typed))
         e.value = Value::number(*n);
     else
         e.value = Value::text(std::u16string(typed));

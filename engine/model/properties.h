@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
 #include "engine/model/format.h"
 
 #include <cstdint>

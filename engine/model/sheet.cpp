@@ -1,6 +1,6 @@
 #include "engine/model/sheet.h"
 
-#include "engine/formula/error.h"
+#include "engine/core/error.h"
 #include "engine/formula/parser.h"
 #include "engine/formula/printer.h"
 #include "engine/model/entry.h"

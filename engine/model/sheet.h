@@ -1,10 +1,10 @@
 #pragma once
 
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
+#include "engine/core/value.h"
 #include "engine/formula/adjust.h"
 #include "engine/formula/ast.h"
 #include "engine/formula/program.h"
-#include "engine/formula/value.h"
 #include "engine/model/cell.h"
 #include "engine/model/format.h"
 #include "engine/model/properties.h"

@@ -1,6 +1,6 @@
 // Insertion and deletion of rows, columns and cells, and the adjustment of everything that refers to
 // the cells they move.
-#include "engine/formula/error.h"
+#include "engine/core/error.h"
 #include "engine/model/sheet.h"
 #include "engine/model/workbook.h"
 

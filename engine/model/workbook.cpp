@@ -1,7 +1,7 @@
 #include "engine/model/workbook.h"
 
-#include "engine/formula/error.h"
-#include "engine/formula/text.h"
+#include "engine/core/error.h"
+#include "engine/core/text.h"
 #include "engine/model/recalc.h"
 
 #include <algorithm>
@@ -31,7 +31,7 @@ int Workbook::indexOf(const Sheet& sheet) const {
 
 Sheet* Workbook::findSheet(std::u16string_view name) {
     for (auto& s : sheets_)
-        if (formula::compareFolded(s->name(), name) == 0)
+        if (compareFolded(s->name(), name) == 0)
             return s.get();
     return nullptr;
 }

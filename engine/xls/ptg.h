@@ -1,6 +1,6 @@
 #pragma once
 
-#include "engine/formula/value.h"
+#include "engine/core/value.h"
 
 #include <cstdint>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "engine/xls/validation_records.h"
 
-#include "engine/formula/error.h"
+#include "engine/core/error.h"
 #include "engine/formula/parser.h"
 #include "engine/formula/printer.h"
 #include "engine/xls/bytes.h"

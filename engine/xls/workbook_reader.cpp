@@ -1,6 +1,6 @@
 #include "engine/xls/workbook_reader.h"
 
-#include "engine/formula/error.h"
+#include "engine/core/error.h"
 #include "engine/model/palette.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/format_mapping.h"

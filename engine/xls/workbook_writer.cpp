@@ -1,6 +1,6 @@
 #include "engine/xls/workbook_writer.h"
 
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
 #include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/format_mapping.h"

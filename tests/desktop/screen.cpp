@@ -2,7 +2,7 @@
 
 #include "desktop/grid_view.h"
 #include "desktop/sheet_model.h"
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
 
 #include <QApplication>
 #include <QComboBox>

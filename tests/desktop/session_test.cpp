@@ -6,7 +6,7 @@
 #include "desktop/outline_gutter.h"
 #include "desktop/run.h"
 #include "engine/automation/application.h"
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 #include "engine/xls/xls.h"
 #include "platform/profile/profile.h"
 #include "platform/profile/program_folder.h"
@@ -44,7 +44,7 @@ QString savedCell(const std::filesystem::path& file, const char16_t* sheet, cons
     if (!s || !at)
         return QStringLiteral("<missing>");
     engine::Value v = s->value(at->top, at->left);
-    return v.isEmpty() ? QString() : QString::fromStdU16String(engine::formula::toText(v));
+    return v.isEmpty() ? QString() : QString::fromStdU16String(engine::toText(v));
 }
 
 bool hasModal(const QString& containing) {

@@ -1,7 +1,7 @@
 #include "tools/make-full-register/full_register.h"
 
 #include "engine/automation/autofit.h"
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
 #include "platform/profile/profile.h"
 #include "platform/text/utf.h"
 #include "varnel/register/formulas.h"

@@ -3,7 +3,7 @@
 #include "engine/automation/application.h"
 #include "engine/automation/files.h"
 #include "engine/automation/user.h"
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 #include "platform/text/utf.h"
 #include "tools/varnel-play/json.h"
 
@@ -96,8 +96,7 @@ Target resolve(const Ref& ref) {
     }
     if (!book)
         refuse(u"no open workbook " + ref.workbook);
-    target.isRegister =
-        target.app->number() == 1 && engine::formula::compareFolded(book->name, kRegisterBook) == 0;
+    target.isRegister = target.app->number() == 1 && engine::compareFolded(book->name, kRegisterBook) == 0;
     target.place.book = book->name;
     if (!ref.sheet.empty() && !book->model->findSheet(ref.sheet))
         refuse(u"the workbook " + book->name + u" has no sheet " + ref.sheet);

@@ -1,4 +1,4 @@
-#include "engine/formula/error.h"
+#include "engine/core/error.h"
 #include "engine/formula/parser.h"
 #include "engine/formula/printer.h"
 

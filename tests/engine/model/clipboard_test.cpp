@@ -1,4 +1,4 @@
-#include "engine/formula/error.h"
+#include "engine/core/error.h"
 #include "engine/model/clipboard.h"
 #include "tests/engine/model/sheet_fixture.h"
 

@@ -1,5 +1,5 @@
+#include "engine/core/error.h"
 #include "engine/formula/adjust.h"
-#include "engine/formula/error.h"
 #include "engine/formula/parser.h"
 #include "tests/engine/model/sheet_fixture.h"
 

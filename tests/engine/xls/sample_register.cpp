@@ -1,6 +1,6 @@
 #include "tests/engine/xls/sample_register.h"
 
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "engine/formula/value.h"
+#include "engine/core/value.h"
 
 #include <array>
 

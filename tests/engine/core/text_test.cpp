@@ -1,9 +1,9 @@
-#include "engine/formula/address.h"
-#include "engine/formula/text.h"
+#include "engine/core/address.h"
+#include "engine/core/text.h"
 
 #include <gtest/gtest.h>
 
-namespace engine::formula {
+namespace engine {
 namespace {
 
 TEST(NumberText, ReadsWhatExcelReadsAsANumber) {
@@ -47,4 +47,4 @@ TEST(Addresses, A1TextBothWays) {
 }
 
 } // namespace
-} // namespace engine::formula
+} // namespace engine

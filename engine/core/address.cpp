@@ -1,4 +1,4 @@
-#include "engine/formula/address.h"
+#include "engine/core/address.h"
 
 #include <algorithm>
 

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "engine/formula/value.h"
+#include "engine/core/value.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
 
 // Conversions between numbers and text as Excel makes them in formulas and on entry.
-namespace engine::formula {
+namespace engine {
 
 // A number as text reads it: spaces around, a sign, digits with "," thousands separators in groups of
 // three, a decimal point, an exponent, a trailing "%". Nothing when the text is anything else.
@@ -26,4 +26,4 @@ int compareFolded(std::u16string_view a, std::u16string_view b);
 // The text a value shows in "&" and text functions (errors are not texts: the caller handles them).
 std::u16string toText(const Value& v);
 
-} // namespace engine::formula
+} // namespace engine

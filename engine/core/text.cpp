@@ -1,4 +1,4 @@
-#include "engine/formula/text.h"
+#include "engine/core/text.h"
 
 #include <cmath>
 #include <cstdio>
@@ -6,7 +6,7 @@
 #include <string>
 #include <unicode/uchar.h>
 
-namespace engine::formula {
+namespace engine {
 namespace {
 
 bool isDigit(char16_t c) {
@@ -131,4 +131,4 @@ std::u16string toText(const Value& v) {
     return {};
 }
 
-} // namespace engine::formula
+} // namespace engine
