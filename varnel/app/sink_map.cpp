@@ -8,7 +8,8 @@ namespace {
 // The Click row of the button sink at position `i` of CMainDlg::ButtonSinks. The buttons share the
 // dispatch id and the interface: the sink id tells them apart.
 template <std::size_t i> constexpr _ATL_EVENT_ENTRY<CMainDlg> clickRow() {
-    constexpr const ToolbarCommand& command = *toolbarCommand(CMainDlg::ButtonSinks::sinkIds[i]);
+    constexpr const ToolbarCommand& command =
+        toolbarCommands[*toolbarCommandIndex(CMainDlg::ButtonSinks::sinkIds[i])];
     return sinkEntry<CMainDlg, command.sinkId, &DIID__CommandBarButtonEvents,
                      Office::CommandBarButtonEvents::Click, command.handler>(&ClickInfo);
 }

@@ -2,7 +2,9 @@
 
 #include "varnel/app/maindlg.h"
 
+#include <cstddef>
 #include <iterator>
+#include <optional>
 
 // The toolbar "Kestrova": one row per command, in the order of the buttons on the bar. The row drives
 // everything about its button: the start-up creates it with its caption, keeps it in its member and
@@ -23,19 +25,26 @@ inline constexpr ToolbarCommand toolbarCommands[] = {
     {6, u"输出征订情况", &CMainDlg::OnOutputStatus, &CMainDlg::_epOutputButton, u"输出征订情况"},
 };
 
+// Where in the table the command whose button has sink `sinkId` stands; nothing for the application's
+// sinks.
+constexpr std::optional<std::size_t> toolbarCommandIndex(UINT sinkId) {
+    for (std::size_t i = 0; i < std::size(toolbarCommands); ++i)
+        if (toolbarCommands[i].sinkId == sinkId)
+            return i;
+    return std::nullopt;
+}
+
 // The command whose button has sink `sinkId`; null for the application's sinks.
-constexpr const ToolbarCommand* toolbarCommand(UINT sinkId) {
-    for (const ToolbarCommand& command : toolbarCommands)
-        if (command.sinkId == sinkId)
-            return &command;
-    return nullptr;
+inline const ToolbarCommand* toolbarCommand(UINT sinkId) {
+    const auto i = toolbarCommandIndex(sinkId);
+    return i ? &toolbarCommands[*i] : nullptr;
 }
 
 // Every button sink belongs to exactly one command.
 static_assert(std::size(toolbarCommands) == std::size(CMainDlg::ButtonSinks::sinkIds));
 static_assert([] {
     for (UINT id : CMainDlg::ButtonSinks::sinkIds)
-        if (!toolbarCommand(id))
+        if (!toolbarCommandIndex(id))
             return false;
     return true;
 }());
