@@ -106,9 +106,14 @@ void CMainDlg::linkExcel() {
     std::u16string folder = moduleName.substr(0, moduleName.find_last_of(u'/') + 1);
     configPath = folder + u"TessikConfig.ini";
     VARNEL_ASSERT(PathFileExistsW(configPath));
+    // A file that cannot be read (a folder, a device, an encoding that cannot be told) is as good as
+    // missing, and is never written.
     if (!PathFileExistsW(configPath))
         ATLTRACE("Warning: %s is missing; the material lists start empty\n",
                  text::toUtf8(configPath).c_str());
+    else if (auto why = profile::unreadable(configPath))
+        ATLTRACE("Warning: %s cannot be read (%s); the material lists start empty\n",
+                 text::toUtf8(configPath).c_str(), why->c_str());
 
     // Read whole: a list that has grown past any buffer must come back complete.
     materialKinds = profile::readString(kConfigSection, kMaterialKindsKey, u"", configPath);

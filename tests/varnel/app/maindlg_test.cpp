@@ -16,6 +16,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -282,6 +283,57 @@ TEST_F(ProgramTest, AnUnreadableRegisterIsNamedWithTheReason) {
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0]->text.rfind(u"无法打开登记簿文件 " + folderText + u"Ombrell.xls：", 0), 0u);
     EXPECT_TRUE(engine::automation::runningInstances().empty());
+}
+
+TEST_F(ProgramTest, StartUpFilesThatAreNoFilesAreRefusedOrTakenAsMissing) {
+    engine::automation::registerApplicationClass();
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+    } cases[] = {
+        {"a folder",
+         [](const fs::path& p) {
+             fs::create_directory(p);
+         }},
+        {"a FIFO",
+         [](const fs::path& p) {
+             ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0);
+         }},
+        {"a link to an endless device",
+         [](const fs::path& p) {
+             fs::create_symlink("/dev/zero", p);
+         }},
+        {"a link to a folder",
+         [&](const fs::path& p) {
+             fs::create_directory_symlink(folder, p);
+         }},
+    };
+    const std::string config = "[征订资料]\r\n征订资料种类=报纸\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder / "Ombrell.xls");
+        c.make(folder / "Ombrell.xls");
+        shown.clear();
+        EXPECT_EQ(run(), CMainDlg::kRegisterUnreadable);
+        auto boxes = messageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0]->text.rfind(u"无法打开登记簿文件 " + folderText + u"Ombrell.xls：", 0), 0u);
+        EXPECT_TRUE(engine::automation::runningInstances().empty());
+    }
+
+    fs::remove_all(folder / "Ombrell.xls");
+    fs::copy_file(VARNEL_DATA_DIR "/Ombrell.xls", folder / "Ombrell.xls");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder / "TessikConfig.ini");
+        c.make(folder / "TessikConfig.ini");
+        traces.clear();
+        run([&](CMainDlg& dlg) {
+            EXPECT_EQ(dlg.materialKinds, u"");
+            EXPECT_EQ(connected(dlg), std::vector<bool>(6, true)) << "the start-up goes on";
+        });
+        EXPECT_NE(traces.find("TessikConfig.ini cannot be read"), std::string::npos) << traces;
+    }
 }
 
 TEST_F(ProgramTest, ConfigurationIsReadWholeAndMayBeMissing) {
