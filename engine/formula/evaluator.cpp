@@ -138,6 +138,9 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
                     return std::nullopt; // run again at this call once the cells are current
             }
             Value result = callFunction(t.payload.call.id, args, site);
+            // A function's number beyond the range of a double is #NUM!, as an operator's is.
+            if (result.isNumber() && !std::isfinite(result.asNumber()))
+                result = Value::error(ErrorCode::Num);
             stack_.resize(stack_.size() - argc);
             stack_.emplace_back(std::move(result));
             break;

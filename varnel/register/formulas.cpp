@@ -16,16 +16,14 @@ std::u16string escapeWildcards(std::u16string_view text) {
     return escaped;
 }
 
-// A COUNTIF criterion that counts the cells equal to the kind. A kind that begins with a comparison
-// operator gets an explicit "=", so that its first character is not read as the operator.
-std::u16string countIfCriterion(std::u16string_view kind) {
-    std::u16string criterion = escapeWildcards(kind);
-    if (!kind.empty() && (kind.front() == u'=' || kind.front() == u'<' || kind.front() == u'>'))
+} // namespace
+
+std::u16string literalCriterion(std::u16string_view text) {
+    std::u16string criterion = escapeWildcards(text);
+    if (!text.empty() && (text.front() == u'=' || text.front() == u'<' || text.front() == u'>'))
         criterion.insert(criterion.begin(), u'=');
     return criterion;
 }
-
-} // namespace
 
 std::vector<std::u16string> splitItems(std::u16string_view list) {
     std::vector<std::u16string> items;
@@ -74,7 +72,7 @@ std::u16string missingKindsFormula(std::u16string_view materials, std::u16string
         terms += u"IF(COUNTIF(";
         terms += materials;
         terms += u",";
-        terms += quoted(countIfCriterion(kind));
+        terms += quoted(literalCriterion(kind));
         terms += u"),\"\",";
         terms += quoted(kind + u" ");
         terms += u")&";

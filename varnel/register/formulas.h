@@ -17,6 +17,11 @@ std::u16string spanning(std::u16string_view from, std::u16string_view to);
 // A formula text constant: the text in double quotes, with every double quote inside doubled.
 std::u16string quoted(std::u16string_view text);
 
+// A COUNTIF criterion that counts the cells equal to the text: the wildcards * and ? (and their escape
+// ~) escaped, and an explicit "=" before a text that begins with a comparison operator, so that its
+// first character is not read as the operator.
+std::u16string literalCriterion(std::u16string_view text);
+
 // Entry row, column E: empty text while the quantity or the unit price is below 1, else their product.
 std::u16string amountFormula(std::u16string_view quantity, std::u16string_view price);
 
