@@ -8,6 +8,8 @@
 #include "varnel/app/error_report.h"
 #include "varnel/app/excel_window.h"
 #include "varnel/app/toolbar.h"
+#include "varnel/register/formulas.h"
+#include "varnel/register/lists.h"
 
 #include <cstdio>
 #include <exception>
@@ -183,6 +185,22 @@ void CMainDlg::linkExcel() {
                                                     u"”：" + e.description() + u"（" + hex(e.error()) +
                                                     u"）");
     }
+    warnOfLongKinds();
+}
+
+// A kinds list edited by hand can outgrow the formula that lists a unit's missing kinds: the user hears
+// of it once, and the unit rows say that they cannot list them.
+void CMainDlg::warnOfLongKinds() {
+    if (layout::missingKindsFit(materialKinds))
+        return;
+    HWND owner = nullptr;
+    resultOf([&] { owner = excelWindow(*_epApp); });
+    const std::u16string text = u"配置文件 TessikConfig.ini 中的“征订资料种类”太长（" +
+                                layout::decimal(long(materialKinds.size())) +
+                                u" 个字符）：单位行列出缺订资料的公式超出了电子表格 " +
+                                layout::decimal(long(layout::maxFormulaLength)) +
+                                u" 个字符的上限，缺订资料将无法列出。请缩短该列表。";
+    ::MessageBoxW(owner, text.c_str(), kProgramName, MB_OK);
 }
 
 // Tells the user why the program cannot run, puts the spreadsheet back as it was before the start

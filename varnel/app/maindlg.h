@@ -87,5 +87,6 @@ private:
     void linkExcel();
     void unlinkExcel();
     void failStartup(StartupFailure code, const std::u16string& text);
+    void warnOfLongKinds();
     void endWithResult(WORD id);
 };

@@ -357,6 +357,26 @@ TEST_F(ProgramTest, ConfigurationIsReadWholeAndMayBeMissing) {
 #endif
 }
 
+TEST_F(ProgramTest, AKindsListTooLongForTheUnitRowsIsWarnedOfOnceAtStartUp) {
+    std::u16string kinds;
+    for (int i = 0; i < 400; ++i)
+        kinds += u"资料名称" + text::toUtf16(std::to_string(i)) + u",";
+    writeConfig(kinds, u"读者");
+    run([&](CMainDlg& dlg) {
+        EXPECT_EQ(dlg.materialKinds, kinds);
+        EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
+    });
+    auto boxes = messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0]->text.find(u"“征订资料种类”太长"), std::u16string::npos);
+    EXPECT_NE(boxes[0]->text.find(u"8192"), std::u16string::npos);
+
+    shown.clear();
+    writeConfig(u"报纸,杂志", u"读者");
+    run();
+    EXPECT_TRUE(messageBoxes().empty());
+}
+
 TEST_F(ProgramTest, EventsOutsideTheTableDoNothingAndAFailingHandlerIsShownOnce) {
     std::vector<app::ErrorReport> reports;
     app::setErrorListener([&](const app::ErrorReport& r) { reports.push_back(r); });

@@ -92,4 +92,17 @@ TEST_F(RegisterTest, AnyConfiguredKindsGiveAWholeBlockWithValidFormulas) {
     EXPECT_EQ(formula(u"C12"), u"=SUM($E$14)");
 }
 
+TEST_F(RegisterTest, KindsTooManyToListLeaveEveryBlockWholeAndSaySo) {
+    dlg.materialKinds.clear();
+    for (int i = 0; i < 400; ++i)
+        dlg.materialKinds += u"资料名称" + text::toUtf16(std::to_string(i)) + u",";
+    addUnit(u"市一中");
+    type(u"B4", Variant(u"资料名称1"));
+    type(u"B5", Variant(u"资料名称2"));
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(text(u"B2"), u"（征订资料种类太长，无法列出缺订资料）");
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$6)");
+    EXPECT_EQ(level(6), 2);
+}
+
 } // namespace
