@@ -223,10 +223,20 @@ void CMainDlg::failStartup(StartupFailure code, const std::u16string& text) {
     EndDialog(code);
 }
 
-void CMainDlg::OnWorkbookBeforeClose(IDispatch* Wb, VARIANT_BOOL*) {
+// The register's close decides first whether its changes are kept, as the spreadsheet's own question
+// would, and only then ends the link: a close that is cancelled, or whose save fails, leaves the
+// program running as before.
+void CMainDlg::OnWorkbookBeforeClose(IDispatch* Wb, VARIANT_BOOL* Cancel) {
     Excel::_WorkbookPtr closing(Wb);
     if (_epBook->GetName() != closing->GetName())
         return;
+    if (Cancel && *Cancel != VARIANT_FALSE)
+        return; // cancelled already by another handler
+    if (!settleUnsavedChanges()) {
+        if (Cancel)
+            *Cancel = VARIANT_TRUE;
+        return;
+    }
     try {
         unlinkExcel();
     } catch (...) {
@@ -234,6 +244,34 @@ void CMainDlg::OnWorkbookBeforeClose(IDispatch* Wb, VARIANT_BOOL*) {
         throw;
     }
     EndDialog(0);
+}
+
+// Asks whether to save the register's unsaved changes (是, 否, 取消). True when the close may go on: the
+// changes are saved, or marked as not to be kept, so the spreadsheet asks nothing more. False when the
+// user cancels or the save fails, which the user is told.
+bool CMainDlg::settleUnsavedChanges() {
+    if (_epBook->GetSaved() != VARIANT_FALSE)
+        return true;
+    HWND owner = nullptr;
+    resultOf([&] { owner = excelWindow(*_epApp); });
+    const std::u16string name = _epBook->GetName();
+    const std::u16string question = u"是否保存对“" + name + u"”的更改？";
+    switch (::MessageBoxW(owner, question.c_str(), kProgramName, MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+        try {
+            _epBook->Save();
+        } catch (const ComError& e) {
+            const std::u16string failure = u"无法保存“" + name + u"”，登记簿没有关闭：" + e.description();
+            ::MessageBoxW(owner, failure.c_str(), kProgramName, MB_OK);
+            return false;
+        }
+        return true;
+    case IDNO:
+        _epBook->PutSaved(VARIANT_TRUE);
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Gives the spreadsheet back its formula bar and every command bar, disconnects the six sinks and

@@ -88,5 +88,6 @@ private:
     void unlinkExcel();
     void failStartup(StartupFailure code, const std::u16string& text);
     void warnOfLongKinds();
+    bool settleUnsavedChanges();
     void endWithResult(WORD id);
 };

@@ -198,6 +198,74 @@ TEST_F(ProgramTest, OnlyTheRegistersCloseEndsTheLinkAndGivesEverythingBack) {
     EXPECT_EQ(engine::automation::runningInstances().size(), 1u) << "the spreadsheet keeps running";
 }
 
+TEST_F(ProgramTest, UnsavedChangesAreSettledBeforeTheCloseDownAndCancellingKeepsItRunning) {
+    engine::automation::registerApplicationClass();
+    fs::copy_file(VARNEL_DATA_DIR "/Ombrell.xls", folder / "Ombrell.xls",
+                  fs::copy_options::overwrite_existing);
+    auto bytes = [&] {
+        std::ifstream in(folder / "Ombrell.xls", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string original = bytes();
+    auto change = [](CMainDlg& dlg) {
+        Excel::RangePtr(dlg._epSheet->GetRange(Variant(u"F1")))->PutValue2(Variant(u"备注"));
+    };
+    // The spreadsheet of an earlier run keeps running: the program's is the latest.
+    auto closeRegister = [] {
+        return engine::automation::user::close(*engine::automation::runningInstances().back(),
+                                               u"Ombrell.xls");
+    };
+    auto questions = [&] {
+        std::vector<std::u16string> asked;
+        for (const ui::Record* box : messageBoxes())
+            asked.push_back(box->caption + u"|" + box->text);
+        shown.clear();
+        return asked;
+    };
+    const std::u16string question = u"Varnel|是否保存对“Ombrell.xls”的更改？";
+
+    // 取消: the register stays open and the program goes on as before; 否 then closes it unsaved.
+    EXPECT_EQ(run([&](CMainDlg& dlg) {
+                  change(dlg);
+                  user.queue(ui::Answer::withText(u"取消"));
+                  EXPECT_FALSE(closeRegister());
+                  EXPECT_EQ(questions(), (std::vector{question}));
+                  EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
+                  EXPECT_EQ(program().GetDisplayFormulaBar(), VARIANT_FALSE);
+                  EXPECT_TRUE(dlg._epBook);
+
+                  user.queue(ui::Answer::withText(u"否"));
+                  EXPECT_TRUE(closeRegister());
+                  EXPECT_EQ(questions(), (std::vector{question})) << "the spreadsheet asks nothing more";
+                  EXPECT_EQ(connected(dlg), std::vector<bool>(6, false));
+              }),
+              0);
+    EXPECT_EQ(bytes(), original);
+
+    // A save that fails keeps it open too; 是 that succeeds saves, then closes.
+    fs::permissions(folder / "Ombrell.xls", fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(run([&](CMainDlg& dlg) {
+                  change(dlg);
+                  user.queue(ui::Answer::withText(u"是"));
+                  EXPECT_FALSE(closeRegister());
+                  const auto asked = questions();
+                  ASSERT_EQ(asked.size(), 2u);
+                  EXPECT_NE(asked[1].find(u"无法保存“Ombrell.xls”"), std::u16string::npos);
+                  EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
+
+                  fs::permissions(folder / "Ombrell.xls", fs::perms::owner_write, fs::perm_options::add);
+                  user.queue(ui::Answer::withText(u"是"));
+                  EXPECT_TRUE(closeRegister());
+                  EXPECT_EQ(questions(), (std::vector{question}));
+              }),
+              0);
+    EXPECT_NE(bytes(), original);
+
+    // Nothing to keep: nothing is asked.
+    EXPECT_EQ(run([&](CMainDlg&) { EXPECT_TRUE(closeRegister()); }), 0);
+    EXPECT_TRUE(messageBoxes().empty());
+}
+
 TEST_F(ProgramTest, EndingTheDialogItselfAlsoGivesTheSpreadsheetBack) {
     for (int id : {IDOK, IDCANCEL}) {
         INT_PTR result = run([&](CMainDlg& dlg) { ui::userClicks(dlg.m_hWnd, id); });
