@@ -164,7 +164,7 @@ private:
         push(start, depth + 1);
     }
     void builtin(uint16_t index, size_t argc) {
-        const FunctionInfo* f = functionByIndex(index);
+        const BiffFunction* f = biffFunctionByIndex(index);
         if (!f)
             throw UnsupportedFormula("a function this program does not know");
         // The count comes from the file; a call outside the function's arity would be evaluated with
@@ -357,7 +357,7 @@ private:
             return leaf(leafToken);
         case ptg::Func: {
             uint16_t index = in_.u16();
-            const FunctionInfo* f = functionByIndex(index);
+            const BiffFunction* f = biffFunctionByIndex(index);
             if (!f || !f->fixedArity())
                 throw UnsupportedFormula("a function this program does not know");
             return builtin(index, f->minArgs);

@@ -85,7 +85,7 @@ public:
     Op op(Item n) const { return n->op; }
     size_t argc(Item n) const { return n->args.size(); }
     Item arg(Item n, size_t i) const { return &n->args.at(i); }
-    const FunctionInfo* builtIn(Item n) const { return functionByName(asciiUpper(n->text)); }
+    const BiffFunction* builtIn(Item n) const { return biffFunctionByName(asciiUpper(n->text)); }
 };
 
 // The compiled tokens of a cell, read as the tree formula::decompile would make of them without
@@ -209,16 +209,16 @@ public:
         return (n + 1 < s_.firstArg.size() ? s_.firstArg[n + 1] : s_.args.size()) - s_.firstArg[n];
     }
     Item arg(Item n, size_t i) const { return s_.args[s_.firstArg[n] + i]; }
-    const FunctionInfo* builtIn(Item n) const {
+    const BiffFunction* builtIn(Item n) const {
         const formula::Token& t = token(n);
         if (t.kind != TokenKind::Function)
-            return functionByName(asciiUpper(text(n)));
+            return biffFunctionByName(asciiUpper(text(n)));
         // The engine's functions are few and called in every formula: looked up by name once each.
         uint16_t id = t.payload.call.id;
         if (id >= s_.builtIns.size())
             s_.builtIns.resize(id + 1, std::nullopt);
         if (!s_.builtIns[id])
-            s_.builtIns[id] = functionByName(asciiUpper(formula::functionInfo(id).name));
+            s_.builtIns[id] = biffFunctionByName(asciiUpper(formula::functionInfo(id).name));
         return *s_.builtIns[id];
     }
 
@@ -362,7 +362,7 @@ private:
     }
 
     void function(Item n, OperandClass cls) {
-        const FunctionInfo* f = src_.builtIn(n);
+        const BiffFunction* f = src_.builtIn(n);
         if (!f)
             return external(n, cls);
         size_t argc = src_.argc(n);
@@ -401,7 +401,7 @@ private:
     // IF with the jumps Excel evaluates it by: tAttrIf skips the true branch when the condition fails,
     // each tAttrSkip jumps to the end of the call.
     template <class ArgClass>
-    void conditional(Item n, const FunctionInfo& f, OperandClass self, ArgClass argClass) {
+    void conditional(Item n, const BiffFunction& f, OperandClass self, ArgClass argClass) {
         size_t argc = src_.argc(n);
         node(src_.arg(n, 0), argClass(0));
         size_t ifAt = out_.size();

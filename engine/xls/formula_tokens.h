@@ -65,7 +65,7 @@ struct FormulaEncoder {
     // Storage reused from formula to formula.
     struct Scratch {
         std::vector<uint32_t> items, firstArg, args, pending;
-        std::vector<std::optional<const FunctionInfo*>> builtIns; // by engine function id
+        std::vector<std::optional<const BiffFunction*>> builtIns; // by engine function id
         std::u16string sheetName;
     };
     mutable Scratch scratch_;

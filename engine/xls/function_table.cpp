@@ -15,7 +15,7 @@ constexpr OperandClass V = OperandClass::Value;
 constexpr uint8_t Many = 30;
 
 // Index, arity and classes as Excel 97 stores them.
-constexpr FunctionInfo table[] = {
+constexpr BiffFunction table[] = {
     {"COUNT", 0, 1, Many, V, "R"},
     {"IF", 1, 2, 3, R, "VRR"},
     {"ISNA", 2, 1, 1, V, "V"},
@@ -130,7 +130,7 @@ constexpr FunctionInfo table[] = {
 
 } // namespace
 
-OperandClass FunctionInfo::param(size_t i) const {
+OperandClass BiffFunction::param(size_t i) const {
     if (params.empty())
         return OperandClass::Value;
     char c = params[std::min(i, params.size() - 1)];
@@ -142,9 +142,9 @@ namespace {
 constexpr int32_t NotComputed = -1;
 
 struct Lookup {
-    std::array<const FunctionInfo*, 512> byIndex{};
+    std::array<const BiffFunction*, 512> byIndex{};
     std::array<int32_t, 512> engineIds{};
-    std::array<const FunctionInfo*, std::size(table)> byName{};
+    std::array<const BiffFunction*, std::size(table)> byName{};
     Lookup() {
         engineIds.fill(NotComputed);
         for (size_t i = 0; i < std::size(table); ++i) {
@@ -165,14 +165,14 @@ const Lookup& lookup() {
 
 } // namespace
 
-const FunctionInfo* functionByName(std::string_view upperName) {
+const BiffFunction* biffFunctionByName(std::string_view upperName) {
     const auto& names = lookup().byName;
     auto it = std::lower_bound(names.begin(), names.end(), upperName,
-                               [](const FunctionInfo* f, std::string_view n) { return f->name < n; });
+                               [](const BiffFunction* f, std::string_view n) { return f->name < n; });
     return it != names.end() && (*it)->name == upperName ? *it : nullptr;
 }
 
-const FunctionInfo* functionByIndex(uint16_t index) {
+const BiffFunction* biffFunctionByIndex(uint16_t index) {
     return index < lookup().byIndex.size() ? lookup().byIndex[index] : nullptr;
 }
 
