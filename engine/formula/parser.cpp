@@ -368,7 +368,7 @@ private:
         }
         --depth_;
         if (auto id = findFunction(name)) {
-            const FunctionInfo& f = functionInfo(*id);
+            const Function& f = function(*id);
             int n = static_cast<int>(args.size());
             if (n < f.minArgs || n > f.maxArgs)
                 fail("wrong number of arguments");

@@ -224,7 +224,7 @@ Node decompile(std::span<const Token> p, const SheetNames& sheets) {
         case TokenKind::Function: {
             auto args = take(t.payload.call.argc);
             stack.push_back(
-                Node::makeFunction(std::u16string(functionInfo(t.payload.call.id).name), std::move(args)));
+                Node::makeFunction(std::u16string(function(t.payload.call.id).name), std::move(args)));
             break;
         }
         case TokenKind::Name: {
@@ -271,7 +271,7 @@ bool readsOtherSheets(std::span<const Token> p) {
 
 bool isVolatile(std::span<const Token> p) {
     for (const Token& t : p)
-        if (t.kind == TokenKind::Function && functionInfo(t.payload.call.id).volatile_)
+        if (t.kind == TokenKind::Function && function(t.payload.call.id).isVolatile)
             return true;
     return false;
 }

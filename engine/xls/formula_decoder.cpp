@@ -1,4 +1,3 @@
-#include "engine/formula/function_ids.h"
 #include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/formula_tokens.h"
@@ -277,8 +276,10 @@ private:
         uint16_t data = in_.u16();
         if (options & ptg::AttrChoose)
             in_.skip((size_t(data) + 1) * 2);
-        if (options & ptg::AttrSum)
-            call(uint16_t(formula::Fn::Sum), {}, 1);
+        if (options & ptg::AttrSum) {
+            static const auto sum = formula::findFunction(u"SUM");
+            call(sum, u"SUM", 1);
+        }
     }
 
     void token(uint8_t t) {

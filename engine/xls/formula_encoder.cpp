@@ -179,7 +179,7 @@ public:
         size_t i = s_.items[n];
         const formula::Token& t = p_[i];
         if (t.kind == TokenKind::Function)
-            return std::u16string(formula::functionInfo(t.payload.call.id).name);
+            return std::u16string(formula::function(t.payload.call.id).name);
         return formula::readChars(p_, i, t.kind == TokenKind::Text ? t.payload.length : t.payload.call.id);
     }
     bool boolean(Item n) const { return token(n).payload.code != 0; }
@@ -218,7 +218,7 @@ public:
         if (id >= s_.builtIns.size())
             s_.builtIns.resize(id + 1, std::nullopt);
         if (!s_.builtIns[id])
-            s_.builtIns[id] = biffFunctionByName(asciiUpper(formula::functionInfo(id).name));
+            s_.builtIns[id] = biffFunctionByName(asciiUpper(formula::function(id).name));
         return *s_.builtIns[id];
     }
 

@@ -65,16 +65,16 @@ bool rkFor(double d, uint32_t& rk) {
     return false;
 }
 
-// Whether Excel is to compute the formula again on every opening. Called for every formula saved:
-// names are compared where they are stored.
+// Whether Excel is to compute the formula again on every opening: it calls a volatile function, the
+// engine's or one it keeps by name. Called for every formula saved: names are compared where they are
+// stored.
 bool recomputedOnOpening(std::span<const formula::Token> p) {
     auto isVolatileName = [](std::u16string_view name) {
         return name == u"TODAY" || name == u"NOW" || name == u"RAND";
     };
     for (size_t i = 0; i < p.size(); ++i) {
         const formula::Token& t = p[i];
-        if (t.kind == formula::TokenKind::Function &&
-            isVolatileName(formula::functionInfo(t.payload.call.id).name))
+        if (t.kind == formula::TokenKind::Function && formula::function(t.payload.call.id).isVolatile)
             return true;
         if (t.kind == formula::TokenKind::Name && (t.flags & formula::kUnknownCall) &&
             t.payload.call.id <= 5 && isVolatileName(formula::readChars(p, i, t.payload.call.id)))
