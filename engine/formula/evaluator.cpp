@@ -135,8 +135,7 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             std::span<Operand> args(stack_.data() + (stack_.size() - argc), argc);
             if (f.cellsRead)
                 if (auto extra = f.cellsRead(args)) {
-                    SheetId sheet = std::get<RefOperand>(args[2]).sheet;
-                    if (!context.ready(sheet, *extra))
+                    if (!context.ready(extra->sheet, extra->area))
                         return std::nullopt; // run again at this call once the cells are current
                 }
             for (std::size_t i = 0; i < argc; ++i)
@@ -149,7 +148,7 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             break;
         }
         case TokenKind::Name:
-            frame.pc += (t.payload.call.id + 3) / 4;
+            frame.pc += charTokens(t.payload.call.id);
             if (t.flags & kUnknownCall)
                 stack_.resize(stack_.size() - t.payload.call.argc);
             stack_.emplace_back(Value::error(ErrorCode::Name));

@@ -39,7 +39,7 @@ struct Function {
     Value (*compute)(Call& call);
     // Cells it reads beyond the references it was given (SUMIF's sum range reshaped to its criteria
     // range), which must be current before it is called; null when there are none.
-    std::optional<Area> (*cellsRead)(std::span<const Operand> args) = nullptr;
+    std::optional<RefOperand> (*cellsRead)(std::span<const Operand> args) = nullptr;
 
     bool takesValue(std::size_t i) const {
         return !args.empty() && args[std::min(i, args.size() - 1)] == 'V';

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 namespace engine::xls {
 
@@ -144,6 +145,7 @@ constexpr int32_t NotComputed = -1;
 struct Lookup {
     std::array<const BiffFunction*, 512> byIndex{};
     std::array<int32_t, 512> engineIds{};
+    std::vector<const BiffFunction*> byEngineId;
     std::array<const BiffFunction*, std::size(table)> byName{};
     Lookup() {
         engineIds.fill(NotComputed);
@@ -151,8 +153,12 @@ struct Lookup {
             byIndex[table[i].index] = &table[i];
             byName[i] = &table[i];
             std::u16string name(table[i].name.begin(), table[i].name.end());
-            if (auto id = formula::findFunction(name))
+            if (auto id = formula::findFunction(name)) {
                 engineIds[table[i].index] = *id;
+                if (*id >= byEngineId.size())
+                    byEngineId.resize(*id + 1u, nullptr);
+                byEngineId[*id] = &table[i];
+            }
         }
         std::sort(byName.begin(), byName.end(), [](auto* a, auto* b) { return a->name < b->name; });
     }
@@ -174,6 +180,11 @@ const BiffFunction* biffFunctionByName(std::string_view upperName) {
 
 const BiffFunction* biffFunctionByIndex(uint16_t index) {
     return index < lookup().byIndex.size() ? lookup().byIndex[index] : nullptr;
+}
+
+const BiffFunction* biffFunctionOf(uint16_t engineId) {
+    const auto& all = lookup().byEngineId;
+    return engineId < all.size() ? all[engineId] : nullptr;
 }
 
 std::optional<uint16_t> engineFunction(uint16_t index) {

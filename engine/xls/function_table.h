@@ -25,11 +25,13 @@ struct BiffFunction {
     OperandClass param(size_t i) const;
 };
 
-// Look-ups by upper-case name and by table index; nullptr when the function is not in the table.
+// Look-ups by upper-case name, by table index and by the engine's function id; nullptr when the
+// function is not in the table.
 const BiffFunction* biffFunctionByName(std::string_view upperName);
 const BiffFunction* biffFunctionByIndex(uint16_t index);
-// The engine's id (engine/formula/functions.h) of the function at that table index, or nothing when
-// the engine does not compute it and keeps its calls by name.
+const BiffFunction* biffFunctionOf(uint16_t engineId);
+// The engine's id of the function at that table index, or nothing when the engine does not compute
+// it and keeps its calls by name.
 std::optional<uint16_t> engineFunction(uint16_t index);
 
 } // namespace engine::xls

@@ -92,13 +92,12 @@ uint16_t columnWidth(double chars) {
 
 WorkbookWriter::WorkbookWriter(const Workbook& book) : book_(book) {
     stringIndex_.reserve(4096);
-    encoder_.sheetIndex = [this](const std::u16string& name) -> std::optional<uint16_t> {
-        const Sheet* s = book_.findSheet(name);
+    encoder_.sheetIndex = [this](formula::SheetId id) -> std::optional<uint16_t> {
+        const Sheet* s = book_.sheetById(id);
         if (!s)
             return std::nullopt;
         return uint16_t(book_.indexOf(*s));
     };
-    encoder_.sheetNames = &book_.sheetNames();
     encoder_.addInFunction = [this](const std::u16string& name) {
         auto it = std::find(addIns_.begin(), addIns_.end(), name);
         if (it == addIns_.end())
@@ -630,7 +629,8 @@ void WorkbookWriter::writeViewAndExtras(RecordWriter& w, const Sheet& sheet, int
             size_t n = std::min(AreasPerValidation, areas.size() - at);
             size_t h = w.begin(rec::Dv);
             try {
-                putValidation(o, *rule, std::span<const Area>(areas).subspan(at, n), encoder_);
+                putValidation(o, *rule, std::span<const Area>(areas).subspan(at, n), encoder_,
+                              book_.sheetNames());
             } catch (const FormatError& e) {
                 throw FormatError("the data validation of " + cellName(sheet, areas[0].top, areas[0].left) +
                                   " cannot be stored: " + e.what());

@@ -58,8 +58,9 @@ Value isError(Call& call) {
     return Value::boolean(call.value(0).isError());
 }
 
+// An empty argument is no empty cell.
 Value isBlank(Call& call) {
-    return Value::boolean(call.value(0).isEmpty());
+    return Value::boolean(!isMissing(call.args[0]) && scalarOf(call.args[0], call.site).isEmpty());
 }
 
 Value isNumber(Call& call) {
@@ -73,7 +74,7 @@ Value isText(Call& call) {
 constexpr Function kRows[] = {
     {u"IF", 1, 3, false, "VR", ifFunction},    {u"AND", 1, 255, false, "R", andFunction},
     {u"OR", 1, 255, false, "R", orFunction},   {u"NOT", 1, 1, false, "V", notFunction},
-    {u"ISERROR", 1, 1, false, "V", isError},   {u"ISBLANK", 1, 1, false, "V", isBlank},
+    {u"ISERROR", 1, 1, false, "V", isError},   {u"ISBLANK", 1, 1, false, "R", isBlank},
     {u"ISNUMBER", 1, 1, false, "V", isNumber}, {u"ISTEXT", 1, 1, false, "V", isText},
 };
 

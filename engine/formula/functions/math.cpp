@@ -27,16 +27,17 @@ Value product(Call& call) {
 }
 
 // The sum range takes the shape of the criteria range from its top left cell, as far as the sheet goes.
-std::optional<Area> sumIfRange(std::span<const Operand> args) {
+std::optional<RefOperand> sumIfRange(std::span<const Operand> args) {
     if (args.size() < 3)
         return std::nullopt;
     const RefOperand* range = std::get_if<RefOperand>(&args[0]);
     const RefOperand* sums = std::get_if<RefOperand>(&args[2]);
     if (!range || !sums)
         return std::nullopt;
-    return Area{sums->area.top, sums->area.left,
-                std::min(sums->area.top + range->area.rowCount() - 1, kLastRow),
-                std::min(sums->area.left + range->area.columnCount() - 1, kLastColumn)};
+    return RefOperand{sums->sheet,
+                      Area{sums->area.top, sums->area.left,
+                           std::min(sums->area.top + range->area.rowCount() - 1, kLastRow),
+                           std::min(sums->area.left + range->area.columnCount() - 1, kLastColumn)}};
 }
 
 Value sumIf(Call& call) {
@@ -45,7 +46,7 @@ Value sumIf(Call& call) {
     if (!range || !sums)
         return err(ErrorCode::Value);
     Criterion criterion(call.value(1));
-    Area area = call.count() > 2 ? *sumIfRange(call.args) : range->area;
+    Area area = call.count() > 2 ? sumIfRange(call.args)->area : range->area;
     double total = 0;
     call.site.context.forEachValue(sums->sheet, area, [&](int row, int col, const ValueView& v) {
         if (v.kind != Value::Kind::Number)
