@@ -180,6 +180,49 @@ TEST_F(Evaluation, Comparisons) {
     EXPECT_EQ(eval(u"=1/0=1"), err(ErrorCode::Div0));
 }
 
+// Each operator on each ordering of two operands: numbers below texts below booleans, texts without
+// regard to case.
+TEST_F(Evaluation, EveryComparisonOperatorOnEqualSmallerAndGreaterOperands) {
+    struct Pair {
+        std::u16string_view left, right;
+        int order; // left against right
+    };
+    struct Operator {
+        std::u16string_view text;
+        bool less, equal, greater; // what it gives for each order
+    };
+    const Operator operators[] = {
+        {u"=", false, true, false}, {u"<>", true, false, true}, {u"<", true, false, false},
+        {u"<=", true, true, false}, {u">", false, false, true}, {u">=", false, true, true},
+    };
+    for (const Pair& p : {
+             Pair{u"1", u"1", 0},
+             Pair{u"1", u"2", -1},
+             Pair{u"2", u"1", 1},
+             Pair{u"-0.5", u"0.25", -1},
+             Pair{u"\"ab\"", u"\"AB\"", 0},
+             Pair{u"\"a\"", u"\"b\"", -1},
+             Pair{u"\"b\"", u"\"a\"", 1},
+             Pair{u"\"a\"", u"\"ab\"", -1},
+             Pair{u"FALSE", u"FALSE", 0},
+             Pair{u"FALSE", u"TRUE", -1},
+             Pair{u"TRUE", u"FALSE", 1},
+             Pair{u"TRUE", u"TRUE", 0},
+             Pair{u"99999", u"\"1\"", -1},
+             Pair{u"\"1\"", u"99999", 1},
+             Pair{u"\"z\"", u"FALSE", -1},
+             Pair{u"FALSE", u"\"z\"", 1},
+             Pair{u"1", u"FALSE", -1},
+             Pair{u"TRUE", u"1", 1},
+         })
+        for (const Operator& op : operators) {
+            std::u16string f = u"=";
+            f.append(p.left).append(op.text).append(p.right);
+            const bool expected = p.order < 0 ? op.less : p.order == 0 ? op.equal : op.greater;
+            EXPECT_EQ(eval(f), Value::boolean(expected)) << std::string(f.begin(), f.end());
+        }
+}
+
 // Formulas of random pieces, where they parse, compute to some value: no crash, no stray operands.
 TEST_F(Evaluation, AnyAcceptedFormulaComputes) {
     type(u"A1", u"3");
