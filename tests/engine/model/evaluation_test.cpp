@@ -100,14 +100,15 @@ TEST_F(Evaluation, FormulasComputedWithoutACell) {
     type(u"A2", u"一中");
     type(u"A3", u"征订年度");
     type(u"C2", u"=A2&\"!\"");
-    formula::Node unitRow = formula::parse(u"AND(ISERROR(A2*1),A2<>\"征订年度\")");
+    auto parse = [this](std::u16string_view text) {
+        return formula::parse(text, book.sheetNames());
+    };
+    formula::Program unitRow = parse(u"AND(ISERROR(A2*1),A2<>\"征订年度\")");
     EXPECT_EQ(sheet.evaluate(unitRow, 1, 5), Value::boolean(true));
     formula::moveRelative(unitRow, 1, 0);
     EXPECT_EQ(sheet.evaluate(unitRow, 2, 5), Value::boolean(false));
-    auto countIf = formula::Node::makeFunction(
-        u"COUNTIF", {formula::Node::makeColumns(0, false, 0, false), formula::Node::makeText(u"一中")});
-    EXPECT_EQ(sheet.evaluate(countIf, 0, 0), num(1));
-    EXPECT_EQ(sheet.evaluate(formula::parse(u"C2"), 0, 0), txt(u"一中!"));
+    EXPECT_EQ(sheet.evaluate(parse(u"COUNTIF(A:A,\"一中\")"), 0, 0), num(1));
+    EXPECT_EQ(sheet.evaluate(parse(u"C2"), 0, 0), txt(u"一中!"));
     EXPECT_FALSE(sheet.hasContent(0, 0));
 }
 
@@ -150,6 +151,8 @@ TEST_F(Evaluation, ARangeWhereOneValueIsWantedMeetsTheFormulasRowOrColumn) {
     EXPECT_EQ(value(u"B1"), num(20)); // a formula outside the written sum range is current too
     type(u"B1", u"=SUMIF(A1:A3,\">2\",C1:C3)");
     EXPECT_EQ(value(u"B1"), num(15));
+    type(u"B1", u"=SUMIF(A1:A3,\">1\")"); // without a sum range: the criteria range itself
+    EXPECT_EQ(value(u"B1"), num(5));
 }
 
 TEST_F(Evaluation, Coercions) {
