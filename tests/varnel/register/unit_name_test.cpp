@@ -56,6 +56,12 @@ TEST_F(RegisterTest, ANameIsADuplicateOfItselfOnlyNeverOfWhatItMatchesAsAPattern
     }
     // The unit that holds the name is shown, not the year that shows like it.
     EXPECT_EQ(registerSheet().selection().active.row, 1 + 4 * 4);
+
+    // The beginning of a name is a name of its own.
+    user.clearRecords();
+    addUnit(u"第一");
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(text(unitCell(5)), u"第一");
 }
 
 TEST_F(RegisterTest, NamesTheInputBoxCouldNotHoldOrTheListCouldNotShowAreRefused) {
