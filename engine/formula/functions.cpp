@@ -49,4 +49,8 @@ const Function& function(std::uint16_t id) {
     return *catalogue().byId.at(id);
 }
 
+std::uint16_t functionCount() {
+    return static_cast<std::uint16_t>(catalogue().byId.size());
+}
+
 } // namespace engine::formula

@@ -28,10 +28,13 @@ struct Call {
     const RefOperand* reference(std::size_t i) const { return std::get_if<RefOperand>(&args[i]); }
 };
 
+// "Any number" of arguments: the most a call in an Excel 97-2003 file holds.
+constexpr std::uint8_t kManyArgs = 30;
+
 struct Function {
     std::u16string_view name; // in capitals
     std::uint8_t minArgs;
-    std::uint8_t maxArgs; // 255 for "any number"
+    std::uint8_t maxArgs; // kManyArgs for "any number"
     bool isVolatile;      // its result changes without any cell changing (TODAY)
     // How each argument is taken, one letter each, the last repeating: 'V' as a single value (a
     // reference gives its cell in the formula's row or column), 'R' as given, a reference kept whole.
@@ -49,5 +52,7 @@ struct Function {
 // The function of that name (any case), or nothing when the engine does not know it.
 std::optional<std::uint16_t> findFunction(std::u16string_view name);
 const Function& function(std::uint16_t id);
+// Ids run from 0 to functionCount() - 1.
+std::uint16_t functionCount();
 
 } // namespace engine::formula

@@ -72,10 +72,10 @@ Value isText(Call& call) {
 }
 
 constexpr Function kRows[] = {
-    {u"IF", 1, 3, false, "VR", ifFunction},    {u"AND", 1, 255, false, "R", andFunction},
-    {u"OR", 1, 255, false, "R", orFunction},   {u"NOT", 1, 1, false, "V", notFunction},
-    {u"ISERROR", 1, 1, false, "V", isError},   {u"ISBLANK", 1, 1, false, "R", isBlank},
-    {u"ISNUMBER", 1, 1, false, "V", isNumber}, {u"ISTEXT", 1, 1, false, "V", isText},
+    {u"IF", 2, 3, false, "VR", ifFunction},        {u"AND", 1, kManyArgs, false, "R", andFunction},
+    {u"OR", 1, kManyArgs, false, "R", orFunction}, {u"NOT", 1, 1, false, "V", notFunction},
+    {u"ISERROR", 1, 1, false, "V", isError},       {u"ISBLANK", 1, 1, false, "R", isBlank},
+    {u"ISNUMBER", 1, 1, false, "V", isNumber},     {u"ISTEXT", 1, 1, false, "V", isText},
 };
 
 } // namespace

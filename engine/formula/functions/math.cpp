@@ -101,8 +101,8 @@ Value mod(Call& call) {
 }
 
 constexpr Function kRows[] = {
-    {u"SUM", 1, 255, false, "R", sum},
-    {u"PRODUCT", 1, 255, false, "R", product},
+    {u"SUM", 1, kManyArgs, false, "R", sum},
+    {u"PRODUCT", 1, kManyArgs, false, "R", product},
     {u"SUMIF", 2, 3, false, "RVR", sumIf, sumIfRange},
     {u"ROUND", 2, 2, false, "V", round},
     {u"INT", 1, 1, false, "V", intFunction},

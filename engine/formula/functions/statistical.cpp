@@ -75,9 +75,9 @@ Value countIf(Call& call) {
 }
 
 constexpr Function kRows[] = {
-    {u"AVERAGE", 1, 255, false, "R", average},    {u"MIN", 1, 255, false, "R", extreme<true>},
-    {u"MAX", 1, 255, false, "R", extreme<false>}, {u"COUNT", 1, 255, false, "R", count},
-    {u"COUNTA", 1, 255, false, "R", countA},      {u"COUNTBLANK", 1, 1, false, "R", countBlank},
+    {u"AVERAGE", 1, kManyArgs, false, "R", average},    {u"MIN", 1, kManyArgs, false, "R", extreme<true>},
+    {u"MAX", 1, kManyArgs, false, "R", extreme<false>}, {u"COUNT", 1, kManyArgs, false, "R", count},
+    {u"COUNTA", 1, kManyArgs, false, "R", countA},      {u"COUNTBLANK", 1, 1, false, "R", countBlank},
     {u"COUNTIF", 2, 2, false, "RV", countIf},
 };
 

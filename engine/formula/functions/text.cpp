@@ -141,7 +141,7 @@ constexpr Function kRows[] = {
     {u"SUBSTITUTE", 3, 4, false, "V", substitute},
     {u"UPPER", 1, 1, false, "V", changeCase<true>},
     {u"LOWER", 1, 1, false, "V", changeCase<false>},
-    {u"CONCATENATE", 1, 255, false, "V", concatenate},
+    {u"CONCATENATE", 1, kManyArgs, false, "V", concatenate},
     {u"VALUE", 1, 1, false, "V", valueFunction},
 };
 
