@@ -34,6 +34,12 @@ TEST(Adjust, InsertedRowsMoveReferencesAtAndBelowAndGrowSpanningRanges) {
     EXPECT_EQ(adjusted(u"SUM($E$1:$E$4)", edit), u"SUM($E$1:$E$4)"); // ends just above: stays
     EXPECT_EQ(adjusted(u"SUM(B:B)", edit), u"SUM(B:B)");
     EXPECT_EQ(adjusted(u"SUM(4:5)", edit), u"SUM(4:7)");
+    // At the sheet's end, as Excel does: a cell pushed onto the last row stays, one pushed beyond it is
+    // lost, a range is cut at the last row.
+    auto top = rows(true, 0, 2);
+    EXPECT_EQ(adjusted(u"A65534", top), u"A65536");
+    EXPECT_EQ(adjusted(u"A65535", top), u"#REF!");
+    EXPECT_EQ(adjusted(u"SUM(A5:A65535)", top), u"SUM(A7:A65536)");
 }
 
 TEST(Adjust, DeletedRowsShrinkRangesAndBreakLostReferences) {

@@ -160,6 +160,11 @@ TEST_F(Evaluation, ARangeWhereOneValueIsWantedMeetsTheFormulasRowOrColumn) {
     EXPECT_EQ(value(u"B1"), num(15));
     type(u"B1", u"=SUMIF(A1:A3,\">1\")"); // without a sum range: the criteria range itself
     EXPECT_EQ(value(u"B1"), num(5));
+    // IF's branch that names an empty cell is that empty cell, equal to "" and to 0 alike.
+    type(u"B1", u"=IF(TRUE,A9)=\"\"");
+    type(u"B7", u"=IF(FALSE,1,A9)=0");
+    EXPECT_EQ(value(u"B1"), Value::boolean(true));
+    EXPECT_EQ(value(u"B7"), Value::boolean(true));
 }
 
 TEST_F(Evaluation, Coercions) {
