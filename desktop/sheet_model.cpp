@@ -79,11 +79,11 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
             return c;
         return {};
     case Qt::ForegroundRole:
-        if (QColor c = paletteColor(format(row, col).fontColorIndex); c.isValid())
+        if (QColor c = paletteColor(format(row, col).font.colorIndex); c.isValid())
             return c;
         return {};
     case Qt::FontRole:
-        if (format(row, col).bold) {
+        if (format(row, col).font.bold) {
             QFont f;
             f.setBold(true);
             return f;

@@ -20,6 +20,7 @@ struct Snapshot {
         int col = 0;
         Value value; // for a formula, its result when the snapshot was taken
         std::optional<formula::Node> formula;
+        std::vector<TextRun> runs; // of a rich text
         Format format;
     };
     Area source;             // where it was taken (its sheet is not kept)

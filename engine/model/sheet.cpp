@@ -215,6 +215,21 @@ void Sheet::setValue(int row, int col, const Value& v) {
     contentChanged();
 }
 
+void Sheet::setRichText(int row, int col, std::u16string_view text, std::vector<TextRun> runs) {
+    Cell& c = touchCell(row, col);
+    releaseContent(c);
+    c.kind = CellKind::Text;
+    c.data.text = book_.strings_.intern(text, std::move(runs));
+    contentChanged();
+}
+
+std::span<const TextRun> Sheet::textRuns(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    if (!c || c->kind != CellKind::Text)
+        return {};
+    return strings_.runs(c->data.text);
+}
+
 void Sheet::setFormula(int row, int col, std::u16string_view text) {
     if (text.empty() || text[0] != u'=') {
         enter(row, col, text);

@@ -73,6 +73,10 @@ public:
 
     // Empty clears the cell's content and keeps its format.
     void setValue(int row, int col, const Value& value);
+    // A text with runs in fonts of their own; without runs, the same as a plain text.
+    void setRichText(int row, int col, std::u16string_view text, std::vector<TextRun> runs);
+    // The runs of a cell's rich text; nothing for any other cell.
+    std::span<const TextRun> textRuns(int row, int col) const;
     // `text` as typed, with its leading "=". Throws EngineError (and changes nothing) when it does not parse.
     void setFormula(int row, int col, std::u16string_view text);
     // Throws EngineError when the tree names a sheet the workbook does not have.

@@ -97,9 +97,9 @@ private slots:
         sheet.setValue(0, 2, engine::Value::number(3));
         sheet.setFormula(0, 4, u"=C1*12");
         sheet.modifyFormat(engine::Area::cell(0, 4), [](engine::Format& f) {
-            f.bold = true;
+            f.font.bold = true;
             f.fillColorIndex = 34;
-            f.fontColorIndex = 5;
+            f.font.colorIndex = 5;
         });
         desktop::SheetModel model;
         model.setSheet(&sheet);
