@@ -50,13 +50,6 @@ uint8_t underlineOf(Underline u) {
     return 0;
 }
 
-bool anyWide(std::u16string_view s) {
-    for (char16_t c : s)
-        if (c >= 0x80)
-            return true;
-    return false;
-}
-
 Border borderFromLine(uint8_t line) {
     switch (line) {
     case 1:
@@ -143,12 +136,13 @@ FontRecord recordFromFont(const Font& font, const Font& base) {
     r.strikeout = font.strikeout;
     r.underline = underlineOf(font.underline);
     r.colour = fileColour(font.colorIndex, AutoColour);
-    // The character set only guides a face's choice: the Chinese one for faces named in Chinese.
-    r.charset = anyWide(r.name) ? 134 : 0;
+    // The default character set: the face alone decides, as the texts are Unicode.
+    r.charset = 1;
     return r;
 }
 
-Format formatFromXf(const XfRecord& xf, const FontRecord& font, const Font& base, std::u16string numberFormat) {
+Format formatFromXf(const XfRecord& xf, const FontRecord& font, const Font& base,
+                    std::u16string numberFormat) {
     Format f;
     f.font = fontFromRecord(font, base);
     if (xf.pattern != 0)
@@ -179,7 +173,8 @@ XfRecord xfFromFormat(const Format& format, uint16_t fontIndex, uint16_t formatI
     x.formulaHidden = format.formulaHidden;
     for (size_t i = 0; i < 4; ++i) {
         x.border[i] = lineFromBorder(format.borders[i]);
-        x.borderColour[i] = x.border[i] ? uint8_t(fileColour(format.borders[i].colorIndex, WindowBackground)) : 0;
+        x.borderColour[i] =
+            x.border[i] ? uint8_t(fileColour(format.borders[i].colorIndex, WindowBackground)) : 0;
     }
     if (format.fillColorIndex) {
         x.pattern = 1;

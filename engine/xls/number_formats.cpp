@@ -10,7 +10,9 @@ namespace {
 struct BuiltIn {
     uint16_t index;
     std::u16string_view code;
-    bool shared; // the same code in every locale
+    // Written by index alone: the same code in every locale. Dates and times are not, as a reader may
+    // take the index for its own locale's form of them.
+    bool shared;
 };
 
 // From the published description of the FORMAT record, with Chinese Excel's codes where the locale
@@ -28,15 +30,18 @@ constexpr std::array<BuiltIn, 46> kBuiltIns = {{
     {10, u"0.00%", true},
     {11, u"0.00E+00", true},
     {12, u"# ?/?", true},
-    {13, u"# ?" u"?/??", true}, // split: "??/" would read as a trigraph
+    {13,
+     u"# ?"
+     u"?/??",
+     true}, // split: "??/" would read as a trigraph
     {14, u"yyyy/m/d", false},
-    {15, u"d-mmm-yy", true},
-    {16, u"d-mmm", true},
-    {17, u"mmm-yy", true},
-    {18, u"h:mm AM/PM", true},
-    {19, u"h:mm:ss AM/PM", true},
-    {20, u"h:mm", true},
-    {21, u"h:mm:ss", true},
+    {15, u"d-mmm-yy", false},
+    {16, u"d-mmm", false},
+    {17, u"mmm-yy", false},
+    {18, u"h:mm AM/PM", false},
+    {19, u"h:mm:ss AM/PM", false},
+    {20, u"h:mm", false},
+    {21, u"h:mm:ss", false},
     {22, u"yyyy/m/d h:mm", false},
     {27, u"yyyy\"年\"m\"月\"", false},
     {28, u"m\"月\"d\"日\"", false},
@@ -56,9 +61,9 @@ constexpr std::array<BuiltIn, 46> kBuiltIns = {{
     {42, u"_(\"$\"* #,##0_);_(\"$\"* \\(#,##0\\);_(\"$\"* \"-\"_);_(@_)", false},
     {43, u"_(* #,##0.00_);_(* \\(#,##0.00\\);_(* \"-\"??_);_(@_)", false},
     {44, u"_(\"$\"* #,##0.00_);_(\"$\"* \\(#,##0.00\\);_(\"$\"* \"-\"??_);_(@_)", false},
-    {45, u"mm:ss", true},
-    {46, u"[h]:mm:ss", true},
-    {47, u"mm:ss.0", true},
+    {45, u"mm:ss", false},
+    {46, u"[h]:mm:ss", false},
+    {47, u"mm:ss.0", false},
     {48, u"##0.0E+0", true},
     {49, u"@", true},
     {50, u"yyyy\"年\"m\"月\"", false},

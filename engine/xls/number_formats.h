@@ -17,8 +17,8 @@ constexpr uint16_t FirstCustomFormat = 164;
 // Excel shows them.
 std::optional<std::u16string> builtInFormat(uint16_t index);
 
-// The built-in index a writer may use for `code` without a FORMAT record: only those every reader
-// knows by the same code, whatever its locale. Nothing for any other code.
+// The built-in index a writer may use for `code` without a FORMAT record: only numbers that every
+// reader knows by the same code whatever its locale (not dates and times). Nothing for other codes.
 std::optional<uint16_t> sharedBuiltInIndex(std::u16string_view code);
 
 } // namespace engine::xls

@@ -289,6 +289,15 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         w.end(h);
     }
 
+    // Number format codes are stored in their English form; the country record says so to readers that
+    // would otherwise read them in their own language.
+    {
+        size_t h = w.begin(rec::Country);
+        putU16(o, 1);
+        putU16(o, 1);
+        w.end(h);
+    }
+
     // References to sheets go through one EXTERNSHEET entry per sheet (entry i is sheet i); calls of
     // functions outside the built-in table through the add-in entry after them.
     {
