@@ -141,6 +141,13 @@ Value Sheet::value(int row, int col) const {
     return c ? currentValue(row, *c).toValue() : Value();
 }
 
+ShownValue Sheet::shown(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    if (!c || c->kind == CellKind::Empty)
+        return {};
+    return showValue(currentValue(row, *c).toValue(), format(row, col).numberFormat);
+}
+
 ValueView Sheet::currentValue(int row, const Cell& c) const {
     // Computing a result is no visible change, so reading stays a const operation.
     if (c.kind == CellKind::Formula && !book_.recalc_->isCurrent(*this, formulas_[c.data.formula]))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/address.h"
+#include "engine/core/number_format.h"
 #include "engine/core/value.h"
 #include "engine/formula/adjust.h"
 #include "engine/formula/ast.h"
@@ -55,6 +56,8 @@ public:
     // corners out of order, throw EngineError and change nothing.
     // The current value; a formula's result is computed first when it is not current.
     Value value(int row, int col) const;
+    // The value as the cell shows it: through its number format, in the colour the format names.
+    ShownValue shown(int row, int col) const;
     bool hasFormula(int row, int col) const;
     // A value or a formula (what End, CountA and the used range see; a format alone is no content).
     bool hasContent(int row, int col) const;
