@@ -16,12 +16,16 @@ Snapshot takeSnapshot(const Sheet& sheet, const Area& area) {
         item.row = row - area.top;
         item.col = col - area.left;
         item.value = sheet.value(row, col);
-        item.formula = sheet.formulaTree(row, col);
+        auto program = sheet.formulaProgram(row, col);
+        item.formula.assign(program.begin(), program.end());
         auto runs = sheet.textRuns(row, col);
         item.runs.assign(runs.begin(), runs.end());
         item.format = sheet.format(row, col);
         s.items.push_back(std::move(item));
     });
+    const Workbook& book = sheet.workbook();
+    for (int i = 0; i < book.sheetCount(); ++i)
+        s.sheets.emplace_back(book.sheet(i).id(), book.sheet(i).name());
     if (area.isWholeRows())
         for (int r = area.top; r <= area.bottom; ++r) {
             const RowProperties& p = sheet.row(r);
@@ -44,6 +48,14 @@ Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mod
     int dRow = at.row - snapshot.source.top, dCol = at.col - snapshot.source.left;
     sheet.clear(target);
     FormatTable& formats = sheet.workbook().formats();
+    formula::SheetNames source;
+    source.name = [&snapshot](formula::SheetId id) -> std::optional<std::u16string> {
+        for (const auto& [sheetId, name] : snapshot.sheets)
+            if (sheetId == id)
+                return name;
+        return std::nullopt;
+    };
+    formula::Program moved;
     // Row and column formats first: cells created below take them up.
     for (std::size_t i = 0; i < snapshot.rowFormats.size(); ++i) {
         FormatId id = formats.intern(snapshot.rowFormats[i]);
@@ -55,11 +67,12 @@ Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mod
     for (const Snapshot::Item& item : snapshot.items) {
         int row = at.row + item.row, col = at.col + item.col;
         sheet.setFormat(Area::cell(row, col), formats.intern(item.format));
-        if (item.formula && mode == PasteMode::Formulas) {
-            formula::Node tree = *item.formula;
-            formula::moveRelative(tree, dRow, dCol);
+        if (!item.formula.empty() && mode == PasteMode::Formulas) {
+            moved = item.formula;
+            formula::moveRelative(moved, dRow, dCol);
             try {
-                sheet.setFormula(row, col, tree);
+                formula::rebindSheets(moved, source, sheet.workbook().sheetNames());
+                sheet.setFormula(row, col, moved);
                 continue;
             } catch (const EngineError&) {
                 // It names a sheet this workbook lacks: keep what it showed.
