@@ -101,28 +101,23 @@ namespace {
 // stored their row's or else their column's.
 void forEachFormatIn(const Sheet& s, const Area& a, const std::function<void(FormatId)>& visit) {
     std::vector<bool> stored(std::size_t(a.columnCount()));
-    int row = -1;
-    auto finishRow = [&](int r) {
-        if (r < 0)
-            return;
-        if (s.row(r).format != kDefaultFormat) {
-            if (std::find(stored.begin(), stored.end(), false) != stored.end())
-                visit(s.row(r).format);
-        } else {
-            for (int c = a.left; c <= a.right; ++c)
-                if (!stored[std::size_t(c - a.left)])
-                    visit(s.column(c).format);
-        }
-        std::fill(stored.begin(), stored.end(), false);
-    };
     int lastRow = std::min(a.bottom, s.rowExtent() - 1);
     for (int r = a.top; r <= lastRow; ++r) {
+        std::fill(stored.begin(), stored.end(), false);
         s.forEachCell(Area(r, a.left, r, a.right), [&](int, int col) {
             stored[std::size_t(col - a.left)] = true;
             visit(s.formatId(r, col));
         });
-        row = r;
-        finishRow(row);
+        bool allStored = std::find(stored.begin(), stored.end(), false) == stored.end();
+        if (allStored)
+            continue;
+        if (s.row(r).format != kDefaultFormat) {
+            visit(s.row(r).format);
+            continue;
+        }
+        for (int c = a.left; c <= a.right; ++c)
+            if (!stored[std::size_t(c - a.left)])
+                visit(s.column(c).format);
     }
     if (a.bottom > lastRow)
         for (int c = a.left; c <= a.right; ++c)
