@@ -57,7 +57,12 @@ void WorkbookReader::noteUnkept(uint16_t type) {
 }
 
 void WorkbookReader::read() {
-    if (!records_.next() || records_.type() != rec::Bof)
+    if (!records_.next())
+        throw FormatError("it does not begin like an Excel workbook stream");
+    // The BOF records of BIFF2, BIFF3 and BIFF4.
+    if (records_.type() == 0x0009 || records_.type() == 0x0209 || records_.type() == 0x0409)
+        throw FormatError(kExcel4OrOlder);
+    if (records_.type() != rec::Bof)
         throw FormatError("it does not begin like an Excel workbook stream");
     ByteReader bof(records_.body());
     uint16_t version = bof.u16();
@@ -108,7 +113,8 @@ void WorkbookReader::readGlobals() {
         case rec::Eof:
             goto done;
         case rec::FilePass:
-            throw FormatError("it is protected by a password (encrypted), which this program cannot open");
+            // The stream was decrypted before it came here.
+            break;
         case rec::Bof:
             throw FormatError("the workbook's globals are not closed before the next part begins");
         case rec::Font:

@@ -1,7 +1,9 @@
 // Workbooks written here, opened by the peers that users share registers with: LibreOffice (headless)
 // and xlrd. Each test skips, saying why, when its peer is not installed.
+#include "engine/xls/compound_file.h"
 #include "engine/xls/xls.h"
 #include "platform/text/utf.h"
+#include "tests/engine/xls/encrypted_stream.h"
 #include "tests/engine/xls/sample_register.h"
 
 #include <cstdio>
@@ -159,6 +161,32 @@ TEST(Interop, LibreOfficeShowsTheSameValuesAndFormulaResults) {
             std::string theirs = c < int(rows[size_t(r)].size()) ? rows[size_t(r)][size_t(c)] : "";
             EXPECT_EQ(theirs, shown(sheet.value(r, c))) << "row " << r + 1 << " column " << c + 1;
         }
+}
+
+// LibreOffice opens a file encrypted with Excel's default password without asking: that it sees the
+// plain file's cells in ours shows the test's encryption to be Excel's, which our reader then undoes.
+TEST(Interop, AWorkbookEncryptedWithTheDefaultPasswordOpensInLibreOfficeAndHere) {
+    if (!haveSoffice())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed; install libreoffice-calc-nogui";
+    Scratch scratch;
+    Workbook book;
+    xls_testing::buildRegister(book, 12, 5, false);
+    fs::path plain = scratch / "plain.xls";
+    xls::writeWorkbook(book, plain);
+    auto encrypted = xls::compoundFile(
+        xls_testing::encryptedStream(xls::workbookStream(xls::workbookBytes(book)), u"VelvetSweatshop"));
+    fs::path locked = scratch / "locked.xls";
+    std::ofstream(locked, std::ios::binary)
+        .write(reinterpret_cast<const char*>(encrypted.data()), std::streamsize(encrypted.size()));
+
+    std::string csv = "csv:Text - txt - csv (StarCalc):44,34,76,1";
+    std::string theirs = readFile(scratch.convert(locked, csv, "csv"));
+    EXPECT_EQ(theirs, readFile(scratch.convert(plain, csv, "csv")));
+    EXPECT_GT(theirs.size(), 500u);
+
+    auto ours = xls::readWorkbook(locked);
+    EXPECT_EQ(ours.workbook->sheet(0).value(0, 0), book.sheet(0).value(0, 0));
+    EXPECT_EQ(xls::workbookBytes(*ours.workbook), xls::workbookBytes(book));
 }
 
 TEST(Interop, XlrdSeesTheOutlineHiddenRowsAndFills) {
