@@ -1,7 +1,10 @@
 #include "desktop/cell_delegate.h"
 
+#include "desktop/rich_text.h"
 #include "desktop/sheet_model.h"
+#include "engine/model/workbook.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
@@ -11,7 +14,8 @@ namespace desktop {
 namespace {
 
 QPen borderPen(const engine::Border& b) {
-    QPen pen(Qt::black);
+    QColor color = paletteColor(b.colorIndex);
+    QPen pen(color.isValid() ? color : QColor(Qt::black));
     switch (b.weight) {
     case engine::BorderWeight::Medium:
         pen.setWidth(2);
@@ -62,7 +66,8 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
     QRect r = option.rect;
     if (QColor fill = paletteColor(f.fillColorIndex); fill.isValid())
         painter->fillRect(r, fill);
-    QStyledItemDelegate::paint(painter, opt, index);
+    if (!paintRichText(painter, opt, index))
+        QStyledItemDelegate::paint(painter, opt, index);
 
     painter->save();
     // The right and bottom edges lie on the grid line that follows the cell.
@@ -78,6 +83,35 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
         painter->drawLine(edges[e]);
     }
     painter->restore();
+}
+
+bool CellDelegate::paintRichText(QPainter* painter, const QStyleOptionViewItem& opt,
+                                 const QModelIndex& index) const {
+    const engine::Sheet* sheet = model_.sheet();
+    if (!sheet)
+        return false;
+    auto runs = sheet->textRuns(index.row(), index.column());
+    // A format that shows more than the text itself ("@\" kg\"") shows it plainly.
+    if (runs.empty() ||
+        opt.text != QString::fromStdU16String(sheet->value(index.row(), index.column()).asText()))
+        return false;
+    // The selection and focus, without the text.
+    QStyleOptionViewItem frame(opt);
+    frame.text.clear();
+    const QWidget* widget = opt.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawControl(QStyle::CE_ItemViewItem, &frame, painter, widget);
+
+    RichCell cell;
+    cell.text = opt.text;
+    cell.runs = runs;
+    cell.font = opt.font;
+    cell.color = index.data(Qt::ForegroundRole).value<QColor>();
+    cell.base = sheet->workbook().defaultFont();
+    cell.alignment = opt.displayAlignment;
+    cell.wrap = opt.features & QStyleOptionViewItem::WrapText;
+    drawRichText(*painter, opt.rect, cell, opt.palette.color(QPalette::Text));
+    return true;
 }
 
 QWidget* CellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem& option,

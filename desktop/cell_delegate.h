@@ -2,7 +2,8 @@
 
 #include <QStyledItemDelegate>
 
-// Draws a cell as the spreadsheet does (fill, font, wrapped text, solid and dashed borders) and edits it:
+// Draws a cell as the spreadsheet does (fill, font, rich text, wrapped text, borders in their styles and
+// colours) and edits it:
 // a line edit, or a drop-down of the items when the cell has a list validation.
 namespace desktop {
 
@@ -26,6 +27,9 @@ public:
     const QString& lastText() const { return lastText_; }
 
 private:
+    // Draws a cell whose text has runs in fonts of their own; false for any other cell.
+    bool paintRichText(QPainter* painter, const QStyleOptionViewItem& opt, const QModelIndex& index) const;
+
     const SheetModel& model_;
     mutable QString pending_;
     mutable bool refused_ = false;

@@ -2,9 +2,12 @@
 
 #include "engine/core/text.h"
 #include "engine/model/palette.h"
+#include "engine/model/workbook.h"
 
 #include <QColor>
 #include <QFont>
+#include <algorithm>
+#include <cmath>
 
 namespace desktop {
 
@@ -15,6 +18,18 @@ QString qs(const std::u16string& s) {
     return QString::fromStdU16String(s);
 }
 } // namespace
+
+QFont cellFont(const engine::Font& font, const engine::Font& base) {
+    QFont f(qs(font.name.empty() ? base.name : font.name));
+    double points = font.size > 0 ? font.size : base.size;
+    // A point is 96/72 pixels, as the grid measures row heights.
+    f.setPixelSize(std::max(1, int(std::lround(points * 96 / 72))));
+    f.setBold(font.bold);
+    f.setItalic(font.italic);
+    f.setUnderline(font.underline != engine::Underline::None);
+    f.setStrikeOut(font.strikeout);
+    return f;
+}
 
 QColor paletteColor(int index) {
     if (index < 1 || index > engine::kPaletteSize)
@@ -34,8 +49,15 @@ void SheetModel::refresh() {
 }
 
 std::u16string SheetModel::shownText(int row, int col) const {
+    return sheet_ ? sheet_->shown(row, col).text : std::u16string();
+}
+
+std::u16string SheetModel::editText(int row, int col) const {
     if (!sheet_)
         return {};
+    if (sheet_->hasFormula(row, col))
+        return sheet_->formulaText(row, col);
+    // The value itself, as it was typed: a number in its general form whatever its format shows.
     engine::Value v = sheet_->value(row, col);
     switch (v.kind()) {
     case engine::Value::Kind::Empty:
@@ -47,10 +69,8 @@ std::u16string SheetModel::shownText(int row, int col) const {
     }
 }
 
-std::u16string SheetModel::editText(int row, int col) const {
-    if (sheet_ && sheet_->hasFormula(row, col))
-        return sheet_->formulaText(row, col);
-    return shownText(row, col);
+QFont SheetModel::font(int row, int col) const {
+    return cellFont(format(row, col).font, sheet_ ? sheet_->workbook().defaultFont() : engine::Font{});
 }
 
 const engine::Format& SheetModel::format(int row, int col) const {
@@ -78,17 +98,15 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
         if (QColor c = paletteColor(format(row, col).fillColorIndex); c.isValid())
             return c;
         return {};
-    case Qt::ForegroundRole:
-        if (QColor c = paletteColor(format(row, col).fontColorIndex); c.isValid())
+    case Qt::ForegroundRole: {
+        // A section's colour ("[Red]") goes before the font's.
+        int index = sheet_->shown(row, col).colorIndex;
+        if (QColor c = paletteColor(index ? index : format(row, col).font.colorIndex); c.isValid())
             return c;
         return {};
+    }
     case Qt::FontRole:
-        if (format(row, col).bold) {
-            QFont f;
-            f.setBold(true);
-            return f;
-        }
-        return {};
+        return font(row, col);
     case Qt::TextAlignmentRole: {
         Qt::Alignment vertical = Qt::AlignBottom;
         switch (format(row, col).horizontalAlignment) {

@@ -3,6 +3,7 @@
 #include "engine/model/sheet.h"
 
 #include <QAbstractTableModel>
+#include <QFont>
 #include <functional>
 #include <string>
 
@@ -24,10 +25,13 @@ public:
     // The sheet changed: every cell is read again when next shown.
     void refresh();
 
-    // What a cell shows, and what its editor starts with (a formula's text, else the value's).
+    // What a cell shows (its value through its number format), and what its editor starts with (a
+    // formula's text, else the value in its general form).
     std::u16string shownText(int row, int col) const;
     std::u16string editText(int row, int col) const;
     const engine::Format& format(int row, int col) const;
+    // The cell's font, its face and size taken from the workbook's default font where it has none.
+    QFont font(int row, int col) const;
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -41,6 +45,8 @@ private:
     Commit commit_;
 };
 
+// A font of a format on the screen; an empty face or a zero size are `base`'s.
+QFont cellFont(const engine::Font& font, const engine::Font& base);
 // A palette colour index (1 to 56) as a colour; automatic (0) gives an invalid colour.
 QColor paletteColor(int index);
 

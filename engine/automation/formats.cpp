@@ -43,27 +43,27 @@ class FontObject final : public Object<Excel::Font> {
 public:
     explicit FontObject(CellsOf cells) : cells_(std::move(cells)) {}
 
-    Variant GetBold() override { return Variant(cells_.first().bold); }
+    Variant GetBold() override { return Variant(cells_.first().font.bold); }
     void PutBold(const Variant& RHS) override {
         bool bold = optionalBool(RHS).value_or(false);
-        cells_.change([&](Format& f) { f.bold = bold; });
+        cells_.change([&](Format& f) { f.font.bold = bold; });
     }
     Variant GetColor() override {
-        int index = cells_.first().fontColorIndex;
+        int index = cells_.first().font.colorIndex;
         return Variant(static_cast<double>(index ? paletteColor(index) : 0));
     }
     void PutColor(const Variant& RHS) override {
         auto rgb = static_cast<std::uint32_t>(optionalLong(RHS).value_or(0)) & 0xFFFFFF;
         auto index = static_cast<std::uint8_t>(nearestPaletteIndex(rgb));
-        cells_.change([&](Format& f) { f.fontColorIndex = index; });
+        cells_.change([&](Format& f) { f.font.colorIndex = index; });
     }
     Variant GetColorIndex() override {
-        int index = cells_.first().fontColorIndex;
+        int index = cells_.first().font.colorIndex;
         return Variant(index ? index : static_cast<int>(Excel::xlColorIndexAutomatic));
     }
     void PutColorIndex(const Variant& RHS) override {
         auto index = static_cast<std::uint8_t>(colorIndex(RHS, Excel::xlColorIndexAutomatic));
-        cells_.change([&](Format& f) { f.fontColorIndex = index; });
+        cells_.change([&](Format& f) { f.font.colorIndex = index; });
     }
 
 private:

@@ -141,6 +141,23 @@ Variant RangeObject::GetFormula() {
     return Variant(shownText(s.value(row, col)));
 }
 
+Variant RangeObject::GetText() {
+    const Sheet& s = sheet();
+    std::u16string text = s.shown(first().top, first().left).text;
+    // Every stored cell must show the same; cells not stored show nothing.
+    bool same = true;
+    for (const Area& a : areas()) {
+        std::size_t stored = 0;
+        s.forEachCell(a, [&](int row, int col) {
+            ++stored;
+            same = same && s.shown(row, col).text == text;
+        });
+        if (stored < std::size_t(a.rowCount()) * std::size_t(a.columnCount()))
+            same = same && text.empty();
+    }
+    return same ? Variant(text) : Variant::null();
+}
+
 void RangeObject::PutValue2(const Variant& RHS) {
     write(RHS);
 }

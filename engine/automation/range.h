@@ -32,6 +32,7 @@ public:
     void PutValue2(const Variant& RHS) override;
     Variant GetFormula() override;
     void PutFormula(const Variant& RHS) override;
+    Variant GetText() override;
     std::u16string GetAddress(const Variant& RowAbsolute, const Variant& ColumnAbsolute,
                               Excel::XlReferenceStyle ReferenceStyle, const Variant& External,
                               const Variant& RelativeTo) override;
@@ -72,6 +73,8 @@ public:
     void PutColumnWidth(const Variant& RHS) override;
     Variant GetRowHeight() override;
     void PutRowHeight(const Variant& RHS) override;
+    Variant GetNumberFormat() override;
+    void PutNumberFormat(const Variant& RHS) override;
     Variant GetHorizontalAlignment() override;
     void PutHorizontalAlignment(const Variant& RHS) override;
     Variant GetMergeCells() override;

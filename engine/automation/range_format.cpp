@@ -1,7 +1,9 @@
 #include "engine/automation/autofit.h"
 #include "engine/automation/range.h"
 
+#include <algorithm>
 #include <array>
+#include <functional>
 
 namespace engine::automation {
 
@@ -91,6 +93,65 @@ void RangeObject::PutRowHeight(const Variant& RHS) {
             props.customHeight = true;
         }
     }
+}
+
+namespace {
+
+// Each format some cell of `area` has, at least once: the stored cells' own, and for the cells not
+// stored their row's or else their column's.
+void forEachFormatIn(const Sheet& s, const Area& a, const std::function<void(FormatId)>& visit) {
+    std::vector<bool> stored(std::size_t(a.columnCount()));
+    int lastRow = std::min(a.bottom, s.rowExtent() - 1);
+    for (int r = a.top; r <= lastRow; ++r) {
+        std::fill(stored.begin(), stored.end(), false);
+        s.forEachCell(Area(r, a.left, r, a.right), [&](int, int col) {
+            stored[std::size_t(col - a.left)] = true;
+            visit(s.formatId(r, col));
+        });
+        bool allStored = std::find(stored.begin(), stored.end(), false) == stored.end();
+        if (allStored)
+            continue;
+        if (s.row(r).format != kDefaultFormat) {
+            visit(s.row(r).format);
+            continue;
+        }
+        for (int c = a.left; c <= a.right; ++c)
+            if (!stored[std::size_t(c - a.left)])
+                visit(s.column(c).format);
+    }
+    if (a.bottom > lastRow)
+        for (int c = a.left; c <= a.right; ++c)
+            visit(s.column(c).format);
+}
+
+} // namespace
+
+Variant RangeObject::GetNumberFormat() {
+    const Sheet& s = sheet();
+    const FormatTable& formats = s.workbook().formats();
+    const std::u16string& code = s.format(first().top, first().left).numberFormat;
+    bool same = true;
+    for (const Area& a : areas())
+        forEachFormatIn(s, a, [&](FormatId id) { same = same && formats.get(id).numberFormat == code; });
+    if (!same)
+        return Variant::null();
+    return Variant(isGeneralCode(code) ? std::u16string(u"General") : code);
+}
+
+void RangeObject::PutNumberFormat(const Variant& RHS) {
+    std::u16string code;
+    try {
+        code = RHS.toString();
+    } catch (const ComError&) {
+        fail(u"A number format is a text.");
+    }
+    if (!NumberFormat::parse(code) || code.size() > 255)
+        fail(u"That is not a number format.");
+    if (isGeneralCode(code))
+        code.clear();
+    Sheet& s = sheet();
+    for (const Area& a : areas())
+        s.modifyFormat(a, [&](Format& f) { f.numberFormat = code; });
 }
 
 Variant RangeObject::GetHorizontalAlignment() {

@@ -178,8 +178,8 @@ CellView cell(Application& app, const Place& place, std::u16string_view address)
     CellAddress at = cellOf(address);
     CellView view;
     view.value = s.value(at.row, at.col);
-    view.shown = shownText(view.value);
-    view.formula = s.hasFormula(at.row, at.col) ? s.formulaText(at.row, at.col) : view.shown;
+    view.shown = s.shown(at.row, at.col).text;
+    view.formula = s.hasFormula(at.row, at.col) ? s.formulaText(at.row, at.col) : shownText(view.value);
     view.format = s.format(at.row, at.col);
     return view;
 }

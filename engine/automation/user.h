@@ -65,7 +65,7 @@ const Sheet& sheet(Application& app, const Place& place = {});
 int activeSheet(Application& app, std::u16string_view book = {});
 
 struct CellView {
-    std::u16string shown;   // the value as the cell shows it
+    std::u16string shown;   // the value as the cell shows it, through its number format
     std::u16string formula; // "=…" for a formula, else what the formula bar shows for the value
     Value value;
     Format format;

@@ -18,6 +18,8 @@ Snapshot takeSnapshot(const Sheet& sheet, const Area& area) {
         item.value = sheet.value(row, col);
         auto program = sheet.formulaProgram(row, col);
         item.formula.assign(program.begin(), program.end());
+        auto runs = sheet.textRuns(row, col);
+        item.runs.assign(runs.begin(), runs.end());
         item.format = sheet.format(row, col);
         s.items.push_back(std::move(item));
     });
@@ -76,7 +78,10 @@ Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mod
                 // It names a sheet this workbook lacks: keep what it showed.
             }
         }
-        sheet.setValue(row, col, item.value);
+        if (!item.runs.empty())
+            sheet.setRichText(row, col, item.value.asText(), item.runs);
+        else
+            sheet.setValue(row, col, item.value);
     }
     for (std::size_t i = 0; i < snapshot.rowHeights.size(); ++i)
         if (snapshot.rowHeights[i]) {

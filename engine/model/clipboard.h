@@ -19,8 +19,9 @@ struct Snapshot {
     struct Item {
         int row = 0; // relative to the snapshot's top left cell
         int col = 0;
-        Value value;              // for a formula, its result when the snapshot was taken
-        formula::Program formula; // empty for a value
+        Value value;               // for a formula, its result when the snapshot was taken
+        formula::Program formula;  // empty for a value
+        std::vector<TextRun> runs; // of a rich text
         Format format;
     };
     Area source;             // where it was taken (its sheet is not kept)

@@ -141,6 +141,13 @@ Value Sheet::value(int row, int col) const {
     return c ? currentValue(row, *c).toValue() : Value();
 }
 
+ShownValue Sheet::shown(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    if (!c || c->kind == CellKind::Empty)
+        return {};
+    return showValue(currentValue(row, *c).toValue(), format(row, col).numberFormat);
+}
+
 ValueView Sheet::currentValue(int row, const Cell& c) const {
     // Computing a result is no visible change, so reading stays a const operation.
     if (c.kind == CellKind::Formula && !book_.recalc_->isCurrent(*this, formulas_[c.data.formula]))
@@ -202,6 +209,21 @@ void Sheet::setValue(int row, int col, const Value& v) {
         break;
     }
     contentChanged();
+}
+
+void Sheet::setRichText(int row, int col, std::u16string_view text, std::vector<TextRun> runs) {
+    Cell& c = touchCell(row, col);
+    releaseContent(c);
+    c.kind = CellKind::Text;
+    c.data.text = book_.strings_.intern(text, std::move(runs));
+    contentChanged();
+}
+
+std::span<const TextRun> Sheet::textRuns(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    if (!c || c->kind != CellKind::Text)
+        return {};
+    return strings_.runs(c->data.text);
 }
 
 void Sheet::setFormula(int row, int col, std::u16string_view text) {

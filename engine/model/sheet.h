@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/address.h"
+#include "engine/core/number_format.h"
 #include "engine/core/value.h"
 #include "engine/formula/adjust.h"
 #include "engine/formula/program.h"
@@ -54,6 +55,8 @@ public:
     // corners out of order, throw EngineError and change nothing.
     // The current value; a formula's result is computed first when it is not current.
     Value value(int row, int col) const;
+    // The value as the cell shows it: through its number format, in the colour the format names.
+    ShownValue shown(int row, int col) const;
     bool hasFormula(int row, int col) const;
     // A value or a formula (what End, CountA and the used range see; a format alone is no content).
     bool hasContent(int row, int col) const;
@@ -68,6 +71,10 @@ public:
 
     // Empty clears the cell's content and keeps its format.
     void setValue(int row, int col, const Value& value);
+    // A text with runs in fonts of their own; without runs, the same as a plain text.
+    void setRichText(int row, int col, std::u16string_view text, std::vector<TextRun> runs);
+    // The runs of a cell's rich text; nothing for any other cell.
+    std::span<const TextRun> textRuns(int row, int col) const;
     // `text` as typed, with its leading "=". Throws EngineError (and changes nothing) when it does not parse.
     void setFormula(int row, int col, std::u16string_view text);
     // A formula already in compiled form, as formula::parse makes it for this workbook (its sheet ids

@@ -42,6 +42,13 @@ public:
 
     FormatTable& formats() { return formats_; }
     const FormatTable& formats() const { return formats_; }
+    // The face and size of the font that formats leave empty (Font): Arial 10 in a new workbook, the
+    // file's own in one read from a file.
+    const Font& defaultFont() const { return defaultFont_; }
+    void setDefaultFont(Font font) {
+        defaultFont_ = std::move(font);
+        bump();
+    }
 
     // ---- Recalculation (see recalc.h)
     // Computes every formula whose result is not current.
@@ -73,6 +80,7 @@ private:
     std::vector<std::unique_ptr<Sheet>> sheets_;
     SheetId nextId_ = 0;
     FormatTable formats_;
+    Font defaultFont_{u"Arial", 10};
     detail::StringPool strings_;
     std::uint64_t revision_ = 1;
     std::uint64_t contentChangedAt_ = 1; // the last content change on any sheet

@@ -122,6 +122,16 @@ void quietLibgsf() {
     });
 }
 
+// Excel 4.0 and older wrote a bare stream of records, not a compound file; it opens with their BOF
+// (BIFF2, BIFF3 or BIFF4), whose body is 4 to 16 bytes long.
+bool startsLikeExcel4OrOlder(std::span<const uint8_t> file) {
+    if (file.size() < 8)
+        return false;
+    uint16_t type = uint16_t(file[0] | file[1] << 8);
+    uint16_t size = uint16_t(file[2] | file[3] << 8);
+    return (type == 0x0009 || type == 0x0209 || type == 0x0409) && size >= 4 && size <= 16;
+}
+
 bool sameName(const char* a, const char* b) {
     return a && g_ascii_strcasecmp(a, b) == 0;
 }
@@ -130,6 +140,8 @@ bool sameName(const char* a, const char* b) {
 
 std::vector<uint8_t> workbookStream(std::span<const uint8_t> file) {
     static const uint8_t signature[8] = {0xD0, 0xCF, 0x11, 0xE0, 0xA1, 0xB1, 0x1A, 0xE1};
+    if (startsLikeExcel4OrOlder(file))
+        throw FormatError(kExcel4OrOlder);
     if (file.size() < 512 || std::memcmp(file.data(), signature, 8) != 0)
         throw FormatError("it is not an Excel workbook (not a compound document file)");
 

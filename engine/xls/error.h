@@ -19,4 +19,8 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// The refusal of a file from Excel 4.0 or older, whether it comes as a bare file or inside a compound one.
+inline constexpr const char* kExcel4OrOlder =
+    "it was saved in the format of Excel 4.0 or older, which this program does not read";
+
 } // namespace engine::xls

@@ -1,5 +1,8 @@
 #include "engine/xls/format_mapping.h"
 
+#include <algorithm>
+#include <cmath>
+
 namespace engine::xls {
 
 namespace {
@@ -7,8 +10,44 @@ namespace {
 constexpr uint8_t FirstColour = 8; // palette index 1 is colour 8 in a file
 constexpr uint8_t LastColour = 63;
 
+// Indexes 64 and above are the system's colours, which stand for automatic.
 uint8_t paletteIndex(uint16_t colour) {
     return colour >= FirstColour && colour <= LastColour ? uint8_t(colour - FirstColour + 1) : 0;
+}
+
+uint16_t fileColour(uint8_t index, uint16_t automatic) {
+    return index ? uint16_t(index + FirstColour - 1) : automatic;
+}
+
+Underline underlineFrom(uint8_t u) {
+    switch (u) {
+    case 0x01:
+        return Underline::Single;
+    case 0x02:
+        return Underline::Double;
+    case 0x21:
+        return Underline::SingleAccounting;
+    case 0x22:
+        return Underline::DoubleAccounting;
+    default:
+        return Underline::None;
+    }
+}
+
+uint8_t underlineOf(Underline u) {
+    switch (u) {
+    case Underline::None:
+        return 0;
+    case Underline::Single:
+        return 0x01;
+    case Underline::Double:
+        return 0x02;
+    case Underline::SingleAccounting:
+        return 0x21;
+    case Underline::DoubleAccounting:
+        return 0x22;
+    }
+    return 0;
 }
 
 Border borderFromLine(uint8_t line) {
@@ -72,30 +111,70 @@ uint8_t lineFromBorder(const Border& b) {
 
 } // namespace
 
-Format formatFromXf(const XfRecord& xf, const FontRecord& font) {
-    Format f;
-    f.bold = font.bold();
-    f.fontColorIndex = paletteIndex(font.colour);
-    if (xf.pattern != 0)
-        f.fillColorIndex = paletteIndex(xf.foreground);
-    for (size_t i = 0; i < 4; ++i)
-        f.borders[i] = borderFromLine(xf.border[i]);
-    f.horizontalAlignment =
-        xf.horizontal <= 6 ? HorizontalAlignment(xf.horizontal) : HorizontalAlignment::General;
-    f.wrapText = xf.wrap;
+Font fontFromRecord(const FontRecord& r, const Font& base) {
+    Font f;
+    if (r.name != base.name)
+        f.name = r.name;
+    double size = r.height / 20.0;
+    if (size != base.size)
+        f.size = size;
+    f.bold = r.bold();
+    f.italic = r.italic;
+    f.strikeout = r.strikeout;
+    f.underline = underlineFrom(r.underline);
+    f.colorIndex = paletteIndex(r.colour);
     return f;
 }
 
-XfRecord xfFromFormat(const Format& format, uint16_t fontIndex) {
+FontRecord recordFromFont(const Font& font, const Font& base) {
+    FontRecord r;
+    r.name = font.name.empty() ? base.name : font.name;
+    double size = font.size > 0 ? font.size : base.size;
+    r.height = uint16_t(std::clamp(std::lround(size * 20), 20L, 8191L));
+    r.weight = font.bold ? 700 : 400;
+    r.italic = font.italic;
+    r.strikeout = font.strikeout;
+    r.underline = underlineOf(font.underline);
+    r.colour = fileColour(font.colorIndex, AutoColour);
+    // The default character set: the face alone decides, as the texts are Unicode.
+    r.charset = 1;
+    return r;
+}
+
+Format formatFromXf(const XfRecord& xf, const FontRecord& font, const Font& base,
+                    std::u16string numberFormat) {
+    Format f;
+    f.font = fontFromRecord(font, base);
+    if (xf.pattern != 0)
+        f.fillColorIndex = paletteIndex(xf.foreground);
+    for (size_t i = 0; i < 4; ++i) {
+        f.borders[i] = borderFromLine(xf.border[i]);
+        if (xf.border[i])
+            f.borders[i].colorIndex = paletteIndex(xf.borderColour[i]);
+    }
+    f.horizontalAlignment =
+        xf.horizontal <= 6 ? HorizontalAlignment(xf.horizontal) : HorizontalAlignment::General;
+    f.wrapText = xf.wrap;
+    f.numberFormat = std::move(numberFormat);
+    f.locked = xf.locked;
+    f.formulaHidden = xf.formulaHidden;
+    return f;
+}
+
+XfRecord xfFromFormat(const Format& format, uint16_t fontIndex, uint16_t formatIndex) {
     XfRecord x;
     x.font = fontIndex;
+    x.format = formatIndex;
     x.parent = 0;
-    x.usedAttributes = 0xF8;
+    x.usedAttributes = 0xF8 | (formatIndex ? 0x04 : 0);
     x.horizontal = uint8_t(format.horizontalAlignment);
     x.wrap = format.wrapText;
+    x.locked = format.locked;
+    x.formulaHidden = format.formulaHidden;
     for (size_t i = 0; i < 4; ++i) {
         x.border[i] = lineFromBorder(format.borders[i]);
-        x.borderColour[i] = x.border[i] ? WindowBackground : 0;
+        x.borderColour[i] =
+            x.border[i] ? uint8_t(fileColour(format.borders[i].colorIndex, WindowBackground)) : 0;
     }
     if (format.fillColorIndex) {
         x.pattern = 1;
@@ -105,23 +184,12 @@ XfRecord xfFromFormat(const Format& format, uint16_t fontIndex) {
     return x;
 }
 
-FontRecord fontFromFormat(const Format& format, const FontRecord& base) {
-    FontRecord f = base;
-    f.weight = format.bold ? 700 : 400;
-    f.colour = format.fontColorIndex ? uint16_t(format.fontColorIndex + FirstColour - 1) : AutoColour;
-    return f;
-}
-
-bool xfLosesDetail(const XfRecord& xf, const FontRecord& font, const FontRecord& base) {
-    // Font faces are not compared: writers substitute faces per script (LibreOffice names its CJK
-    // fallback font), and a face alone changes no content.
-    bool fontDiffers = font.height != base.height || font.italic || font.strikeout || font.underline;
-    bool pattern = xf.pattern > 1;
-    bool colouredBorder = false;
-    for (size_t i = 0; i < 4; ++i)
-        colouredBorder |= xf.border[i] && xf.borderColour[i] != WindowBackground && xf.borderColour[i] != 8 &&
-                          xf.borderColour[i] != 0;
-    return fontDiffers || pattern || colouredBorder;
+const char* xfLosesDetail(const XfRecord& xf, const FontRecord& font) {
+    if (xf.pattern > 1)
+        return "fill patterns";
+    if (font.escapement != 0)
+        return "superscript and subscript";
+    return nullptr;
 }
 
 } // namespace engine::xls

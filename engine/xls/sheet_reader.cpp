@@ -199,10 +199,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
         case rec::LabelSst: {
             int row = in.u16(), col = column(in.u16());
             uint16_t xf = in.u16();
-            uint32_t index = in.u32();
-            if (index >= sst_.size())
-                throw FormatError("a cell refers to a shared string that does not exist");
-            sheet.setValue(row, col, sst_[index]);
+            setSharedString(sheet, row, col, in.u32());
             place(row, col, xf);
             break;
         }

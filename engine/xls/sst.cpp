@@ -8,19 +8,22 @@
 
 namespace engine::xls {
 
-std::vector<std::u16string> readSst(const std::vector<std::span<const uint8_t>>& segments) {
+std::vector<SstString> readSst(const std::vector<std::span<const uint8_t>>& segments) {
     SegmentedReader in(segments);
     in.u32(); // references
     uint32_t unique = in.u32();
-    std::vector<std::u16string> strings;
+    std::vector<SstString> strings;
     // Each string takes at least three bytes, which bounds what a lying count can make us reserve.
     strings.reserve(std::min<size_t>(unique, in.remaining() / 3));
-    for (uint32_t i = 0; i < unique; ++i)
-        strings.push_back(in.string());
+    for (uint32_t i = 0; i < unique && !in.atEnd(); ++i) {
+        SstString& s = strings.emplace_back();
+        s.text = in.string(&s.runs);
+    }
     return strings;
 }
 
-void writeSst(RecordWriter& w, const std::vector<std::u16string_view>& strings, uint32_t references) {
+void writeSst(RecordWriter& w, const std::vector<std::u16string_view>& strings,
+              const std::unordered_map<uint32_t, SstRuns>& runs, uint32_t references) {
     auto& out = w.out();
     const size_t perBucket = std::max<size_t>(8, (strings.size() + 127) / 128);
     std::vector<std::pair<uint32_t, uint16_t>> buckets;
@@ -36,17 +39,26 @@ void writeSst(RecordWriter& w, const std::vector<std::u16string_view>& strings, 
         header = w.begin(rec::Continue);
     };
 
+    static const SstRuns plain;
     for (size_t i = 0; i < strings.size(); ++i) {
         std::u16string_view s = strings[i];
+        auto found = runs.find(uint32_t(i));
+        const SstRuns& rich = found == runs.end() ? plain : found->second;
         bool one = fitsOneByte(s);
         size_t width = one ? 1 : 2;
-        // Never leave a string's header without its first character.
-        if (used() + 3 + (s.empty() ? 0 : width) > rec::MaxBody)
+        size_t headerSize = rich.empty() ? 3 : 5;
+        // Never leave a string's header without its first character; a rich text that fits a record
+        // starts one rather than leave its runs to the next.
+        size_t whole = headerSize + s.size() * width + rich.size() * 4;
+        if (used() + headerSize + (s.empty() ? 0 : width) > rec::MaxBody ||
+            (!rich.empty() && used() + whole > rec::MaxBody && whole <= rec::MaxBody))
             startContinue();
         if (i % perBucket == 0)
             buckets.emplace_back(uint32_t(out.size()), uint16_t(out.size() - header));
         putU16(out, uint16_t(s.size()));
-        putU8(out, one ? 0 : 1);
+        putU8(out, uint8_t((one ? 0 : 1) | (rich.empty() ? 0 : 0x08)));
+        if (!rich.empty())
+            putU16(out, uint16_t(rich.size()));
         while (true) {
             size_t room = (rec::MaxBody - used()) / width;
             size_t n = std::min(room, s.size());
@@ -56,6 +68,13 @@ void writeSst(RecordWriter& w, const std::vector<std::u16string_view>& strings, 
                 break;
             startContinue();
             putU8(out, one ? 0 : 1);
+        }
+        // Runs continue in the next record without an option byte.
+        for (auto [first, font] : rich) {
+            if (used() + 4 > rec::MaxBody)
+                startContinue();
+            putU16(out, first);
+            putU16(out, font);
         }
     }
     w.end(header);

@@ -12,7 +12,7 @@ FontRecord readFont(ByteReader in) {
     f.strikeout = options & 0x08;
     f.colour = in.u16();
     f.weight = in.u16();
-    in.u16(); // escapement
+    f.escapement = in.u16();
     f.underline = in.u8();
     f.family = in.u8();
     f.charset = in.u8();
@@ -26,7 +26,7 @@ void putFont(std::vector<uint8_t>& out, const FontRecord& f) {
     putU16(out, uint16_t((f.italic ? 0x02 : 0) | (f.strikeout ? 0x08 : 0)));
     putU16(out, f.colour);
     putU16(out, f.weight);
-    putU16(out, 0);
+    putU16(out, f.escapement);
     putU8(out, f.underline);
     putU8(out, f.family);
     putU8(out, f.charset);
@@ -40,6 +40,7 @@ XfRecord readXf(ByteReader in) {
     x.format = in.u16();
     uint16_t type = in.u16();
     x.locked = type & 0x01;
+    x.formulaHidden = type & 0x02;
     x.isStyle = type & 0x04;
     x.parent = uint16_t(type >> 4);
     uint8_t align = in.u8();
@@ -67,7 +68,8 @@ XfRecord readXf(ByteReader in) {
 void putXf(std::vector<uint8_t>& out, const XfRecord& x) {
     putU16(out, x.font);
     putU16(out, x.format);
-    putU16(out, uint16_t((x.locked ? 0x01 : 0) | (x.isStyle ? 0x04 : 0) | (x.parent << 4)));
+    putU16(out, uint16_t((x.locked ? 0x01 : 0) | (x.formulaHidden ? 0x02 : 0) | (x.isStyle ? 0x04 : 0) |
+                         (x.parent << 4)));
     putU8(out, uint8_t((x.horizontal & 0x07) | (x.wrap ? 0x08 : 0) | ((x.vertical & 0x07) << 4)));
     putU8(out, 0);
     putU8(out, 0);

@@ -21,7 +21,8 @@ struct FontRecord {
     bool strikeout = false;
     uint16_t colour = AutoColour;
     uint16_t weight = 400;
-    uint8_t underline = 0;
+    uint16_t escapement = 0; // 1 superscript, 2 subscript
+    uint8_t underline = 0;   // 1 single, 2 double, 0x21 and 0x22 the accounting ones
     uint8_t family = 0;
     uint8_t charset = 0;
     std::u16string name = u"Arial";
@@ -49,6 +50,7 @@ struct XfRecord {
     uint8_t foreground = WindowBackground;
     uint8_t background = WindowBackground + 1;
     bool locked = true;
+    bool formulaHidden = false;
 
     bool operator==(const XfRecord&) const = default;
 };

@@ -126,7 +126,7 @@ void SegmentedReader::nextSegment() {
     }
 }
 
-std::u16string SegmentedReader::string() {
+std::u16string SegmentedReader::string(std::vector<std::pair<uint16_t, uint16_t>>* runList) {
     size_t count = u16();
     uint8_t flags = u8();
     size_t runs = (flags & RichText) ? u16() : 0;
@@ -159,7 +159,16 @@ std::u16string SegmentedReader::string() {
             pos_ += n;
         }
     }
-    skip(runs * 4);
+    if (runList) {
+        runList->clear();
+        runList->reserve(std::min(runs, remaining() / 4));
+        for (size_t i = 0; i < runs; ++i) {
+            uint16_t first = u16();
+            runList->emplace_back(first, u16());
+        }
+    } else {
+        skip(runs * 4);
+    }
     skip(phonetic);
     return s;
 }

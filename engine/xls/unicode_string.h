@@ -34,8 +34,9 @@ public:
     uint16_t u16();
     uint32_t u32();
     void skip(size_t n);
-    // A whole string: count, option byte, characters, runs and phonetic data.
-    std::u16string string();
+    // A whole string: count, option byte, characters, runs and phonetic data. The runs (first character,
+    // font index) go to `runs` when it is given.
+    std::u16string string(std::vector<std::pair<uint16_t, uint16_t>>* runs = nullptr);
     // Bytes left in all pieces, for sizing reservations against what the file can hold.
     size_t remaining() const;
 

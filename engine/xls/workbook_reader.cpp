@@ -1,9 +1,12 @@
 #include "engine/xls/workbook_reader.h"
 
 #include "engine/core/error.h"
+#include "engine/core/number_format.h"
+#include "engine/core/text.h"
 #include "engine/model/palette.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/format_mapping.h"
+#include "engine/xls/number_formats.h"
 #include "engine/xls/record_types.h"
 #include "engine/xls/sst.h"
 #include "engine/xls/unicode_string.h"
@@ -54,7 +57,12 @@ void WorkbookReader::noteUnkept(uint16_t type) {
 }
 
 void WorkbookReader::read() {
-    if (!records_.next() || records_.type() != rec::Bof)
+    if (!records_.next())
+        throw FormatError("it does not begin like an Excel workbook stream");
+    // The BOF records of BIFF2, BIFF3 and BIFF4.
+    if (records_.type() == 0x0009 || records_.type() == 0x0209 || records_.type() == 0x0409)
+        throw FormatError(kExcel4OrOlder);
+    if (records_.type() != rec::Bof)
         throw FormatError("it does not begin like an Excel workbook stream");
     ByteReader bof(records_.body());
     uint16_t version = bof.u16();
@@ -105,7 +113,8 @@ void WorkbookReader::readGlobals() {
         case rec::Eof:
             goto done;
         case rec::FilePass:
-            throw FormatError("it is protected by a password (encrypted), which this program cannot open");
+            // The stream was decrypted before it came here.
+            break;
         case rec::Bof:
             throw FormatError("the workbook's globals are not closed before the next part begins");
         case rec::Font:
@@ -118,11 +127,10 @@ void WorkbookReader::readGlobals() {
             ByteReader in(records_.body());
             uint16_t index = in.u16();
             std::u16string code = readUnicode16(in);
-            std::u16string upper;
-            for (char16_t c : code)
-                upper.push_back(c >= u'a' && c <= u'z' ? char16_t(c - 32) : c);
-            if (upper == u"GENERAL" || upper == u"STANDARD")
-                generalFormats_.push_back(index);
+            // German writers spell General "Standard".
+            if (isGeneralCode(code) || foldCase(code) == u"standard")
+                code.clear();
+            numberFormats_[index] = std::move(code);
             break;
         }
         case rec::Palette: {
@@ -154,9 +162,13 @@ void WorkbookReader::readGlobals() {
             // As values, so that the cells that share a text do not each copy it again.
             auto strings = readSst(records_.segments());
             sst_.clear();
+            sstFileRuns_.clear();
             sst_.reserve(strings.size());
-            for (auto& t : strings)
-                sst_.push_back(Value::text(std::move(t)));
+            for (auto& t : strings) {
+                if (!t.runs.empty())
+                    sstFileRuns_.emplace(uint32_t(sst_.size()), std::move(t.runs));
+                sst_.push_back(Value::text(std::move(t.text)));
+            }
             break;
         }
         case rec::SupBook: {
@@ -197,8 +209,38 @@ void WorkbookReader::readGlobals() {
 done:
     if (fonts_.empty())
         fonts_.push_back(FontRecord{});
+    book_.setDefaultFont(Font{fonts_[0].name, fonts_[0].height / 20.0});
     xfFormats_.assign(xfs_.size(), kDefaultFormat);
     xfKnown_.assign(xfs_.size(), 0);
+    // Runs name fonts, which come before the table but are turned into the model's only now.
+    for (auto& [index, runs] : sstFileRuns_) {
+        std::vector<TextRun> kept;
+        size_t length = sst_[index].asText().size();
+        for (auto [first, fontIndex] : runs) {
+            if (first >= length || (!kept.empty() && first <= kept.back().start))
+                continue;
+            kept.push_back({first, fontFromRecord(font(fontIndex), book_.defaultFont())});
+        }
+        if (!kept.empty())
+            sstRuns_.emplace(index, std::move(kept));
+    }
+    sstFileRuns_.clear();
+}
+
+const FontRecord& WorkbookReader::font(uint16_t index) const {
+    // Font index 4 does not exist in the file; indexes above it are one higher than their position.
+    size_t at = index < 4 ? index : index - 1u;
+    return at < fonts_.size() ? fonts_[at] : fonts_[0];
+}
+
+void WorkbookReader::setSharedString(Sheet& sheet, int row, int col, uint32_t index) {
+    if (index >= sst_.size())
+        throw FormatError("a cell refers to a shared string that does not exist");
+    auto rich = sstRuns_.find(index);
+    if (rich == sstRuns_.end())
+        sheet.setValue(row, col, sst_[index]);
+    else
+        sheet.setRichText(row, col, sst_[index].asText(), rich->second);
 }
 
 void WorkbookReader::linkExternSheets() {
@@ -257,14 +299,15 @@ FormatId WorkbookReader::formatOf(uint16_t xf) {
         return kDefaultFormat;
     if (!xfKnown_[xf]) {
         const XfRecord& x = xfs_[xf];
-        // Font index 4 does not exist in the file; indexes above it are one higher than their position.
-        size_t fi = x.font < 4 ? x.font : x.font - 1u;
-        const FontRecord& font = fi < fonts_.size() ? fonts_[fi] : fonts_[0];
-        bool general = x.format == 0 || std::find(generalFormats_.begin(), generalFormats_.end(), x.format) !=
-                                            generalFormats_.end();
-        if (!general || xfLosesDetail(x, font, fonts_[0]))
-            dropped_.insert("number formats, font sizes and styles, fill patterns and border colours");
-        Format f = formatFromXf(x, font);
+        const FontRecord& cellFont = font(x.font);
+        if (const char* lost = xfLosesDetail(x, cellFont))
+            dropped_.insert(lost);
+        std::u16string code;
+        if (auto own = numberFormats_.find(x.format); own != numberFormats_.end())
+            code = own->second;
+        else
+            code = builtInFormat(x.format).value_or(std::u16string());
+        Format f = formatFromXf(x, cellFont, book_.defaultFont(), std::move(code));
         xfFormats_[xf] = f == Format{} ? kDefaultFormat : book_.formats().intern(f);
         xfKnown_[xf] = 1;
     }

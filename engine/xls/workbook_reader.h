@@ -3,12 +3,14 @@
 #include "engine/model/workbook.h"
 #include "engine/xls/formula_tokens.h"
 #include "engine/xls/record_reader.h"
+#include "engine/xls/sst.h"
 #include "engine/xls/style_records.h"
 
 #include <cstdint>
 #include <set>
 #include <span>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace engine::xls {
@@ -46,11 +48,17 @@ private:
     std::set<std::string> dropped_;
 
     std::vector<SheetEntry> sheets_;
+    // A cell's text from the shared string table, with the runs of a rich text.
+    void setSharedString(Sheet& sheet, int row, int col, uint32_t index);
+    const FontRecord& font(uint16_t index) const;
+
     std::vector<Value> sst_;
+    std::unordered_map<uint32_t, std::vector<TextRun>> sstRuns_; // by table index, once fonts are known
+    std::unordered_map<uint32_t, SstRuns> sstFileRuns_;          // as read, before the fonts are
     std::vector<FontRecord> fonts_;
     std::vector<XfRecord> xfs_;
-    std::vector<uint16_t> generalFormats_; // FORMAT records that only spell out "General"
-    std::vector<FormatId> xfFormats_;      // FormatId per XF, filled as cells use them
+    std::unordered_map<uint16_t, std::u16string> numberFormats_; // the file's FORMAT records
+    std::vector<FormatId> xfFormats_;                            // FormatId per XF, filled as cells use them
     std::vector<uint8_t> xfKnown_;
     std::vector<SupBook> supBooks_;
     std::vector<std::tuple<uint16_t, uint16_t, uint16_t>> xti_;

@@ -1,9 +1,11 @@
 #include "engine/xls/workbook_writer.h"
 
 #include "engine/core/address.h"
+#include "engine/core/number_format.h"
 #include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/format_mapping.h"
+#include "engine/xls/number_formats.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
 #include "engine/xls/sst.h"
@@ -90,7 +92,8 @@ uint16_t columnWidth(double chars) {
 
 } // namespace
 
-WorkbookWriter::WorkbookWriter(const Workbook& book) : book_(book) {
+WorkbookWriter::WorkbookWriter(const Workbook& book)
+    : book_(book), baseFont_(recordFromFont(Font{}, book.defaultFont())) {
     stringIndex_.reserve(4096);
     encoder_.sheetIndex = [this](formula::SheetId id) -> std::optional<uint16_t> {
         const Sheet* s = book_.sheetById(id);
@@ -128,6 +131,43 @@ uint32_t WorkbookWriter::sharedString(const std::u16string& s) {
     return index;
 }
 
+uint32_t WorkbookWriter::richString(const std::u16string& s, std::span<const TextRun> runs) {
+    ++stringRefs_;
+    uint32_t index = uint32_t(strings_.size());
+    strings_.emplace_back(s);
+    SstRuns& file = stringRuns_[index];
+    for (const TextRun& run : runs)
+        file.emplace_back(run.start, fontIndex(run.font));
+    return index;
+}
+
+uint16_t WorkbookWriter::fontIndex(const Font& font) {
+    FontRecord record = recordFromFont(font, book_.defaultFont());
+    if (record == baseFont_)
+        return 0;
+    auto fi = std::find(fonts_.begin(), fonts_.end(), record);
+    if (fi == fonts_.end()) {
+        if (fonts_.size() >= 500)
+            throw FormatError("the workbook uses more fonts than an Excel 97-2003 file holds");
+        fi = fonts_.insert(fonts_.end(), record);
+    }
+    return uint16_t(5 + (fi - fonts_.begin()));
+}
+
+uint16_t WorkbookWriter::numberFormatIndex(const std::u16string& code) {
+    if (isGeneralCode(code))
+        return 0;
+    if (auto shared = sharedBuiltInIndex(code))
+        return *shared;
+    auto it = std::find(numberFormats_.begin(), numberFormats_.end(), code);
+    if (it == numberFormats_.end()) {
+        if (FirstCustomFormat + numberFormats_.size() > 0xFFFF)
+            throw FormatError("the workbook uses more number formats than an Excel 97-2003 file holds");
+        it = numberFormats_.insert(numberFormats_.end(), code);
+    }
+    return uint16_t(FirstCustomFormat + (it - numberFormats_.begin()));
+}
+
 uint16_t WorkbookWriter::xfIndex(FormatId id) {
     if (id == kDefaultFormat)
         return DefaultCellXf;
@@ -135,17 +175,9 @@ uint16_t WorkbookWriter::xfIndex(FormatId id) {
     if (it != xfOf_.end())
         return it->second;
     const Format& f = book_.formats().get(id);
-    FontRecord font = fontFromFormat(f, baseFont_);
-    uint16_t fontIndex = 0;
-    if (!(font == baseFont_)) {
-        auto fi = std::find(fonts_.begin(), fonts_.end(), font);
-        if (fi == fonts_.end())
-            fi = fonts_.insert(fonts_.end(), font);
-        fontIndex = uint16_t(5 + (fi - fonts_.begin()));
-    }
     if (FirstCellXf + cellXfs_.size() >= 4000)
         throw FormatError("the workbook uses more cell formats than an Excel 97-2003 file holds");
-    cellXfs_.push_back(xfFromFormat(f, fontIndex));
+    cellXfs_.push_back(xfFromFormat(f, fontIndex(f.font), numberFormatIndex(f.numberFormat)));
     uint16_t index = uint16_t(FirstCellXf + cellXfs_.size() - 1);
     xfOf_.emplace(id, index);
     return index;
@@ -205,6 +237,12 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         putFont(o, f);
         w.end(h);
     }
+    for (size_t i = 0; i < numberFormats_.size(); ++i) {
+        size_t h = w.begin(rec::Format);
+        putU16(o, uint16_t(FirstCustomFormat + i));
+        putUnicode16(o, std::u16string_view(numberFormats_[i]).substr(0, 255));
+        w.end(h);
+    }
 
     // The fifteen style formats Excel expects, the default cell format, then the cells' formats.
     for (int i = 0; i < 15; ++i) {
@@ -250,6 +288,15 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         w.end(h);
     }
 
+    // Number format codes are stored in their English form; the country record says so to readers that
+    // would otherwise read them in their own language.
+    {
+        size_t h = w.begin(rec::Country);
+        putU16(o, 1);
+        putU16(o, 1);
+        w.end(h);
+    }
+
     // References to sheets go through one EXTERNSHEET entry per sheet (entry i is sheet i); calls of
     // functions outside the built-in table through the add-in entry after them.
     {
@@ -289,7 +336,7 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         }
         w.end(h);
     }
-    writeSst(w, std::vector<std::u16string_view>(strings_.begin(), strings_.end()), stringRefs_);
+    writeSst(w, std::vector<std::u16string_view>(strings_.begin(), strings_.end()), stringRuns_, stringRefs_);
     w.record(rec::Eof, {});
 }
 
@@ -538,8 +585,10 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
         if (v.asText().size() > MaxCellText)
             throw FormatError(cellName(sheet, row, col) +
                               " holds more than the 32,767 characters an Excel 97-2003 cell can hold");
+        auto runs = sheet.textRuns(row, col);
+        uint32_t index = runs.empty() ? sharedString(v.asText()) : richString(v.asText(), runs);
         size_t h = header(rec::LabelSst);
-        putU32(o, sharedString(v.asText()));
+        putU32(o, index);
         w.end(h);
         return;
     }

@@ -3,10 +3,12 @@
 #include "engine/model/workbook.h"
 #include "engine/xls/formula_tokens.h"
 #include "engine/xls/record_writer.h"
+#include "engine/xls/sst.h"
 #include "engine/xls/style_records.h"
 
 #include <cstdint>
 #include <deque>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -32,13 +34,17 @@ private:
     void writeGlobals(RecordWriter& w, std::vector<size_t>& boundSheetAt);
 
     uint16_t xfIndex(FormatId id);
+    uint16_t fontIndex(const Font& font);
+    uint16_t numberFormatIndex(const std::u16string& code);
     uint32_t sharedString(const std::u16string& s);
+    uint32_t richString(const std::u16string& s, std::span<const TextRun> runs);
     std::string cellName(const Sheet& sheet, int row, int col) const;
 
     const Workbook& book_;
     FormulaEncoder encoder_;
     FontRecord baseFont_;
     std::vector<FontRecord> fonts_; // from the fifth font on (file index 5)
+    std::vector<std::u16string> numberFormats_; // the workbook's own, from index FirstCustomFormat
     std::vector<XfRecord> cellXfs_;
     std::unordered_map<FormatId, uint16_t> xfOf_;
     struct TextHash {
@@ -47,6 +53,7 @@ private:
     // The table's texts in order; the keys of stringIndex_ view them (a deque's elements never move).
     std::deque<std::u16string> strings_;
     std::unordered_map<std::u16string_view, uint32_t, TextHash> stringIndex_;
+    std::unordered_map<uint32_t, SstRuns> stringRuns_; // of the rich texts, which are not shared
     uint32_t stringRefs_ = 0;
     std::vector<std::u16string> addIns_;
     std::vector<uint8_t> scratch_;

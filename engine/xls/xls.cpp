@@ -1,6 +1,7 @@
 #include "engine/xls/xls.h"
 
 #include "engine/xls/compound_file.h"
+#include "engine/xls/decryption.h"
 #include "engine/xls/error.h"
 #include "engine/xls/workbook_reader.h"
 #include "engine/xls/workbook_writer.h"
@@ -26,7 +27,8 @@ ReadResult readWorkbookStream(std::span<const uint8_t> stream, const std::string
     try {
         ReadResult result;
         result.workbook = std::make_unique<Workbook>();
-        WorkbookReader reader(stream, *result.workbook);
+        auto decrypted = decryptedStream(stream);
+        WorkbookReader reader(decrypted ? std::span<const uint8_t>(*decrypted) : stream, *result.workbook);
         reader.read();
         if (result.workbook->sheetCount() == 0)
             throw FormatError("it holds no worksheet");

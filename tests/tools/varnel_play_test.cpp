@@ -1,3 +1,5 @@
+#include "engine/xls/xls.h"
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -116,6 +118,27 @@ TEST_F(PlayTest, QueryResultsAreSavedWithOut) {
     EXPECT_EQ(linesWith(R"({"event":"visible","instance":2})").size(), 1u);
     EXPECT_TRUE(fs::exists(folder / "out" / "2-Book1.xls"));
     EXPECT_EQ(std::distance(fs::directory_iterator(folder / "out"), fs::directory_iterator()), 1);
+}
+
+TEST_F(PlayTest, PrintShowsEachCellsTextThroughItsNumberFormat) {
+    auto book = engine::xls::readWorkbook(folder / "Ombrell.xls").workbook;
+    engine::Sheet& sheet = *book->findSheet(u"征订登记");
+    auto put = [&](int col, engine::Value value, std::u16string code) {
+        sheet.setValue(0, col, value);
+        sheet.modifyFormat(engine::Area::cell(0, col), [&](engine::Format& f) { f.numberFormat = code; });
+    };
+    put(9, engine::Value::number(12.5), u"\"¥\"#,##0.00");
+    put(10, engine::Value::number(45000), u"yyyy\"年\"m\"月\"d\"日\"");
+    put(11, engine::Value::number(-0.125), u"0.0%;[Red]-0.0%");
+    engine::xls::writeWorkbook(*book, folder / "Ombrell.xls");
+
+    EXPECT_EQ(play("print 征订登记!J1:M1\nclose\n"), 0);
+    auto cells = linesWith(R"({"cell":")");
+    ASSERT_EQ(cells.size(), 4u);
+    EXPECT_EQ(cells[0], R"({"cell":"征订登记!$J$1","type":"number","value":12.5,"text":"¥12.50"})");
+    EXPECT_EQ(cells[1], R"({"cell":"征订登记!$K$1","type":"number","value":45000,"text":"2023年3月15日"})");
+    EXPECT_EQ(cells[2], R"({"cell":"征订登记!$L$1","type":"number","value":-0.125,"text":"-12.5%"})");
+    EXPECT_EQ(cells[3], R"({"cell":"征订登记!$M$1","type":"empty","value":null})");
 }
 
 TEST_F(PlayTest, StartUpFailuresAndScriptsThatStopEarlyHaveTheirOwnCodes) {

@@ -70,7 +70,7 @@ void formatEntryRows(engine::Sheet& sheet, int first, int last) {
         for (engine::Border& b : f.borders)
             b = {engine::LineStyle::Dash, engine::BorderWeight::Thin};
         f.fillColorIndex = layout::entryFill;
-        f.fontColorIndex = layout::entryFont;
+        f.font.colorIndex = layout::entryFont;
     });
 }
 
@@ -87,7 +87,7 @@ void writeBlock(engine::Sheet& sheet, int unitRow, const Unit& unit, const std::
     formatEntryRows(sheet, header, last);
     sheet.groupRows(header, last);
     sheet.modifyFormat(Area::rows(header, header),
-                       [](engine::Format& f) { f.fontColorIndex = layout::headerFont; });
+                       [](engine::Format& f) { f.font.colorIndex = layout::headerFont; });
     for (int c = 0; c < int(layout::headerTexts.size()); ++c)
         sheet.setValue(header, c, Value::text(std::u16string(layout::headerTexts[c])));
 

@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         p.width = columns[c].width;
         p.customWidth = true;
     }
-    reg.modifyFormat(engine::Area::rows(0, 0), [](engine::Format& f) { f.bold = true; });
+    reg.modifyFormat(engine::Area::rows(0, 0), [](engine::Format& f) { f.font.bold = true; });
     reg.setOutline({.summaryRowsBelow = false, .summaryColumnsRight = true});
 
     try {

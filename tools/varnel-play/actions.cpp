@@ -117,6 +117,8 @@ std::string cellLine(const Target& target, int row, int col) {
         line.text("type", "empty").null("value");
         break;
     }
+    if (!value.isEmpty())
+        line.text("text", cell.shown);
     if (target.sheet().hasFormula(row, col))
         line.text("formula", cell.formula);
     const engine::ValidationRule* rule = target.sheet().validationAt(row, col);

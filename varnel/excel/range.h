@@ -21,6 +21,12 @@ struct Range : IDispatch {
     virtual void PutValue2(const Variant& RHS) = 0;
     virtual Variant GetFormula() = 0;
     virtual void PutFormula(const Variant& RHS) = 0;
+    // The text the cells show, through their number format; null when the cells show different texts.
+    virtual Variant GetText() = 0;
+    // The cells' number format code ("General", "0.00", "yyyy-mm-dd"); null when they differ. A code
+    // that is not a number format is refused.
+    virtual Variant GetNumberFormat() = 0;
+    virtual void PutNumberFormat(const Variant& RHS) = 0;
     // "$E$12" or "$A$1:$G$1" with everything left out.
     virtual std::u16string GetAddress(const Variant& RowAbsolute = vtMissing,
                                       const Variant& ColumnAbsolute = vtMissing,

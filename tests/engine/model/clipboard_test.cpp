@@ -10,14 +10,14 @@ class Clipboard : public SheetTest {};
 TEST_F(Clipboard, PasteWithFormulasMovesRelativeReferences) {
     type(u"A1", u"2");
     type(u"B1", u"=A1*$A$1+A$1");
-    sheet.modifyFormat(Area::cell(0, 1), [](Format& f) { f.bold = true; });
+    sheet.modifyFormat(Area::cell(0, 1), [](Format& f) { f.font.bold = true; });
     Snapshot s = takeSnapshot(sheet, *parseArea(u"A1:B1"));
     type(u"A5", u"3");
     Area written = paste(sheet, at(u"A4"), s, PasteMode::Formulas);
     EXPECT_EQ(written, (Area{3, 0, 3, 1}));
     EXPECT_EQ(formula(u"B4"), u"=A4*$A$1+A$1");
     EXPECT_EQ(value(u"B4"), num(6));
-    EXPECT_TRUE(sheet.format(3, 1).bold);
+    EXPECT_TRUE(sheet.format(3, 1).font.bold);
     EXPECT_EQ(value(u"A5"), num(3)); // outside the pasted area
 }
 
@@ -25,7 +25,7 @@ TEST_F(Clipboard, PasteValuesAndFormatsIntoAnotherWorkbook) {
     type(u"A1", u"2");
     type(u"B1", u"=A1*10");
     sheet.modifyFormat(Area::cell(0, 1), [](Format& f) { f.fillColorIndex = 34; });
-    sheet.modifyFormat(Area::rows(0, 0), [](Format& f) { f.fontColorIndex = 5; });
+    sheet.modifyFormat(Area::rows(0, 0), [](Format& f) { f.font.colorIndex = 5; });
     sheet.editRow(0).height = 30;
     sheet.editRow(0).customHeight = true;
     Snapshot s = takeSnapshot(sheet, Area::rows(0, 0));
@@ -39,7 +39,7 @@ TEST_F(Clipboard, PasteValuesAndFormatsIntoAnotherWorkbook) {
     EXPECT_EQ(target.format(2, 1).fillColorIndex, 34);
     EXPECT_EQ(target.value(2, 7), Value()); // the whole row was replaced
     EXPECT_EQ(target.rowHeight(2), 30);
-    EXPECT_EQ(target.format(2, 200).fontColorIndex, 5); // the row's own format came along
+    EXPECT_EQ(target.format(2, 200).font.colorIndex, 5); // the row's own format came along
 }
 
 // Within one instance a paste may go to another workbook: the formulas find their sheets there by

@@ -8,17 +8,17 @@ class Formats : public SheetTest {};
 
 TEST_F(Formats, CellFormatOverRowFormatOverColumnFormat) {
     sheet.modifyFormat(Area::columns(1, 1), [](Format& f) { f.fillColorIndex = 3; });
-    sheet.modifyFormat(Area::rows(4, 4), [](Format& f) { f.fontColorIndex = 10; });
+    sheet.modifyFormat(Area::rows(4, 4), [](Format& f) { f.font.colorIndex = 10; });
     EXPECT_EQ(sheet.format(0, 1).fillColorIndex, 3);
-    EXPECT_EQ(sheet.format(4, 1).fontColorIndex, 10);
+    EXPECT_EQ(sheet.format(4, 1).font.colorIndex, 10);
     EXPECT_EQ(sheet.format(4, 1).fillColorIndex, 0); // the row's own format hides the column's
     type(u"C5", u"x");
-    EXPECT_EQ(sheet.format(4, 2).fontColorIndex, 10); // a value typed into a formatted row keeps its look
-    sheet.modifyFormat(Area::rows(4, 4), [](Format& f) { f.bold = true; });
-    EXPECT_TRUE(sheet.format(4, 2).bold && sheet.format(4, 7).bold);
-    EXPECT_EQ(sheet.format(4, 2).fontColorIndex, 10);
+    EXPECT_EQ(sheet.format(4, 2).font.colorIndex, 10); // a value typed into a formatted row keeps its look
+    sheet.modifyFormat(Area::rows(4, 4), [](Format& f) { f.font.bold = true; });
+    EXPECT_TRUE(sheet.format(4, 2).font.bold && sheet.format(4, 7).font.bold);
+    EXPECT_EQ(sheet.format(4, 2).font.colorIndex, 10);
     sheet.clearContents(Area::cell(4, 2));
-    EXPECT_TRUE(sheet.format(4, 2).bold);
+    EXPECT_TRUE(sheet.format(4, 2).font.bold);
 }
 
 TEST_F(Formats, IdenticalFormatsAreSharedAcrossCells) {

@@ -27,7 +27,7 @@ TEST_F(Recalculation, AWalkOverValuesSeesCurrentResults) {
     type(u"B1", u"=A1*2");
     type(u"C2", u"=B1&\"份\"");
     type(u"A3", u"一中");
-    sheet.modifyFormat(Area::cell(1, 0), [](Format& f) { f.bold = true; });
+    sheet.modifyFormat(Area::cell(1, 0), [](Format& f) { f.font.bold = true; });
     EXPECT_EQ(value(u"C2"), txt(u"4份"));
     type(u"A1", u"5"); // both formulas are stale now
     std::vector<std::pair<CellAddress, Value>> seen;

@@ -32,7 +32,7 @@ TEST_F(Storage, RewrittenFormulasStayIntactAsTheirTokensAreCompacted) {
 TEST_F(Storage, FindsTheEdgesOfContentAsEndDoes) {
     type(u"B2", u"x");
     type(u"B5", u"=\"\"");
-    sheet.modifyFormat(Area::cell(9, 1), [](Format& f) { f.bold = true; });
+    sheet.modifyFormat(Area::cell(9, 1), [](Format& f) { f.font.bold = true; });
     EXPECT_EQ(sheet.contentRowAbove(1, kLastRow), 4); // a formula counts, a format alone does not
     EXPECT_EQ(sheet.contentRowAbove(1, 4), 1);
     EXPECT_FALSE(sheet.contentRowAbove(1, 1));

@@ -28,7 +28,7 @@ protected:
             sheet.editRow(r).outlineLevel = 1;
         sheet.modifyFormat(Area::rows(3, 3), [](Format& f) {
             f.fillColorIndex = 34;
-            f.fontColorIndex = 5;
+            f.font.colorIndex = 5;
             for (Border& b : f.borders)
                 b = {LineStyle::Dash, BorderWeight::Thin};
         });
@@ -62,7 +62,7 @@ TEST_F(Structure, InsertedRowLooksLikeTheRowAbove) {
     EXPECT_EQ(inserted.format, sheet.row(3).format);
     const Format& f = sheet.format(4, 6);
     EXPECT_EQ(f.fillColorIndex, 34);
-    EXPECT_EQ(f.fontColorIndex, 5);
+    EXPECT_EQ(f.font.colorIndex, 5);
     EXPECT_EQ(f.border(Edge::Bottom), (Border{LineStyle::Dash, BorderWeight::Thin}));
     EXPECT_EQ(sheet.format(4, 1).horizontalAlignment, HorizontalAlignment::Left);
     EXPECT_FALSE(sheet.hasContent(4, 1));
@@ -147,7 +147,7 @@ TEST_F(Structure, RefusesToPushContentOffTheSheet) {
     type(u"IV1", u"x");
     EXPECT_THROW(sheet.insertColumns(0, 1), EngineError);
     sheet.clearContents(Area::wholeSheet());
-    sheet.modifyFormat(Area::cell(kLastRow, 0), [](Format& f) { f.bold = true; });
+    sheet.modifyFormat(Area::cell(kLastRow, 0), [](Format& f) { f.font.bold = true; });
     EXPECT_NO_THROW(sheet.insertRows(0, 1)); // a format alone may fall off
 }
 
@@ -244,11 +244,11 @@ TEST_F(Structure, CellsShiftedDownRightUpAndLeft) {
 
 TEST_F(Structure, InsertedColumnsLookLikeTheColumnToTheirLeft) {
     sheet.modifyFormat(Area::columns(0, 0), [](Format& f) { f.fillColorIndex = 6; });
-    sheet.modifyFormat(Area::cell(2, 0), [](Format& f) { f.bold = true; });
+    sheet.modifyFormat(Area::cell(2, 0), [](Format& f) { f.font.bold = true; });
     sheet.insertColumns(1, 1);
     EXPECT_EQ(sheet.format(0, 1).fillColorIndex, 6);
-    EXPECT_TRUE(sheet.format(2, 1).bold);
-    EXPECT_FALSE(sheet.format(2, 2).bold);
+    EXPECT_TRUE(sheet.format(2, 1).font.bold);
+    EXPECT_FALSE(sheet.format(2, 2).font.bold);
     sheet.insertRows(0, 1); // no row above the first: a plain row
     EXPECT_EQ(sheet.row(0), RowProperties{});
 }

@@ -4,6 +4,7 @@
 #include "engine/xls/bytes.h"
 #include "engine/xls/record_types.h"
 #include "engine/xls/record_writer.h"
+#include "engine/xls/style_records.h"
 #include "engine/xls/unicode_string.h"
 #include "engine/xls/xls.h"
 
@@ -263,4 +264,46 @@ TEST(ForeignFile, ValidationsWrittenCellByCellAreJoined) {
     ASSERT_EQ(data.validations().size(), 1u);
     EXPECT_EQ(data.validations()[0].areas, std::vector<Area>{Area(0, 0, rows - 1, 0)});
     EXPECT_EQ(data.validations()[0].rule.formula1, u"2025,2026");
+}
+
+TEST(ForeignFile, NumberFormatsComeFromTheFilesOwnRecordsOrTheBuiltInTable) {
+    StreamBuilder s;
+    s.bof(rec::BofGlobals);
+    std::vector<uint8_t> font;
+    putFont(font, FontRecord{});
+    s.record(rec::Font, font);
+    auto format = [&](uint16_t index, std::u16string_view code) {
+        std::vector<uint8_t> b;
+        putU16(b, index);
+        putUnicode16(b, code);
+        s.record(rec::Format, b);
+    };
+    format(164, u"Standard"); // German writers' General
+    format(165, u"0.000");
+    format(5, u"\"¥\"#,##0;\"¥\"\\-#,##0"); // a locale's own form of a built-in index
+    // XF 0 to 4: the formats 164, 165, 5, then the built-in 14 and 10 that no record spells out.
+    for (uint16_t index : {164, 165, 5, 14, 10}) {
+        XfRecord x;
+        x.format = index;
+        std::vector<uint8_t> b;
+        putXf(b, x);
+        s.record(rec::Xf, b);
+    }
+    size_t sheet = s.boundSheet(u"Data");
+    s.record(rec::Eof, {});
+    s.sheetStartsHere(sheet);
+    s.bof(rec::BofWorksheet);
+    for (uint16_t xf = 0; xf < 5; ++xf) {
+        auto b = StreamBuilder::cell(0, xf, xf);
+        putF64(b, 45000.5);
+        s.record(rec::Number, b);
+    }
+    s.record(rec::Eof, {});
+    auto result = readWorkbookStream(s.bytes(), "formats.xls");
+    const Sheet& data = result.workbook->sheet(0);
+    EXPECT_EQ(data.format(0, 0).numberFormat, u"");
+    EXPECT_EQ(data.format(0, 1).numberFormat, u"0.000");
+    EXPECT_EQ(data.format(0, 2).numberFormat, u"\"¥\"#,##0;\"¥\"\\-#,##0");
+    EXPECT_EQ(data.format(0, 3).numberFormat, u"yyyy/m/d");
+    EXPECT_EQ(data.format(0, 4).numberFormat, u"0.00%");
 }

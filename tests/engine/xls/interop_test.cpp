@@ -1,7 +1,9 @@
 // Workbooks written here, opened by the peers that users share registers with: LibreOffice (headless)
 // and xlrd. Each test skips, saying why, when its peer is not installed.
+#include "engine/xls/compound_file.h"
 #include "engine/xls/xls.h"
 #include "platform/text/utf.h"
+#include "tests/engine/xls/encrypted_stream.h"
 #include "tests/engine/xls/sample_register.h"
 
 #include <cstdio>
@@ -66,6 +68,23 @@ public:
 private:
     fs::path dir_;
 };
+
+std::string readFile(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+fs::path interopScript(const std::string& name) {
+    return fs::path(VARNEL_SOURCE_DIR) / "tests" / "engine" / "xls" / "interop" / name;
+}
+
+// What a script prints about a file.
+std::string scriptOutput(const std::string& python, const std::string& script, const fs::path& file) {
+    std::string out;
+    EXPECT_EQ(run(python + " '" + interopScript(script).string() + "' '" + file.string() + "'", &out), 0)
+        << out;
+    return out;
+}
 
 std::vector<std::vector<std::string>> parseCsv(const std::string& text) {
     std::vector<std::vector<std::string>> rows(1);
@@ -142,6 +161,32 @@ TEST(Interop, LibreOfficeShowsTheSameValuesAndFormulaResults) {
             std::string theirs = c < int(rows[size_t(r)].size()) ? rows[size_t(r)][size_t(c)] : "";
             EXPECT_EQ(theirs, shown(sheet.value(r, c))) << "row " << r + 1 << " column " << c + 1;
         }
+}
+
+// LibreOffice opens a file encrypted with Excel's default password without asking: that it sees the
+// plain file's cells in ours shows the test's encryption to be Excel's, which our reader then undoes.
+TEST(Interop, AWorkbookEncryptedWithTheDefaultPasswordOpensInLibreOfficeAndHere) {
+    if (!haveSoffice())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed; install libreoffice-calc-nogui";
+    Scratch scratch;
+    Workbook book;
+    xls_testing::buildRegister(book, 12, 5, false);
+    fs::path plain = scratch / "plain.xls";
+    xls::writeWorkbook(book, plain);
+    auto encrypted = xls::compoundFile(
+        xls_testing::encryptedStream(xls::workbookStream(xls::workbookBytes(book)), u"VelvetSweatshop"));
+    fs::path locked = scratch / "locked.xls";
+    std::ofstream(locked, std::ios::binary)
+        .write(reinterpret_cast<const char*>(encrypted.data()), std::streamsize(encrypted.size()));
+
+    std::string csv = "csv:Text - txt - csv (StarCalc):44,34,76,1";
+    std::string theirs = readFile(scratch.convert(locked, csv, "csv"));
+    EXPECT_EQ(theirs, readFile(scratch.convert(plain, csv, "csv")));
+    EXPECT_GT(theirs.size(), 500u);
+
+    auto ours = xls::readWorkbook(locked);
+    EXPECT_EQ(ours.workbook->sheet(0).value(0, 0), book.sheet(0).value(0, 0));
+    EXPECT_EQ(xls::workbookBytes(*ours.workbook), xls::workbookBytes(book));
 }
 
 TEST(Interop, XlrdSeesTheOutlineHiddenRowsAndFills) {
@@ -231,4 +276,57 @@ TEST(Interop, RegisterSavedAgainByLibreOfficeReadsBackTheSame) {
         }
     }
     EXPECT_EQ(book.sheet(1).merges(), back.sheet(1).merges());
+}
+
+// A workbook LibreOffice made (from an .xlsx written by hand), with number formats, fonts, a default
+// font of 宋体 11, rich text, borders and protection: opened and saved here, LibreOffice and xlrd see
+// in it what they saw before.
+TEST(Interop, FormatsFontsRichTextBordersAndProtectionSurviveASaveOfALibreOfficeWorkbook) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    fs::path source = scratch / "styled.xlsx";
+    std::string log;
+    ASSERT_EQ(
+        run(python + " '" + interopScript("styled_workbook.py").string() + "' '" + source.string() + "'",
+            &log),
+        0)
+        << log;
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+
+    auto result = xls::readWorkbook(made);
+    const Workbook& book = *result.workbook;
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    // What the .xlsx said, as this program keeps it.
+    EXPECT_EQ(book.defaultFont().name, u"宋体");
+    EXPECT_EQ(book.defaultFont().size, 11);
+    const Sheet& sheet = book.sheet(0);
+    EXPECT_EQ(sheet.format(0, 0).numberFormat, u"0.00");
+    EXPECT_EQ(sheet.format(0, 2).numberFormat, u"0%");
+    EXPECT_EQ(sheet.format(2, 0).font.size, 14);
+    EXPECT_TRUE(sheet.format(2, 0).font.bold);
+    EXPECT_TRUE(sheet.format(2, 1).font.italic);
+    EXPECT_EQ(sheet.format(2, 1).font.underline, Underline::Single);
+    EXPECT_EQ(sheet.format(2, 1).font.colorIndex, 3);
+    EXPECT_EQ(sheet.format(2, 2).font.name, u"Times New Roman");
+    EXPECT_TRUE(sheet.format(2, 2).font.strikeout);
+    ASSERT_EQ(sheet.textRuns(2, 3).size(), 3u);
+    EXPECT_EQ(sheet.textRuns(2, 3)[1].start, 2);
+    EXPECT_TRUE(sheet.textRuns(2, 3)[1].font.bold);
+    EXPECT_EQ(sheet.format(3, 0).border(Edge::Left).colorIndex, 5);
+    EXPECT_EQ(sheet.format(3, 1).border(Edge::Bottom).style, LineStyle::Dash);
+    EXPECT_EQ(sheet.format(3, 2).border(Edge::Top).style, LineStyle::Double);
+    EXPECT_FALSE(sheet.format(4, 0).locked);
+    EXPECT_TRUE(sheet.format(4, 1).formulaHidden);
+
+    fs::path saved = scratch / "saved.xls";
+    xls::writeWorkbook(book, saved);
+    EXPECT_EQ(scriptOutput(python, "xlrd_formats.py", saved), scriptOutput(python, "xlrd_formats.py", made));
+    EXPECT_EQ(scriptOutput(python, "xlsx_formats.py",
+                           scratch.convert(saved, "xlsx:Calc MS Excel 2007 XML", "xlsx")),
+              scriptOutput(python, "xlsx_formats.py",
+                           scratch.convert(made, "xlsx:Calc MS Excel 2007 XML", "xlsx")));
+    std::string csv = "csv:Text - txt - csv (StarCalc):44,34,76,1";
+    EXPECT_EQ(readFile(scratch.convert(saved, csv, "csv")), readFile(scratch.convert(made, csv, "csv")));
 }

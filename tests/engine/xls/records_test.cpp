@@ -10,10 +10,17 @@ using namespace engine::xls;
 
 namespace {
 
-std::vector<std::u16string> sstRoundTrip(const std::vector<std::u16string>& strings,
-                                         std::vector<uint8_t>& stream) {
+std::vector<std::u16string> texts(const std::vector<SstString>& table) {
+    std::vector<std::u16string> all;
+    for (const SstString& s : table)
+        all.push_back(s.text);
+    return all;
+}
+
+std::vector<SstString> sstRoundTrip(const std::vector<std::u16string>& strings, std::vector<uint8_t>& stream,
+                                    const std::unordered_map<uint32_t, SstRuns>& runs = {}) {
     RecordWriter w(stream);
-    writeSst(w, std::vector<std::u16string_view>(strings.begin(), strings.end()), uint32_t(strings.size()));
+    writeSst(w, std::vector<std::u16string_view>(strings.begin(), strings.end()), runs, uint32_t(strings.size()));
     RecordReader r(stream);
     EXPECT_TRUE(r.next());
     EXPECT_EQ(r.type(), rec::Sst);
@@ -65,7 +72,7 @@ TEST(SharedStrings, StringsSplitAcrossContinueRecordsSurviveInBothEncodings) {
     strings.push_back(std::u16string(9000, u'杂'));
     strings.push_back(u"");
     std::vector<uint8_t> stream;
-    EXPECT_EQ(sstRoundTrip(strings, stream), strings);
+    EXPECT_EQ(texts(sstRoundTrip(strings, stream)), strings);
 
     // Every piece stays within the limit and never splits a two-byte character.
     RecordReader r(stream);
@@ -97,7 +104,7 @@ TEST(SharedStrings, EncodingMaySwitchAtAContinueBoundary) {
     w.record(rec::Continue, cont);
     RecordReader r(stream);
     ASSERT_TRUE(r.next());
-    EXPECT_EQ(readSst(r.segments()), std::vector<std::u16string>{u"ab征订资"});
+    EXPECT_EQ(texts(readSst(r.segments())), std::vector<std::u16string>{u"ab征订资"});
 }
 
 TEST(SharedStrings, LyingCountsAreRefusedWithoutHugeAllocations) {
@@ -108,4 +115,41 @@ TEST(SharedStrings, LyingCountsAreRefusedWithoutHugeAllocations) {
     putU8(sst, 1);
     std::vector<std::span<const uint8_t>> segments{sst};
     EXPECT_THROW(readSst(segments), FormatError);
+}
+
+TEST(SharedStrings, RichTextRunsSurviveRecordBoundaries) {
+    // Enough rich texts that some fall at the end of a record, and one with more runs than a record
+    // holds after its characters.
+    std::vector<std::u16string> strings;
+    std::unordered_map<uint32_t, SstRuns> runs;
+    for (uint32_t i = 0; i < 600; ++i) {
+        strings.push_back(u"普通粗体红色" + std::u16string(size_t(i % 50), u'x'));
+        if (i % 2 == 0)
+            runs[i] = {{0, 5}, {2, uint16_t(6 + i % 3)}, {4, 5}};
+    }
+    strings.push_back(std::u16string(4000, u'杂'));
+    SstRuns many;
+    for (uint16_t k = 0; k < 1000; ++k)
+        many.emplace_back(uint16_t(k * 3), uint16_t(5 + k % 4));
+    runs[uint32_t(strings.size() - 1)] = many;
+    std::vector<uint8_t> stream;
+    auto back = sstRoundTrip(strings, stream, runs);
+    ASSERT_EQ(texts(back), strings);
+    for (uint32_t i = 0; i < back.size(); ++i) {
+        auto it = runs.find(i);
+        EXPECT_EQ(back[i].runs, it == runs.end() ? SstRuns{} : it->second) << i;
+    }
+}
+
+TEST(SharedStrings, ATableThatClaimsMoreTextsThanItHoldsGivesThoseItHolds) {
+    std::vector<uint8_t> sst;
+    putU32(sst, 10);
+    putU32(sst, 10);
+    for (char c : {'a', 'b'}) {
+        putU16(sst, 1);
+        putU8(sst, 0);
+        putU8(sst, uint8_t(c));
+    }
+    std::vector<std::span<const uint8_t>> segments{sst};
+    EXPECT_EQ(texts(readSst(segments)), (std::vector<std::u16string>{u"a", u"b"}));
 }

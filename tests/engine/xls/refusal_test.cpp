@@ -55,6 +55,16 @@ void expectMentions(const std::string& message, const std::string& part) {
 TEST(Refusal, EachKindOfUnreadableFileGetsItsOwnMessage) {
     expectMentions(refusal({'h', 'e', 'l', 'l', 'o'}), "not an Excel workbook");
     expectMentions(refusal(compoundFile(streamWith(0x0500, false))), "Excel 95 or older");
+    // Excel 2.1, 3.0 and 4.0 files, bare as they were written, and one put into a compound file.
+    expectMentions(refusal({0x09, 0x00, 0x04, 0x00, 0x02, 0x00, 0x10, 0x00, 0x0A, 0x00, 0x00, 0x00}),
+                   "Excel 4.0 or older");
+    expectMentions(refusal({0x09, 0x02, 0x06, 0x00, 0x00, 0x00, 0x10, 0x00, 0x00, 0x00}),
+                   "Excel 4.0 or older");
+    expectMentions(refusal({0x09, 0x04, 0x06, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00}),
+                   "Excel 4.0 or older");
+    expectMentions(refusal(compoundFile(std::vector<uint8_t>{0x09, 0x04, 0x06, 0x00, 0x00, 0x00, 0x00, 0x01,
+                                                             0x00, 0x00, 0x0A, 0x00, 0x00, 0x00})),
+                   "Excel 4.0 or older");
     expectMentions(refusal(compoundFile(streamWith(rec::Biff8Version, true))), "encrypted");
 
     auto file = compoundFile(registerStream());

@@ -52,6 +52,43 @@ TEST(RoundTrip, RegisterKeepsEverythingCollapsedAndExpanded) {
     }
 }
 
+TEST(RoundTrip, FontsNumberFormatsBordersProtectionAndRichTextAreKept) {
+    Workbook book;
+    book.setDefaultFont({u"宋体", 11});
+    Sheet& s = book.addSheet(u"格式");
+    const char16_t* codes[] = {u"0.00",
+                               u"#,##0",
+                               u"\"¥\"#,##0.00;[Red]\"¥\"-#,##0.00",
+                               u"yyyy-mm-dd hh:mm:ss",
+                               u"0%",
+                               u"@",
+                               u"[$€-407] #,##0.00",
+                               u"h:mm AM/PM"};
+    for (int i = 0; i < 8; ++i) {
+        s.setValue(0, i, Value::number(1234.5 + i));
+        s.modifyFormat(Area::cell(0, i), [&](Format& f) { f.numberFormat = codes[i]; });
+    }
+    s.setValue(1, 0, Value::text(u"粗体"));
+    s.modifyFormat(Area::cell(1, 0), [](Format& f) {
+        f.font = {u"黑体", 14, true, true, true, Underline::Double, 10};
+        f.border(Edge::Left) = {LineStyle::Dash, BorderWeight::Medium, 12};
+        f.border(Edge::Bottom) = {LineStyle::Double, BorderWeight::Thick, 0};
+        f.locked = false;
+        f.formulaHidden = true;
+    });
+    s.modifyFormat(Area::cell(1, 1), [](Format& f) { f.font.size = 9; });
+    Font red{u"Arial", 10, false, false, false, Underline::Single, 3};
+    s.setRichText(2, 0, u"普通红色粗体", {{2, red}, {4, Font{{}, 0, true}}});
+    s.setRichText(2, 1, u"普通红色粗体", {{2, red}});
+    s.setValue(2, 2, Value::text(u"普通红色粗体"));
+    std::vector<std::string> dropped;
+    auto back = roundTrip(book, &dropped);
+    EXPECT_TRUE(dropped.empty());
+    xls_testing::expectSameWorkbook(book, *back);
+    EXPECT_EQ(back->sheet(0).textRuns(2, 0).size(), 2u);
+    EXPECT_TRUE(back->sheet(0).textRuns(2, 2).empty());
+}
+
 TEST(RoundTrip, ValuesOfEveryKindAndCellsAtTheEdges) {
     Workbook book;
     Sheet& s = book.addSheet(u"值 'a' 表");

@@ -30,7 +30,7 @@ void entryFormat(Format& f, int fontColour) {
     for (Edge e : {Edge::Left, Edge::Right, Edge::Top, Edge::Bottom})
         f.border(e) = {engine::LineStyle::Dash, engine::BorderWeight::Thin};
     f.fillColorIndex = 34;
-    f.fontColorIndex = uint8_t(fontColour);
+    f.font.colorIndex = uint8_t(fontColour);
 }
 
 } // namespace

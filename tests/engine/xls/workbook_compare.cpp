@@ -19,6 +19,7 @@ std::string where(const engine::Sheet& s, int row, int col) {
 
 void expectSameWorkbook(const engine::Workbook& expected, const engine::Workbook& actual) {
     ASSERT_EQ(expected.sheetCount(), actual.sheetCount());
+    EXPECT_EQ(expected.defaultFont(), actual.defaultFont());
     for (int i = 0; i < expected.sheetCount(); ++i) {
         const engine::Sheet& a = expected.sheet(i);
         const engine::Sheet& b = actual.sheet(i);
@@ -40,6 +41,8 @@ void expectSameWorkbook(const engine::Workbook& expected, const engine::Workbook
                 EXPECT_EQ(a.value(r, c), b.value(r, c));
                 EXPECT_EQ(a.formulaText(r, c), b.formulaText(r, c));
                 EXPECT_EQ(a.format(r, c), b.format(r, c));
+                auto runsA = a.textRuns(r, c), runsB = b.textRuns(r, c);
+                EXPECT_TRUE(std::equal(runsA.begin(), runsA.end(), runsB.begin(), runsB.end()));
                 const engine::ValidationRule* va = a.validationAt(r, c);
                 const engine::ValidationRule* vb = b.validationAt(r, c);
                 ASSERT_EQ(va == nullptr, vb == nullptr);
