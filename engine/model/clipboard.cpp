@@ -7,6 +7,28 @@
 
 namespace engine {
 
+namespace {
+
+// Moves the references of a moved formula that point into its own moved area; the rest stay.
+void moveInside(formula::Node& n, const Area& moved, int rows, int cols) {
+    for (formula::Node& a : n.args)
+        moveInside(a, moved, rows, cols);
+    if (!n.isReference() || n.sheet)
+        return;
+    if (!moved.contains(n.first.row, n.first.col) || !moved.contains(n.last.row, n.last.col))
+        return;
+    if (n.kind != formula::NodeKind::Columns) {
+        n.first.row += rows;
+        n.last.row += rows;
+    }
+    if (n.kind != formula::NodeKind::Rows) {
+        n.first.col += cols;
+        n.last.col += cols;
+    }
+}
+
+} // namespace
+
 Snapshot takeSnapshot(const Sheet& sheet, const Area& area) {
     checkArea(area);
     Snapshot s;
@@ -53,9 +75,12 @@ Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mod
     for (const Snapshot::Item& item : snapshot.items) {
         int row = at.row + item.row, col = at.col + item.col;
         sheet.setFormat(Area::cell(row, col), formats.intern(item.format));
-        if (item.formula && mode == PasteMode::Formulas) {
+        if (item.formula && mode != PasteMode::ValuesAndFormats) {
             formula::Node tree = *item.formula;
-            formula::moveRelative(tree, dRow, dCol);
+            if (mode == PasteMode::Formulas)
+                formula::moveRelative(tree, dRow, dCol);
+            else
+                moveInside(tree, snapshot.source, dRow, dCol);
             try {
                 sheet.setFormula(row, col, tree);
                 continue;
