@@ -107,6 +107,18 @@ void QtBackend::windowDestroyed(HWND window) {
     d->deleteLater(); // it may be inside one of its own handlers
 }
 
+void QtBackend::returnKeyboard(QWidget* owner) {
+    if (!owner || !owner->isVisible())
+        return;
+    QWidget* window = owner->window();
+    window->raise();
+    window->activateWindow();
+    if (QWidget* focus = window->focusWidget())
+        focus->setFocus();
+    else
+        window->setFocus();
+}
+
 void QtBackend::runModal(HWND handle) {
     DialogWidget* d = dialog(handle);
     if (!d)
@@ -125,6 +137,7 @@ void QtBackend::runModal(HWND handle) {
         loop.exec();
     loops_.erase(handle);
     d->hide();
+    returnKeyboard(d->parentWidget());
 }
 
 void QtBackend::modalEnded(HWND handle) {
@@ -148,6 +161,7 @@ int QtBackend::messageBox(HWND owner, std::u16string_view text, std::u16string_v
     box.setDefaultButton(made.front());
     box.setEscapeButton(escape);
     box.exec();
+    returnKeyboard(box.parentWidget());
     for (size_t i = 0; i < made.size(); ++i)
         if (box.clickedButton() == made[i])
             return buttons[i].id;
@@ -163,7 +177,9 @@ std::optional<std::u16string> QtBackend::inputBox(HWND owner, std::u16string_vie
     box.setTextValue(qs(defaultText));
     box.setOkButtonText(QStringLiteral("确定"));
     box.setCancelButtonText(QStringLiteral("取消"));
-    if (box.exec() != QDialog::Accepted)
+    bool accepted = box.exec() == QDialog::Accepted;
+    returnKeyboard(box.parentWidget());
+    if (!accepted)
         return std::nullopt;
     return box.textValue().toStdU16String();
 }

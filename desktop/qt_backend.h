@@ -9,7 +9,8 @@ class QEventLoop;
 class QWidget;
 
 // The user-interface services on the screen: dialogs, message boxes and the input box as Qt windows, and
-// modal loops as Qt event loops, so that the spreadsheet windows stay alive while the program waits.
+// modal loops as Qt event loops, so that the spreadsheet windows stay alive while the program waits. When
+// one closes, the window it belonged to has the keyboard again.
 namespace desktop {
 
 class DialogWidget;
@@ -38,6 +39,8 @@ public:
 
 private:
     DialogWidget* dialogOf(HWND window) const; // the dialog a window is, or the dialog of a control
+    // A question or dialog closed: its owner gets the keyboard back.
+    static void returnKeyboard(QWidget* owner);
 
     OwnerLookup ownerLookup_;
     std::map<HWND, DialogWidget*> dialogs_;

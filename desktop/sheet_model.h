@@ -6,8 +6,9 @@
 #include <functional>
 #include <string>
 
-// One sheet of a workbook as a table of 65,536 rows by 256 columns. The view asks only for the cells it
-// shows, so the size of the sheet costs nothing. The model never changes the sheet: a committed edit goes
+// One sheet of a workbook as a table of its first rows and columns, as far as the view reaches into the
+// sheet's 65,536 rows by 256 columns (setExtent). The view asks only for the cells it shows, so the size
+// of the sheet costs nothing. The model never changes the sheet: a committed edit goes
 // to `commit`, which takes the spreadsheet user's path (validation, events) and says whether it was
 // accepted.
 namespace desktop {
@@ -23,6 +24,8 @@ public:
     void setCommit(Commit commit) { commit_ = std::move(commit); }
     // The sheet changed: every cell is read again when next shown.
     void refresh();
+    // How many rows and columns the table has; a new sheet starts with none.
+    void setExtent(int rows, int columns);
 
     // What a cell shows, and what its editor starts with (a formula's text, else the value's).
     std::u16string shownText(int row, int col) const;
@@ -39,6 +42,8 @@ public:
 private:
     const engine::Sheet* sheet_ = nullptr;
     Commit commit_;
+    int rows_ = 0;
+    int columns_ = 0;
 };
 
 // A palette colour index (1 to 56) as a colour; automatic (0) gives an invalid colour.

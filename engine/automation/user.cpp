@@ -227,6 +227,10 @@ void cut(Application& app, const Place& place, std::u16string_view range) {
     cutToClipboard(ref, areas.front());
 }
 
+bool clipboardHoldsCells() {
+    return clipboard().has_value();
+}
+
 std::u16string clipboardText() {
     return clipboard() ? tabSeparatedText(clipboard()->snapshot) : std::u16string();
 }

@@ -99,6 +99,8 @@ void copy(Application& app, const Place& place, std::u16string_view range);
 void cut(Application& app, const Place& place, std::u16string_view range);
 // Pastes the clipboard at the cell, or at the sheet's active cell when `cell` is empty.
 Outcome paste(Application& app, const Place& place, std::u16string_view cell = {});
+// Whether the clipboard holds cells to paste.
+bool clipboardHoldsCells();
 // What the clipboard holds as tab-separated text, for other programs (clipboard_text.h); empty when it
 // holds nothing.
 std::u16string clipboardText();
