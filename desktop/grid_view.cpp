@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <QStyleOptionButton>
 #include <cmath>
@@ -181,6 +182,25 @@ void GridView::setCurrentCell(engine::CellAddress cell) {
     QModelIndex i = model_.index(cell.row, cell.col);
     if (i.isValid() && i != currentIndex())
         setCurrentIndex(i);
+}
+
+void GridView::showSelection(const engine::Selection& selection) {
+    // A copy: the sheet's own selection is what reporting the grid's would overwrite.
+    const engine::Selection wanted = selection;
+    QScopedValueRollback<bool> quiet(showing_, true);
+    setCurrentCell(wanted.active);
+    QItemSelection shown;
+    for (const engine::Area& a : wanted.areas) {
+        if (a.top >= model_.rowCount() || a.left >= model_.columnCount())
+            continue;
+        shown.select(model_.index(a.top, a.left), model_.index(std::min(a.bottom, model_.rowCount() - 1),
+                                                               std::min(a.right, model_.columnCount() - 1)));
+    }
+    if (shown != selectionModel()->selection())
+        selectionModel()->select(shown, QItemSelectionModel::ClearAndSelect);
+    QModelIndex cur = currentIndex();
+    if (cur.isValid())
+        reported_ = {selectedArea(), {cur.row(), cur.column()}};
 }
 
 void GridView::moveTo(engine::CellAddress cell, bool extend) {
@@ -426,7 +446,10 @@ void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
         QString text = delegate_->lastText();
         if (handlers_.retryRefused && handlers_.retryRefused()) {
             delegate_->setPendingText(text);
-            QTableView::edit(at, QAbstractItemView::AllEditTriggers, nullptr);
+            // Selected whole, as the spreadsheet gives it back: what is typed next replaces it.
+            if (QTableView::edit(at, QAbstractItemView::AllEditTriggers, nullptr))
+                if (QLineEdit* line = lineEditOf(indexWidget(at)))
+                    line->selectAll();
         }
         return;
     }
@@ -459,7 +482,7 @@ void GridView::selectionChanged(const QItemSelection& selected, const QItemSelec
 
 void GridView::reportSelection() {
     QModelIndex cur = currentIndex();
-    if (!cur.isValid() || !handlers_.select)
+    if (!cur.isValid() || !handlers_.select || showing_)
         return;
     std::pair<engine::Area, engine::CellAddress> now{selectedArea(), {cur.row(), cur.column()}};
     if (reported_ == now)

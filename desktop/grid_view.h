@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/address.h"
+#include "engine/model/properties.h"
 
 #include <QTableView>
 #include <functional>
@@ -45,6 +46,8 @@ public:
     // The selected cells as one rectangle (the current cell's when nothing is selected).
     engine::Area selectedArea() const;
     void setCurrentCell(engine::CellAddress cell);
+    // Shows the sheet's own selection: its areas, as far as the grid reaches, and its active cell.
+    void showSelection(const engine::Selection& selection);
     bool editing() const { return state() == QAbstractItemView::EditingState; }
     // Opens the current cell's list, when it has one.
     void openList();
@@ -94,6 +97,7 @@ private:
     bool extending_ = false;
     std::optional<std::pair<engine::Area, engine::CellAddress>> reported_; // the selection last handed on
     bool applying_ = false; // sizes are being applied from the sheet, not dragged
+    bool showing_ = false;  // the sheet's selection is being shown, not made by the user
     struct Dragged {
         Qt::Orientation orientation;
         int section;

@@ -255,9 +255,8 @@ bool SpreadsheetWindow::askRetry() {
 }
 
 void SpreadsheetWindow::takeKeyboard() {
-    raise();
-    activateWindow();
     grid_->setFocus();
+    QtBackend::returnKeyboard(this);
 }
 
 void SpreadsheetWindow::save() {
@@ -471,7 +470,7 @@ void SpreadsheetWindow::refresh() {
         const engine::Selection& sel = book->model->sheet(sheet).selection();
         if (sel != selection_) {
             selection_ = sel;
-            grid_->setCurrentCell(sel.active);
+            grid_->showSelection(sel);
         }
     }
     syncBars();
