@@ -2,6 +2,7 @@
 // level buttons, and keys and scrolling in the grid. Each measured step ends with the window painted
 // again, as the user waits for it; what a step changes is undone (untimed) before the next.
 #include "bench/register_folder.h"
+#include "desktop/find_dialog.h"
 #include "desktop/fonts.h"
 #include "desktop/grid_view.h"
 #include "desktop/outline_gutter.h"
@@ -13,6 +14,8 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QWheelEvent>
 #include <benchmark/benchmark.h>
@@ -171,6 +174,30 @@ void typeAndEnter(benchmark::State& state) {
     }
 }
 BENCHMARK(typeAndEnter)->Unit(benchmark::kMillisecond);
+
+// Find (Ctrl+F) of the last unit by its name, from the top of the register: the search runs over the
+// whole sheet, and the window shows the cell found.
+void findLastUnit(benchmark::State& state) {
+    Shown& s = shown();
+    const std::u16string address = engine::formatAddress({int(folder->blocks.back().unitRow) - 1, 0}, false);
+    const QString name = QString::fromStdU16String(user::cell(*s.app, {}, address).shown);
+    s.window->find();
+    auto* dialog = s.window->findChild<desktop::FindDialog*>();
+    auto* next = dialog->findChild<QPushButton*>(QStringLiteral("findNext"));
+    dialog->field().setText(name);
+    for (auto _ : state) {
+        next->click();
+        settle(*s.window);
+        state.PauseTiming();
+        if (s.grid().currentIndex().row() + 1 != folder->blocks.back().unitRow)
+            state.SkipWithError("the unit was not found");
+        user::select(*s.app, {}, u"C40");
+        s.window->refresh();
+        state.ResumeTiming();
+    }
+    dialog->close();
+}
+BENCHMARK(findLastUnit)->Unit(benchmark::kMillisecond);
 
 void wheelScroll(benchmark::State& state) {
     Shown& s = shown();
