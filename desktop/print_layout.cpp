@@ -9,11 +9,13 @@ std::vector<std::vector<int>> breakLines(const std::vector<PrintLine>& lines, do
     std::vector<std::vector<int>> pages;
     std::vector<int> page;
     double used = 0;
+    bool pageHasGroup = false;
     auto newPage = [&] {
         if (!page.empty())
             pages.push_back(std::move(page));
         page.clear();
         used = 0;
+        pageHasGroup = false;
     };
     for (std::size_t i = 0; i < lines.size();) {
         // The run of lines of one group (or one line outside any).
@@ -23,8 +25,10 @@ std::vector<std::vector<int>> breakLines(const std::vector<PrintLine>& lines, do
             while (end < lines.size() && lines[end].group == lines[i].group)
                 runSize += lines[end++].size;
         bool group = lines[i].group >= 0;
-        if (group && !page.empty() && (groupPerPage || (used + runSize > room && runSize <= room)))
+        if (group && !page.empty() &&
+            ((groupPerPage && pageHasGroup) || (used + runSize > room && runSize <= room)))
             newPage();
+        pageHasGroup = pageHasGroup || group;
         for (; i < end; ++i) {
             if (used + lines[i].size > room && !page.empty())
                 newPage();
@@ -38,24 +42,28 @@ std::vector<std::vector<int>> breakLines(const std::vector<PrintLine>& lines, do
 
 std::vector<int> rowGroups(const engine::Sheet& sheet, int first, int last) {
     std::vector<int> groups(std::size_t(last - first + 1), -1);
-    const bool below = sheet.outline().summaryRowsBelow;
+    auto detail = [&](int r) {
+        return r >= first && r <= last && sheet.row(r).outlineLevel > 0;
+    };
     int number = 0;
     for (int r = first; r <= last;) {
-        if (sheet.row(r).outlineLevel == 0) {
+        if (!detail(r)) {
             ++r;
             continue;
         }
-        // A run of detail rows, with the summary row beside it.
+        // A run of detail rows with the row above that heads it (a unit row) and, when summaries sit
+        // below their detail, the row after it (a total, a separator) unless that row heads the next run.
         int start = r;
-        while (r <= last && sheet.row(r).outlineLevel > 0)
+        while (detail(r))
             ++r;
-        int from = below ? start : std::max(first, start - 1);
-        int to = below ? std::min(last, r) : r - 1;
+        int from = start > first ? start - 1 : start;
+        int to = r - 1;
+        if (sheet.outline().summaryRowsBelow && r <= last && !detail(r + 1))
+            to = r;
         for (int i = from; i <= to; ++i)
             groups[std::size_t(i - first)] = number;
         ++number;
-        if (below)
-            r = to + 1;
+        r = to + 1;
     }
     return groups;
 }

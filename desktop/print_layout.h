@@ -20,11 +20,14 @@ struct PrintLine {
 };
 
 // Lines cut into pages of at most `room`. A group that would be split starts a new page when it fits on
-// one; with `groupPerPage` every group starts one. A line bigger than a page has a page of its own.
+// one; with `groupPerPage` no page holds two groups (the lines before the first share its page). A line
+// bigger than a page has a page of its own.
 std::vector<std::vector<int>> breakLines(const std::vector<PrintLine>& lines, double room, bool groupPerPage);
 
-// The outermost outline group of each row from `first` to `last`: a summary row with its detail rows
-// (outline level 1 and deeper) share a number; rows outside any group get -1.
+// The block of each row from `first` to `last`, which a page break should not split: a run of detail rows
+// (outline level 1 and deeper) with the row above it that heads it, as a unit row heads its entries, and,
+// where summary rows sit below their detail, the row after the run too unless it heads the next run.
+// Rows of one block share a number; rows outside any get -1.
 std::vector<int> rowGroups(const engine::Sheet& sheet, int first, int last);
 
 struct PrintPage {

@@ -6,11 +6,15 @@
 #include <QActionGroup>
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMessageBox>
+#include <QPdfWriter>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QSaveFile>
 #include <QToolBar>
 
 namespace desktop {
@@ -133,11 +137,16 @@ void PrintPreview::print() {
 }
 
 bool PrintPreview::exportPdf(const std::filesystem::path& file) {
-    QPrinter pdf(QPrinter::HighResolution);
-    pdf.setOutputFormat(QPrinter::PdfFormat);
-    pdf.setOutputFileName(QString::fromStdString(file.string()));
-    pdf.setDocName(file_);
-    return render(pdf);
+    // Written beside the file and renamed over it once whole: a failed export leaves the old file as it was.
+    QSaveFile out(QString::fromStdString(file.string()));
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QPdfWriter pdf(&out);
+    pdf.setTitle(file_);
+    pdf.setCreator(QStringLiteral("Varnel"));
+    std::optional<engine::Area> what = area();
+    SheetPrinter pages(sheet_, what.value_or(engine::Area::cell(0, 0)), setup_, file_);
+    return pages.print(pdf) && out.commit();
 }
 
 void PrintPreview::askAndExport() {
@@ -151,8 +160,12 @@ void PrintPreview::askAndExport() {
     dialog.setNameFilter(QStringLiteral("PDF 文件 (*.pdf)"));
     dialog.setDefaultSuffix(QStringLiteral("pdf"));
     dialog.selectFile(base + QStringLiteral(".pdf"));
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        exportPdf(std::filesystem::path(dialog.selectedFiles().front().toStdString()));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QString chosen = dialog.selectedFiles().front();
+    if (!exportPdf(std::filesystem::path(chosen.toStdString())))
+        QMessageBox::warning(this, QStringLiteral("导出为 PDF"),
+                             QStringLiteral("无法写入文件“%1”。").arg(QDir::toNativeSeparators(chosen)));
 }
 
 } // namespace desktop

@@ -28,9 +28,10 @@ public:
     // Shows the pages again after a choice changed.
     void update();
     int pageCount() const;
-    // Prints to a PDF file; false when it could not be written.
+    // Prints to a PDF file, replacing it only once the new one is whole; false when it could not be
+    // written.
     bool exportPdf(const std::filesystem::path& file);
-    // Asks where, then exports.
+    // Asks where, then exports; says so when the file could not be written.
     void askAndExport();
 
 private:
