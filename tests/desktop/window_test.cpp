@@ -5,6 +5,7 @@
 #include "desktop/find_dialog.h"
 #include "desktop/fonts.h"
 #include "desktop/grid_view.h"
+#include "desktop/print_preview.h"
 #include "desktop/qt_backend.h"
 #include "desktop/spreadsheet_window.h"
 #include "engine/automation/application.h"
@@ -113,6 +114,7 @@ private slots:
     void findSelectsTheCellAndSaysWhenNothingMatches();
     void theTitleMarksUnsavedChangesAndTheStatusLineSaysSavedAndSums();
     void aResultHasItsColumnsWidenedToWhatTheyShowAndItsRowsCounted();
+    void ctrlPPreviewsTheSheetOrTheSelectionAndGivesTheKeyboardBack();
     void keysTypedRightAfterARetryReachTheEditorAndACancelGivesTheGridTheKeyboard();
 };
 
@@ -234,6 +236,30 @@ void WindowTest::aResultHasItsColumnsWidenedToWhatTheyShowAndItsRowsCounted() {
     QVERIFY2(a > 14 && a < 16, qPrintable(QString::number(a))); // seven wide characters, and a margin
     QCOMPARE(user::sheet(*app_).column(1).width, 30.0);         // never narrower than it was made
     QCOMPARE(window_->findChild<QLabel*>(QStringLiteral("statusRows"))->text(), QStringLiteral("共 3 行"));
+}
+
+void WindowTest::ctrlPPreviewsTheSheetOrTheSelectionAndGivesTheKeyboardBack() {
+    // Two pages in portrait: 70 rows of 17 pixels, 54 to a page.
+    for (int r = 1; r <= 70; ++r)
+        range(QStringLiteral("A%1").arg(r).toStdU16String().c_str())->PutValue2(Variant(r));
+    show();
+    select(u"A1:A10");
+    int wholeSheet = 0, selection = 0;
+    SessionDriver user;
+    user.then(
+        "the print preview", [] { return dynamic_cast<desktop::PrintPreview*>(screen::modal()) != nullptr; },
+        [&] {
+            auto* preview = dynamic_cast<desktop::PrintPreview*>(screen::modal());
+            wholeSheet = preview->pageCount();
+            preview->setSelectionOnly(true);
+            selection = preview->pageCount();
+            screen::clickTool(preview, QStringLiteral("关闭"));
+        });
+    press(Qt::Key_P, Qt::ControlModifier);
+    QTRY_VERIFY(user.finished() && !screen::modal());
+    QCOMPARE(wholeSheet, 2);
+    QCOMPARE(selection, 1);
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&grid()));
 }
 
 void WindowTest::keysTypedRightAfterARetryReachTheEditorAndACancelGivesTheGridTheKeyboard() {
