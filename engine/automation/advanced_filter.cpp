@@ -93,11 +93,13 @@ std::vector<std::vector<Condition>> readCriteria(const FilterRequest& req) {
             if (column < 0) {
                 if (!cs.hasFormula(r, c))
                     continue; // a constant under no list title selects nothing in particular
+                auto program = cs.formulaProgram(r, c);
+                condition.computed.assign(program.begin(), program.end());
                 try {
-                    condition.computed =
-                        formula::compile(*cs.formulaTree(r, c), req.list->workbook().sheetNames());
+                    formula::rebindSheets(condition.computed, cs.workbook().sheetNames(),
+                                          req.list->workbook().sheetNames());
                 } catch (const EngineError&) {
-                    // left empty: it passes no row
+                    condition.computed.clear(); // it passes no row
                 }
             } else {
                 Value v = cs.value(r, c);

@@ -156,7 +156,9 @@ void RangeObject::write(const Variant& value) {
     guarded([&] {
         if (value.vt() == VT_BSTR && value.bstrVal().size() > 1 && value.bstrVal()[0] == u'=') {
             // A formula written to several cells moves its relative references with each cell.
-            formula::Node tree = formula::parse(std::u16string_view(value.bstrVal()).substr(1));
+            formula::Program program =
+                formula::parse(std::u16string_view(value.bstrVal()).substr(1), s.workbook().sheetNames());
+            formula::Program moved;
             for (const Area& a : areas())
                 for (int r = a.top; r <= a.bottom; ++r)
                     for (int c = a.left; c <= a.right; ++c) {
@@ -164,9 +166,9 @@ void RangeObject::write(const Variant& value) {
                             s.setFormula(r, c, value.bstrVal());
                             continue;
                         }
-                        formula::Node copy = tree;
-                        formula::moveRelative(copy, r - first().top, c - first().left);
-                        s.setFormula(r, c, copy);
+                        moved = program;
+                        formula::moveRelative(moved, r - first().top, c - first().left);
+                        s.setFormula(r, c, moved);
                     }
             return;
         }

@@ -1,5 +1,7 @@
 #include "engine/formula/adjust.h"
 
+#include "engine/core/value.h"
+
 #include <algorithm>
 
 namespace engine::formula {
@@ -109,30 +111,6 @@ bool adjustProgram(std::span<Token> program, SheetId host, const StructuralEdit&
     return changed;
 }
 
-void moveRelative(Node& n, int rows, int cols) {
-    for (Node& a : n.args)
-        moveRelative(a, rows, cols);
-    if (!n.isReference())
-        return;
-    bool outside = false;
-    auto move = [&](CellRef& r, bool moveRow, bool moveCol) {
-        if (moveRow && !r.rowAbsolute)
-            r.row += rows;
-        if (moveCol && !r.colAbsolute)
-            r.col += cols;
-        outside = outside || r.row < 0 || r.row > kLastRow || r.col < 0 || r.col > kLastColumn;
-    };
-    bool rowsMove = n.kind != NodeKind::Columns;
-    bool colsMove = n.kind != NodeKind::Rows;
-    move(n.first, rowsMove, colsMove);
-    move(n.last, rowsMove, colsMove);
-    if (outside) {
-        auto sheet = std::move(n.sheet);
-        n = Node::makeError(ErrorCode::Ref);
-        n.sheet = std::move(sheet);
-    }
-}
-
 void moveRelative(std::span<Token> program, int rows, int cols) {
     for (Token& t : program) {
         if (t.kind != TokenKind::Ref && t.kind != TokenKind::Area)
@@ -153,7 +131,7 @@ void moveRelative(std::span<Token> program, int rows, int cols) {
         }
         if (std::min(top, bottom) < 0 || std::max(top, bottom) > kLastRow || std::min(left, right) < 0 ||
             std::max(left, right) > kLastColumn) {
-            // #REF!, keeping the sheet name the reference had, as the tree's does.
+            // #REF!, keeping the sheet the reference named.
             Token lost;
             if (t.sheet == kOwnSheet) {
                 lost.kind = TokenKind::Error;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/core/address.h"
-#include "engine/formula/ast.h"
 #include "engine/formula/program.h"
 
 #include <optional>
@@ -47,10 +46,8 @@ bool mayAffect(const Reach& reach, const StructuralEdit& edit);
 // afterwards. Whether any token changed.
 bool adjustProgram(std::span<Token> program, SheetId host, const StructuralEdit& edit, Reach& reach);
 
-// Moves the relative parts of every reference by the offset of a paste; references that would
-// leave the sheet become #REF!.
-void moveRelative(Node& tree, int rows, int cols);
-// The same on a compiled formula, in place: what compiling the moved tree gives.
+// Moves the relative parts of every reference by the offset of a paste, in place; references that would
+// leave the sheet become #REF!, keeping the sheet they named.
 void moveRelative(std::span<Token> program, int rows, int cols);
 
 } // namespace engine::formula

@@ -1,7 +1,7 @@
 #include "engine/formula/evaluator.h"
 
 #include "engine/core/text.h"
-#include "engine/formula/ast.h"
+#include "engine/formula/functions.h"
 #include "engine/formula/operands.h"
 
 #include <cmath>
@@ -130,20 +130,25 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             break;
         }
         case TokenKind::Function: {
+            const Function& f = function(t.payload.call.id);
             std::size_t argc = t.payload.call.argc;
             std::span<Operand> args(stack_.data() + (stack_.size() - argc), argc);
-            if (auto extra = cellsRead(t.payload.call.id, args)) {
-                SheetId sheet = std::get<RefOperand>(args[2]).sheet;
-                if (!context.ready(sheet, *extra))
-                    return std::nullopt; // run again at this call once the cells are current
-            }
-            Value result = callFunction(t.payload.call.id, args, site);
+            if (f.cellsRead)
+                if (auto extra = f.cellsRead(args)) {
+                    if (!context.ready(extra->sheet, extra->area))
+                        return std::nullopt; // run again at this call once the cells are current
+                }
+            for (std::size_t i = 0; i < argc; ++i)
+                if (f.takesValue(i) && std::holds_alternative<RefOperand>(args[i]))
+                    args[i] = scalarOf(args[i], site);
+            Call call{args, site};
+            Value result = f.compute(call);
             stack_.resize(stack_.size() - argc);
             stack_.emplace_back(std::move(result));
             break;
         }
         case TokenKind::Name:
-            frame.pc += (t.payload.call.id + 3) / 4;
+            frame.pc += charTokens(t.payload.call.id);
             if (t.flags & kUnknownCall)
                 stack_.resize(stack_.size() - t.payload.call.argc);
             stack_.emplace_back(Value::error(ErrorCode::Name));

@@ -1,21 +1,53 @@
 #pragma once
 
+#include "engine/core/address.h"
+#include "engine/core/value.h"
+#include "engine/formula/evaluator.h"
+
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string_view>
 
+// The worksheet functions the engine computes. Each is one row, defined beside its implementation
+// (functions/*.cpp); the catalogue gathers the rows and sorts them by name, and a function's id is its
+// place there. Ids live only as long as the process: files and text name functions by name.
 namespace engine::formula {
 
-// The worksheet functions the engine computes. Their order is internal; files map them by name.
-struct FunctionInfo {
+struct CallSite;
+
+// A call being computed: its arguments as the row says to take them, and where the formula stands.
+struct Call {
+    std::span<Operand> args;
+    CallSite& site;
+
+    std::size_t count() const { return args.size(); }
+    // An argument taken as a value ('V'); an empty argument or an empty cell is Empty.
+    const Value& value(std::size_t i) const { return std::get<Value>(args[i]); }
+    // An argument given as a reference, else nothing.
+    const RefOperand* reference(std::size_t i) const { return std::get_if<RefOperand>(&args[i]); }
+};
+
+struct Function {
     std::u16string_view name; // in capitals
-    int minArgs;
-    int maxArgs;    // 255 for "any number"
-    bool volatile_; // result changes without any cell changing (TODAY)
+    std::uint8_t minArgs;
+    std::uint8_t maxArgs; // 255 for "any number"
+    bool isVolatile;      // its result changes without any cell changing (TODAY)
+    // How each argument is taken, one letter each, the last repeating: 'V' as a single value (a
+    // reference gives its cell in the formula's row or column), 'R' as given, a reference kept whole.
+    std::string_view args;
+    Value (*compute)(Call& call);
+    // Cells it reads beyond the references it was given (SUMIF's sum range reshaped to its criteria
+    // range), which must be current before it is called; null when there are none.
+    std::optional<RefOperand> (*cellsRead)(std::span<const Operand> args) = nullptr;
+
+    bool takesValue(std::size_t i) const {
+        return !args.empty() && args[std::min(i, args.size() - 1)] == 'V';
+    }
 };
 
 // The function of that name (any case), or nothing when the engine does not know it.
 std::optional<std::uint16_t> findFunction(std::u16string_view name);
-const FunctionInfo& functionInfo(std::uint16_t id);
+const Function& function(std::uint16_t id);
 
 } // namespace engine::formula

@@ -35,10 +35,4 @@ std::variant<bool, ErrorCode> toBoolean(const Value& v);
 // booleans, texts without regard to case, an empty value as 0, "" or FALSE according to the other side.
 int compareValues(const Value& a, const Value& b);
 
-Value callFunction(std::uint16_t id, std::span<Operand> args, CallSite& site);
-
-// Cells a function reads beyond the references it was given (SUMIF's sum range reshaped to its
-// criteria range): they must be current before it is called.
-std::optional<Area> cellsRead(std::uint16_t id, std::span<const Operand> args);
-
 } // namespace engine::formula

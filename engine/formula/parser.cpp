@@ -4,6 +4,7 @@
 #include "engine/core/error.h"
 #include "engine/core/text.h"
 #include "engine/formula/functions.h"
+#include "platform/text/utf.h"
 
 #include <string>
 
@@ -12,6 +13,7 @@ namespace {
 
 constexpr std::size_t kMaxLength = 8192;
 constexpr int kMaxDepth = 100;
+constexpr std::size_t kMaxArguments = 255; // what a call token counts
 
 bool isLetter(char16_t c) {
     return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z');
@@ -32,16 +34,16 @@ struct Corner {
 
 class Parser {
 public:
-    explicit Parser(std::u16string_view text) : t_(text) {}
+    Parser(std::u16string_view text, const SheetNames& sheets, Program& out)
+        : t_(text), sheets_(sheets), out_(out) {}
 
-    Node parseFormula() {
+    void parseFormula() {
         if (t_.size() > kMaxLength)
             fail("the formula is too long");
-        Node n = expression(0);
+        expression(0);
         skip();
         if (i_ != t_.size())
             fail("unexpected text");
-        return n;
     }
 
 private:
@@ -63,6 +65,19 @@ private:
             return false;
         ++i_;
         return true;
+    }
+
+    Token& emit(TokenKind kind) {
+        Token& t = out_.emplace_back();
+        t.kind = kind;
+        return t;
+    }
+    void emitOp(TokenKind kind, Op op) { emit(kind).payload.code = static_cast<std::uint8_t>(op); }
+    void emitName(std::u16string_view name, std::uint8_t flags, std::size_t argc) {
+        Token& t = emit(TokenKind::Name);
+        t.flags = flags;
+        t.payload.call = {static_cast<std::uint16_t>(name.size()), static_cast<std::uint8_t>(argc)};
+        appendChars(out_, name);
     }
 
     // Binary operators by precedence, loosest first; all associate to the left.
@@ -105,37 +120,38 @@ private:
         }
     }
 
-    Node expression(int level) {
+    void expression(int level) {
         if (level > 4)
             return percent();
-        Node left = expression(level + 1);
-        while (auto op = binaryAt(level))
-            left = Node::makeBinary(*op, std::move(left), expression(level + 1));
-        return left;
+        expression(level + 1);
+        while (auto op = binaryAt(level)) {
+            expression(level + 1);
+            emitOp(TokenKind::Binary, *op);
+        }
     }
 
     // Excel binds negation tighter than percent, and percent tighter than "^": -2^2 is 4.
-    Node percent() {
-        Node n = unary();
+    void percent() {
+        unary();
         while (eat(u'%'))
-            n = Node::makeUnary(Op::Percent, std::move(n));
-        return n;
+            emitOp(TokenKind::Unary, Op::Percent);
     }
 
-    Node unary() {
+    void unary() {
         for (Op op : {Op::Negate, Op::Plus}) {
             if (eat(op == Op::Negate ? u'-' : u'+')) {
                 if (++depth_ > kMaxDepth)
                     fail("too many signs");
-                Node n = Node::makeUnary(op, unary());
+                unary();
+                emitOp(TokenKind::Unary, op);
                 --depth_;
-                return n;
+                return;
             }
         }
-        return primary();
+        primary();
     }
 
-    Node primary() {
+    void primary() {
         skip();
         if (i_ >= t_.size())
             fail("an operand is missing");
@@ -144,22 +160,23 @@ private:
             if (++depth_ > kMaxDepth)
                 fail("parentheses nest too deep");
             ++i_;
-            Node inner = expression(0);
+            expression(0);
             if (!eat(u')'))
                 fail("a closing parenthesis is missing");
             --depth_;
-            return Node::makeParen(std::move(inner));
+            emit(TokenKind::Paren);
+            return;
         }
         if (c == u'"')
-            return Node::makeText(stringLiteral());
+            return appendText(out_, stringLiteral());
         if (c == u'#')
             return errorLiteral();
         if (c == u'\'') {
             std::u16string sheet = quotedSheet();
-            return sheetReference(std::move(sheet));
+            return sheetReference(sheet);
         }
-        if (auto ref = reference(std::nullopt))
-            return std::move(*ref);
+        if (reference(kOwnSheet))
+            return;
         if (isDigit(c) || c == u'.')
             return numberLiteral();
         if (isNameChar(c))
@@ -186,19 +203,20 @@ private:
         }
     }
 
-    Node errorLiteral() {
+    void errorLiteral() {
         for (std::size_t len = 7; len >= 4; --len) {
             if (i_ + len > t_.size())
                 continue;
             if (auto e = parseErrorText(t_.substr(i_, len))) {
                 i_ += len;
-                return Node::makeError(*e);
+                emit(TokenKind::Error).payload.code = static_cast<std::uint8_t>(*e);
+                return;
             }
         }
         fail("unknown error value");
     }
 
-    Node numberLiteral() {
+    void numberLiteral() {
         std::size_t start = i_;
         while (i_ < t_.size() && (isDigit(t_[i_]) || t_[i_] == u'.'))
             ++i_;
@@ -211,13 +229,10 @@ private:
             while (i_ < t_.size() && isDigit(t_[i_]))
                 ++i_;
         }
-        std::u16string_view digits = t_.substr(start, i_ - start);
-        if (digits.find(u',') != std::u16string_view::npos)
-            fail("bad number");
-        auto n = readNumber(digits);
+        auto n = readNumber(t_.substr(start, i_ - start));
         if (!n)
             fail("bad number");
-        return Node::makeNumber(*n);
+        emit(TokenKind::Number).payload.number = *n;
     }
 
     std::u16string quotedSheet() {
@@ -243,17 +258,23 @@ private:
         return s;
     }
 
-    Node sheetReference(std::u16string sheet) {
+    SheetId sheetId(const std::u16string& name) {
+        auto id = sheets_.find ? sheets_.find(name) : std::nullopt;
+        if (!id)
+            throw EngineError("formula not accepted: the workbook has no sheet named " + text::toUtf8(name));
+        return *id;
+    }
+
+    void sheetReference(const std::u16string& sheet) {
         if (i_ + 5 <= t_.size() && parseErrorText(t_.substr(i_, 5)) == ErrorCode::Ref) {
             i_ += 5;
-            Node n = Node::makeError(ErrorCode::Ref);
-            n.sheet = std::move(sheet);
-            return n;
+            emit(TokenKind::RefError).sheet = sheetId(sheet);
+            return;
         }
-        auto ref = reference(std::move(sheet));
-        if (!ref)
+        std::size_t at = out_.size();
+        if (!reference(0))
             fail("a reference must follow the sheet name");
-        return std::move(*ref);
+        out_[at].sheet = sheetId(sheet);
     }
 
     bool corner(Corner& c) {
@@ -298,16 +319,41 @@ private:
         return true;
     }
 
-    // A reference at the current position, or nothing (and the position unchanged).
-    std::optional<Node> reference(std::optional<std::u16string> sheet) {
+    // A reference token for corners a and b, on `sheet`: whole columns (rows) where the corners have
+    // no row (column) part.
+    void emitReference(const Corner& a, const Corner& b, bool single, SheetId sheet) {
+        Token& t = emit(single ? TokenKind::Ref : TokenKind::Area);
+        t.sheet = sheet;
+        int top = a.row, bottom = b.row, left = a.col, right = b.col;
+        if (!a.hasRow) {
+            t.flags |= kWholeColumns;
+            top = 0, bottom = kLastRow;
+        } else if (!a.hasCol) {
+            t.flags |= kWholeRows;
+            left = 0, right = kLastColumn;
+        }
+        if (a.rowAbs)
+            t.flags |= kTopAbsolute;
+        if (a.colAbs)
+            t.flags |= kLeftAbsolute;
+        if (b.rowAbs)
+            t.flags |= kBottomAbsolute;
+        if (b.colAbs)
+            t.flags |= kRightAbsolute;
+        t.payload.area = {static_cast<std::uint16_t>(top), static_cast<std::uint16_t>(bottom),
+                          static_cast<std::uint8_t>(left), static_cast<std::uint8_t>(right)};
+    }
+
+    // A reference at the current position, emitted; false (and the position unchanged) when there is none.
+    bool reference(SheetId sheet) {
         skip();
         std::size_t start = i_;
         Corner a;
         if (!corner(a))
-            return std::nullopt;
-        auto undo = [&]() -> std::optional<Node> {
+            return false;
+        auto undo = [&] {
             i_ = start;
-            return std::nullopt;
+            return false;
         };
         bool cell = a.hasCol && a.hasRow;
         if (i_ < t_.size() && t_[i_] == u':') {
@@ -317,49 +363,47 @@ private:
                 return undo();
             if (i_ < t_.size() && (isNameChar(t_[i_]) || t_[i_] == u'('))
                 return undo();
-            if (cell)
-                return Node::makeArea({a.row, a.col, a.rowAbs, a.colAbs}, {b.row, b.col, b.rowAbs, b.colAbs},
-                                      std::move(sheet));
-            if (a.hasCol)
-                return Node::makeColumns(a.col, a.colAbs, b.col, b.colAbs, std::move(sheet));
-            return Node::makeRows(a.row, a.rowAbs, b.row, b.rowAbs, std::move(sheet));
+            emitReference(a, b, false, sheet);
+            return true;
         }
         if (!cell || (i_ < t_.size() && (isNameChar(t_[i_]) || t_[i_] == u'(' || t_[i_] == u'!')))
             return undo();
-        return Node::makeReference({a.row, a.col, a.rowAbs, a.colAbs}, std::move(sheet));
+        emitReference(a, a, true, sheet);
+        return true;
     }
 
-    Node identifier() {
+    void identifier() {
         std::size_t start = i_;
         while (i_ < t_.size() && isNameChar(t_[i_]))
             ++i_;
         std::u16string name(t_.substr(start, i_ - start));
         if (i_ < t_.size() && t_[i_] == u'!') {
             ++i_;
-            return sheetReference(std::move(name));
+            return sheetReference(name);
         }
         if (at(u'('))
-            return call(std::move(name));
-        if (compareFolded(name, u"TRUE") == 0)
-            return Node::makeBoolean(true);
-        if (compareFolded(name, u"FALSE") == 0)
-            return Node::makeBoolean(false);
+            return call(name);
+        if (compareFolded(name, u"TRUE") == 0 || compareFolded(name, u"FALSE") == 0) {
+            emit(TokenKind::Boolean).payload.code = compareFolded(name, u"TRUE") == 0 ? 1 : 0;
+            return;
+        }
         if (isDigit(name[0]))
             fail("bad number");
-        return Node::makeName(std::move(name));
+        emitName(name, 0, 0);
     }
 
-    Node call(std::u16string name) {
+    void call(const std::u16string& name) {
         if (++depth_ > kMaxDepth)
             fail("functions nest too deep");
         eat(u'(');
-        std::vector<Node> args;
+        std::size_t argc = 0;
         if (!eat(u')')) {
             for (;;) {
                 if (at(u',') || at(u')'))
-                    args.push_back(Node::makeMissing());
+                    emit(TokenKind::Missing);
                 else
-                    args.push_back(expression(0));
+                    expression(0);
+                ++argc;
                 if (eat(u')'))
                     break;
                 if (!eat(u','))
@@ -367,25 +411,31 @@ private:
             }
         }
         --depth_;
-        if (auto id = findFunction(name)) {
-            const FunctionInfo& f = functionInfo(*id);
-            int n = static_cast<int>(args.size());
-            if (n < f.minArgs || n > f.maxArgs)
-                fail("wrong number of arguments");
-            name = std::u16string(f.name);
-        }
-        return Node::makeFunction(std::move(name), std::move(args));
+        if (argc > kMaxArguments)
+            fail("too many arguments");
+        auto id = findFunction(name);
+        if (!id)
+            return emitName(name, kUnknownCall, argc);
+        const Function& f = function(*id);
+        if (argc < f.minArgs || argc > f.maxArgs)
+            fail("wrong number of arguments");
+        emit(TokenKind::Function).payload.call = {*id, static_cast<std::uint8_t>(argc)};
     }
 
     std::u16string_view t_;
+    const SheetNames& sheets_;
+    Program& out_;
     std::size_t i_ = 0;
     int depth_ = 0;
 };
 
 } // namespace
 
-Node parse(std::u16string_view text) {
-    return Parser(text).parseFormula();
+Program parse(std::u16string_view text, const SheetNames& sheets) {
+    Program program;
+    Parser(text, sheets, program).parseFormula();
+    program.shrink_to_fit();
+    return program;
 }
 
 } // namespace engine::formula

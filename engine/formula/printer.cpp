@@ -1,7 +1,11 @@
 #include "engine/formula/printer.h"
 
 #include "engine/core/address.h"
+#include "engine/core/error.h"
 #include "engine/core/text.h"
+#include "engine/formula/functions.h"
+
+#include <vector>
 
 namespace engine::formula {
 namespace {
@@ -46,98 +50,165 @@ std::u16string_view opText(Op op) {
 }
 
 // Appending piece by piece (rather than "$" + text) also keeps GCC 12's -Wrestrict quiet.
-void rowPart(const CellRef& r, std::u16string& out) {
-    if (r.rowAbsolute)
+void rowPart(int row, bool absolute, std::u16string& out) {
+    if (absolute)
         out += u'$';
-    out += formatAddress({r.row, 0}, false).substr(1);
+    out += formatAddress({row, 0}, false).substr(1);
 }
 
-void colPart(const CellRef& r, std::u16string& out) {
-    if (r.colAbsolute)
+void colPart(int col, bool absolute, std::u16string& out) {
+    if (absolute)
         out += u'$';
-    out += columnName(r.col);
+    out += columnName(col);
 }
 
-void write(const Node& n, std::u16string& out) {
-    if (n.sheet && (n.isReference() || n.kind == NodeKind::Error)) {
-        out += quoteSheetName(*n.sheet);
+void reference(const Token& t, std::u16string& out) {
+    const AreaBits& a = t.payload.area;
+    if (!(t.flags & kWholeRows))
+        colPart(a.left, t.flags & kLeftAbsolute, out);
+    if (!(t.flags & kWholeColumns))
+        rowPart(a.top, t.flags & kTopAbsolute, out);
+    if (t.kind == TokenKind::Ref)
+        return;
+    out += u':';
+    if (!(t.flags & kWholeRows))
+        colPart(a.right, t.flags & kRightAbsolute, out);
+    if (!(t.flags & kWholeColumns))
+        rowPart(a.bottom, t.flags & kBottomAbsolute, out);
+}
+
+// Writes operands onto a stack of texts as the postfix tokens come; each operator takes its operands'
+// texts off the top. The stack's texts are kept from formula to formula.
+class Printer {
+public:
+    Printer(std::span<const Token> p, const SheetNames& sheets) : p_(p), sheets_(sheets) {}
+
+    std::u16string run() {
+        for (i_ = 0; i_ < p_.size(); ++i_)
+            token(p_[i_]);
+        if (stack_.size() != 1)
+            malformed();
+        return std::move(stack_.back());
+    }
+
+private:
+    [[noreturn]] static void malformed() { throw EngineError("formula program is malformed"); }
+
+    std::u16string& push() { return stack_.emplace_back(); }
+    // The first of the top `n` texts.
+    std::u16string& take(std::size_t n) {
+        if (stack_.size() < n)
+            malformed();
+        return stack_[stack_.size() - n];
+    }
+    void call(std::u16string_view name, std::size_t argc) {
+        if (stack_.size() < argc)
+            malformed();
+        std::u16string text(name);
+        text += u'(';
+        for (std::size_t k = stack_.size() - argc; k < stack_.size(); ++k) {
+            if (k > stack_.size() - argc)
+                text += u',';
+            text += stack_[k];
+        }
+        text += u')';
+        stack_.resize(stack_.size() - argc);
+        push() = std::move(text);
+    }
+    // The "Sheet!" before a reference; false when its sheet is gone.
+    bool sheetPrefix(const Token& t, std::u16string& out) {
+        if (t.sheet == kOwnSheet)
+            return true;
+        auto name = sheets_.name ? sheets_.name(t.sheet) : std::nullopt;
+        if (!name)
+            return false;
+        out += quoteSheetName(*name);
         out += u'!';
+        return true;
     }
-    switch (n.kind) {
-    case NodeKind::Number:
-        out += formatNumber(n.number);
-        break;
-    case NodeKind::Text:
-        out += u'"';
-        for (char16_t c : n.text) {
-            out += c;
-            if (c == u'"')
+
+    void token(const Token& t) {
+        switch (t.kind) {
+        case TokenKind::Number:
+            push() = formatNumber(t.payload.number);
+            return;
+        case TokenKind::Text: {
+            std::u16string& out = push();
+            out += u'"';
+            for (char16_t c : readChars(p_, i_, t.payload.length)) {
                 out += c;
+                if (c == u'"')
+                    out += c;
+            }
+            out += u'"';
+            return;
         }
-        out += u'"';
-        break;
-    case NodeKind::Boolean:
-        out += n.boolean ? u"TRUE" : u"FALSE";
-        break;
-    case NodeKind::Error:
-        out += errorText(n.error);
-        break;
-    case NodeKind::Missing:
-        break;
-    case NodeKind::Reference:
-        colPart(n.first, out);
-        rowPart(n.first, out);
-        break;
-    case NodeKind::Area:
-        colPart(n.first, out);
-        rowPart(n.first, out);
-        out += u':';
-        colPart(n.last, out);
-        rowPart(n.last, out);
-        break;
-    case NodeKind::Columns:
-        colPart(n.first, out);
-        out += u':';
-        colPart(n.last, out);
-        break;
-    case NodeKind::Rows:
-        rowPart(n.first, out);
-        out += u':';
-        rowPart(n.last, out);
-        break;
-    case NodeKind::Function:
-        out += n.text + u"(";
-        for (std::size_t i = 0; i < n.args.size(); ++i) {
-            if (i > 0)
-                out += u',';
-            write(n.args[i], out);
+        case TokenKind::Chars:
+            return;
+        case TokenKind::Boolean:
+            push() = t.payload.code ? u"TRUE" : u"FALSE";
+            return;
+        case TokenKind::Error:
+            push() = errorText(static_cast<ErrorCode>(t.payload.code));
+            return;
+        case TokenKind::Missing:
+            push();
+            return;
+        case TokenKind::RefError: {
+            std::u16string& out = push();
+            if (!sheetPrefix(t, out))
+                out.clear();
+            out += errorText(ErrorCode::Ref);
+            return;
         }
-        out += u')';
-        break;
-    case NodeKind::Name:
-        out += n.text;
-        break;
-    case NodeKind::Unary:
-        if (n.op == Op::Percent) {
-            write(n.args.at(0), out);
-            out += u'%';
-        } else {
-            out += opText(n.op);
-            write(n.args.at(0), out);
+        case TokenKind::Ref:
+        case TokenKind::Area: {
+            std::u16string& out = push();
+            if (sheetPrefix(t, out))
+                reference(t, out);
+            else
+                out = errorText(ErrorCode::Ref);
+            return;
         }
-        break;
-    case NodeKind::Binary:
-        write(n.args.at(0), out);
-        out += opText(n.op);
-        write(n.args.at(1), out);
-        break;
-    case NodeKind::Paren:
-        out += u'(';
-        write(n.args.at(0), out);
-        out += u')';
-        break;
+        case TokenKind::Function:
+            return call(function(t.payload.call.id).name, t.payload.call.argc);
+        case TokenKind::Name: {
+            std::u16string name = readChars(p_, i_, t.payload.call.id);
+            if (t.flags & kUnknownCall)
+                return call(name, t.payload.call.argc);
+            push() = std::move(name);
+            return;
+        }
+        case TokenKind::Unary: {
+            std::u16string& operand = take(1);
+            Op op = static_cast<Op>(t.payload.code);
+            if (op == Op::Percent)
+                operand += u'%';
+            else
+                operand.insert(0, opText(op));
+            return;
+        }
+        case TokenKind::Binary: {
+            std::u16string& left = take(2);
+            left += opText(static_cast<Op>(t.payload.code));
+            left += stack_.back();
+            stack_.pop_back();
+            return;
+        }
+        case TokenKind::Paren: {
+            std::u16string& inner = take(1);
+            inner.insert(0, 1, u'(');
+            inner += u')';
+            return;
+        }
+        }
     }
-}
+
+    std::span<const Token> p_;
+    const SheetNames& sheets_;
+    std::size_t i_ = 0;
+    std::vector<std::u16string> stack_;
+};
 
 } // namespace
 
@@ -158,10 +229,8 @@ std::u16string quoteSheetName(const std::u16string& name) {
     return q + u"'";
 }
 
-std::u16string print(const Node& node) {
-    std::u16string out;
-    write(node, out);
-    return out;
+std::u16string print(std::span<const Token> program, const SheetNames& sheets) {
+    return Printer(program, sheets).run();
 }
 
 } // namespace engine::formula

@@ -10,20 +10,25 @@ namespace engine {
 namespace {
 
 // Moves the references of a moved formula that point into its own moved area; the rest stay.
-void moveInside(formula::Node& n, const Area& moved, int rows, int cols) {
-    for (formula::Node& a : n.args)
-        moveInside(a, moved, rows, cols);
-    if (!n.isReference() || n.sheet)
-        return;
-    if (!moved.contains(n.first.row, n.first.col) || !moved.contains(n.last.row, n.last.col))
-        return;
-    if (n.kind != formula::NodeKind::Columns) {
-        n.first.row += rows;
-        n.last.row += rows;
-    }
-    if (n.kind != formula::NodeKind::Rows) {
-        n.first.col += cols;
-        n.last.col += cols;
+void moveInside(std::span<formula::Token> program, const Area& moved, int rows, int cols) {
+    using formula::TokenKind;
+    for (formula::Token& t : program) {
+        if ((t.kind != TokenKind::Ref && t.kind != TokenKind::Area) || t.sheet != formula::kOwnSheet)
+            continue;
+        formula::AreaBits& b = t.payload.area;
+        const bool single = t.kind == TokenKind::Ref; // its corners are one cell
+        const int bottom = single ? b.top : b.bottom, right = single ? b.left : b.right;
+        if (!moved.contains(b.top, b.left) || !moved.contains(bottom, right))
+            continue;
+        // Inside the moved area, so inside the sheet where it lands.
+        if (!(t.flags & formula::kWholeColumns)) {
+            b.top = static_cast<std::uint16_t>(b.top + rows);
+            b.bottom = static_cast<std::uint16_t>(single ? b.bottom : b.bottom + rows);
+        }
+        if (!(t.flags & formula::kWholeRows)) {
+            b.left = static_cast<std::uint8_t>(b.left + cols);
+            b.right = static_cast<std::uint8_t>(single ? b.right : b.right + cols);
+        }
     }
 }
 
@@ -38,10 +43,14 @@ Snapshot takeSnapshot(const Sheet& sheet, const Area& area) {
         item.row = row - area.top;
         item.col = col - area.left;
         item.value = sheet.value(row, col);
-        item.formula = sheet.formulaTree(row, col);
+        auto program = sheet.formulaProgram(row, col);
+        item.formula.assign(program.begin(), program.end());
         item.format = sheet.format(row, col);
         s.items.push_back(std::move(item));
     });
+    const Workbook& book = sheet.workbook();
+    for (int i = 0; i < book.sheetCount(); ++i)
+        s.sheets.emplace_back(book.sheet(i).id(), book.sheet(i).name());
     if (area.isWholeRows())
         for (int r = area.top; r <= area.bottom; ++r) {
             const RowProperties& p = sheet.row(r);
@@ -64,6 +73,14 @@ Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mod
     int dRow = at.row - snapshot.source.top, dCol = at.col - snapshot.source.left;
     sheet.clear(target);
     FormatTable& formats = sheet.workbook().formats();
+    formula::SheetNames source;
+    source.name = [&snapshot](formula::SheetId id) -> std::optional<std::u16string> {
+        for (const auto& [sheetId, name] : snapshot.sheets)
+            if (sheetId == id)
+                return name;
+        return std::nullopt;
+    };
+    formula::Program moved;
     // Row and column formats first: cells created below take them up.
     for (std::size_t i = 0; i < snapshot.rowFormats.size(); ++i) {
         FormatId id = formats.intern(snapshot.rowFormats[i]);
@@ -75,14 +92,15 @@ Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mod
     for (const Snapshot::Item& item : snapshot.items) {
         int row = at.row + item.row, col = at.col + item.col;
         sheet.setFormat(Area::cell(row, col), formats.intern(item.format));
-        if (item.formula && mode != PasteMode::ValuesAndFormats) {
-            formula::Node tree = *item.formula;
+        if (!item.formula.empty() && mode != PasteMode::ValuesAndFormats) {
+            moved = item.formula;
             if (mode == PasteMode::Formulas)
-                formula::moveRelative(tree, dRow, dCol);
+                formula::moveRelative(moved, dRow, dCol);
             else
-                moveInside(tree, snapshot.source, dRow, dCol);
+                moveInside(moved, snapshot.source, dRow, dCol);
             try {
-                sheet.setFormula(row, col, tree);
+                formula::rebindSheets(moved, source, sheet.workbook().sheetNames());
+                sheet.setFormula(row, col, moved);
                 continue;
             } catch (const EngineError&) {
                 // It names a sheet this workbook lacks: keep what it showed.

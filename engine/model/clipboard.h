@@ -2,7 +2,7 @@
 
 #include "engine/core/address.h"
 #include "engine/core/value.h"
-#include "engine/formula/ast.h"
+#include "engine/formula/program.h"
 #include "engine/model/format.h"
 
 #include <optional>
@@ -12,18 +12,21 @@ namespace engine {
 
 class Sheet;
 
-// A copy of a range, independent of the workbook it came from (formats by value, formulas as trees
-// that still refer to the cells they referred to in their source position).
+// A copy of a range, independent of the workbook it came from (formats by value, formulas in their
+// compiled form, still referring to the cells they referred to in their source position, with the
+// names of the source workbook's sheets as they were).
 struct Snapshot {
     struct Item {
         int row = 0; // relative to the snapshot's top left cell
         int col = 0;
-        Value value; // for a formula, its result when the snapshot was taken
-        std::optional<formula::Node> formula;
+        Value value;              // for a formula, its result when the snapshot was taken
+        formula::Program formula; // empty for a value
         Format format;
     };
     Area source;             // where it was taken (its sheet is not kept)
     std::vector<Item> items; // stored cells only, row by row
+    // The source workbook's sheets by id, for finding the sheets the formulas name where they are pasted.
+    std::vector<std::pair<formula::SheetId, std::u16string>> sheets;
     // Row heights (nothing where the row had its default height) and row formats when whole rows were
     // taken.
     std::vector<std::optional<double>> rowHeights;

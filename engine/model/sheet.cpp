@@ -159,15 +159,8 @@ bool Sheet::hasContent(int row, int col) const {
 }
 
 std::u16string Sheet::formulaText(int row, int col) const {
-    auto tree = formulaTree(row, col);
-    return tree ? u"=" + formula::print(*tree) : std::u16string();
-}
-
-std::optional<formula::Node> Sheet::formulaTree(int row, int col) const {
-    const Cell* c = findCell(row, col);
-    if (!c || c->kind != CellKind::Formula)
-        return std::nullopt;
-    return formula::decompile(programOf(formulas_[c->data.formula]), book_.sheetNames());
+    auto program = formulaProgram(row, col);
+    return program.empty() ? std::u16string() : u"=" + formula::print(program, book_.sheetNames());
 }
 
 std::span<const formula::Token> Sheet::formulaProgram(int row, int col) const {
@@ -175,10 +168,6 @@ std::span<const formula::Token> Sheet::formulaProgram(int row, int col) const {
     if (!c || c->kind != CellKind::Formula)
         return {};
     return programOf(formulas_[c->data.formula]);
-}
-
-Value Sheet::evaluate(const formula::Node& tree, int row, int col) const {
-    return evaluate(formula::compile(tree, book_.sheetNames()), row, col);
 }
 
 Value Sheet::evaluate(std::span<const formula::Token> program, int row, int col) const {
@@ -220,11 +209,7 @@ void Sheet::setFormula(int row, int col, std::u16string_view text) {
         enter(row, col, text);
         return;
     }
-    setFormula(row, col, formula::parse(text.substr(1)));
-}
-
-void Sheet::setFormula(int row, int col, const formula::Node& tree) {
-    storeProgram(row, col, formula::compile(tree, book_.sheetNames()));
+    storeProgram(row, col, formula::parse(text.substr(1), book_.sheetNames()));
 }
 
 void Sheet::setFormula(int row, int col, std::span<const formula::Token> program) {
@@ -234,7 +219,7 @@ void Sheet::setFormula(int row, int col, std::span<const formula::Token> program
 void Sheet::enter(int row, int col, std::u16string_view typed) {
     Entry e = interpretEntry(typed);
     if (e.isFormula)
-        setFormula(row, col, formula::parse(e.formula));
+        storeProgram(row, col, formula::parse(e.formula, book_.sheetNames()));
     else
         setValue(row, col, e.value);
 }

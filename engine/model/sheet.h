@@ -3,7 +3,6 @@
 #include "engine/core/address.h"
 #include "engine/core/value.h"
 #include "engine/formula/adjust.h"
-#include "engine/formula/ast.h"
 #include "engine/formula/program.h"
 #include "engine/model/cell.h"
 #include "engine/model/format.h"
@@ -60,25 +59,20 @@ public:
     bool hasContent(int row, int col) const;
     // "=" and the formula's canonical text; empty when the cell holds no formula.
     std::u16string formulaText(int row, int col) const;
-    std::optional<formula::Node> formulaTree(int row, int col) const;
     // The formula's compiled form (program.h), valid until the next change; empty when the cell holds
-    // no formula. For writers that translate every formula of a sheet without building its tree.
+    // no formula.
     std::span<const formula::Token> formulaProgram(int row, int col) const;
-    // Computes a formula as if it stood in (`row`, `col`), without storing it: for criteria computed
-    // row by row and worksheet functions called from outside. Throws EngineError for a sheet name the
-    // workbook lacks.
-    Value evaluate(const formula::Node& tree, int row, int col) const;
-    // The same for a formula compiled with this workbook's sheet names, for one computed many times.
+    // Computes a formula compiled with this workbook's sheet names as if it stood in (`row`, `col`),
+    // without storing it: for criteria computed row by row and worksheet functions called from outside.
     Value evaluate(std::span<const formula::Token> program, int row, int col) const;
 
     // Empty clears the cell's content and keeps its format.
     void setValue(int row, int col, const Value& value);
     // `text` as typed, with its leading "=". Throws EngineError (and changes nothing) when it does not parse.
     void setFormula(int row, int col, std::u16string_view text);
-    // Throws EngineError when the tree names a sheet the workbook does not have.
-    void setFormula(int row, int col, const formula::Node& tree);
-    // A formula already in compiled form, as formula::compile makes it for this workbook (its sheet ids
-    // name the workbook's sheets): what a file reader translates the formulas it reads into.
+    // A formula already in compiled form, as formula::parse makes it for this workbook (its sheet ids
+    // name the workbook's sheets): what a file reader translates the formulas it reads into, and what a
+    // paste moves.
     void setFormula(int row, int col, std::span<const formula::Token> program);
     // Text as a user types it: a formula, a number, a boolean or text (entry.h).
     void enter(int row, int col, std::u16string_view typed);

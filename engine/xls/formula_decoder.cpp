@@ -1,4 +1,3 @@
-#include "engine/formula/function_ids.h"
 #include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/formula_tokens.h"
@@ -9,8 +8,6 @@
 
 namespace engine::xls {
 
-using formula::CellRef;
-using formula::Node;
 using formula::Op;
 
 namespace ptg {
@@ -63,12 +60,20 @@ using formula::Program;
 using formula::Token;
 using formula::TokenKind;
 
-// Deeper trees than this come only from damaged or hostile files; Excel itself nests far less.
+// Deeper nesting than this comes only from damaged or hostile files; Excel itself nests far less.
 constexpr int MaxDepth = 512;
+
+// One corner of a reference as the file gives it.
+struct CellRef {
+    int row = 0;
+    int col = 0;
+    bool rowAbsolute = false;
+    bool colAbsolute = false;
+};
 
 // Translates the postfix BIFF tokens straight into the engine's postfix program: both list operands
 // before their operator, so each BIFF token becomes its engine token(s) at the end of the program. The
-// stack keeps where each operand's tokens begin and how deeply its tree nests.
+// stack keeps where each operand's tokens begin and how deeply it nests.
 class Decoder {
 public:
     Decoder(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col, Program& out)
@@ -112,15 +117,6 @@ private:
         t.payload.code = code;
         out_.push_back(t);
     }
-    void chars(std::u16string_view s) {
-        for (size_t i = 0; i < s.size(); i += 4) {
-            Token c;
-            c.kind = TokenKind::Chars;
-            for (size_t k = 0; k < 4 && i + k < s.size(); ++k)
-                c.payload.chars[k] = s[i + k];
-            out_.push_back(c);
-        }
-    }
     void leaf(const Token& t) {
         push(out_.size());
         out_.push_back(t);
@@ -138,11 +134,18 @@ private:
         push(a.start, std::max(a.depth, b.depth) + 1);
     }
 
-    // The last `argc` operands become the arguments of a call: a known function by id, any other by
-    // name (evaluated as #NAME?, kept for saving).
+    // The last `argc` operands become the arguments of a call: a function the engine computes by id,
+    // any other by name (evaluated as #NAME?, kept for saving). So is an engine function given a count
+    // of arguments it does not take, which only a call by name can give: computing it would read
+    // arguments that are not there.
     void call(std::optional<uint16_t> id, std::u16string_view name, size_t argc) {
         if (argc > stack_.size())
             throw FormatError("a formula's function lacks its arguments");
+        if (id) {
+            const formula::Function& f = formula::function(*id);
+            if (argc < f.minArgs || argc > f.maxArgs)
+                id.reset();
+        }
         int depth = 0;
         size_t first = stack_.size() - argc;
         for (size_t i = first; i < stack_.size(); ++i)
@@ -159,22 +162,19 @@ private:
             t.flags = formula::kUnknownCall;
             t.payload.call = {uint16_t(name.size()), uint8_t(argc)};
             out_.push_back(t);
-            chars(name);
+            formula::appendChars(out_, name);
         }
         push(start, depth + 1);
     }
     void builtin(uint16_t index, size_t argc) {
-        const FunctionInfo* f = functionByIndex(index);
+        const BiffFunction* f = biffFunctionByIndex(index);
         if (!f)
             throw UnsupportedFormula("a function this program does not know");
         // The count comes from the file; a call outside the function's arity would be evaluated with
         // arguments that are not there.
         if (argc < f->minArgs || argc > f->maxArgs)
             throw FormatError("a formula calls a function with a wrong number of arguments");
-        auto id = engineFunction(index);
-        if (id)
-            return call(id, {}, argc);
-        call(std::nullopt, std::u16string(f->name.begin(), f->name.end()), argc);
+        call(engineFunction(index), std::u16string(f->name.begin(), f->name.end()), argc);
     }
     // A call of an add-in function, whose name was pushed before its arguments.
     void addInCall(size_t argc) {
@@ -184,7 +184,7 @@ private:
         size_t start = stack_[at].start;
         const Token& first = out_[start];
         bool plainName = first.kind == TokenKind::Name && !(first.flags & formula::kUnknownCall) &&
-                         end(at) - start == 1 + (first.payload.call.id + 3u) / 4;
+                         end(at) - start == 1 + formula::charTokens(first.payload.call.id);
         if (!plainName)
             throw UnsupportedFormula("a call of a computed function");
         size_t i = start;
@@ -277,8 +277,10 @@ private:
         uint16_t data = in_.u16();
         if (options & ptg::AttrChoose)
             in_.skip((size_t(data) + 1) * 2);
-        if (options & ptg::AttrSum)
-            call(uint16_t(formula::Fn::Sum), {}, 1);
+        if (options & ptg::AttrSum) {
+            static const auto sum = formula::findFunction(u"SUM");
+            call(sum, u"SUM", 1);
+        }
     }
 
     void token(uint8_t t) {
@@ -328,10 +330,7 @@ private:
         case ptg::Str: {
             std::u16string text = readUnicode8(in_);
             push(out_.size());
-            leafToken.kind = TokenKind::Text;
-            leafToken.payload.length = uint32_t(text.size());
-            out_.push_back(leafToken);
-            return chars(text);
+            return formula::appendText(out_, text);
         }
         case ptg::Attr:
             return attr();
@@ -357,7 +356,7 @@ private:
             return leaf(leafToken);
         case ptg::Func: {
             uint16_t index = in_.u16();
-            const FunctionInfo* f = functionByIndex(index);
+            const BiffFunction* f = biffFunctionByIndex(index);
             if (!f || !f->fixedArity())
                 throw UnsupportedFormula("a function this program does not know");
             return builtin(index, f->minArgs);
@@ -384,7 +383,7 @@ private:
             leafToken.kind = TokenKind::Name;
             leafToken.payload.call = {uint16_t(name.size()), 0};
             out_.push_back(leafToken);
-            return chars(name);
+            return formula::appendChars(out_, name);
         }
         case ptg::Ref:
         case ptg::RefN: {
@@ -455,17 +454,21 @@ void decodeProgram(std::span<const uint8_t> tokens, const TokenContext& context,
     Decoder(tokens, context, row, col, out).run();
 }
 
-Node decodeFormula(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col) {
-    Program program;
-    decodeProgram(tokens, context, row, col, program);
+formula::SheetNames TokenContext::sheetNames() const {
     formula::SheetNames names;
-    names.name = [&context](formula::SheetId id) -> std::optional<std::u16string> {
-        for (const auto& s : context.externSheets)
+    names.name = [this](formula::SheetId id) -> std::optional<std::u16string> {
+        for (const auto& s : externSheets)
             if (s && s->id == id)
                 return s->name;
         return std::nullopt;
     };
-    return formula::decompile(program, names);
+    names.find = [this](std::u16string_view name) -> std::optional<formula::SheetId> {
+        for (const auto& s : externSheets)
+            if (s && s->name == name)
+                return s->id;
+        return std::nullopt;
+    };
+    return names;
 }
 
 } // namespace engine::xls

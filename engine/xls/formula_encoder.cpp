@@ -11,9 +11,6 @@
 
 namespace engine::xls {
 
-using formula::CellRef;
-using formula::Node;
-using formula::NodeKind;
 using formula::Op;
 using formula::TokenKind;
 
@@ -23,8 +20,9 @@ uint8_t classed(uint8_t base, OperandClass c) {
     return uint8_t(base + (c == OperandClass::Value ? 0x20 : c == OperandClass::Array ? 0x40 : 0));
 }
 
-uint16_t columnBits(const CellRef& c) {
-    return uint16_t((c.col & 0xFF) | (c.colAbsolute ? 0 : 0x4000) | (c.rowAbsolute ? 0 : 0x8000));
+// A corner's column with the flags of its relative parts on top.
+uint16_t columnBits(int col, bool colAbsolute, bool rowAbsolute) {
+    return uint16_t((col & 0xFF) | (colAbsolute ? 0 : 0x4000) | (rowAbsolute ? 0 : 0x8000));
 }
 
 std::string asciiUpper(std::u16string_view s) {
@@ -68,35 +66,14 @@ uint8_t binaryToken(Op op) {
     }
 }
 
-// The formula as a syntax tree.
-class TreeSource {
+// Writes the compiled tokens of a formula as BIFF8 tokens. Both are postfix, but a token's operand
+// class depends on the call it is an argument of, IF takes jumps between its arguments and an add-in
+// call names its function before the arguments; so the tokens are first read into items (an operand or
+// operator, with the items of its arguments), which are then written from the root down.
+class Encoder {
 public:
-    using Item = const Node*;
-
-    NodeKind kind(Item n) const { return n->kind; }
-    double number(Item n) const { return n->number; }
-    // The literal of a Text, the name of a Name or Function.
-    std::u16string text(Item n) const { return n->text; }
-    bool boolean(Item n) const { return n->boolean; }
-    ErrorCode error(Item n) const { return n->error; }
-    const CellRef& first(Item n) const { return n->first; }
-    const CellRef& last(Item n) const { return n->last; }
-    const std::u16string* sheet(Item n) const { return n->sheet ? &*n->sheet : nullptr; }
-    Op op(Item n) const { return n->op; }
-    size_t argc(Item n) const { return n->args.size(); }
-    Item arg(Item n, size_t i) const { return &n->args.at(i); }
-    const FunctionInfo* builtIn(Item n) const { return functionByName(asciiUpper(n->text)); }
-};
-
-// The compiled tokens of a cell, read as the tree formula::decompile would make of them without
-// building it: each operand or operator is an item, its arguments the items before it.
-class ProgramSource {
-public:
-    using Item = uint32_t; // index into the items
-
-    ProgramSource(std::span<const formula::Token> p, const formula::SheetNames* sheets,
-                  FormulaEncoder::Scratch& s)
-        : p_(p), sheets_(sheets), s_(s) {
+    Encoder(const FormulaEncoder& e, std::span<const formula::Token> p, std::vector<uint8_t>& out)
+        : e_(e), p_(p), s_(e.scratch_), out_(out) {
         s_.items.clear();
         s_.firstArg.clear();
         s_.args.clear();
@@ -135,115 +112,28 @@ public:
             throw FormatError("a formula's compiled form is malformed");
     }
 
-    Item root() const { return s_.pending.back(); }
+    void run(OperandClass cls) { item(s_.pending.back(), cls); }
 
-    NodeKind kind(Item n) const {
-        const formula::Token& t = token(n);
-        switch (t.kind) {
-        case TokenKind::Number:
-            return NodeKind::Number;
-        case TokenKind::Text:
-            return NodeKind::Text;
-        case TokenKind::Boolean:
-            return NodeKind::Boolean;
-        case TokenKind::Error:
-        case TokenKind::RefError:
-            return NodeKind::Error;
-        case TokenKind::Ref:
-        case TokenKind::Area:
-            if (t.sheet != formula::kOwnSheet && !sheetName(t))
-                return NodeKind::Error; // its sheet is gone: #REF!
-            if (t.kind == TokenKind::Ref)
-                return NodeKind::Reference;
-            return t.flags & formula::kWholeColumns ? NodeKind::Columns
-                   : t.flags & formula::kWholeRows  ? NodeKind::Rows
-                                                    : NodeKind::Area;
-        case TokenKind::Function:
-            return NodeKind::Function;
-        case TokenKind::Name:
-            return t.flags & formula::kUnknownCall ? NodeKind::Function : NodeKind::Name;
-        case TokenKind::Unary:
-            return NodeKind::Unary;
-        case TokenKind::Binary:
-            return NodeKind::Binary;
-        case TokenKind::Paren:
-            return NodeKind::Paren;
-        case TokenKind::Missing:
-        case TokenKind::Chars:
-            break;
-        }
-        return NodeKind::Missing;
-    }
-    double number(Item n) const { return token(n).payload.number; }
-    std::u16string text(Item n) const {
-        size_t i = s_.items[n];
-        const formula::Token& t = p_[i];
-        if (t.kind == TokenKind::Function)
-            return std::u16string(formula::functionInfo(t.payload.call.id).name);
-        return formula::readChars(p_, i, t.kind == TokenKind::Text ? t.payload.length : t.payload.call.id);
-    }
-    bool boolean(Item n) const { return token(n).payload.code != 0; }
-    ErrorCode error(Item n) const {
-        const formula::Token& t = token(n);
-        return t.kind == TokenKind::Error ? static_cast<ErrorCode>(t.payload.code) : ErrorCode::Ref;
-    }
-    CellRef first(Item n) const {
-        const formula::Token& t = token(n);
-        return {t.payload.area.top, t.payload.area.left, (t.flags & formula::kTopAbsolute) != 0,
-                (t.flags & formula::kLeftAbsolute) != 0};
-    }
-    CellRef last(Item n) const {
-        const formula::Token& t = token(n);
-        return {t.payload.area.bottom, t.payload.area.right, (t.flags & formula::kBottomAbsolute) != 0,
-                (t.flags & formula::kRightAbsolute) != 0};
-    }
-    const std::u16string* sheet(Item n) const {
-        const formula::Token& t = token(n);
-        if (t.sheet == formula::kOwnSheet)
-            return nullptr;
-        s_.sheetName = sheetName(t).value_or(std::u16string());
-        return &s_.sheetName;
-    }
-    Op op(Item n) const { return static_cast<Op>(token(n).payload.code); }
+private:
+    using Item = uint32_t;
+
+    const formula::Token& token(Item n) const { return p_[s_.items[n]]; }
     size_t argc(Item n) const {
         return (n + 1 < s_.firstArg.size() ? s_.firstArg[n + 1] : s_.args.size()) - s_.firstArg[n];
     }
     Item arg(Item n, size_t i) const { return s_.args[s_.firstArg[n] + i]; }
-    const FunctionInfo* builtIn(Item n) const {
+    // The name of a Name token, or the characters of a Text token.
+    std::u16string chars(Item n) const {
+        size_t i = s_.items[n];
+        const formula::Token& t = p_[i];
+        return formula::readChars(p_, i, t.kind == TokenKind::Text ? t.payload.length : t.payload.call.id);
+    }
+
+    void item(Item n, OperandClass cls) {
         const formula::Token& t = token(n);
-        if (t.kind != TokenKind::Function)
-            return functionByName(asciiUpper(text(n)));
-        // The engine's functions are few and called in every formula: looked up by name once each.
-        uint16_t id = t.payload.call.id;
-        if (id >= s_.builtIns.size())
-            s_.builtIns.resize(id + 1, std::nullopt);
-        if (!s_.builtIns[id])
-            s_.builtIns[id] = functionByName(asciiUpper(formula::functionInfo(id).name));
-        return *s_.builtIns[id];
-    }
-
-private:
-    const formula::Token& token(Item n) const { return p_[s_.items[n]]; }
-    std::optional<std::u16string> sheetName(const formula::Token& t) const {
-        return sheets_ && sheets_->name ? sheets_->name(t.sheet) : std::nullopt;
-    }
-
-    std::span<const formula::Token> p_;
-    const formula::SheetNames* sheets_;
-    FormulaEncoder::Scratch& s_;
-};
-
-template <class Source> class Encoder {
-public:
-    using Item = typename Source::Item;
-
-    Encoder(const FormulaEncoder& e, const Source& src, std::vector<uint8_t>& out)
-        : e_(e), src_(src), out_(out) {}
-
-    void node(Item n, OperandClass cls) {
-        switch (src_.kind(n)) {
-        case NodeKind::Number: {
-            double number = src_.number(n);
+        switch (t.kind) {
+        case TokenKind::Number: {
+            double number = t.payload.number;
             if (number >= 0 && number <= 65535 && number == std::floor(number)) {
                 putU8(out_, ptg::Int);
                 putU16(out_, uint16_t(number));
@@ -253,48 +143,36 @@ public:
             }
             return;
         }
-        case NodeKind::Text: {
-            std::u16string text = src_.text(n);
+        case TokenKind::Text: {
+            std::u16string text = chars(n);
             if (text.size() > 255)
                 throw FormatError("a formula holds a text of more than 255 characters");
             putU8(out_, ptg::Str);
             putUnicode8(out_, text);
             return;
         }
-        case NodeKind::Boolean:
+        case TokenKind::Boolean:
             putU8(out_, ptg::Bool);
-            putU8(out_, src_.boolean(n) ? 1 : 0);
+            putU8(out_, t.payload.code ? 1 : 0);
             return;
-        case NodeKind::Error:
-            putU8(out_, ptg::Err);
-            putU8(out_, ptg::errorCode(src_.error(n)));
-            return;
-        case NodeKind::Missing:
+        case TokenKind::Error:
+            return error(static_cast<ErrorCode>(t.payload.code));
+        case TokenKind::RefError:
+            return error(ErrorCode::Ref);
+        case TokenKind::Missing:
             putU8(out_, ptg::MissArg);
             return;
-        case NodeKind::Reference:
-            return reference(n, cls);
-        case NodeKind::Area:
-            return area(n, src_.first(n), src_.last(n), cls);
-        case NodeKind::Columns: {
-            CellRef a = src_.first(n), b = src_.last(n);
-            a.row = 0;
-            b.row = engine::kLastRow;
-            a.rowAbsolute = b.rowAbsolute = false;
-            return area(n, a, b, cls);
-        }
-        case NodeKind::Rows: {
-            CellRef a = src_.first(n), b = src_.last(n);
-            a.col = 0;
-            b.col = engine::kLastColumn;
-            a.colAbsolute = b.colAbsolute = false;
-            return area(n, a, b, cls);
-        }
-        case NodeKind::Function:
-            return function(n, cls);
-        case NodeKind::Name: {
+        case TokenKind::Ref:
+        case TokenKind::Area:
+            return reference(t, cls);
+        case TokenKind::Function:
+            return function(n, formula::function(t.payload.call.id).name, biffFunctionOf(t.payload.call.id),
+                            cls);
+        case TokenKind::Name: {
+            std::u16string name = chars(n);
+            if (t.flags & formula::kUnknownCall)
+                return function(n, name, biffFunctionByName(asciiUpper(name)), cls);
             // A name that names nothing: stored as an add-in name, which every reader shows as #NAME?.
-            std::u16string name = src_.text(n);
             if (!e_.addInFunction)
                 throw FormatError("a formula uses the name " + text::toUtf8(name) +
                                   ", which this program cannot store");
@@ -305,54 +183,62 @@ public:
             putU16(out_, 0);
             return;
         }
-        case NodeKind::Unary: {
-            node(src_.arg(n, 0), OperandClass::Value);
-            Op op = src_.op(n);
+        case TokenKind::Unary: {
+            item(arg(n, 0), OperandClass::Value);
+            auto op = static_cast<Op>(t.payload.code);
             putU8(out_, op == Op::Negate ? ptg::Uminus : op == Op::Plus ? ptg::Uplus : ptg::Percent);
             return;
         }
-        case NodeKind::Binary:
-            node(src_.arg(n, 0), OperandClass::Value);
-            node(src_.arg(n, 1), OperandClass::Value);
-            putU8(out_, binaryToken(src_.op(n)));
+        case TokenKind::Binary:
+            item(arg(n, 0), OperandClass::Value);
+            item(arg(n, 1), OperandClass::Value);
+            putU8(out_, binaryToken(static_cast<Op>(t.payload.code)));
             return;
-        case NodeKind::Paren:
-            node(src_.arg(n, 0), cls);
+        case TokenKind::Paren:
+            item(arg(n, 0), cls);
             putU8(out_, ptg::Paren);
+            return;
+        case TokenKind::Chars:
             return;
         }
     }
 
-private:
-    std::optional<uint16_t> ixti(Item n) {
-        const std::u16string* sheet = src_.sheet(n);
-        if (!sheet)
-            return std::nullopt;
-        auto i = e_.sheetIndex ? e_.sheetIndex(*sheet) : std::nullopt;
-        if (!i)
-            throw FormatError("a formula refers to a sheet that does not exist");
-        return i;
+    void error(ErrorCode code) {
+        putU8(out_, ptg::Err);
+        putU8(out_, ptg::errorCode(code));
     }
 
-    void reference(Item n, OperandClass cls) {
-        auto x = ixti(n);
-        CellRef c = src_.first(n);
-        putU8(out_, classed(x ? ptg::Ref3d : ptg::Ref, cls));
-        if (x)
-            putU16(out_, *x);
-        putU16(out_, uint16_t(c.row));
-        putU16(out_, columnBits(c));
-    }
-
-    void area(Item n, const CellRef& a, const CellRef& b, OperandClass cls) {
-        auto x = ixti(n);
+    // tRef, tArea and their 3-D forms; a reference to a sheet that is gone is written as #REF!.
+    void reference(const formula::Token& t, OperandClass cls) {
+        std::optional<uint16_t> x;
+        if (t.sheet != formula::kOwnSheet) {
+            x = e_.sheetIndex ? e_.sheetIndex(t.sheet) : std::nullopt;
+            if (!x)
+                return error(ErrorCode::Ref);
+        }
+        const formula::AreaBits& a = t.payload.area;
+        bool topAbs = t.flags & formula::kTopAbsolute, leftAbs = t.flags & formula::kLeftAbsolute;
+        if (t.kind == TokenKind::Ref) {
+            putU8(out_, classed(x ? ptg::Ref3d : ptg::Ref, cls));
+            if (x)
+                putU16(out_, *x);
+            putU16(out_, a.top);
+            putU16(out_, columnBits(a.left, leftAbs, topAbs));
+            return;
+        }
+        bool bottomAbs = t.flags & formula::kBottomAbsolute, rightAbs = t.flags & formula::kRightAbsolute;
+        // Whole columns are rows 0 to the last, relative; whole rows likewise columns.
+        if (t.flags & formula::kWholeColumns)
+            topAbs = bottomAbs = false;
+        if (t.flags & formula::kWholeRows)
+            leftAbs = rightAbs = false;
         putU8(out_, classed(x ? ptg::Area3d : ptg::Area, cls));
         if (x)
             putU16(out_, *x);
-        putU16(out_, uint16_t(a.row));
-        putU16(out_, uint16_t(b.row));
-        putU16(out_, columnBits(a));
-        putU16(out_, columnBits(b));
+        putU16(out_, a.top);
+        putU16(out_, a.bottom);
+        putU16(out_, columnBits(a.left, leftAbs, topAbs));
+        putU16(out_, columnBits(a.right, rightAbs, bottomAbs));
     }
 
     void attr(uint8_t options, uint16_t data) {
@@ -361,12 +247,12 @@ private:
         putU16(out_, data);
     }
 
-    void function(Item n, OperandClass cls) {
-        const FunctionInfo* f = src_.builtIn(n);
+    // A call: of a function in Excel's table by its index, of any other as an add-in by name.
+    void function(Item n, std::u16string_view name, const BiffFunction* f, OperandClass cls) {
         if (!f)
-            return external(n, cls);
-        size_t argc = src_.argc(n);
-        if (argc < f->minArgs || argc > f->maxArgs)
+            return external(n, name, cls);
+        size_t count = argc(n);
+        if (count < f->minArgs || count > f->maxArgs)
             throw FormatError("a formula calls " + std::string(f->name) +
                               " with a wrong number of arguments");
         OperandClass self = cls == OperandClass::Array         ? OperandClass::Array
@@ -384,16 +270,16 @@ private:
 
         if (f->index == 1)
             return conditional(n, *f, self, argClass);
-        for (size_t i = 0; i < argc; ++i)
-            node(src_.arg(n, i), argClass(i));
-        if (f->index == 4 && argc == 1)
+        for (size_t i = 0; i < count; ++i)
+            item(arg(n, i), argClass(i));
+        if (f->index == 4 && count == 1)
             return attr(ptg::AttrSum, 0); // the optimised SUM Excel writes for one argument
         if (f->fixedArity()) {
             putU8(out_, classed(ptg::Func, self));
             putU16(out_, f->index);
         } else {
             putU8(out_, classed(ptg::FuncVar, self));
-            putU8(out_, uint8_t(argc));
+            putU8(out_, uint8_t(count));
             putU16(out_, f->index);
         }
     }
@@ -401,63 +287,58 @@ private:
     // IF with the jumps Excel evaluates it by: tAttrIf skips the true branch when the condition fails,
     // each tAttrSkip jumps to the end of the call.
     template <class ArgClass>
-    void conditional(Item n, const FunctionInfo& f, OperandClass self, ArgClass argClass) {
-        size_t argc = src_.argc(n);
-        node(src_.arg(n, 0), argClass(0));
+    void conditional(Item n, const BiffFunction& f, OperandClass self, ArgClass argClass) {
+        size_t count = argc(n);
+        item(arg(n, 0), argClass(0));
         size_t ifAt = out_.size();
         attr(ptg::AttrIf, 0);
-        node(src_.arg(n, 1), argClass(1));
+        item(arg(n, 1), argClass(1));
         size_t skip1 = out_.size();
         attr(ptg::AttrSkip, 0);
         patchU16(out_, ifAt + 2, uint16_t(out_.size() - ifAt - 4));
         size_t skip2 = 0;
-        if (argc == 3) {
-            node(src_.arg(n, 2), argClass(2));
+        if (count == 3) {
+            item(arg(n, 2), argClass(2));
             skip2 = out_.size();
             attr(ptg::AttrSkip, 0);
         }
         putU8(out_, classed(ptg::FuncVar, self));
-        putU8(out_, uint8_t(argc));
+        putU8(out_, uint8_t(count));
         putU16(out_, f.index);
         patchU16(out_, skip1 + 2, uint16_t(out_.size() - skip1 - 4 - 1));
         if (skip2)
             patchU16(out_, skip2 + 2, uint16_t(out_.size() - skip2 - 4 - 1));
     }
 
-    void external(Item n, OperandClass cls) {
+    void external(Item n, std::u16string_view name, OperandClass cls) {
         if (!e_.addInFunction)
             throw FormatError("a formula calls a function this program cannot store");
-        auto [x, index] = e_.addInFunction(src_.text(n));
+        auto [x, index] = e_.addInFunction(std::u16string(name));
         putU8(out_, ptg::NameX);
         putU16(out_, x);
         putU16(out_, index);
         putU16(out_, 0);
-        size_t argc = src_.argc(n);
-        for (size_t i = 0; i < argc; ++i)
-            node(src_.arg(n, i), OperandClass::Reference);
-        if (argc + 1 > 127)
+        size_t count = argc(n);
+        for (size_t i = 0; i < count; ++i)
+            item(arg(n, i), OperandClass::Reference);
+        if (count + 1 > 127)
             throw FormatError("a formula calls a function with too many arguments");
         putU8(out_, classed(ptg::FuncVar, cls == OperandClass::Array ? cls : OperandClass::Value));
-        putU8(out_, uint8_t(argc + 1));
+        putU8(out_, uint8_t(count + 1));
         putU16(out_, ptg::ExternalFunction);
     }
 
     const FormulaEncoder& e_;
-    const Source& src_;
+    std::span<const formula::Token> p_;
+    FormulaEncoder::Scratch& s_;
     std::vector<uint8_t>& out_;
 };
 
 } // namespace
 
-void FormulaEncoder::encode(const Node& root, std::vector<uint8_t>& out, OperandClass rootClass) const {
-    TreeSource src;
-    Encoder(*this, src, out).node(&root, rootClass);
-}
-
 void FormulaEncoder::encode(std::span<const formula::Token> program, std::vector<uint8_t>& out,
                             OperandClass rootClass) const {
-    ProgramSource src(program, sheetNames, scratch_);
-    Encoder(*this, src, out).node(src.root(), rootClass);
+    Encoder(*this, program, out).run(rootClass);
 }
 
 } // namespace engine::xls

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "engine/core/address.h"
-#include "engine/formula/ast.h"
 #include "engine/formula/program.h"
 #include "engine/xls/function_table.h"
 
@@ -13,7 +12,7 @@
 #include <string>
 #include <vector>
 
-// Formulas as BIFF8 token streams (postfix "ptg" tokens) and back to the engine's syntax trees.
+// Formulas as BIFF8 token streams (postfix "ptg" tokens) and the engine's compiled form (program.h).
 namespace engine::xls {
 
 // A formula that is well formed but uses what the engine cannot hold (array constants, unions,
@@ -33,40 +32,33 @@ struct TokenContext {
     std::vector<std::optional<Sheet>> externSheets;
     // Names of add-in functions, per EXTERNSHEET entry, in the order of their EXTERNNAME records.
     std::vector<std::vector<std::u16string>> externNames;
+
+    // The names of the sheets above by their ids, for printing what was read.
+    formula::SheetNames sheetNames() const;
 };
 
-// Token stream to the engine's compiled form, exactly what formula::compile makes of the formula's
-// tree, into `out` (its storage is reused: a reader translates tens of thousands of formulas). `row`
-// and `col` place the cell, for the relative tokens of shared formulas. Raises FormatError for a
-// malformed stream and UnsupportedFormula as above.
+// Token stream to the engine's compiled form, exactly what formula::parse makes of the formula's text,
+// into `out` (its storage is reused: a reader translates tens of thousands of formulas). `row` and
+// `col` place the cell, for the relative tokens of shared formulas. Raises FormatError for a malformed
+// stream and UnsupportedFormula as above.
 void decodeProgram(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col,
                    formula::Program& out);
-// The same as a tree.
-formula::Node decodeFormula(std::span<const uint8_t> tokens, const TokenContext& context, int row = 0,
-                            int col = 0);
 
-// Tree to token stream. `sheetIndex` gives the EXTERNSHEET entry of a named sheet, nothing when the
-// workbook has no such sheet. Raises XlsError-worthy FormatError when the formula cannot be stored
-// (a text constant over 255 characters, a function Excel 97 does not know).
+// Compiled form to token stream. Raises FormatError when the formula cannot be stored (a text constant
+// over 255 characters, a call with more arguments than Excel 97 takes).
 struct FormulaEncoder {
-    std::function<std::optional<uint16_t>(const std::u16string&)> sheetIndex;
+    // The EXTERNSHEET entry of a sheet by its id; nothing when the sheet is gone, and the reference is
+    // then written as #REF!.
+    std::function<std::optional<uint16_t>(formula::SheetId)> sheetIndex;
     // Called for a function outside the built-in table; returns its EXTERNSHEET entry and name index.
     std::function<std::pair<uint16_t, uint16_t>(const std::u16string&)> addInFunction;
 
-    // Names the sheets of compiled formulas by their ids.
-    const formula::SheetNames* sheetNames = nullptr;
-
-    void encode(const formula::Node& root, std::vector<uint8_t>& out, OperandClass rootClass) const;
-    // The same from a formula's compiled form, byte for byte what encoding formula::decompile's tree of
-    // it gives, without building the tree.
     void encode(std::span<const formula::Token> program, std::vector<uint8_t>& out,
                 OperandClass rootClass) const;
 
     // Storage reused from formula to formula.
     struct Scratch {
         std::vector<uint32_t> items, firstArg, args, pending;
-        std::vector<std::optional<const FunctionInfo*>> builtIns; // by engine function id
-        std::u16string sheetName;
     };
     mutable Scratch scratch_;
 };

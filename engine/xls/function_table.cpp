@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <string>
+#include <vector>
 
 namespace engine::xls {
 
@@ -15,7 +16,7 @@ constexpr OperandClass V = OperandClass::Value;
 constexpr uint8_t Many = 30;
 
 // Index, arity and classes as Excel 97 stores them.
-constexpr FunctionInfo table[] = {
+constexpr BiffFunction table[] = {
     {"COUNT", 0, 1, Many, V, "R"},
     {"IF", 1, 2, 3, R, "VRR"},
     {"ISNA", 2, 1, 1, V, "V"},
@@ -130,7 +131,7 @@ constexpr FunctionInfo table[] = {
 
 } // namespace
 
-OperandClass FunctionInfo::param(size_t i) const {
+OperandClass BiffFunction::param(size_t i) const {
     if (params.empty())
         return OperandClass::Value;
     char c = params[std::min(i, params.size() - 1)];
@@ -142,17 +143,22 @@ namespace {
 constexpr int32_t NotComputed = -1;
 
 struct Lookup {
-    std::array<const FunctionInfo*, 512> byIndex{};
+    std::array<const BiffFunction*, 512> byIndex{};
     std::array<int32_t, 512> engineIds{};
-    std::array<const FunctionInfo*, std::size(table)> byName{};
+    std::vector<const BiffFunction*> byEngineId;
+    std::array<const BiffFunction*, std::size(table)> byName{};
     Lookup() {
         engineIds.fill(NotComputed);
         for (size_t i = 0; i < std::size(table); ++i) {
             byIndex[table[i].index] = &table[i];
             byName[i] = &table[i];
             std::u16string name(table[i].name.begin(), table[i].name.end());
-            if (auto id = formula::findFunction(name))
+            if (auto id = formula::findFunction(name)) {
                 engineIds[table[i].index] = *id;
+                if (*id >= byEngineId.size())
+                    byEngineId.resize(*id + 1u, nullptr);
+                byEngineId[*id] = &table[i];
+            }
         }
         std::sort(byName.begin(), byName.end(), [](auto* a, auto* b) { return a->name < b->name; });
     }
@@ -165,15 +171,20 @@ const Lookup& lookup() {
 
 } // namespace
 
-const FunctionInfo* functionByName(std::string_view upperName) {
+const BiffFunction* biffFunctionByName(std::string_view upperName) {
     const auto& names = lookup().byName;
     auto it = std::lower_bound(names.begin(), names.end(), upperName,
-                               [](const FunctionInfo* f, std::string_view n) { return f->name < n; });
+                               [](const BiffFunction* f, std::string_view n) { return f->name < n; });
     return it != names.end() && (*it)->name == upperName ? *it : nullptr;
 }
 
-const FunctionInfo* functionByIndex(uint16_t index) {
+const BiffFunction* biffFunctionByIndex(uint16_t index) {
     return index < lookup().byIndex.size() ? lookup().byIndex[index] : nullptr;
+}
+
+const BiffFunction* biffFunctionOf(uint16_t engineId) {
+    const auto& all = lookup().byEngineId;
+    return engineId < all.size() ? all[engineId] : nullptr;
 }
 
 std::optional<uint16_t> engineFunction(uint16_t index) {

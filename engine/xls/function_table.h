@@ -9,8 +9,10 @@ namespace engine::xls {
 // Operand classes of formula tokens: a reference, a single value, or an array.
 enum class OperandClass : uint8_t { Reference, Value, Array };
 
-// One built-in worksheet function of the BIFF8 function table.
-struct FunctionInfo {
+// One built-in worksheet function as BIFF8 files store it: its index in Excel's function table, the
+// arity Excel 97 accepts and the operand classes it expects. Joined to the engine's functions
+// (engine/formula/functions.h) by name.
+struct BiffFunction {
     std::string_view name;
     uint16_t index;
     uint8_t minArgs;
@@ -23,11 +25,13 @@ struct FunctionInfo {
     OperandClass param(size_t i) const;
 };
 
-// Look-ups by upper-case name and by table index; nullptr when the function is not in the table.
-const FunctionInfo* functionByName(std::string_view upperName);
-const FunctionInfo* functionByIndex(uint16_t index);
-// The engine's id (engine/formula/functions.h) of the function at that table index, or nothing when
-// the engine does not compute it and keeps its calls by name.
+// Look-ups by upper-case name, by table index and by the engine's function id; nullptr when the
+// function is not in the table.
+const BiffFunction* biffFunctionByName(std::string_view upperName);
+const BiffFunction* biffFunctionByIndex(uint16_t index);
+const BiffFunction* biffFunctionOf(uint16_t engineId);
+// The engine's id of the function at that table index, or nothing when the engine does not compute
+// it and keeps its calls by name.
 std::optional<uint16_t> engineFunction(uint16_t index);
 
 } // namespace engine::xls

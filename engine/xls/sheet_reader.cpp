@@ -1,5 +1,4 @@
 #include "engine/core/error.h"
-#include "engine/formula/printer.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"

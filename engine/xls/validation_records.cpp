@@ -31,21 +31,25 @@ std::u16string formulaText(std::span<const uint8_t> tokens, const TokenContext& 
                            bool list) {
     if (tokens.empty())
         return {};
-    formula::Node n = decodeFormula(tokens, context, at.top, at.left);
-    if (list && n.kind == formula::NodeKind::Text) {
-        std::u16string items = n.text;
+    formula::Program p;
+    decodeProgram(tokens, context, at.top, at.left, p);
+    if (list && p[0].kind == formula::TokenKind::Text &&
+        p.size() == 1 + formula::charTokens(p[0].payload.length)) {
+        size_t i = 0;
+        std::u16string items = formula::readChars(p, i, p[0].payload.length);
         for (char16_t& c : items)
             if (c == 0)
                 c = u',';
         return items;
     }
-    if (n.kind == formula::NodeKind::Number)
-        return formula::print(n);
-    return u"=" + formula::print(n);
+    std::u16string text = formula::print(p, context.sheetNames());
+    if (p.size() == 1 && p[0].kind == formula::TokenKind::Number)
+        return text;
+    return u"=" + text;
 }
 
 void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list,
-                const FormulaEncoder& encoder) {
+                const FormulaEncoder& encoder, const formula::SheetNames& sheets) {
     size_t sizeAt = out.size();
     putU16(out, 0);
     putU16(out, 0);
@@ -53,13 +57,13 @@ void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list
         return;
     size_t start = out.size();
     if (!text.empty() && text[0] == u'=') {
-        formula::Node n;
+        formula::Program p;
         try {
-            n = formula::parse(std::u16string_view(text).substr(1));
+            p = formula::parse(std::u16string_view(text).substr(1), sheets);
         } catch (const EngineError&) {
             throw FormatError("a data validation holds a formula that does not parse");
         }
-        encoder.encode(n, out, list ? OperandClass::Reference : OperandClass::Value);
+        encoder.encode(p, out, list ? OperandClass::Reference : OperandClass::Value);
     } else if (list) {
         if (text.size() > MaxListLength)
             throw FormatError(
@@ -71,13 +75,13 @@ void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list
         putU8(out, ptg::Str);
         putUnicode8(out, items);
     } else {
-        formula::Node n;
+        formula::Program p;
         try {
-            n = formula::parse(text);
+            p = formula::parse(text, sheets);
         } catch (const EngineError&) {
-            n = formula::Node::makeText(text);
+            formula::appendText(p, text);
         }
-        encoder.encode(n, out, OperandClass::Value);
+        encoder.encode(p, out, OperandClass::Value);
     }
     patchU16(out, sizeAt, uint16_t(out.size() - start));
 }
@@ -150,7 +154,7 @@ ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext&
 }
 
 void putValidation(std::vector<uint8_t>& out, const ValidationRule& rule, std::span<const Area> areas,
-                   const FormulaEncoder& encoder) {
+                   const FormulaEncoder& encoder, const formula::SheetNames& sheets) {
     bool list = rule.type == ValidationType::List;
     uint32_t flags = uint32_t(rule.type) | uint32_t(rule.alert) << 4 | uint32_t(rule.op) << 20 | ShowError;
     if (list && (rule.formula1.empty() || rule.formula1[0] != u'='))
@@ -163,8 +167,8 @@ void putValidation(std::vector<uint8_t>& out, const ValidationRule& rule, std::s
     // Titles and messages: Excel stores an absent one as a single zero character.
     for (int i = 0; i < 4; ++i)
         putUnicode16(out, std::u16string(1, u'\0'));
-    putFormula(out, rule.formula1, list, encoder);
-    putFormula(out, rule.formula2, false, encoder);
+    putFormula(out, rule.formula1, list, encoder, sheets);
+    putFormula(out, rule.formula2, false, encoder, sheets);
     putU16(out, uint16_t(areas.size()));
     for (const Area& a : areas) {
         putU16(out, uint16_t(a.top));

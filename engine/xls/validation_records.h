@@ -22,8 +22,9 @@ ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext&
 // register's drop-down lists are) is kept as a few ranges.
 std::vector<Area> coalesceAreas(std::vector<Area> areas);
 
-// Raises FormatError when the rule cannot be stored (a list longer than 255 characters).
+// Raises FormatError when the rule cannot be stored (a list longer than 255 characters). Formulas of
+// the rule name sheets as `sheets` does.
 void putValidation(std::vector<uint8_t>& out, const ValidationRule& rule, std::span<const Area> areas,
-                   const FormulaEncoder& encoder);
+                   const FormulaEncoder& encoder, const formula::SheetNames& sheets);
 
 } // namespace engine::xls

@@ -65,16 +65,16 @@ bool rkFor(double d, uint32_t& rk) {
     return false;
 }
 
-// Whether Excel is to compute the formula again on every opening. Called for every formula saved:
-// names are compared where they are stored.
+// Whether Excel is to compute the formula again on every opening: it calls a volatile function, the
+// engine's or one it keeps by name. Called for every formula saved: names are compared where they are
+// stored.
 bool recomputedOnOpening(std::span<const formula::Token> p) {
     auto isVolatileName = [](std::u16string_view name) {
         return name == u"TODAY" || name == u"NOW" || name == u"RAND";
     };
     for (size_t i = 0; i < p.size(); ++i) {
         const formula::Token& t = p[i];
-        if (t.kind == formula::TokenKind::Function &&
-            isVolatileName(formula::functionInfo(t.payload.call.id).name))
+        if (t.kind == formula::TokenKind::Function && formula::function(t.payload.call.id).isVolatile)
             return true;
         if (t.kind == formula::TokenKind::Name && (t.flags & formula::kUnknownCall) &&
             t.payload.call.id <= 5 && isVolatileName(formula::readChars(p, i, t.payload.call.id)))
@@ -92,13 +92,12 @@ uint16_t columnWidth(double chars) {
 
 WorkbookWriter::WorkbookWriter(const Workbook& book) : book_(book) {
     stringIndex_.reserve(4096);
-    encoder_.sheetIndex = [this](const std::u16string& name) -> std::optional<uint16_t> {
-        const Sheet* s = book_.findSheet(name);
+    encoder_.sheetIndex = [this](formula::SheetId id) -> std::optional<uint16_t> {
+        const Sheet* s = book_.sheetById(id);
         if (!s)
             return std::nullopt;
         return uint16_t(book_.indexOf(*s));
     };
-    encoder_.sheetNames = &book_.sheetNames();
     encoder_.addInFunction = [this](const std::u16string& name) {
         auto it = std::find(addIns_.begin(), addIns_.end(), name);
         if (it == addIns_.end())
@@ -630,7 +629,8 @@ void WorkbookWriter::writeViewAndExtras(RecordWriter& w, const Sheet& sheet, int
             size_t n = std::min(AreasPerValidation, areas.size() - at);
             size_t h = w.begin(rec::Dv);
             try {
-                putValidation(o, *rule, std::span<const Area>(areas).subspan(at, n), encoder_);
+                putValidation(o, *rule, std::span<const Area>(areas).subspan(at, n), encoder_,
+                              book_.sheetNames());
             } catch (const FormatError& e) {
                 throw FormatError("the data validation of " + cellName(sheet, areas[0].top, areas[0].left) +
                                   " cannot be stored: " + e.what());

@@ -79,25 +79,28 @@ Document::Document(std::string_view bytes)
     const auto isUnit = [&](std::size_t at, char c) {
         return bytes[at] == c && (unit == 1 || bytes[at + 1] == '\0');
     };
+    const auto fits = [&](std::size_t at) {
+        return at + unit <= bytes.size();
+    };
+    // A line ends at CRLF, LF or a lone CR, as Windows reads profile files.
     std::size_t start = 0;
     while (start < bytes.size()) {
         std::size_t at = start;
-        while (at + unit <= bytes.size() && !isUnit(at, '\n'))
+        while (fits(at) && !isUnit(at, '\n') && !isUnit(at, '\r'))
             at += unit;
         Line line;
-        std::size_t contentEnd = bytes.size();
-        if (at + unit <= bytes.size()) {
-            const bool crlf = at >= start + unit && isUnit(at - unit, '\r');
-            line.end = crlf ? u"\r\n" : u"\n";
-            contentEnd = crlf ? at - unit : at;
-            at += unit;
+        std::size_t next = bytes.size();
+        if (fits(at)) {
+            const bool crlf = isUnit(at, '\r') && fits(at + unit) && isUnit(at + unit, '\n');
+            line.end = crlf ? u"\r\n" : isUnit(at, '\r') ? u"\r" : u"\n";
+            next = at + line.end.size() * unit;
         } else {
             at = bytes.size();
         }
-        line.raw = std::string(bytes.substr(start, contentEnd - start));
+        line.raw = std::string(bytes.substr(start, at - start));
         line.text = decode(*line.raw, encoding_);
         lines_.push_back(std::move(line));
-        start = at;
+        start = next;
     }
     for (const Line& line : lines_)
         if (!line.end.empty()) {

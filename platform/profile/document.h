@@ -9,9 +9,10 @@
 
 namespace profile {
 
-// The contents of one profile file, read by the rules of the Windows profile functions: "[section]"
-// lines open sections, "key=value" lines inside them hold values, lines beginning with ";" are
-// comments. Names match without regard to case; where a section or a key occurs twice the first counts.
+// The contents of one profile file, read by the rules of the Windows profile functions: lines end at
+// CRLF, LF or a lone CR; "[section]" lines open sections, "key=value" lines inside them hold values,
+// lines beginning with ";" are comments. Names match without regard to case; where a section or a key
+// occurs twice the first counts.
 //
 // Each line keeps the bytes it was read from, so an edit rewrites only the line it changes (or adds)
 // and every other byte of the file is written back as it was.
@@ -40,7 +41,7 @@ public:
 private:
     struct Line {
         std::u16string text;            // without its line end
-        std::u16string end;             // "\r\n", "\n" or empty for a last line without one
+        std::u16string end;             // "\r\n", "\n", "\r" or empty for a last line without one
         std::optional<std::string> raw; // the bytes `text` came from, until the line is edited
     };
 

@@ -1,4 +1,5 @@
 #include "platform/text/utf.h"
+#include "tools/varnel-play/actions.h"
 #include "tools/varnel-play/json.h"
 #include "tools/varnel-play/record_line.h"
 #include "tools/varnel-play/script.h"
@@ -7,9 +8,11 @@
 
 namespace {
 
-using play::Action;
 using play::parseRef;
-using play::parseScript;
+
+play::Script parseScript(std::string_view text) {
+    return play::parseScript(text, play::actions());
+}
 
 TEST(ScriptRef, ReadsEveryFormOfAPlace) {
     auto r = parseRef(u"征订登记!C4");
@@ -64,24 +67,24 @@ TEST(Script, ReadsActionsAndSkipsBlankAndCommentLines) {
     ASSERT_FALSE(script.error) << script.error->message;
     const auto& a = script.actions;
     ASSERT_EQ(a.size(), 9u);
-    EXPECT_EQ(a[0].kind, Action::Kind::Answer);
+    EXPECT_EQ(a[0].verb->word, u"answer");
     EXPECT_EQ(a[0].text, u"未知 单位");
     EXPECT_EQ(a[0].line, 3);
-    EXPECT_EQ(a[1].kind, Action::Kind::AnswerCancel);
-    EXPECT_EQ(a[2].kind, Action::Kind::Click);
+    EXPECT_EQ(a[1].verb->word, u"answer-cancel");
+    EXPECT_EQ(a[2].verb->word, u"click");
     EXPECT_EQ(a[2].text, u"增加征订单位");
-    EXPECT_EQ(a[3].kind, Action::Kind::Type);
+    EXPECT_EQ(a[3].verb->word, u"type");
     EXPECT_EQ(a[3].ref.sheet, u"征订登记");
     EXPECT_EQ(a[3].ref.cells, u"C4");
     EXPECT_EQ(a[3].text, u"12 本");
     EXPECT_EQ(a[4].text, u""); // typing nothing empties the cell as the grid does
     EXPECT_EQ(a[5].row, 2);
-    EXPECT_EQ(a[6].kind, Action::Kind::Rows);
+    EXPECT_EQ(a[6].verb->word, u"rows");
     EXPECT_EQ(a[6].ref.sheet, u"征订登记");
     EXPECT_EQ(a[6].row, 2);
     EXPECT_EQ(a[6].lastRow, 9);
     EXPECT_EQ(a[7].ref.instance, 2);
-    EXPECT_EQ(a[8].kind, Action::Kind::Close);
+    EXPECT_EQ(a[8].verb->word, u"close");
     EXPECT_EQ(a[8].line, 11);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/profile/program_folder.h"
 #include "platform/text/utf.h"
 #include "platform/ui/headless.h"
+#include "tools/varnel-play/actions.h"
 #include "tools/varnel-play/json.h"
 #include "tools/varnel-play/output.h"
 #include "tools/varnel-play/record_line.h"
@@ -80,7 +81,7 @@ int main(int argc, char** argv) {
             return usage("cannot read the script");
         text << file.rdbuf();
     }
-    play::Script script = play::parseScript(text.str());
+    play::Script script = play::parseScript(text.str(), play::actions());
     if (script.error) {
         std::fprintf(stderr, "varnel-play: line %d: %s\n", script.error->line, script.error->message.c_str());
         return kUsage;

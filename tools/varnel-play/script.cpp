@@ -2,6 +2,7 @@
 
 #include "platform/text/utf.h"
 
+#include <algorithm>
 #include <charconv>
 #include <utility>
 
@@ -47,69 +48,46 @@ std::pair<std::u16string_view, std::u16string_view> splitWord(std::u16string_vie
             start == std::u16string_view::npos ? std::u16string_view{} : rest.substr(start)};
 }
 
-std::optional<Action::Kind> kindOf(std::u16string_view word) {
-    static const std::pair<std::u16string_view, Action::Kind> names[] = {
-        {u"answer", Action::Kind::Answer},       {u"answer-cancel", Action::Kind::AnswerCancel},
-        {u"click", Action::Kind::Click},         {u"type", Action::Kind::Type},
-        {u"clear", Action::Kind::Clear},         {u"copy", Action::Kind::Copy},
-        {u"paste", Action::Kind::Paste},         {u"collapse", Action::Kind::Collapse},
-        {u"expand", Action::Kind::Expand},       {u"select", Action::Kind::Select},
-        {u"print", Action::Kind::Print},         {u"rows", Action::Kind::Rows},
-        {u"instances", Action::Kind::Instances}, {u"commandbars", Action::Kind::CommandBars},
-        {u"save", Action::Kind::Save},           {u"close", Action::Kind::Close},
-        {u"quit", Action::Kind::Quit},
-    };
-    for (const auto& [name, kind] : names)
-        if (name == word)
-            return kind;
-    return std::nullopt;
-}
-
-// Reads one line into action; an error message when it is no action.
-std::optional<std::string> parseLine(std::u16string_view line, Action& action) {
-    auto [word, rest] = splitWord(line);
-    std::optional<Action::Kind> kind = kindOf(word);
-    if (!kind)
-        return "unknown action \"" + text::toUtf8(word) + "\"";
-    action.kind = *kind;
-    std::string name = text::toUtf8(word);
-
-    switch (*kind) {
-    case Action::Kind::Answer:
-        action.text = rest;
-        return std::nullopt;
-    case Action::Kind::Click:
-        if (rest.empty())
-            return "click needs a button caption";
-        action.text = rest;
-        return std::nullopt;
-    case Action::Kind::AnswerCancel:
-    case Action::Kind::Instances:
-    case Action::Kind::CommandBars:
-    case Action::Kind::Save:
-    case Action::Kind::Close:
-    case Action::Kind::Quit:
+// Reads the arguments of one line into action; an error message when they are not what the verb takes.
+std::optional<std::string> parseArguments(std::u16string_view rest, Action& action) {
+    const std::string name = text::toUtf8(action.verb->word);
+    switch (action.verb->arguments) {
+    case Arguments::None:
         if (!rest.empty())
             return name + " takes nothing after it";
         return std::nullopt;
-    case Action::Kind::Collapse:
-    case Action::Kind::Expand: {
+    case Arguments::Text:
+        action.text = rest;
+        return std::nullopt;
+    case Arguments::Caption:
+        if (rest.empty())
+            return name + " needs a button caption";
+        action.text = rest;
+        return std::nullopt;
+    case Arguments::Row: {
         std::optional<int> row = number(rest);
         if (!row || *row > 65536)
             return name + " needs a row number from 1 to 65536";
         action.row = *row;
         return std::nullopt;
     }
-    case Action::Kind::Type: {
+    case Arguments::Cells: {
+        std::optional<Ref> ref = parseRef(rest);
+        if (!ref)
+            return name + " needs a cell reference";
+        action.ref = *ref;
+        return std::nullopt;
+    }
+    case Arguments::CellsThenText: {
         auto [refText, typed] = splitWord(rest);
         std::optional<Ref> ref = parseRef(refText);
         if (!ref)
-            return "type needs a cell reference, then the text";
+            return name + " needs a cell reference, then the text";
         action.ref = *ref;
         action.text = typed;
         return std::nullopt;
     }
-    case Action::Kind::Rows: {
+    case Arguments::RowSpan: {
         std::optional<Ref> ref = parseRef(rest);
         size_t colon = ref ? ref->cells.find(u':') : std::u16string::npos;
         std::optional<int> from, to;
@@ -118,20 +96,24 @@ std::optional<std::string> parseLine(std::u16string_view line, Action& action) {
             to = number(std::u16string_view(ref->cells).substr(colon + 1));
         }
         if (!from || !to || *from > *to || *to > 65536)
-            return "rows needs SHEET!FROM:TO with row numbers";
+            return name + " needs SHEET!FROM:TO with row numbers";
         action.ref = *ref;
         action.row = *from;
         action.lastRow = *to;
         return std::nullopt;
     }
-    default: {
-        std::optional<Ref> ref = parseRef(rest);
-        if (!ref)
-            return name + " needs a cell reference";
-        action.ref = *ref;
-        return std::nullopt;
     }
-    }
+    return std::nullopt;
+}
+
+// Reads one line into action; an error message when it is no action.
+std::optional<std::string> parseLine(std::u16string_view line, std::span<const Verb> verbs, Action& action) {
+    auto [word, rest] = splitWord(line);
+    auto verb = std::find_if(verbs.begin(), verbs.end(), [&](const Verb& v) { return v.word == word; });
+    if (verb == verbs.end())
+        return "unknown action \"" + text::toUtf8(word) + "\"";
+    action.verb = &*verb;
+    return parseArguments(rest, action);
 }
 
 } // namespace
@@ -169,7 +151,7 @@ std::optional<Ref> parseRef(std::u16string_view text) {
     return ref;
 }
 
-Script parseScript(std::string_view utf8) {
+Script parseScript(std::string_view utf8, std::span<const Verb> verbs) {
     Script script;
     int lineNumber = 0;
     while (!utf8.empty()) {
@@ -186,7 +168,8 @@ Script parseScript(std::string_view utf8) {
         size_t last = line.find_last_not_of(u" \t");
         Action action{};
         action.line = lineNumber;
-        if (auto error = parseLine(std::u16string_view(line).substr(first, last - first + 1), action)) {
+        if (auto error =
+                parseLine(std::u16string_view(line).substr(first, last - first + 1), verbs, action)) {
             script.error = ParseError{lineNumber, *error};
             return script;
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,32 +20,36 @@ struct Ref {
     std::u16string cells;
 };
 
+class Session;
+struct Action;
+
+// What follows an action's word on its line, after the blanks.
+enum class Arguments {
+    None,          // nothing
+    Text,          // any text, or none
+    Caption,       // a text that is not empty
+    Row,           // a row number from 1 to 65536
+    Cells,         // a REF
+    CellsThenText, // a REF, then any text (or none) after blanks
+    RowSpan,       // SHEET!FROM:TO with row numbers
+};
+
+// One action of the language: its word, its arguments and what it does in a session. The table of
+// them all is play::actions() (actions.h).
+struct Verb {
+    std::u16string_view word;
+    Arguments arguments;
+    void (*perform)(Session& session, const Action& action);
+};
+
+// One line of a script, its arguments read as its verb takes them.
 struct Action {
-    enum class Kind {
-        Answer,
-        AnswerCancel,
-        Click,
-        Type,
-        Clear,
-        Copy,
-        Paste,
-        Collapse,
-        Expand,
-        Select,
-        Print,
-        Rows,
-        Instances,
-        CommandBars,
-        Save,
-        Close,
-        Quit,
-    };
-    Kind kind;
+    const Verb* verb = nullptr;
     int line = 0;
-    std::u16string text; // answer, click caption, typed text
-    Ref ref;             // type, clear, copy, paste, select, print; rows: the sheet and the row span
-    int row = 0;         // collapse, expand; rows: the first row
-    int lastRow = 0;     // rows
+    std::u16string text; // Text, Caption, CellsThenText
+    Ref ref;             // Cells, CellsThenText; RowSpan: the sheet and the row span
+    int row = 0;         // Row; RowSpan: the first row
+    int lastRow = 0;     // RowSpan
 };
 
 // "[Book1]Sheet1!A1" and its other forms; nothing when the text is no reference.
@@ -55,11 +60,11 @@ struct ParseError {
     std::string message;
 };
 
-// The actions of a whole script, or the first line that is not one.
+// The actions of a whole script in the language of `verbs`, or the first line that is not one.
 struct Script {
     std::vector<Action> actions;
     std::optional<ParseError> error;
 };
-Script parseScript(std::string_view utf8);
+Script parseScript(std::string_view utf8, std::span<const Verb> verbs);
 
 } // namespace play

@@ -7,10 +7,10 @@
 #include "varnel/app/debug.h"
 #include "varnel/app/error_report.h"
 #include "varnel/app/excel_window.h"
+#include "varnel/app/toolbar.h"
 
 #include <cstdio>
 #include <exception>
-#include <functional>
 #include <vector>
 
 namespace {
@@ -159,36 +159,13 @@ void CMainDlg::linkExcel() {
         VARNEL_ASSERT(SUCCEEDED(hr));
         checkResult(hr);
 
-        struct Button {
-            const char16_t* caption;
-            Office::_CommandBarButtonPtr& member;
-            std::function<HRESULT(IUnknown*)> connect;
-        };
-        const Button buttons[] = {
-            {u"增加征订单位", _epAddUnitButton,
-             [this](IUnknown* source) {
-                 return ButtonSink<3>::DispEventAdvise(source);
-             }},
-            {u"添加资料名称", _epAddMaterialButton,
-             [this](IUnknown* source) {
-                 return ButtonSink<5>::DispEventAdvise(source);
-             }},
-            {u"查找指定资料", _epFindButton,
-             [this](IUnknown* source) {
-                 return ButtonSink<4>::DispEventAdvise(source);
-             }},
-            {u"输出征订情况", _epOutputButton,
-             [this](IUnknown* source) {
-                 return ButtonSink<6>::DispEventAdvise(source);
-             }},
-        };
-        for (const Button& b : buttons) {
+        for (const ToolbarCommand& command : toolbarCommands) {
             Office::_CommandBarButtonPtr button = controls->Add(Variant(int(Office::msoControlButton)),
                                                                 vtMissing, vtMissing, vtMissing, temporary);
             button->PutStyle(Office::msoButtonCaption);
-            button->PutCaption(b.caption);
-            b.member = button;
-            checkResult(b.connect(button));
+            button->PutCaption(command.caption);
+            this->*command.button = button;
+            checkResult(ButtonSinks::advise(command.sinkId, button));
         }
 
         checkResult(AppSink<1>::DispEventAdvise(_epApp));
@@ -251,10 +228,8 @@ void CMainDlg::unlinkExcel() {
         _epCmdBars = nullptr;
     }
 
-    ButtonSink<3>::DispEventUnadvise(_epAddUnitButton);
-    ButtonSink<4>::DispEventUnadvise(_epFindButton);
-    ButtonSink<5>::DispEventUnadvise(_epAddMaterialButton);
-    ButtonSink<6>::DispEventUnadvise(_epOutputButton);
+    for (UINT id : ButtonSinks::sinkIds)
+        ButtonSinks::unadvise(id, this->*toolbarCommand(id)->button);
     AppSink<1>::DispEventUnadvise(_epApp);
     AppSink<2>::DispEventUnadvise(_epApp);
 
@@ -292,21 +267,8 @@ void CMainDlg::endWithResult(WORD id) {
 }
 
 void CMainDlg::ReportSinkError(UINT sinkId, HRESULT hr, const std::u16string& description) {
-    const char16_t* caption = kProgramName;
-    switch (sinkId) {
-    case 3:
-        caption = u"增加征订单位";
-        break;
-    case 4:
-        caption = u"查找指定资料";
-        break;
-    case 5:
-        caption = u"添加资料名称";
-        break;
-    case 6:
-        caption = u"输出征订情况";
-        break;
-    }
+    const ToolbarCommand* command = toolbarCommand(sinkId);
+    const char16_t* caption = command ? command->errorCaption : kProgramName;
     app::notifyErrorListener({caption, hr, description});
 
     HWND owner = nullptr;

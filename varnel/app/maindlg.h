@@ -1,7 +1,7 @@
 #pragma once
 
+#include "platform/com/disp_event.h"
 #include "platform/ui/dialog.h"
-#include "varnel/app/disp_event.h"
 #include "varnel/excel/excel.h"
 #include "varnel/res/resource.h"
 
@@ -17,19 +17,19 @@ inline constexpr _ATL_FUNC_INFO ClickInfo = {0, VT_EMPTY, 2, {VT_DISPATCH, VT_BY
 // register workbook and sheet, command bars, the four toolbar buttons) and the two configuration
 // values, and receives the spreadsheet's events through its six sinks. Every command is a member
 // handler; the commands keep nothing between calls.
+//
+// Sinks 1 and 2 listen to the application, 3 to 6 each to one toolbar button: the toolbar's table of
+// commands (toolbar.h) gives each button its sink, caption and handler.
 class CMainDlg : public CAxDialogImpl<CMainDlg>,
                  public IDispEventSimpleImpl<1, CMainDlg, &DIID_AppEvents>,
                  public IDispEventSimpleImpl<2, CMainDlg, &DIID_AppEvents>,
-                 public IDispEventSimpleImpl<3, CMainDlg, &DIID__CommandBarButtonEvents>,
-                 public IDispEventSimpleImpl<4, CMainDlg, &DIID__CommandBarButtonEvents>,
-                 public IDispEventSimpleImpl<5, CMainDlg, &DIID__CommandBarButtonEvents>,
-                 public IDispEventSimpleImpl<6, CMainDlg, &DIID__CommandBarButtonEvents> {
+                 public DispEventSinks<CMainDlg, &DIID__CommandBarButtonEvents, 3, 4, 5, 6> {
 public:
     enum { IDD = IDD_MAINDLG };
 
-    // Sinks 1 and 2 listen to the application, 3 to 6 each to one toolbar button.
     template <UINT id> using AppSink = IDispEventSimpleImpl<id, CMainDlg, &DIID_AppEvents>;
     template <UINT id> using ButtonSink = IDispEventSimpleImpl<id, CMainDlg, &DIID__CommandBarButtonEvents>;
+    using ButtonSinks = DispEventSinks<CMainDlg, &DIID__CommandBarButtonEvents, 3, 4, 5, 6>;
 
     // Exit codes of a start-up that cannot go on (0, 1 and 2 are the dialog's own results).
     enum StartupFailure {
@@ -51,20 +51,9 @@ public:
     COMMAND_ID_HANDLER(IDCANCEL, OnCancel)
     END_MSG_MAP()
 
-    // The buttons share the Click dispatch id and interface: the sink id tells them apart.
-    BEGIN_SINK_MAP(CMainDlg)
-    SINK_ENTRY_INFO(1, DIID_AppEvents, Excel::AppEvents::WorkbookBeforeClose, OnWorkbookBeforeClose,
-                    &WorkbookBeforeCloseInfo)
-    SINK_ENTRY_INFO(2, DIID_AppEvents, Excel::AppEvents::SheetChange, OnSheetChange, &SheetChangeInfo)
-    SINK_ENTRY_INFO(3, DIID__CommandBarButtonEvents, Office::CommandBarButtonEvents::Click, OnAddUnit,
-                    &ClickInfo)
-    SINK_ENTRY_INFO(4, DIID__CommandBarButtonEvents, Office::CommandBarButtonEvents::Click, OnFindMaterial,
-                    &ClickInfo)
-    SINK_ENTRY_INFO(5, DIID__CommandBarButtonEvents, Office::CommandBarButtonEvents::Click, OnAddMaterialName,
-                    &ClickInfo)
-    SINK_ENTRY_INFO(6, DIID__CommandBarButtonEvents, Office::CommandBarButtonEvents::Click, OnOutputStatus,
-                    &ClickInfo)
-    END_SINK_MAP()
+    // The sink map (sink_map.cpp): the two application events, then one Click row per toolbar command
+    // in the order of their sink ids.
+    static const _ATL_EVENT_ENTRY<CMainDlg>* _GetSinkMap();
 
     LRESULT OnInitDialog(UINT uMsg, WPARAM wParam, LPARAM lParam, BOOL& bHandled);
     LRESULT OnAppAbout(WORD wNotifyCode, WORD wID, HWND hWndCtl, BOOL& bHandled);

@@ -1,9 +1,8 @@
-#include "varnel/app/clock.h"
 #include "varnel/app/excel_window.h"
 #include "varnel/app/maindlg.h"
+#include "varnel/register/entry_row.h"
 #include "varnel/register/formulas.h"
 #include "varnel/register/layout.h"
-#include "varnel/register/lists.h"
 #include "varnel/register/rows.h"
 
 using namespace Excel;
@@ -57,8 +56,7 @@ void CMainDlg::OnAddUnit(IDispatch*, VARIANT_BOOL*) {
 
     const RangePtr rows = offset(u, 1)->GetResize(Variant(2))->GetEntireRow();
     layout::borderEntryRows(rows);
-    rows->GetInterior()->PutColorIndex(Variant(int(layout::entryFill)));
-    rows->GetFont()->PutColorIndex(Variant(int(layout::entryFont)));
+    layout::paintEntryRows(rows);
     rows->GetValidation()->Delete();
     rows->Group();
 
@@ -68,14 +66,7 @@ void CMainDlg::OnAddUnit(IDispatch*, VARIANT_BOOL*) {
     for (long i = 1; i < long(layout::headerTexts.size()); ++i)
         offset(h, 0, i)->PutValue2(Variant(layout::headerTexts[i]));
 
-    const int year = app::currentYear();
-    layout::addListValidation(offset(h, 1, column::year), layout::yearList(year));
-    layout::addListValidation(offset(h, 1, column::material),
-                              layout::materialList(materialKinds, magazineName, year));
-
-    const std::u16string quantity = offset(h, 1, column::quantity)->GetAddress();
-    const std::u16string price = offset(h, 1, column::price)->GetAddress();
-    offset(h, 1, column::amount)->PutFormula(Variant(layout::amountFormula(quantity, price)));
+    layout::prepareEntryCells(offset(h, 1), materialKinds, magazineName);
 
     offset(h, -1, column::quantity)
         ->PutFormula(Variant(layout::totalFormula(offset(h, 1, column::amount)->GetAddress())));

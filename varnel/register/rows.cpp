@@ -22,10 +22,4 @@ void addListValidation(Excel::Range* cells, std::u16string_view list) {
                                 Variant(int(Excel::xlBetween)), Variant(list));
 }
 
-void borderEntryRows(Excel::Range* rows) {
-    Excel::BordersPtr borders = rows->GetBorders();
-    borders->PutLineStyle(Variant(int(entryBorderStyle)));
-    borders->PutWeight(Variant(int(entryBorderWeight)));
-}
-
 } // namespace layout

@@ -22,7 +22,4 @@ bool isBlankRow(Excel::_Application* app, Excel::Range* cell);
 // the list text, Formula2 left out.
 void addListValidation(Excel::Range* cells, std::u16string_view list);
 
-// Whole-row dashed thin borders of the column-header and entry rows.
-void borderEntryRows(Excel::Range* rows);
-
 } // namespace layout

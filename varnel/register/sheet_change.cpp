@@ -1,8 +1,7 @@
-#include "varnel/app/clock.h"
 #include "varnel/app/maindlg.h"
+#include "varnel/register/entry_row.h"
 #include "varnel/register/formulas.h"
 #include "varnel/register/layout.h"
-#include "varnel/register/lists.h"
 #include "varnel/register/rows.h"
 
 using namespace Excel;
@@ -36,8 +35,7 @@ void CMainDlg::OnSheetChange(IDispatch*, IDispatch* Target) {
         // The separator, or an empty row below the last block, joins the block.
         const RangePtr row = n->GetEntireRow();
         row->PutOutlineLevel(Variant(int(layout::entryLevel)));
-        row->GetInterior()->PutColorIndex(Variant(int(layout::entryFill)));
-        row->GetFont()->PutColorIndex(Variant(int(layout::entryFont)));
+        layout::paintEntryRows(row);
     } else {
         // The next unit row follows directly: a row inserted above it takes the block's format. n moves
         // down with the unit row, so the new row is the one above it.
@@ -47,16 +45,7 @@ void CMainDlg::OnSheetChange(IDispatch*, IDispatch* Target) {
     layout::borderEntryRows(n->GetEntireRow());
     n->GetEntireRow()->GetValidation()->Delete();
 
-    const int year = app::currentYear();
-    n->GetValidation()->Delete();
-    layout::addListValidation(n, layout::yearList(year));
-    const RangePtr material = offset(n, 0, column::material);
-    material->GetValidation()->Delete();
-    layout::addListValidation(material, layout::materialList(materialKinds, magazineName, year));
-
-    const std::u16string quantity = offset(n, 0, column::quantity)->GetAddress();
-    const std::u16string price = offset(n, 0, column::price)->GetAddress();
-    offset(n, 0, column::amount)->PutFormula(Variant(layout::amountFormula(quantity, price)));
+    layout::prepareEntryCells(n, materialKinds, magazineName);
 
     const std::u16string lastE = offset(n, 0, column::amount)->GetAddress();
     const std::u16string lastB = offset(n, 0, column::material)->GetAddress();

@@ -1,6 +1,7 @@
 #include "engine/formula/criteria.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 
 namespace engine::formula {
 namespace {
@@ -40,6 +41,24 @@ TEST(Criteria, WildcardsAndTheirEscape) {
     EXPECT_TRUE(WildcardPattern(u"*b*b", false).matches(u"abcbxb"));
 }
 
+TEST(Criteria, AnEscapedWildcardOrTildeMatchesOnlyItsOwnCharacter) {
+    struct Case {
+        std::u16string_view criterion, literal;
+    };
+    for (const Case& c : {Case{u"C~?", u"C?"}, Case{u"C~*", u"C*"}, Case{u"C~~", u"C~"}}) {
+        SCOPED_TRACE(std::string(c.criterion.begin(), c.criterion.end()));
+        EXPECT_TRUE(match(t(std::u16string(c.criterion)), t(std::u16string(c.literal))));
+        for (std::u16string_view other : {u"CD", u"C", u"C?D", u"C*D", u"C~D", u"~?"})
+            EXPECT_EQ(match(t(std::u16string(c.criterion)), t(std::u16string(other))), other == c.literal)
+                << std::string(other.begin(), other.end());
+        // Behind a * the escape holds as well, where the matcher has to try several places.
+        const std::u16string open = std::u16string(u"*").append(c.criterion);
+        EXPECT_TRUE(match(t(open), t(std::u16string(u"xx").append(c.literal))));
+        EXPECT_FALSE(match(t(open), t(u"xxCD")));
+        EXPECT_FALSE(WildcardPattern(open, false).matches(u"CDCD"));
+    }
+}
+
 TEST(Criteria, APreparedPatternCountsOnlyWhatATextMustHold) {
     // Escaped wildcards and a lone ~ are one character each; ? one more; * none.
     WildcardPattern escaped(u"a~*?~~x~", false);
@@ -68,6 +87,45 @@ TEST(Criteria, NumbersMatchNumbersAndNumericText) {
     EXPECT_TRUE(match(t(u"<1"), n(0.5)));
     EXPECT_FALSE(match(t(u"<1"), Value())); // empty cells are not 0 for a criterion
     EXPECT_TRUE(match(t(u"<>5"), t(u"x")));
+}
+
+// A criterion orders only cells of its own kind: a number, a text or a boolean of another kind is
+// never smaller or greater.
+TEST(Criteria, EveryOperatorOnEqualSmallerAndGreaterCellsOfItsKind) {
+    struct Operator {
+        std::u16string_view text;
+        bool less, equal, greater; // for a cell below, equal to and above the criterion's value
+    };
+    const Operator operators[] = {
+        {u"=", false, true, false}, {u"<>", true, false, true}, {u"<", true, false, false},
+        {u"<=", true, true, false}, {u">", false, false, true}, {u">=", false, true, true},
+    };
+    struct Kind {
+        std::u16string_view value;
+        std::optional<Value> below; // none where nothing of the kind lies below
+        Value equal;
+        std::optional<Value> above;
+        Value otherKind;
+    };
+    const Kind kinds[] = {
+        {u"2", n(1.5), n(2), n(10), t(u"a")},
+        {u"b", t(u"A"), t(u"B"), t(u"ba"), n(5)},
+        {u"TRUE", Value::boolean(false), Value::boolean(true), std::nullopt, n(1)},
+        {u"FALSE", std::nullopt, Value::boolean(false), Value::boolean(true), t(u"z")},
+    };
+    for (const Kind& k : kinds)
+        for (const Operator& op : operators) {
+            const std::u16string criterion = std::u16string(op.text) + std::u16string(k.value);
+            SCOPED_TRACE(std::string(criterion.begin(), criterion.end()));
+            if (k.below) {
+                EXPECT_EQ(match(t(criterion), *k.below), op.less);
+            }
+            EXPECT_EQ(match(t(criterion), k.equal), op.equal);
+            if (k.above) {
+                EXPECT_EQ(match(t(criterion), *k.above), op.greater);
+            }
+            EXPECT_EQ(match(t(criterion), k.otherKind), op.text == u"<>");
+        }
 }
 
 TEST(Criteria, EmptyCriterionCountsEmptyCells) {

@@ -1,4 +1,5 @@
 #include "engine/core/error.h"
+#include "engine/formula/functions.h"
 #include "engine/formula/parser.h"
 #include "engine/formula/printer.h"
 
@@ -7,8 +8,65 @@
 namespace engine::formula {
 namespace {
 
+const SheetNames kSheets{[](std::u16string_view n) -> std::optional<SheetId> {
+                             if (n == u"Sheet2")
+                                 return 1;
+                             if (n == u"征订 登记")
+                                 return 2;
+                             if (n == u"it's")
+                                 return 3;
+                             return std::nullopt;
+                         },
+                         [](SheetId id) -> std::optional<std::u16string> {
+                             switch (id) {
+                             case 1:
+                                 return u"Sheet2";
+                             case 2:
+                                 return u"征订 登记";
+                             case 3:
+                                 return u"it's";
+                             }
+                             return std::nullopt;
+                         }};
+
 std::u16string roundTrip(std::u16string_view text) {
-    return print(parse(text));
+    return print(parse(text, kSheets), kSheets);
+}
+
+// The tokens in order, one word each: what the parser made of the text's structure.
+std::string postfix(std::u16string_view text) {
+    static const char* const ops[] = {"+", "-",  "*", "/",  "^",   "&",    "=", "<>",
+                                      "<", "<=", ">", ">=", "neg", "plus", "%"};
+    Program p = parse(text, kSheets);
+    std::string out;
+    for (std::size_t i = 0; i < p.size(); ++i) {
+        const Token& t = p[i];
+        if (!out.empty() && t.kind != TokenKind::Chars)
+            out += ' ';
+        switch (t.kind) {
+        case TokenKind::Number:
+            out += std::to_string(static_cast<int>(t.payload.number));
+            break;
+        case TokenKind::Unary:
+        case TokenKind::Binary:
+            out += ops[t.payload.code];
+            break;
+        case TokenKind::Paren:
+            out += "()";
+            break;
+        case TokenKind::Function:
+            out += "call" + std::to_string(t.payload.call.argc);
+            break;
+        case TokenKind::Text:
+            out += "text";
+            break;
+        case TokenKind::Chars:
+            break;
+        default:
+            out += "other";
+        }
+    }
+    return out;
 }
 
 TEST(ParsePrint, CanonicalTextReadsBackAsWritten) {
@@ -20,16 +78,23 @@ TEST(ParsePrint, CanonicalTextReadsBackAsWritten) {
              u"AND(ISERROR(A2*1),A2<>\"征订年度\")",
              u"SUM(B:B)+SUM($1:$2)+A$1+$A1",
              u"'征订 登记'!A1+Sheet2!$B$2:C3",
+             u"Sheet2!#REF!+#REF!",
              u"\"say \"\"hi\"\"\"",
+             u"\"\"",
+             u"\"abcd\"&\"abcde\"&\"一二三四五六七八九\"",
              u"-2^2",
-             u"(1+2)*3",
+             u"-(1+2)%^3",
              u"5%",
              u"IF(A1,,2)",
              u"#N/A",
+             u"#DIV/0!",
              u"TRUE<>FALSE",
              u"1E+20+0.5",
              u"foo(1)",
+             u"unknownFn(1,\"ab\",A1)",
+             u"someName&abcdefghi",
              u"A1&B1>=C1",
+             u"TODAY()",
          })
         EXPECT_EQ(roundTrip(text), text);
 }
@@ -45,57 +110,66 @@ TEST(ParsePrint, NormalisesCaseSpacesAndNumbers) {
 
 TEST(ParsePrint, PrecedenceFollowsExcel) {
     // Negation binds tighter than ^, ^ tighter than *, & looser than +, comparison loosest.
-    Node n = parse(u"-2^2");
-    ASSERT_EQ(n.kind, NodeKind::Binary);
-    EXPECT_EQ(n.op, Op::Power);
-    EXPECT_EQ(n.args[0].kind, NodeKind::Unary);
-
-    n = parse(u"1+2*3^2");
-    EXPECT_EQ(n.op, Op::Add);
-    EXPECT_EQ(n.args[1].op, Op::Multiply);
-    EXPECT_EQ(n.args[1].args[1].op, Op::Power);
-
-    n = parse(u"\"a\"&1+2=\"a3\"");
-    EXPECT_EQ(n.op, Op::Equal);
-    EXPECT_EQ(n.args[0].op, Op::Concat);
-    EXPECT_EQ(n.args[0].args[1].op, Op::Add);
-
-    n = parse(u"2^3^2"); // left to right, as Excel: 64
-    EXPECT_EQ(n.args[0].op, Op::Power);
+    EXPECT_EQ(postfix(u"-2^2"), "2 neg 2 ^");
+    EXPECT_EQ(postfix(u"1+2*3^2"), "1 2 3 2 ^ * +");
+    EXPECT_EQ(postfix(u"\"a\"&1+2=\"a3\""), "text 1 2 + & text =");
+    EXPECT_EQ(postfix(u"2^3^2"), "2 3 ^ 2 ^"); // left to right, as Excel: 64
+    EXPECT_EQ(postfix(u"-(1+2)%"), "1 2 + () neg %");
+    EXPECT_EQ(postfix(u"ROUND(1,2)*3"), "1 2 call2 3 *");
 }
 
 TEST(ParsePrint, ReferencesKeepTheirFlagsAndShape) {
-    Node n = parse(u"$B3:C$4");
-    ASSERT_EQ(n.kind, NodeKind::Area);
-    EXPECT_EQ(n.first, (CellRef{2, 1, false, true}));
-    EXPECT_EQ(n.last, (CellRef{3, 2, true, false}));
+    Program p = parse(u"$B3:C$4", kSheets);
+    ASSERT_EQ(p.size(), 1u);
+    EXPECT_EQ(p[0].kind, TokenKind::Area);
+    EXPECT_EQ(p[0].flags, kLeftAbsolute | kBottomAbsolute);
+    EXPECT_EQ(p[0].payload.area.top, 2);
+    EXPECT_EQ(p[0].payload.area.left, 1);
+    EXPECT_EQ(p[0].payload.area.bottom, 3);
+    EXPECT_EQ(p[0].payload.area.right, 2);
+    EXPECT_EQ(p[0].sheet, kOwnSheet);
 
-    n = parse(u"B:D");
-    EXPECT_EQ(n.kind, NodeKind::Columns);
-    EXPECT_EQ(n.first.col, 1);
-    EXPECT_EQ(n.last.col, 3);
+    p = parse(u"Sheet2!B:D", kSheets);
+    EXPECT_EQ(p[0].flags, kWholeColumns);
+    EXPECT_EQ(p[0].sheet, 1);
+    EXPECT_EQ(p[0].payload.area.top, 0);
+    EXPECT_EQ(p[0].payload.area.bottom, kLastRow);
+    EXPECT_EQ(p[0].payload.area.right, 3);
 
-    n = parse(u"IV65536");
-    EXPECT_EQ(n.first, (CellRef{65535, 255, false, false}));
-    EXPECT_EQ(parse(u"IW1").kind, NodeKind::Name); // beyond the last column: not a reference
+    p = parse(u"IV65536", kSheets);
+    EXPECT_EQ(p[0].kind, TokenKind::Ref);
+    EXPECT_EQ(p[0].payload.area.top, 65535);
+    EXPECT_EQ(p[0].payload.area.left, 255);
+    EXPECT_EQ(parse(u"IW1", kSheets)[0].kind, TokenKind::Name); // beyond the last column: not a reference
 }
 
-TEST(ParsePrint, UnknownFunctionsAndNamesAreKeptAsWritten) {
-    Node n = parse(u"myFunc(A1,2)");
-    EXPECT_EQ(n.kind, NodeKind::Function);
-    EXPECT_EQ(n.text, u"myFunc");
-    EXPECT_EQ(parse(u"total").kind, NodeKind::Name);
+TEST(ParsePrint, KnownFunctionsAreCalledByIdAndOthersKeptByName) {
+    Program p = parse(u"sum(1)", kSheets);
+    ASSERT_EQ(p.back().kind, TokenKind::Function);
+    EXPECT_EQ(function(p.back().payload.call.id).name, u"SUM");
+    p = parse(u"myFunc(A1,2)", kSheets);
+    EXPECT_EQ(p[2].kind, TokenKind::Name);
+    EXPECT_EQ(p[2].flags, kUnknownCall);
+    EXPECT_EQ(p[2].payload.call.argc, 2);
+    EXPECT_EQ(roundTrip(u"myFunc(A1,2)"), u"myFunc(A1,2)");
+    EXPECT_EQ(parse(u"total", kSheets)[0].kind, TokenKind::Name);
 }
 
 TEST(ParsePrint, RefusesWhatIsNotAFormula) {
-    for (std::u16string_view bad : {u"", u"1+", u"SUM(1", u"(1", u"1)", u"\"open", u"A1 B1", u"IF()",
-                                    u"COUNTIF(A1)", u"#BOGUS!", u"'Sheet", u"1..2", u"$$A1", u"{1,2}", u"@"})
-        EXPECT_THROW(parse(bad), EngineError) << std::string(bad.begin(), bad.end());
-    EXPECT_THROW(parse(std::u16string(5000, u'(') + u"1" + std::u16string(5000, u')')), EngineError);
-    EXPECT_THROW(parse(std::u16string(5000, u'-') + u"1"), EngineError);
+    for (std::u16string_view bad :
+         {u"", u"1+", u"SUM(1", u"(1", u"1)", u"\"open", u"A1 B1", u"IF()", u"COUNTIF(A1)", u"#BOGUS!",
+          u"'Sheet", u"1..2", u"$$A1", u"{1,2}", u"@", u"Nowhere!A1", u"'No where'!#REF!"})
+        EXPECT_THROW(parse(bad, kSheets), EngineError) << std::string(bad.begin(), bad.end());
+    EXPECT_THROW(parse(std::u16string(5000, u'(') + u"1" + std::u16string(5000, u')'), kSheets), EngineError);
+    EXPECT_THROW(parse(std::u16string(5000, u'-') + u"1", kSheets), EngineError);
+    // A call counts its arguments in a byte.
+    std::u16string many = u"foo(1";
+    for (int i = 0; i < 255; ++i)
+        many += u",1";
+    EXPECT_THROW(parse(many + u")", kSheets), EngineError);
 }
 
-// Whatever text comes in, the parser either refuses it or gives a tree whose text reads back the same.
+// Whatever text comes in, the parser either refuses it or gives a formula whose text reads back the same.
 TEST(ParsePrint, AnyTextIsRefusedOrReadsBackStably) {
     const std::u16string_view pieces[] = {
         u"A1", u"$B$2", u":", u"B:B",  u"1:2",  u"(", u")",    u",",       u"+",      u"-",    u"*",    u"/",
@@ -111,13 +185,21 @@ TEST(ParsePrint, AnyTextIsRefusedOrReadsBackStably) {
         for (std::uint32_t n = next() % 8 + 1; n > 0; --n)
             text += pieces[next() % std::size(pieces)];
         try {
-            std::u16string printed = print(parse(text));
-            EXPECT_EQ(print(parse(printed)), printed) << round;
+            std::u16string printed = roundTrip(text);
+            EXPECT_EQ(roundTrip(printed), printed) << round;
             ++accepted;
         } catch (const EngineError&) {
         }
     }
     EXPECT_GT(accepted, 100);
+}
+
+TEST(ParsePrint, ReferencesToARemovedSheetReadAsRefErrors) {
+    Program p = parse(u"Sheet2!A1+Sheet2!#REF!+SUM(Sheet2!B:B)", kSheets);
+    SheetNames removed{kSheets.find, [](SheetId) -> std::optional<std::u16string> {
+                           return std::nullopt;
+                       }};
+    EXPECT_EQ(print(p, removed), u"#REF!+#REF!+SUM(#REF!)");
 }
 
 TEST(ParsePrint, QuotesSheetNamesOnlyWhereNeeded) {

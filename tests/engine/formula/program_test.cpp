@@ -4,67 +4,51 @@
 #include "engine/formula/program.h"
 
 #include <gtest/gtest.h>
+#include <map>
 
 namespace engine::formula {
 namespace {
 
-const SheetNames kSheets{[](std::u16string_view n) -> std::optional<SheetId> {
-                             if (n == u"Sheet2")
-                                 return 1;
-                             if (n == u"征订 登记")
-                                 return 2;
-                             return std::nullopt;
-                         },
-                         [](SheetId id) -> std::optional<std::u16string> {
-                             if (id == 1)
-                                 return u"Sheet2";
-                             if (id == 2)
-                                 return u"征订 登记";
-                             return std::nullopt;
-                         }};
-
-std::u16string throughProgram(std::u16string_view text) {
-    return print(decompile(compile(parse(text), kSheets), kSheets));
-}
-
-TEST(Program, KeepsEveryFormOfTheTreeThroughTheCompactForm) {
-    for (std::u16string_view text : {u"\"\"",
-                                     u"\"abc\"",
-                                     u"\"abcd\"",
-                                     u"\"abcde\"",
-                                     u"\"12345678\"",
-                                     u"\"一二三四五六七八九\"",
-                                     u"IF(OR($C$5<1,$D$5<1),\"\",PRODUCT($C$5,$D$5))",
-                                     u"SUM($E$3:$E$6)",
-                                     u"-(1+2)%^3",
-                                     u"IF(A1,,2)",
-                                     u"unknownFn(1,\"ab\",A1)",
-                                     u"someName&abcdefghi",
-                                     u"Sheet2!A1:B2+'征订 登记'!$C$3",
-                                     u"SUM(B:B,$2:$3)",
-                                     u"Sheet2!#REF!+#REF!",
-                                     u"TRUE=FALSE",
-                                     u"#DIV/0!",
-                                     u"1E+20",
-                                     u"COUNTIF(A:A,\"*\")",
-                                     u"TODAY()"})
-        EXPECT_EQ(throughProgram(text), text);
-}
-
-TEST(Program, ReferencesToAnUnknownOrRemovedSheet) {
-    EXPECT_THROW(compile(parse(u"Nowhere!A1"), kSheets), EngineError);
-    Program p = compile(parse(u"Sheet2!A1+1"), kSheets);
-    SheetNames removed{kSheets.find, [](SheetId) -> std::optional<std::u16string> {
-                           return std::nullopt;
-                       }};
-    EXPECT_EQ(print(decompile(p, removed)), u"#REF!+1");
+// A workbook's sheet names as a map from id to name.
+SheetNames namesOf(const std::map<SheetId, std::u16string>& sheets) {
+    return {[sheets](std::u16string_view n) -> std::optional<SheetId> {
+                for (const auto& [id, name] : sheets)
+                    if (name == n)
+                        return id;
+                return std::nullopt;
+            },
+            [sheets](SheetId id) -> std::optional<std::u16string> {
+                auto it = sheets.find(id);
+                return it == sheets.end() ? std::nullopt : std::optional(it->second);
+            }};
 }
 
 TEST(Program, TellsWhatRecalculationNeedsToKnow) {
-    EXPECT_FALSE(readsOtherSheets(compile(parse(u"SUM(A1:B2)+\"Sheet2!A1\""), kSheets)));
-    EXPECT_TRUE(readsOtherSheets(compile(parse(u"Sheet2!A1"), kSheets)));
-    EXPECT_TRUE(isVolatile(compile(parse(u"YEAR(TODAY())"), kSheets)));
-    EXPECT_FALSE(isVolatile(compile(parse(u"YEAR(1)"), kSheets)));
+    SheetNames names = namesOf({{1, u"Sheet2"}});
+    EXPECT_FALSE(readsOtherSheets(parse(u"SUM(A1:B2)+\"Sheet2!A1\"", names)));
+    EXPECT_TRUE(readsOtherSheets(parse(u"Sheet2!A1", names)));
+    EXPECT_TRUE(isVolatile(parse(u"YEAR(TODAY())", names)));
+    EXPECT_FALSE(isVolatile(parse(u"YEAR(1)", names)));
+}
+
+TEST(Program, FormulasTakenToAnotherWorkbookFindTheirSheetsByName) {
+    SheetNames from = namesOf({{0, u"征订登记"}, {1, u"Sheet2"}, {2, u"Gone"}});
+    SheetNames to = namesOf({{5, u"Sheet2"}, {7, u"征订登记"}});
+    Program p = parse(u"征订登记!A1+Sheet2!B2:C3+A1+Sheet2!#REF!", from);
+    rebindSheets(p, from, to);
+    EXPECT_EQ(print(p, to), u"'征订登记'!A1+Sheet2!B2:C3+A1+Sheet2!#REF!");
+
+    // A sheet removed from the first workbook before the formula moved: #REF!.
+    p = parse(u"Gone!A1+1", from);
+    SheetNames removed = namesOf({{0, u"征订登记"}, {1, u"Sheet2"}});
+    rebindSheets(p, removed, to);
+    EXPECT_EQ(print(p, to), u"#REF!+1");
+
+    // A sheet the other workbook lacks: refused, the formula left as it was.
+    p = parse(u"Sheet2!A1+Gone!A1", from);
+    Program before = p;
+    EXPECT_THROW(rebindSheets(p, from, to), EngineError);
+    EXPECT_EQ(print(p, from), print(before, from));
 }
 
 } // namespace

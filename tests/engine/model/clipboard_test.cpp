@@ -42,6 +42,27 @@ TEST_F(Clipboard, PasteValuesAndFormatsIntoAnotherWorkbook) {
     EXPECT_EQ(target.format(2, 200).fontColorIndex, 5); // the row's own format came along
 }
 
+// Within one instance a paste may go to another workbook: the formulas find their sheets there by
+// name, and keep what they showed where that workbook lacks one.
+TEST_F(Clipboard, FormulasPastedIntoAnotherWorkbookReferToItsSheetsOfTheSameName) {
+    Sheet& second = book.addSheet(u"Sheet2");
+    second.setValue(0, 0, num(7));
+    type(u"B1", u"=Sheet2!A1*2");
+    book.addSheet(u"Gone").setValue(0, 0, num(1));
+    type(u"B2", u"=Gone!A1+1");
+    Snapshot s = takeSnapshot(sheet, *parseArea(u"B1:B2"));
+
+    Workbook other;
+    Sheet& target = other.addSheet(u"Sheet1");
+    other.addSheet(u"Extra"); // the sheets' ids differ from the first workbook's
+    other.addSheet(u"Sheet2").setValue(0, 0, num(50));
+    paste(target, {0, 1}, s, PasteMode::Formulas);
+    EXPECT_EQ(target.formulaText(0, 1), u"=Sheet2!A1*2");
+    EXPECT_EQ(target.value(0, 1), num(100));
+    EXPECT_FALSE(target.hasFormula(1, 1));
+    EXPECT_EQ(target.value(1, 1), num(2));
+}
+
 TEST_F(Clipboard, RefusesAPasteThatDoesNotFit) {
     type(u"A1", u"1");
     Snapshot s = takeSnapshot(sheet, *parseArea(u"A1:A3"));

@@ -100,14 +100,15 @@ TEST_F(Evaluation, FormulasComputedWithoutACell) {
     type(u"A2", u"一中");
     type(u"A3", u"征订年度");
     type(u"C2", u"=A2&\"!\"");
-    formula::Node unitRow = formula::parse(u"AND(ISERROR(A2*1),A2<>\"征订年度\")");
+    auto parse = [this](std::u16string_view text) {
+        return formula::parse(text, book.sheetNames());
+    };
+    formula::Program unitRow = parse(u"AND(ISERROR(A2*1),A2<>\"征订年度\")");
     EXPECT_EQ(sheet.evaluate(unitRow, 1, 5), Value::boolean(true));
     formula::moveRelative(unitRow, 1, 0);
     EXPECT_EQ(sheet.evaluate(unitRow, 2, 5), Value::boolean(false));
-    auto countIf = formula::Node::makeFunction(
-        u"COUNTIF", {formula::Node::makeColumns(0, false, 0, false), formula::Node::makeText(u"一中")});
-    EXPECT_EQ(sheet.evaluate(countIf, 0, 0), num(1));
-    EXPECT_EQ(sheet.evaluate(formula::parse(u"C2"), 0, 0), txt(u"一中!"));
+    EXPECT_EQ(sheet.evaluate(parse(u"COUNTIF(A:A,\"一中\")"), 0, 0), num(1));
+    EXPECT_EQ(sheet.evaluate(parse(u"C2"), 0, 0), txt(u"一中!"));
     EXPECT_FALSE(sheet.hasContent(0, 0));
 }
 
@@ -150,6 +151,8 @@ TEST_F(Evaluation, ARangeWhereOneValueIsWantedMeetsTheFormulasRowOrColumn) {
     EXPECT_EQ(value(u"B1"), num(20)); // a formula outside the written sum range is current too
     type(u"B1", u"=SUMIF(A1:A3,\">2\",C1:C3)");
     EXPECT_EQ(value(u"B1"), num(15));
+    type(u"B1", u"=SUMIF(A1:A3,\">1\")"); // without a sum range: the criteria range itself
+    EXPECT_EQ(value(u"B1"), num(5));
 }
 
 TEST_F(Evaluation, Coercions) {
@@ -175,6 +178,49 @@ TEST_F(Evaluation, Comparisons) {
     EXPECT_EQ(eval(u"=B1=\"\""), Value::boolean(true));
     EXPECT_EQ(eval(u"=B1=FALSE"), Value::boolean(true));
     EXPECT_EQ(eval(u"=1/0=1"), err(ErrorCode::Div0));
+}
+
+// Each operator on each ordering of two operands: numbers below texts below booleans, texts without
+// regard to case.
+TEST_F(Evaluation, EveryComparisonOperatorOnEqualSmallerAndGreaterOperands) {
+    struct Pair {
+        std::u16string_view left, right;
+        int order; // left against right
+    };
+    struct Operator {
+        std::u16string_view text;
+        bool less, equal, greater; // what it gives for each order
+    };
+    const Operator operators[] = {
+        {u"=", false, true, false}, {u"<>", true, false, true}, {u"<", true, false, false},
+        {u"<=", true, true, false}, {u">", false, false, true}, {u">=", false, true, true},
+    };
+    for (const Pair& p : {
+             Pair{u"1", u"1", 0},
+             Pair{u"1", u"2", -1},
+             Pair{u"2", u"1", 1},
+             Pair{u"-0.5", u"0.25", -1},
+             Pair{u"\"ab\"", u"\"AB\"", 0},
+             Pair{u"\"a\"", u"\"b\"", -1},
+             Pair{u"\"b\"", u"\"a\"", 1},
+             Pair{u"\"a\"", u"\"ab\"", -1},
+             Pair{u"FALSE", u"FALSE", 0},
+             Pair{u"FALSE", u"TRUE", -1},
+             Pair{u"TRUE", u"FALSE", 1},
+             Pair{u"TRUE", u"TRUE", 0},
+             Pair{u"99999", u"\"1\"", -1},
+             Pair{u"\"1\"", u"99999", 1},
+             Pair{u"\"z\"", u"FALSE", -1},
+             Pair{u"FALSE", u"\"z\"", 1},
+             Pair{u"1", u"FALSE", -1},
+             Pair{u"TRUE", u"1", 1},
+         })
+        for (const Operator& op : operators) {
+            std::u16string f = u"=";
+            f.append(p.left).append(op.text).append(p.right);
+            const bool expected = p.order < 0 ? op.less : p.order == 0 ? op.equal : op.greater;
+            EXPECT_EQ(eval(f), Value::boolean(expected)) << std::string(f.begin(), f.end());
+        }
 }
 
 // Formulas of random pieces, where they parse, compute to some value: no crash, no stray operands.

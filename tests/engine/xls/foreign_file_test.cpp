@@ -171,6 +171,36 @@ TEST(ForeignFile, WhatIsNotKeptIsReportedAndItsLastResultKept) {
     EXPECT_TRUE(has(result.dropped, "formulas this program cannot read"));
 }
 
+TEST(ForeignFile, ARunOfFormattedBlankCellsEndsAtItsLastColumn) {
+    StreamBuilder s;
+    s.bof(rec::BofGlobals);
+    s.record(rec::Font, {200, 0, 0, 0, 0xFF, 0x7F, 0x90, 1, 0, 0, 0, 0, 0, 0, 5, 0, 'A', 'r', 'i', 'a', 'l'});
+    // XF records as the published layout has them (20 bytes): 0 to 15 plain, 16 with a solid fill of
+    // file colour 41, which is palette colour 34 (file colour 8 is palette colour 1).
+    for (int xf = 0; xf <= 16; ++xf) {
+        std::vector<uint8_t> b(20, 0);
+        b[6] = 0x20; // bottom-aligned
+        if (xf == 16) {
+            patchU32(b, 14, 1u << 26);               // solid pattern
+            patchU16(b, 18, uint16_t(41 | 65 << 7)); // foreground 41, background the window's
+        }
+        s.record(rec::Xf, b);
+    }
+    size_t sheet = s.boundSheet(u"Data");
+    s.record(rec::Eof, {});
+    s.sheetStartsHere(sheet);
+    s.bof(rec::BofWorksheet);
+    // P2:Q2 in XF 16; the record's last field, column 16, names Q and is no format.
+    s.record(rec::MulBlank, {1, 0, 15, 0, 16, 0, 16, 0, 16, 0});
+    s.record(rec::Eof, {});
+    auto result = readWorkbookStream(s.bytes(), "blanks.xls");
+    const Sheet& data = result.workbook->sheet(0);
+    EXPECT_EQ(data.format(1, 14).fillColorIndex, 0);
+    EXPECT_EQ(data.format(1, 15).fillColorIndex, 34);
+    EXPECT_EQ(data.format(1, 16).fillColorIndex, 34);
+    EXPECT_EQ(data.format(1, 17).fillColorIndex, 0);
+}
+
 TEST(ForeignFile, FloodsOfRangesAreRefusedRatherThanChecked) {
     StreamBuilder s;
     s.bof(rec::BofGlobals);

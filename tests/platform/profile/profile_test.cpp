@@ -125,6 +125,9 @@ TEST(ProfileWrite, ChangesOnlyTheLineItWritesAndKeepsTheEncoding) {
         {"UTF-8, LF: key added before the blank line", utf8(u"[征订资料]\n杂志=半月谈\n\n[其他]\nx=1\n"),
          section, u"征订资料种类", u"报纸",
          utf8(u"[征订资料]\n杂志=半月谈\n征订资料种类=报纸\n\n[其他]\nx=1\n")},
+        {"mixed line ends: new lines take the first", utf8(u"[征订资料]\r\n杂志=读者\n\n[其他]\rx=1\r"),
+         section, u"征订资料种类", u"报纸",
+         utf8(u"[征订资料]\r\n杂志=读者\n征订资料种类=报纸\r\n\n[其他]\rx=1\r")},
         {"section added after a last line without end", utf8(u"[其他]\r\nx=1"), section, u"杂志", u"半月谈",
          utf8(u"[其他]\r\nx=1\r\n[征订资料]\r\n杂志=半月谈\r\n")},
         {"UTF-16LE: replace", utf16le(u"[征订资料]\r\n杂志=读者\r\n"), section, u"杂志", u"半月谈",
@@ -154,6 +157,59 @@ TEST(ProfileWrite, ChangesOnlyTheLineItWritesAndKeepsTheEncoding) {
         EXPECT_EQ(readBytes(file), c.after);
         EXPECT_EQ(read(file, c.section, c.key), c.value);
     }
+}
+
+// The file's text with every "\n" turned into `end`.
+std::u16string withLineEnds(std::u16string_view text, std::u16string_view end) {
+    std::u16string out;
+    for (char16_t c : text)
+        out += c == u'\n' ? std::u16string(end) : std::u16string(1, c);
+    return out;
+}
+
+TEST(ProfileWrite, EveryLineEndIsReadAsOneAndGivesNewLinesTheFilesOwn) {
+    struct Case {
+        const char* name;
+        std::u16string before, key, value, after;
+    };
+    const std::vector<Case> cases = {
+        {"key added before the blank line", u"[征订资料]\n杂志=半月谈\n\n[其他]\nx=1\n", u"征订资料种类",
+         u"报纸", u"[征订资料]\n杂志=半月谈\n征订资料种类=报纸\n\n[其他]\nx=1\n"},
+        {"first of two sections", u"[征订资料]\n杂志=a\n[征订资料]\n杂志=b\n", u"杂志", u"c",
+         u"[征订资料]\n杂志=c\n[征订资料]\n杂志=b\n"},
+        {"comment that looks like the key", u"[征订资料]\n;杂志=旧\n", u"杂志", u"新",
+         u"[征订资料]\n;杂志=旧\n杂志=新\n"},
+        {"file that opens with a blank line", u"\n[其他]\nx=1\n", u"杂志", u"半月谈",
+         u"\n[其他]\nx=1\n[征订资料]\n杂志=半月谈\n"},
+        {"last line without end", u"[征订资料]\n\n杂志=读者", u"征订资料种类", u"报纸",
+         u"[征订资料]\n\n杂志=读者\n征订资料种类=报纸\n"},
+    };
+    TempFolder folder;
+    const auto file = folder / "TessikConfig.ini";
+    for (std::u16string_view end : {u"\n", u"\r\n", u"\r"})
+        for (const Case& c : cases) {
+            SCOPED_TRACE(std::string(c.name) + (end == u"\n" ? ", LF" : end == u"\r" ? ", CR" : ", CRLF"));
+            writeBytes(file, utf8(withLineEnds(c.before, end)));
+            EXPECT_TRUE(WritePrivateProfileStringW(section.c_str(), c.key.c_str(), c.value.c_str(),
+                                                   u16(file).c_str()));
+            EXPECT_EQ(readBytes(file), utf8(withLineEnds(c.after, end)));
+            EXPECT_EQ(read(file, section, c.key), c.value);
+            writeBytes(file, utf16le(withLineEnds(c.before, end)));
+            EXPECT_TRUE(WritePrivateProfileStringW(section.c_str(), c.key.c_str(), c.value.c_str(),
+                                                   u16(file).c_str()));
+            EXPECT_EQ(readBytes(file), utf16le(withLineEnds(c.after, end)));
+        }
+}
+
+TEST(ProfileRead, ALoneCarriageReturnEndsALine) {
+    TempFolder folder;
+    writeBytes(folder / "a.ini", utf8(u"[征订资料]\r征订资料种类=报纸,图书\r杂志=半月谈\r"));
+    EXPECT_EQ(read(folder / "a.ini", section, u"征订资料种类"), u"报纸,图书");
+    EXPECT_EQ(read(folder / "a.ini", section, u"杂志"), u"半月谈");
+    // Mixed ends, each one line end, and a CR before a CRLF is a line of its own.
+    writeBytes(folder / "b.ini", utf8(u"[征订资料]\r\n杂志=读者\r\r\n征订资料种类=报纸\n"));
+    EXPECT_EQ(read(folder / "b.ini", section, u"杂志"), u"读者");
+    EXPECT_EQ(read(folder / "b.ini", section, u"征订资料种类"), u"报纸");
 }
 
 TEST(ProfileWrite, GB18030FileStaysReadableAndKeepsGrowing) {

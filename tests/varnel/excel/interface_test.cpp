@@ -1,4 +1,5 @@
 #include "platform/com/com.h"
+#include "platform/com/disp_event.h"
 #include "platform/text/utf.h"
 #include "varnel/excel/excel.h"
 
@@ -63,31 +64,19 @@ private:
 };
 
 // A client's sink as a Windows program writes it: embedded, not counted, dispatch-only.
-struct ClickSink : IDispatch {
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-        if (!ppv)
-            return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IDispatch && riid != Office::CommandBarButtonEvents::iid)
-            return E_NOINTERFACE;
-        *ppv = this;
-        return S_OK;
+const _ATL_FUNC_INFO ClickInfo = {0, VT_EMPTY, 2, {VT_DISPATCH, VT_BYREF | VT_BOOL}};
+
+struct ClickSink : IDispEventSimpleImpl<1, ClickSink, &DIID__CommandBarButtonEvents> {
+    BEGIN_SINK_MAP(ClickSink)
+    SINK_ENTRY_INFO(1, DIID__CommandBarButtonEvents, Office::CommandBarButtonEvents::Click, OnClick,
+                    &ClickInfo)
+    END_SINK_MAP()
+
+    void OnClick(IDispatch* button, VARIANT_BOOL* cancelDefault) {
+        clicked = Office::_CommandBarButtonPtr(button);
+        cancel = cancelDefault;
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID, LCID, WORD, DISPPARAMS* params, Variant*, EXCEPINFO*,
-                                     UINT*) override {
-        if (id != Office::CommandBarButtonEvents::Click || params->cArgs != 2)
-            return S_OK;
-        clicked = Office::_CommandBarButtonPtr(*dispArg(*params, 0));
-        cancel = dispArg(*params, 1)->pboolVal();
-        return S_OK;
-    }
+    void ReportSinkError(UINT, HRESULT, const std::u16string&) {}
 
     Office::_CommandBarButtonPtr clicked;
     VARIANT_BOOL* cancel = nullptr;
@@ -104,11 +93,7 @@ TEST(ExcelInterface, ButtonAnswersAsControlAndButtonAndDeliversClick) {
     EXPECT_FALSE(Excel::RangePtr(control));
 
     ClickSink sink;
-    ComPtr<IConnectionPointContainer> container = button;
-    ComPtr<IConnectionPoint> point;
-    ASSERT_EQ(container->FindConnectionPoint(DIID__CommandBarButtonEvents, &point), S_OK);
-    DWORD cookie = 0;
-    ASSERT_EQ(point->Advise(&sink, &cookie), S_OK);
+    ASSERT_EQ(sink.DispEventAdvise(button), S_OK);
 
     VARIANT_BOOL cancelDefault = VARIANT_FALSE;
     static_cast<Button*>(button.get())
@@ -116,7 +101,7 @@ TEST(ExcelInterface, ButtonAnswersAsControlAndButtonAndDeliversClick) {
     EXPECT_EQ(sink.clicked.get(), button.get());
     EXPECT_EQ(sink.cancel, &cancelDefault);
 
-    EXPECT_EQ(point->Unadvise(cookie), S_OK);
+    EXPECT_EQ(sink.DispEventUnadvise(button), S_OK);
     sink.clicked = nullptr;
 }
 

@@ -111,6 +111,30 @@ TEST_F(RegisterQueryTest, StatusListsEveryUnitAndCopiesTheChosenBlock) {
     EXPECT_EQ(scratch->GetRange(Variant(u"A1"))->GetValue2().vt(), VT_EMPTY);
 }
 
+// The block's last row is its blank entry row: it arrives with the amount formula's empty text and the
+// entry rows' fill and font, and the separator below stays behind.
+TEST_F(RegisterQueryTest, StatusCopiesTheBlocksLastRowWithItsAmountAndFormat) {
+    outputStatus(u"市一中");
+    const Excel::_WorksheetPtr block = sheetOf(otherInstances()[0], Variant(u"被查询单位征订情况"));
+    const Excel::RangePtr amount = block->GetRange(Variant(u"E6"));
+    EXPECT_EQ(amount->GetValue2().vt(), VT_BSTR);
+    EXPECT_EQ(amount->GetInterior()->GetColorIndex().toLong(), 34);
+    EXPECT_EQ(block->GetRange(Variant(u"A6"))->GetInterior()->GetColorIndex().toLong(), 34);
+    EXPECT_EQ(block->GetRange(Variant(u"A6"))->GetFont()->GetColorIndex().toLong(), 5);
+    EXPECT_EQ(block->GetRange(Variant(u"A7"))->GetInterior()->GetColorIndex().toLong(),
+              Excel::xlColorIndexNone);
+}
+
+// Cells filled several at once leave no blank entry row after them: the block still arrives whole.
+TEST_F(RegisterQueryTest, StatusCopiesABlockWhoseLastRowIsFilled) {
+    type(u"C7:D7", Variant(2));
+    ASSERT_EQ(level(8), 1);
+    outputStatus(u"市一中");
+    const Excel::_WorksheetPtr block = sheetOf(otherInstances()[0], Variant(u"被查询单位征订情况"));
+    EXPECT_EQ(rowTexts(block, 6), (Texts{u"", u"", u"2", u"2", u"4", u"", u""}));
+    EXPECT_EQ(rowTexts(block, 7), Texts(7, u""));
+}
+
 TEST_F(RegisterTest, StatusWithoutUnitsSaysSoAndShowsNothing) {
     dlg.OnOutputStatus(nullptr, nullptr);
     EXPECT_EQ(messages(), (Texts{u"查询指定单位的征订情况|还没有可供查询的征订单位"}));

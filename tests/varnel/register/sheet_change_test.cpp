@@ -97,4 +97,19 @@ TEST_F(RegisterTest, EditInRowOneOfASheetWhoseRowOneIsGroupedStopsQuietly) {
     EXPECT_TRUE(user.records().empty());
 }
 
+// A group that the user began at row 2 has no unit row above it: row 2 stands for it, and the titles
+// of row 1 are never written over.
+TEST_F(RegisterTest, AGroupStartingAtRow2TakesRow2AsItsUnitRowAndLeavesTheTitles) {
+    type(u"A2", Variant(u"市一中"));
+    cell(u"2:3")->Group();
+    ASSERT_EQ(level(2), 2);
+    type(u"B3", Variant(u"报纸"));
+    EXPECT_EQ(level(4), 2);
+    EXPECT_EQ(text(u"G3"), u"市一中");
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$4)");
+    EXPECT_EQ(rowTexts(dlg._epSheet, 1),
+              (std::vector<std::u16string>{u"征订年度", u"资料名称", u"征订数量", u"单价", u"金额", u"票据号",
+                                           u"征订单位"}));
+}
+
 } // namespace

@@ -6,12 +6,14 @@
 #include <cstddef>
 #include <exception>
 #include <string>
+#include <type_traits>
 #include <utility>
 
 // Event sinks in the manner of ATL's IDispEventSimpleImpl: a dispatch-only object embedded in its owner
 // class T, one per sink id. T declares one sink map (BEGIN_SINK_MAP … END_SINK_MAP) whose rows route an
 // event, by sink id, event interface and dispatch id, to a member handler of T. The sink does no
-// reference counting: it lives and dies with its owner.
+// reference counting: it lives and dies with its owner. T answers `ReportSinkError(sinkId, hr,
+// description)`, which hears of every handler that failed.
 
 // How a handler takes its parameters: their variant types in order, as the event passes them.
 struct _ATL_FUNC_INFO {
@@ -177,6 +179,40 @@ private:
     }
 };
 
+// One row of a sink map, for classes that build their map from tables of their own rather than with
+// the macros below: the event of interface `iid` with dispatch id `dispid` on sink `id` goes to
+// `handler`, a member of T.
+template <class T, UINT id, const IID* iid, DISPID dispid, auto handler>
+constexpr _ATL_EVENT_ENTRY<T> sinkEntry(const _ATL_FUNC_INFO* info) {
+    return {id,
+            iid,
+            [](T& owner) -> IDispatch* { return static_cast<IDispEventSimpleImpl<id, T, iid>*>(&owner); },
+            dispid,
+            &sink_detail::Call<handler>::call,
+            info};
+}
+
+// Several sinks of T on one event interface, one base each, that T connects by id at run time (for
+// example one per entry of a table of commands). T's sink map routes their events as for any sink.
+template <class T, const IID* piid, UINT... ids>
+class DispEventSinks : public IDispEventSimpleImpl<ids, T, piid>... {
+public:
+    static constexpr UINT sinkIds[] = {ids...};
+
+    // IDispEventSimpleImpl's DispEventAdvise and DispEventUnadvise on sink `id`; E_INVALIDARG for an
+    // id that is none of these sinks.
+    HRESULT advise(UINT id, IUnknown* source) {
+        HRESULT hr = E_INVALIDARG;
+        ((id == ids && (hr = IDispEventSimpleImpl<ids, T, piid>::DispEventAdvise(source), true)) || ...);
+        return hr;
+    }
+    HRESULT unadvise(UINT id, IUnknown* source) {
+        HRESULT hr = E_INVALIDARG;
+        ((id == ids && (hr = IDispEventSimpleImpl<ids, T, piid>::DispEventUnadvise(source), true)) || ...);
+        return hr;
+    }
+};
+
 // The sink map: one static table for the class, built on first use, ended by an all-zero row.
 #define BEGIN_SINK_MAP(theClass)                                                                             \
     static const _ATL_EVENT_ENTRY<theClass>* _GetSinkMap() {                                                 \
@@ -184,14 +220,7 @@ private:
         static const _ATL_EVENT_ENTRY<theClass> map[] = {
 
 #define SINK_ENTRY_INFO(id, iid, dispid, fn, info)                                                           \
-    {id,                                                                                                     \
-     &iid,                                                                                                   \
-     [](_atl_event_classtype& owner) -> IDispatch* {                                                         \
-         return static_cast<IDispEventSimpleImpl<id, _atl_event_classtype, &iid>*>(&owner);                  \
-     },                                                                                                      \
-     dispid,                                                                                                 \
-     &sink_detail::Call<&_atl_event_classtype::fn>::call,                                                    \
-     info},
+    sinkEntry<_atl_event_classtype, id, &iid, dispid, &_atl_event_classtype::fn>(info),
 
 #define END_SINK_MAP()                                                                                       \
     { 0, nullptr, nullptr, 0, nullptr, nullptr }                                                             \

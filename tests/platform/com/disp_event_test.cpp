@@ -1,4 +1,4 @@
-#include "varnel/app/disp_event.h"
+#include "platform/com/disp_event.h"
 
 #include <gtest/gtest.h>
 #include <string>

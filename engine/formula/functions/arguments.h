@@ -1,0 +1,85 @@
+#pragma once
+
+#include "engine/core/text.h"
+#include "engine/formula/functions.h"
+#include "engine/formula/operands.h"
+
+#include <cstddef>
+#include <optional>
+#include <span>
+#include <string>
+
+// How the worksheet functions read their arguments: shared by the function groups of this folder.
+namespace engine::formula::arguments {
+
+inline Value err(ErrorCode e) {
+    return Value::error(e);
+}
+
+// Calls `visit` for every value an argument list offers a statistical function: direct values as
+// they are, and the cells with content of references. `visit` gets whether the value came from a
+// reference (where texts and booleans are skipped rather than converted); returning an error stops.
+template <typename Visit>
+std::optional<ErrorCode> forEachArgument(std::span<Operand> args, CallSite& site, Visit visit) {
+    std::optional<ErrorCode> stop;
+    for (Operand& a : args) {
+        if (const Value* v = std::get_if<Value>(&a)) {
+            if (!v->isEmpty())
+                stop = visit(ValueView(*v), false);
+        } else {
+            const RefOperand& r = std::get<RefOperand>(a);
+            site.context.forEachValue(r.sheet, r.area, [&](int, int, const ValueView& cell) {
+                if (!stop)
+                    stop = visit(cell, true);
+            });
+        }
+        if (stop)
+            return stop;
+    }
+    return std::nullopt;
+}
+
+// SUM, PRODUCT, AVERAGE, MIN, MAX: numbers from references; numbers, booleans and numeric text given
+// directly; errors anywhere stop with that error.
+template <typename Fold>
+std::optional<ErrorCode> forEachNumber(std::span<Operand> args, CallSite& site, Fold fold) {
+    return forEachArgument(args, site, [&](const ValueView& v, bool fromRef) -> std::optional<ErrorCode> {
+        if (v.kind == Value::Kind::Error)
+            return v.error;
+        if (v.kind == Value::Kind::Number) {
+            fold(v.number);
+            return std::nullopt;
+        }
+        if (fromRef)
+            return std::nullopt;
+        auto n = toNumber(v.toValue());
+        if (auto* e = std::get_if<ErrorCode>(&n))
+            return *e;
+        fold(std::get<double>(n));
+        return std::nullopt;
+    });
+}
+
+// A value as a number, or nothing with `e` set to the error it gives.
+inline std::optional<double> number(const Value& v, ErrorCode& e) {
+    auto n = toNumber(v);
+    if (auto* x = std::get_if<ErrorCode>(&n)) {
+        e = *x;
+        return std::nullopt;
+    }
+    return std::get<double>(n);
+}
+
+// A value as text into `out`; an error value comes back to be returned, anything else as Empty.
+inline Value text(const Value& v, std::u16string& out) {
+    if (v.isError())
+        return v;
+    out = toText(v);
+    return {};
+}
+
+inline std::size_t cellCount(const Area& a) {
+    return static_cast<std::size_t>(a.rowCount()) * static_cast<std::size_t>(a.columnCount());
+}
+
+} // namespace engine::formula::arguments

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "engine/formula/functions.h"
+
+#include <span>
+
+// The rows of each group of worksheet functions, for the catalogue (functions.cpp).
+namespace engine::formula {
+
+std::span<const Function> logicalFunctions();
+std::span<const Function> mathFunctions();
+std::span<const Function> statisticalFunctions();
+std::span<const Function> textFunctions();
+std::span<const Function> dateFunctions();
+
+} // namespace engine::formula

@@ -1,0 +1,202 @@
+// Records of saved files read straight from the file with libgsf and the published BIFF8 layout (a
+// record is a 16-bit type, a 16-bit length and its body), not by our reader, which ignores them; other
+// spreadsheets rely on them.
+//
+// GUTS (0x0080) holds the gutter widths, then the number of row and of column outline levels the
+// gutter shows: the deepest ROW outline level + 1, or 0 when nothing is grouped. Other spreadsheets
+// draw their outline buttons from it.
+//
+// EXTSST (0x00FF) indexes the shared strings: the number of strings per bucket, then per bucket the
+// stream position of its first string and that string's offset from the start of the SST or CONTINUE
+// record holding it. Excel finds strings through it.
+#include "engine/xls/xls.h"
+#include "platform/text/utf.h"
+#include "tests/engine/xls/sample_register.h"
+
+#include <cstdint>
+#include <gsf/gsf-infile-msole.h>
+#include <gsf/gsf-infile.h>
+#include <gsf/gsf-input-memory.h>
+#include <gsf/gsf-input.h>
+#include <gtest/gtest.h>
+#include <span>
+#include <string>
+#include <vector>
+
+using namespace engine;
+
+namespace {
+
+std::vector<uint8_t> workbookStreamOf(const std::vector<uint8_t>& file) {
+    GsfInput* input = gsf_input_memory_new(file.data(), gsf_off_t(file.size()), FALSE);
+    GsfInfile* ole = gsf_infile_msole_new(input, nullptr);
+    g_object_unref(input);
+    EXPECT_NE(ole, nullptr);
+    if (!ole)
+        return {};
+    GsfInput* stream = gsf_infile_child_by_name(ole, "Workbook");
+    std::vector<uint8_t> bytes;
+    if (stream) {
+        bytes.resize(size_t(gsf_input_size(stream)));
+        EXPECT_NE(gsf_input_read(stream, bytes.size(), bytes.data()), nullptr);
+        g_object_unref(stream);
+    }
+    g_object_unref(ole);
+    return bytes;
+}
+
+struct Record {
+    int type;
+    size_t at; // stream position of its header
+    std::span<const uint8_t> body;
+};
+
+std::vector<Record> records(const std::vector<uint8_t>& stream) {
+    std::vector<Record> found;
+    for (size_t at = 0; at + 4 <= stream.size();) {
+        const int type = stream[at] | stream[at + 1] << 8;
+        const size_t length = size_t(stream[at + 2] | stream[at + 3] << 8);
+        if (at + 4 + length > stream.size())
+            break;
+        found.push_back({type, at, std::span(stream).subspan(at + 4, length)});
+        at += 4 + length;
+    }
+    return found;
+}
+
+int u16(std::span<const uint8_t> b, size_t at) {
+    return b[at] | b[at + 1] << 8;
+}
+
+uint32_t u32(std::span<const uint8_t> b, size_t at) {
+    return uint32_t(u16(b, at)) | uint32_t(u16(b, at + 2)) << 16;
+}
+
+struct Gutter {
+    int rowLevels = -1, columnLevels = -1;
+};
+
+// The GUTS record of each worksheet substream (a BOF of type 0x0010 opens one), in sheet order.
+std::vector<Gutter> gutters(const std::vector<uint8_t>& stream) {
+    std::vector<Gutter> found;
+    for (const Record& r : records(stream)) {
+        if (r.type == 0x0809 && r.body.size() >= 4 && u16(r.body, 2) == 0x0010)
+            found.emplace_back();
+        if (r.type == 0x0080 && r.body.size() >= 8 && !found.empty())
+            found.back() = {u16(r.body, 4), u16(r.body, 6)};
+    }
+    return found;
+}
+
+// A register whose deepest rows lie `deepest` outline levels down (0: nothing grouped), saved.
+std::vector<Gutter> savedRegister(int deepest) {
+    Workbook book;
+    xls_testing::buildRegister(book, 3, 4, false);
+    Sheet& sheet = book.sheet(0);
+    for (int r = 0; r <= sheet.usedArea()->bottom; ++r)
+        if (sheet.row(r).outlineLevel > 0)
+            sheet.editRow(r).outlineLevel = uint8_t(deepest == 0 ? 0 : 1);
+    // Deeper groups inside the second block's entry rows, one inside the other.
+    for (int level = 2; level <= deepest; ++level)
+        for (int r = 9 + level; r <= 13; ++r)
+            sheet.editRow(r).outlineLevel = uint8_t(level);
+    return gutters(workbookStreamOf(xls::workbookBytes(book)));
+}
+
+} // namespace
+
+TEST(SavedOutline, GutterShowsOneLevelMoreThanTheDeepestGroup) {
+    for (int deepest : {0, 1, 2, 3}) {
+        SCOPED_TRACE("deepest row level " + std::to_string(deepest));
+        const std::vector<Gutter> sheets = savedRegister(deepest);
+        ASSERT_EQ(sheets.size(), 2u);
+        EXPECT_EQ(sheets[0].rowLevels, deepest == 0 ? 0 : deepest + 1);
+        EXPECT_EQ(sheets[0].columnLevels, 0);
+        // The scratch sheet has no outline.
+        EXPECT_EQ(sheets[1].rowLevels, 0);
+    }
+}
+
+TEST(SavedOutline, GroupedColumnsWidenTheColumnGutter) {
+    Workbook book;
+    xls_testing::buildRegister(book, 1, 2, false);
+    book.sheet(0).editColumn(3).outlineLevel = 1;
+    book.sheet(0).editColumn(4).outlineLevel = 2;
+    const std::vector<Gutter> sheets = gutters(workbookStreamOf(xls::workbookBytes(book)));
+    ASSERT_EQ(sheets.size(), 2u);
+    EXPECT_EQ(sheets[0].rowLevels, 2);
+    EXPECT_EQ(sheets[0].columnLevels, 3);
+}
+
+namespace {
+
+// Where each shared string starts: its stream position and the record (SST or CONTINUE) holding it.
+// Characters run on into the next CONTINUE after one flag byte that says their width there.
+struct StringStart {
+    size_t at, record;
+    std::u16string text;
+};
+
+std::vector<StringStart> sharedStrings(const std::vector<Record>& all, size_t sst) {
+    std::vector<StringStart> starts;
+    size_t r = sst, pos = 8;
+    const uint32_t count = u32(all[sst].body, 4);
+    for (uint32_t i = 0; i < count; ++i) {
+        if (pos == all[r].body.size()) {
+            ++r;
+            pos = 0;
+        }
+        StringStart start{all[r].at + 4 + pos, r, {}};
+        const int length = u16(all[r].body, pos);
+        bool wide = all[r].body[pos + 2] & 0x01;
+        pos += 3;
+        while (int(start.text.size()) < length) {
+            if (pos == all[r].body.size()) {
+                ++r;
+                wide = all[r].body[0] & 0x01;
+                pos = 1;
+            }
+            start.text += char16_t(wide ? u16(all[r].body, pos) : all[r].body[pos]);
+            pos += wide ? 2 : 1;
+        }
+        starts.push_back(std::move(start));
+    }
+    return starts;
+}
+
+} // namespace
+
+TEST(SavedSharedStrings, EveryIndexBucketPointsAtItsFirstString) {
+    Workbook book;
+    Sheet& sheet = book.addSheet(u"征订登记");
+    // Enough texts of both widths and of many lengths that the strings fill several CONTINUE records.
+    for (int r = 0; r < 2000; ++r)
+        sheet.setValue(r, 0,
+                       Value::text(std::u16string(size_t(1 + r % 37), r % 3 ? u'x' : u'订') +
+                                   text::toUtf16(std::to_string(r))));
+    const std::vector<uint8_t> stream = workbookStreamOf(xls::workbookBytes(book));
+    const std::vector<Record> all = records(stream);
+    size_t sst = 0, ext = 0;
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i].type == 0x00FC)
+            sst = i;
+        if (all[i].type == 0x00FF)
+            ext = i;
+    }
+    ASSERT_GT(sst, 0u);
+    ASSERT_GT(ext, sst + 2); // the strings run on into CONTINUE records
+    const std::vector<StringStart> strings = sharedStrings(all, sst);
+    ASSERT_EQ(strings.size(), 2000u);
+
+    const std::span<const uint8_t> index = all[ext].body;
+    const size_t perBucket = size_t(u16(index, 0));
+    ASSERT_GE(perBucket, 8u);
+    const size_t buckets = (index.size() - 2) / 8;
+    EXPECT_EQ(buckets, (strings.size() + perBucket - 1) / perBucket);
+    for (size_t k = 0; k < buckets && k * perBucket < strings.size(); ++k) {
+        SCOPED_TRACE("bucket " + std::to_string(k));
+        const StringStart& first = strings[k * perBucket];
+        EXPECT_EQ(u32(index, 2 + 8 * k), first.at);
+        EXPECT_EQ(size_t(u16(index, 6 + 8 * k)), first.at - all[first.record].at);
+    }
+}
