@@ -1,5 +1,6 @@
 #include "desktop/print_preview.h"
 
+#include "desktop/page_view.h"
 #include "desktop/print_layout.h"
 #include "desktop/sheet_printer.h"
 
@@ -8,13 +9,14 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPdfWriter>
 #include <QPrintDialog>
-#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QSaveFile>
+#include <QScrollArea>
 #include <QToolBar>
 
 namespace desktop {
@@ -22,7 +24,7 @@ namespace desktop {
 PrintPreview::PrintPreview(QWidget* parent, const engine::Sheet& sheet, std::optional<engine::Area> selection,
                            QString file)
     : QDialog(parent), sheet_(sheet), selection_(selection), file_(std::move(file)),
-      setup_(pageSetupOf(sheet)), printer_(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+      setup_(pageSetupOf(sheet)) {
     setObjectName(QStringLiteral("printPreview"));
     setWindowTitle(QStringLiteral("打印预览"));
     resize(900, 760);
@@ -31,9 +33,13 @@ PrintPreview::PrintPreview(QWidget* parent, const engine::Sheet& sheet, std::opt
     auto* bar = new QToolBar(this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     column->addWidget(bar);
-    preview_ = new QPrintPreviewWidget(printer_.get(), this);
-    preview_->setObjectName(QStringLiteral("pages"));
-    column->addWidget(preview_, 1);
+    scroll_ = new QScrollArea(this);
+    scroll_->setObjectName(QStringLiteral("pages"));
+    scroll_->setAlignment(Qt::AlignCenter);
+    scroll_->setBackgroundRole(QPalette::Dark);
+    view_ = new PageView(scroll_);
+    scroll_->setWidget(view_);
+    column->addWidget(scroll_, 1);
     pageLabel_ = new QLabel(this);
     pageLabel_->setObjectName(QStringLiteral("pageLabel"));
     pageLabel_->setContentsMargins(6, 2, 6, 2);
@@ -80,21 +86,15 @@ PrintPreview::PrintPreview(QWidget* parent, const engine::Sheet& sheet, std::opt
         connect(range, &QComboBox::currentIndexChanged, this, [this](int i) { setSelectionOnly(i == 1); });
     }
     bar->addSeparator();
-    bar->addAction(QStringLiteral("上一页"), this,
-                   [this] { preview_->setCurrentPage(std::max(1, preview_->currentPage() - 1)); });
-    bar->addAction(QStringLiteral("下一页"), this,
-                   [this] { preview_->setCurrentPage(preview_->currentPage() + 1); });
-    bar->addAction(QStringLiteral("放大"), this, [this] { preview_->zoomIn(); });
-    bar->addAction(QStringLiteral("缩小"), this, [this] { preview_->zoomOut(); });
+    bar->addAction(QStringLiteral("上一页"), this, [this] { showPage(currentPage() - 1); });
+    bar->addAction(QStringLiteral("下一页"), this, [this] { showPage(currentPage() + 1); });
+    bar->addAction(QStringLiteral("放大"), this,
+                   [this] { view_->setZoom(std::min(4.0, view_->zoom() * 1.25)); });
+    bar->addAction(QStringLiteral("缩小"), this,
+                   [this] { view_->setZoom(std::max(0.2, view_->zoom() / 1.25)); });
     bar->addSeparator();
     bar->addAction(QStringLiteral("关闭"), this, &QDialog::reject);
 
-    connect(preview_, &QPrintPreviewWidget::paintRequested, this,
-            [this](QPrinter* printer) { render(*printer); });
-    connect(preview_, &QPrintPreviewWidget::previewChanged, this, [this] {
-        pageLabel_->setText(
-            QStringLiteral("第 %1 页，共 %2 页").arg(preview_->currentPage()).arg(preview_->pageCount()));
-    });
     update();
 }
 
@@ -111,29 +111,61 @@ void PrintPreview::setSelectionOnly(bool only) {
     update();
 }
 
-bool PrintPreview::render(QPrinter& printer) {
+std::unique_ptr<SheetPrinter> PrintPreview::printer(const PageSetup& setup) const {
     std::optional<engine::Area> what = area();
-    SheetPrinter pages(sheet_, what.value_or(engine::Area::cell(0, 0)), setup_, file_);
-    return pages.print(printer);
+    return std::make_unique<SheetPrinter>(sheet_, what.value_or(engine::Area::cell(0, 0)), setup, file_);
 }
 
 void PrintPreview::update() {
-    // The preview takes its paper from the printer before it asks for the pages.
-    std::optional<engine::Area> what = area();
-    SheetPrinter(sheet_, what.value_or(engine::Area::cell(0, 0)), setup_, file_).prepare(*printer_);
-    preview_->updatePreview();
+    pages_ = printer(setup_);
+    showPage(0);
 }
 
 int PrintPreview::pageCount() const {
-    return preview_->pageCount();
+    return int(pages_->pages().size());
+}
+
+int PrintPreview::currentPage() const {
+    return view_->page();
+}
+
+void PrintPreview::showPage(int page) {
+    page = std::clamp(page, 0, std::max(0, pageCount() - 1));
+    view_->showPage(pages_.get(), page);
+    pageLabel_->setText(QStringLiteral("第 %1 页，共 %2 页").arg(page + 1).arg(pageCount()));
+}
+
+void PrintPreview::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_PageDown:
+        return showPage(currentPage() + 1);
+    case Qt::Key_PageUp:
+        return showPage(currentPage() - 1);
+    case Qt::Key_Home:
+        return showPage(0);
+    case Qt::Key_End:
+        return showPage(pageCount() - 1);
+    default:
+        QDialog::keyPressEvent(event);
+    }
 }
 
 void PrintPreview::print() {
-    QPrintDialog dialog(printer_.get(), this);
+    QPrinter device(QPrinter::HighResolution);
+    device.setDocName(file_);
+    device.setPageLayout(QPageLayout(QPageSize(setup_.paper), setup_.orientation, QMarginsF()));
+    QPrintDialog dialog(&device, this);
     dialog.setWindowTitle(QStringLiteral("打印"));
-    if (dialog.exec() == QDialog::Accepted)
-        render(*printer_);
-    update();
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The paper and orientation chosen in the print dialog hold for this print.
+    PageSetup chosen = setup_;
+    if (QPageSize::PageSizeId paper = device.pageLayout().pageSize().id(); paper != QPageSize::Custom)
+        chosen.paper = paper;
+    chosen.orientation = device.pageLayout().orientation();
+    if (!printer(chosen)->print(device))
+        QMessageBox::warning(this, QStringLiteral("打印"),
+                             QStringLiteral("无法打印到“%1”。").arg(device.printerName()));
 }
 
 bool PrintPreview::exportPdf(const std::filesystem::path& file) {
@@ -144,9 +176,7 @@ bool PrintPreview::exportPdf(const std::filesystem::path& file) {
     QPdfWriter pdf(&out);
     pdf.setTitle(file_);
     pdf.setCreator(QStringLiteral("Varnel"));
-    std::optional<engine::Area> what = area();
-    SheetPrinter pages(sheet_, what.value_or(engine::Area::cell(0, 0)), setup_, file_);
-    return pages.print(pdf) && out.commit();
+    return printer(setup_)->print(pdf) && out.commit();
 }
 
 void PrintPreview::askAndExport() {

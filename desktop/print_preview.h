@@ -4,17 +4,20 @@
 
 #include <QDialog>
 #include <filesystem>
+#include <memory>
 #include <optional>
 
-class QAction;
 class QLabel;
-class QPrintPreviewWidget;
-class QPrinter;
+class QScrollArea;
 
-// The print preview of a sheet (Ctrl+P): its pages as they will print, with the choices a clerk makes
-// before printing (orientation, one page wide, a page per group, the whole sheet or the selection), and
-// from there printing through the system's print dialog or export to a PDF file.
+// The print preview of a sheet (Ctrl+P): its pages as they will print, one at a time (PageUp and PageDown
+// turn them), with the choices a clerk makes before printing (orientation, one page wide, a page per
+// group, the whole sheet or the selection), and from there printing through the system's print dialog or
+// export to a PDF file.
 namespace desktop {
+
+class PageView;
+class SheetPrinter;
 
 class PrintPreview : public QDialog {
 public:
@@ -25,27 +28,35 @@ public:
 
     PageSetup& setup() { return setup_; }
     void setSelectionOnly(bool only);
-    // Shows the pages again after a choice changed.
+    // Lays the pages out again after a choice changed.
     void update();
     int pageCount() const;
+    // The page shown, from 0.
+    int currentPage() const;
+    void showPage(int page);
     // Prints to a PDF file, replacing it only once the new one is whole; false when it could not be
     // written.
     bool exportPdf(const std::filesystem::path& file);
     // Asks where, then exports; says so when the file could not be written.
     void askAndExport();
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
-    bool render(QPrinter& printer);
     void print();
     std::optional<engine::Area> area() const;
+    // Pages of the sheet or the selection, as chosen now, laid out for `setup`.
+    std::unique_ptr<SheetPrinter> printer(const PageSetup& setup) const;
 
     const engine::Sheet& sheet_;
     std::optional<engine::Area> selection_;
     bool selectionOnly_ = false;
     QString file_;
     PageSetup setup_;
-    std::unique_ptr<QPrinter> printer_;
-    QPrintPreviewWidget* preview_;
+    std::unique_ptr<SheetPrinter> pages_;
+    QScrollArea* scroll_;
+    PageView* view_;
     QLabel* pageLabel_;
 };
 

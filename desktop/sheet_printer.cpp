@@ -52,13 +52,13 @@ SheetPrinter::SheetPrinter(const engine::Sheet& sheet, const engine::Area& area,
     : area_(area), setup_(setup), file_(std::move(file)) {
     model_.setSheet(&sheet);
     model_.setExtent(area.bottom + 1, area.right + 1);
+    layOut();
 }
 
-void SheetPrinter::prepare(QPagedPaintDevice& device) {
-    if (auto* printer = dynamic_cast<QPrinter*>(&device))
-        printer->setFullPage(true); // the margins are the page setup's
-    device.setPageLayout(QPageLayout(QPageSize(setup_.paper), setup_.orientation, QMarginsF(0, 0, 0, 0)));
-    QSizeF points = device.pageLayout().fullRect(QPageLayout::Point).size();
+void SheetPrinter::layOut() {
+    QSizeF points = QPageLayout(QPageSize(setup_.paper), setup_.orientation, QMarginsF())
+                        .fullRect(QPageLayout::Point)
+                        .size();
     paper_ = points * kPixelsPerInch / 72;
     QSizeF content(paper_.width() - (setup_.left + setup_.right) * kPixelsPerInch,
                    paper_.height() - (setup_.top + setup_.bottom) * kPixelsPerInch);
@@ -75,7 +75,9 @@ void SheetPrinter::prepare(QPagedPaintDevice& device) {
 }
 
 bool SheetPrinter::print(QPagedPaintDevice& device) {
-    prepare(device);
+    if (auto* printer = dynamic_cast<QPrinter*>(&device))
+        printer->setFullPage(true); // the margins are the page setup's
+    device.setPageLayout(QPageLayout(QPageSize(setup_.paper), setup_.orientation, QMarginsF(0, 0, 0, 0)));
     QPainter p(&device);
     if (!p.isActive())
         return false;
@@ -85,7 +87,7 @@ bool SheetPrinter::print(QPagedPaintDevice& device) {
             device.newPage();
         p.save();
         p.scale(unit, unit);
-        printPage(p, i);
+        paintPage(p, i);
         p.restore();
     }
     return p.end();
@@ -107,12 +109,13 @@ void SheetPrinter::printHeader(QPainter& p, const QString& codes, double baselin
     p.drawText(line, Qt::AlignRight | Qt::AlignBottom, parts.right);
 }
 
-void SheetPrinter::printPage(QPainter& p, std::size_t index) const {
+void SheetPrinter::paintPage(QPainter& p, std::size_t index) const {
     const PrintPage& page = pages_[index];
     printHeader(p, setup_.headerText, setup_.header * kPixelsPerInch + 20, index);
     printHeader(p, setup_.footerText, paper_.height() - setup_.footer * kPixelsPerInch, index);
     const engine::Sheet& sheet = *model_.sheet();
 
+    p.save();
     p.translate(setup_.left * kPixelsPerInch, setup_.top * kPixelsPerInch);
     p.scale(scale_, scale_);
     std::vector<double> xs{0}, ys{0}; // where each column (row) of the page begins, and the end
@@ -175,6 +178,7 @@ void SheetPrinter::printPage(QPainter& p, std::size_t index) const {
                 p.drawLine(edges[e]);
             }
         }
+    p.restore();
 }
 
 } // namespace desktop

@@ -20,14 +20,18 @@ public:
     // `file` is the workbook's name, for a header that asks for it.
     SheetPrinter(const engine::Sheet& sheet, const engine::Area& area, const PageSetup& setup, QString file);
 
-    // Sets the device's paper and orientation, and lays the pages out for them.
-    void prepare(QPagedPaintDevice& device);
+    // The pages, laid out for the page setup's paper when the printer was made.
     const std::vector<PrintPage>& pages() const { return pages_; }
-    // Prepares and prints every page; false when the device could not be painted on.
+    // The paper's size in pixels at 96 to the inch.
+    QSizeF paper() const { return paper_; }
+    // Paints one page, header and footer included, in pixels at 96 to the inch from the paper's corner.
+    void paintPage(QPainter& p, std::size_t index) const;
+    // Gives the device the page setup's paper and orientation and prints every page; false when the
+    // device could not be painted on.
     bool print(QPagedPaintDevice& device);
 
 private:
-    void printPage(QPainter& p, std::size_t index) const;
+    void layOut();
     void printHeader(QPainter& p, const QString& codes, double baseline, std::size_t index) const;
 
     SheetModel model_; // the cells as the grid shows them

@@ -245,12 +245,17 @@ void WindowTest::ctrlPPreviewsTheSheetOrTheSelectionAndGivesTheKeyboardBack() {
     show();
     select(u"A1:A10");
     int wholeSheet = 0, selection = 0;
+    QString lastPage;
     SessionDriver user;
     user.then(
         "the print preview", [] { return dynamic_cast<desktop::PrintPreview*>(screen::modal()) != nullptr; },
         [&] {
             auto* preview = dynamic_cast<desktop::PrintPreview*>(screen::modal());
             wholeSheet = preview->pageCount();
+            // PageDown turns to the last page and stays there.
+            QTest::keyClick(preview, Qt::Key_PageDown);
+            QTest::keyClick(preview, Qt::Key_PageDown);
+            lastPage = preview->findChild<QLabel*>(QStringLiteral("pageLabel"))->text();
             preview->setSelectionOnly(true);
             selection = preview->pageCount();
             screen::clickTool(preview, QStringLiteral("关闭"));
@@ -258,6 +263,7 @@ void WindowTest::ctrlPPreviewsTheSheetOrTheSelectionAndGivesTheKeyboardBack() {
     press(Qt::Key_P, Qt::ControlModifier);
     QTRY_VERIFY(user.finished() && !screen::modal());
     QCOMPARE(wholeSheet, 2);
+    QCOMPARE(lastPage, QStringLiteral("第 2 页，共 2 页"));
     QCOMPARE(selection, 1);
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&grid()));
 }
