@@ -12,6 +12,8 @@
 #include "engine/core/text.h"
 #include "engine/model/entry.h"
 
+#include <cmath>
+
 namespace engine::automation::user {
 
 namespace {
@@ -110,6 +112,55 @@ void reveal(Sheet& sheet, int row) {
         sheet.showDetail(*it, true);
 }
 
+// Whether a number lies within the bounds of a whole-number or decimal rule. Bounds that are not
+// constants (formulas, references) are not checked here.
+bool withinBounds(const ValidationRule& rule, double value) {
+    const std::optional<double> a = readNumber(rule.formula1), b = readNumber(rule.formula2);
+    if (!a)
+        return true;
+    switch (rule.op) {
+    case ValidationOperator::Between:
+        return !b || (value >= *a && value <= *b);
+    case ValidationOperator::NotBetween:
+        return !b || value < *a || value > *b;
+    case ValidationOperator::Equal:
+        return value == *a;
+    case ValidationOperator::NotEqual:
+        return value != *a;
+    case ValidationOperator::Greater:
+        return value > *a;
+    case ValidationOperator::Less:
+        return value < *a;
+    case ValidationOperator::GreaterOrEqual:
+        return value >= *a;
+    case ValidationOperator::LessOrEqual:
+        return value <= *a;
+    }
+    return true;
+}
+
+// Whether a validation with a stop alert lets the typed text in: a list its items, a whole-number or
+// decimal rule a number within its bounds (a formula is let in; its result is not known yet).
+bool admitted(const Sheet& sheet, const ValidationRule& rule, std::u16string_view typed) {
+    switch (rule.type) {
+    case ValidationType::List:
+        return offered(listItems(sheet, rule.formula1), typed);
+    case ValidationType::WholeNumber:
+    case ValidationType::Decimal: {
+        const Entry entry = interpretEntry(typed);
+        if (entry.isFormula)
+            return true;
+        if (!entry.value.isNumber())
+            return false;
+        const double value = entry.value.asNumber();
+        return (rule.type == ValidationType::Decimal || value == std::floor(value)) &&
+               withinBounds(rule, value);
+    }
+    default:
+        return true;
+    }
+}
+
 Outcome refused(std::u16string message) {
     return Outcome{false, kInstanceCaption, std::move(message)};
 }
@@ -190,8 +241,7 @@ Outcome type(Application& app, const Place& place, std::u16string_view address, 
     Sheet& s = ref.sheet();
     if (const ValidationRule* rule = s.validationAt(at.row, at.col)) {
         bool blank = text.empty() && rule->ignoreBlank;
-        if (rule->type == ValidationType::List && rule->alert == AlertStyle::Stop && !blank &&
-            !offered(listItems(s, rule->formula1), text))
+        if (rule->alert == AlertStyle::Stop && !blank && !admitted(s, *rule, text))
             return refused(u"输入值非法。\n其他用户已经限定了可以输入该单元格的数值。");
     }
     try {

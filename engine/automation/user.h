@@ -87,8 +87,9 @@ void activate(Application& app, const Place& place);
 // Selects cells of the shown sheet, activating it first (SheetSelectionChange).
 void select(Application& app, const Place& place, std::u16string_view range);
 // Types text into a cell as a user does: the cell's sheet is shown and the cell selected, then the
-// text is checked against the cell's list validation (a value outside the list is refused with the
-// message to show) and entered (a leading "=" makes a formula, numeric text a number); SheetChange
+// text is checked against the cell's validation with a stop alert (a value outside its list, or for a
+// whole-number or decimal rule no number within its bounds, is refused with the message to show) and
+// entered (a leading "=" makes a formula, numeric text a number); SheetChange
 // follows. A formula that does not parse is refused too.
 Outcome type(Application& app, const Place& place, std::u16string_view cell, std::u16string_view text);
 // Empties the cells' contents, keeping their formats (the Delete key); SheetChange follows.

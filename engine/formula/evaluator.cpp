@@ -143,6 +143,9 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
                     args[i] = scalarOf(args[i], site);
             Call call{args, site};
             Value result = f.compute(call);
+            // A function's number beyond the range of a double is #NUM!, as an operator's is.
+            if (result.isNumber() && !std::isfinite(result.asNumber()))
+                result = Value::error(ErrorCode::Num);
             stack_.resize(stack_.size() - argc);
             stack_.emplace_back(std::move(result));
             break;

@@ -20,7 +20,8 @@ struct ReadResult {
 };
 
 // Reads a workbook. Throws XlsError (error.h), whose message names the file and the problem, when the
-// file cannot be read, is not an Excel 97-2003 workbook, is encrypted, or is damaged anywhere.
+// file cannot be read, is no regular file or larger than the format allows, is not an Excel 97-2003
+// workbook, is encrypted, or is damaged anywhere.
 ReadResult readWorkbook(const std::filesystem::path& path);
 // The same from the bytes of a file; `name` is what messages call it.
 ReadResult readWorkbook(std::span<const uint8_t> file, const std::string& name);
@@ -28,9 +29,10 @@ ReadResult readWorkbook(std::span<const uint8_t> file, const std::string& name);
 // The same from a workbook stream already taken out of its compound file.
 ReadResult readWorkbookStream(std::span<const uint8_t> stream, const std::string& name);
 
-// Saves a workbook: the file is written beside the old one under a temporary name and renamed over it,
-// so a failure (reported as XlsError with the reason) leaves the old file as it was. The workbook's
-// content is not changed; formula results are brought up to date to be stored with their formulas.
+// Saves a workbook as files::replaceFile replaces a file: never half-written, no temporary file left,
+// a symbolic link's file replaced, a read-only file refused. A failure (reported as XlsError with the
+// reason) leaves the old file as it was. The workbook's content is not changed; formula results are
+// brought up to date to be stored with their formulas.
 void writeWorkbook(const Workbook& book, const std::filesystem::path& path);
 // The bytes of the file writeWorkbook would write.
 std::vector<uint8_t> workbookBytes(const Workbook& book);

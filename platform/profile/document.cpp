@@ -77,7 +77,7 @@ Document::Document(std::string_view bytes)
         bytes.remove_prefix(byteOrderMark(encoding_).size());
     const std::size_t unit = unitSize(encoding_);
     const auto isUnit = [&](std::size_t at, char c) {
-        return bytes[at] == c && (unit == 1 || bytes[at + 1] == '\0');
+        return isCharacter(bytes, at, c, encoding_);
     };
     const auto fits = [&](std::size_t at) {
         return at + unit <= bytes.size();
@@ -148,7 +148,8 @@ std::optional<std::u16string> Document::value(std::u16string_view section, std::
 bool Document::setValue(std::u16string_view section, std::u16string_view key, std::u16string_view value) {
     section = trim(section);
     key = trim(key);
-    if (!writable(section, key, value))
+    // Whatever were written into an undecodable file would be in another encoding than the rest.
+    if (encoding_ == Encoding::Undecodable || !writable(section, key, value))
         return false;
     const std::u16string entry = std::u16string(key) + u'=' + std::u16string(value);
     const auto header = findSection(section);
@@ -179,12 +180,10 @@ void Document::insertLine(std::size_t at, std::u16string text) {
     if (at > 0 && lines_[at - 1].end.empty()) {
         Line& last = lines_[at - 1];
         last.end = lineEnd_;
-        // A UTF-16 file cut off in the middle of a unit: complete the unit, or every later line would be
-        // read a byte out of step.
-        if (last.raw && last.raw->size() % unitSize(encoding_) != 0) {
-            last.raw->push_back('\0');
-            last.text = decode(*last.raw, encoding_);
-        }
+        // A UTF-16 file that ends in the middle of a unit: the lone byte, which carries no character, is
+        // dropped, or every later line would be read a byte out of step.
+        if (last.raw && last.raw->size() % unitSize(encoding_) != 0)
+            last.raw->pop_back();
     }
     lines_.insert(lines_.begin() + std::ptrdiff_t(at), Line{std::move(text), lineEnd_, std::nullopt});
 }

@@ -29,7 +29,7 @@ public:
     // Replaces the key's value in place, or adds the key at the end of its section, or the section at
     // the end of the file. Refuses (returns false, changes nothing) names and values that would not
     // read back as written: line breaks anywhere, "]" in a section name, "=" in a key or a key that
-    // would read as a comment or a section.
+    // would read as a comment or a section. A file of undecodable encoding takes no edit at all.
     bool setValue(std::u16string_view section, std::u16string_view key, std::u16string_view value);
 
     // The file's bytes in its own encoding; a GBK file whose new text needs characters GBK lacks is

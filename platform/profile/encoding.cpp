@@ -12,6 +12,7 @@ namespace {
 const char* iconvName(Encoding encoding) {
     switch (encoding) {
     case Encoding::Gbk:
+    case Encoding::Undecodable:
         return "CP936";
     case Encoding::Gb18030:
         return "GB18030";
@@ -60,22 +61,28 @@ private:
     iconv_t cd_;
 };
 
-std::u16string fromLittleEndian(std::string_view bytes) {
+bool isUtf16(Encoding encoding) {
+    return encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
+}
+
+// UTF-16 of either byte order; a lone last byte is passed over.
+std::u16string fromUtf16(std::string_view bytes, bool bigEndian) {
     std::u16string text;
-    text.reserve(bytes.size() / 2 + 1);
-    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2)
-        text += char16_t(std::uint8_t(bytes[i]) | std::uint8_t(bytes[i + 1]) << 8);
-    if (bytes.size() % 2 != 0)
-        text += u'\uFFFD';
+    text.reserve(bytes.size() / 2);
+    for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        const std::uint8_t first = std::uint8_t(bytes[i]), second = std::uint8_t(bytes[i + 1]);
+        text += bigEndian ? char16_t(first << 8 | second) : char16_t(second << 8 | first);
+    }
     return text;
 }
 
-std::string toLittleEndian(std::u16string_view text) {
+std::string toUtf16(std::u16string_view text, bool bigEndian) {
     std::string bytes;
     bytes.reserve(text.size() * 2);
     for (char16_t unit : text) {
-        bytes += char(unit & 0xFF);
-        bytes += char(unit >> 8);
+        const char low = char(unit & 0xFF), high = char(unit >> 8);
+        bytes += bigEndian ? high : low;
+        bytes += bigEndian ? low : high;
     }
     return bytes;
 }
@@ -88,9 +95,11 @@ bool isValid(std::string_view bytes, Encoding encoding) {
 } // namespace
 
 Encoding detectEncoding(std::string_view bytes) {
-    for (Encoding marked : {Encoding::Utf16Le, Encoding::Utf8Bom})
+    for (Encoding marked : {Encoding::Utf16Le, Encoding::Utf16Be, Encoding::Utf8Bom})
         if (bytes.starts_with(byteOrderMark(marked)))
             return marked;
+    if (bytes.find('\0') != std::string_view::npos)
+        return Encoding::Undecodable;
     for (Encoding plain : {Encoding::Utf8, Encoding::Gbk, Encoding::Gb18030})
         if (isValid(bytes, plain))
             return plain;
@@ -101,6 +110,8 @@ std::string_view byteOrderMark(Encoding encoding) {
     switch (encoding) {
     case Encoding::Utf16Le:
         return "\xFF\xFE";
+    case Encoding::Utf16Be:
+        return "\xFE\xFF";
     case Encoding::Utf8Bom:
         return "\xEF\xBB\xBF";
     default:
@@ -109,22 +120,33 @@ std::string_view byteOrderMark(Encoding encoding) {
 }
 
 std::size_t unitSize(Encoding encoding) {
-    return encoding == Encoding::Utf16Le ? 2 : 1;
+    return isUtf16(encoding) ? 2 : 1;
+}
+
+bool isCharacter(std::string_view bytes, std::size_t at, char c, Encoding encoding) {
+    switch (encoding) {
+    case Encoding::Utf16Le:
+        return bytes[at] == c && bytes[at + 1] == '\0';
+    case Encoding::Utf16Be:
+        return bytes[at] == '\0' && bytes[at + 1] == c;
+    default:
+        return bytes[at] == c;
+    }
 }
 
 std::u16string decode(std::string_view bytes, Encoding encoding) {
-    if (encoding == Encoding::Utf16Le)
-        return fromLittleEndian(bytes);
+    if (isUtf16(encoding))
+        return fromUtf16(bytes, encoding == Encoding::Utf16Be);
     std::string utf16;
     Converter("UTF-16LE", iconvName(encoding)).run(bytes, utf16, false, "\xFD\xFF");
-    return fromLittleEndian(utf16);
+    return fromUtf16(utf16, false);
 }
 
 std::optional<std::string> encode(std::u16string_view text, Encoding encoding) {
-    if (encoding == Encoding::Utf16Le)
-        return toLittleEndian(text);
+    if (isUtf16(encoding))
+        return toUtf16(text, encoding == Encoding::Utf16Be);
     std::string out;
-    if (!Converter(iconvName(encoding), "UTF-16LE").run(toLittleEndian(text), out, true, {}))
+    if (!Converter(iconvName(encoding), "UTF-16LE").run(toUtf16(text, false), out, true, {}))
         return std::nullopt;
     return out;
 }

@@ -1,13 +1,28 @@
 #include "platform/profile/profile.h"
 
+#include "platform/files/files.h"
 #include "platform/profile/document.h"
-#include "platform/profile/file.h"
 #include "platform/text/utf.h"
 
 #include <algorithm>
 #include <sys/stat.h>
 
 namespace {
+
+// A profile file has no size of its own. This is far beyond any configuration, and keeps a device or a
+// runaway file from filling the memory.
+constexpr std::size_t kMaxFileSize = 16 << 20;
+
+// The file's contents when they can be read as a profile file: a regular file in an encoding we read.
+std::optional<profile::Document> readDocument(const std::string& path, std::error_code& error) {
+    const auto bytes = files::readFile(path, kMaxFileSize, error);
+    if (!bytes)
+        return std::nullopt;
+    profile::Document document(*bytes);
+    if (document.encoding() == profile::Encoding::Undecodable)
+        return std::nullopt;
+    return document;
+}
 
 std::u16string_view trimEnd(std::u16string_view s) {
     while (!s.empty() && (s.back() == u' ' || s.back() == u'\t'))
@@ -22,10 +37,17 @@ namespace profile {
 std::u16string readString(std::u16string_view section, std::u16string_view key, std::u16string_view fallback,
                           std::u16string_view path) {
     std::error_code error;
-    const auto bytes = readFile(text::toUtf8(path), error);
-    if (!bytes)
+    const auto document = readDocument(text::toUtf8(path), error);
+    if (!document)
         return std::u16string(fallback);
-    return Document(*bytes).value(section, key).value_or(std::u16string(fallback));
+    return document->value(section, key).value_or(std::u16string(fallback));
+}
+
+std::optional<std::string> unreadable(std::u16string_view path) {
+    std::error_code error;
+    if (readDocument(text::toUtf8(path), error))
+        return std::nullopt;
+    return error ? files::describe(error) : "its text is in no encoding a profile file may have";
 }
 
 } // namespace profile
@@ -51,14 +73,16 @@ int WritePrivateProfileStringW(const char16_t* appName, const char16_t* keyName,
         return 0;
     const std::string path = text::toUtf8(fileName);
     std::error_code error;
-    const auto old = profile::readFile(path, error);
-    if (!old && error != std::errc::no_such_file_or_directory)
-        return 0; // rewriting a file that could not be read would lose its other contents
-    profile::Document document = old ? profile::Document(*old) : profile::Document();
-    if (!document.setValue(appName, keyName, string))
+    auto document = readDocument(path, error);
+    // Rewriting a file that could not be read would lose its other contents.
+    if (!document && error != std::errc::no_such_file_or_directory)
         return 0;
-    const auto bytes = document.bytes();
-    return bytes && !profile::replaceFile(path, *bytes);
+    if (!document)
+        document.emplace();
+    if (!document->setValue(appName, keyName, string))
+        return 0;
+    const auto bytes = document->bytes();
+    return bytes && !files::replaceFile(path, *bytes);
 }
 
 int PathFileExistsW(const char16_t* path) {

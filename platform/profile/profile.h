@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,9 +18,10 @@ std::uint32_t GetPrivateProfileStringW(const char16_t* appName, const char16_t* 
                                        std::uint32_t size, const char16_t* fileName);
 
 // Sets the value, creating the file and the section as needed, and rewrites the file in its own
-// encoding without ever leaving it half-written. Returns nonzero on success; zero when the file cannot
-// be read or written (the file is then unchanged) or the names or value would not read back as
-// written. Deleting (a null key or value) is not offered and fails.
+// encoding without ever leaving it half-written (files::replaceFile). Returns nonzero on success; zero
+// when the file cannot be read or written (the file is then unchanged; a read-only file is not
+// replaced) or the names or value would not read back as written. Deleting (a null key or value) is
+// not offered and fails.
 int WritePrivateProfileStringW(const char16_t* appName, const char16_t* keyName, const char16_t* string,
                                const char16_t* fileName);
 
@@ -28,8 +30,14 @@ int PathFileExistsW(const char16_t* path);
 
 namespace profile {
 
-// The value whole, however long, or `fallback` when the file, section or key is missing.
+// The value whole, however long, or `fallback` when the file, section or key is missing. A file that
+// cannot be read (see unreadable) counts as missing.
 std::u16string readString(std::u16string_view section, std::u16string_view key, std::u16string_view fallback,
                           std::u16string_view path);
+
+// Why the file cannot be read as a profile file, in words for a warning ("No such file or directory",
+// "it is a folder", ...); nothing when it can. Only a regular file whose text is in an encoding of
+// encoding.h is read; any other file reads as missing and is never written.
+std::optional<std::string> unreadable(std::u16string_view path);
 
 } // namespace profile

@@ -9,6 +9,8 @@
 namespace text {
 
 std::u16string toUtf16(std::string_view utf8);
+// Whether the bytes are well-formed UTF-8, for the edges that must refuse what is not.
+bool isUtf8(std::string_view bytes);
 std::string toUtf8(std::u16string_view utf16);
 
 } // namespace text

@@ -113,6 +113,39 @@ TEST(Script, NamesTheFirstLineThatIsNoAction) {
     }
 }
 
+TEST(Script, TextsInDoubleQuotesKeepTheirBlanksAndTakeJsonEscapes) {
+    auto script = parseScript("answer \" \"\n"
+                              "type C4 \"求是 \"\n"
+                              "click \"  增加征订单位\"\n"
+                              "answer \"\\\"引\\\"\\\\\\u5b57\\t\"\n"
+                              "answer \"\"\n"
+                              "answer a \"b\"\n");
+    ASSERT_FALSE(script.error) << script.error->message;
+    const auto& a = script.actions;
+    ASSERT_EQ(a.size(), 6u);
+    EXPECT_EQ(a[0].text, u" ");
+    EXPECT_EQ(a[1].text, u"求是 ");
+    EXPECT_EQ(a[2].text, u"  增加征订单位");
+    EXPECT_EQ(a[3].text, u"\"引\"\\字\t");
+    EXPECT_EQ(a[4].text, u"");
+    EXPECT_EQ(a[5].text, u"a \"b\""); // quotes inside a plain text are its own
+
+    for (const char* bad : {"answer \"open\n", "answer \"a\"b\"\n", "type C4 \"\\x\"\n", "answer \"\\u12\"\n",
+                            "click \"\"\n"}) {
+        auto refused = parseScript(bad);
+        EXPECT_TRUE(refused.error) << bad;
+    }
+}
+
+TEST(Script, ALineThatIsNotUtf8IsRefusedByItsNumber) {
+    for (const char* bad : {"answer \xB5\xA5\xCE\xBB\n", "answer \xE4\xB8\n", "# \xFF comment\n"}) {
+        auto script = parseScript(std::string("save\n") + bad);
+        ASSERT_TRUE(script.error) << bad;
+        EXPECT_EQ(script.error->line, 2);
+        EXPECT_EQ(script.error->message, "the line is not UTF-8");
+    }
+}
+
 TEST(JsonLine, EscapesTextAndWritesNumbersAsJson) {
     play::JsonLine line("messagebox");
     line.text("caption", u"添加\"统计\"\\单位").text("text", u"a\nb\x01").number("n", 12).number("x", 0.5);

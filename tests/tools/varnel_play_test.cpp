@@ -124,6 +124,8 @@ TEST_F(PlayTest, StartUpFailuresAndScriptsThatStopEarlyHaveTheirOwnCodes) {
 
     EXPECT_EQ(play("commandbars\nfly away\n"), 64);
     EXPECT_TRUE(lines.empty()) << "a bad script does not start the program";
+    EXPECT_EQ(play("commandbars\nanswer \xB5\xA5\xCE\xBB\n"), 64) << "a script in GBK";
+    EXPECT_TRUE(lines.empty());
 
     std::ofstream(folder / "Ombrell.xls", std::ios::trunc) << "no workbook";
     EXPECT_EQ(play("close\n"), 5);

@@ -81,7 +81,8 @@ void writeBlock(engine::Sheet& sheet, int unitRow, const Unit& unit, const std::
                 const std::u16string& materials, const Configuration& config) {
     const int header = unitRow + 1, first = unitRow + 2;
     const int last = first + int(unit.entries.size());
-    sheet.enter(unitRow, column::year, unit.name);
+    // A name is kept as the text it is, as the program writes it.
+    sheet.setValue(unitRow, column::year, Value::text(unit.name));
 
     formatEntryRows(sheet, header, last);
     sheet.groupRows(header, last);
@@ -90,12 +91,16 @@ void writeBlock(engine::Sheet& sheet, int unitRow, const Unit& unit, const std::
     for (int c = 0; c < int(layout::headerTexts.size()); ++c)
         sheet.setValue(header, c, Value::text(std::u16string(layout::headerTexts[c])));
 
-    engine::ValidationRule yearRule, materialRule;
+    engine::ValidationRule yearRule, materialRule, numberRule;
     yearRule.formula1 = years;
     materialRule.formula1 = materials;
+    numberRule.type = engine::ValidationType::Decimal;
+    numberRule.op = engine::ValidationOperator::GreaterOrEqual;
+    numberRule.formula1 = u"0";
     for (int r = first; r <= last; ++r) {
         sheet.addValidation(Area::cell(r, column::year), yearRule);
         sheet.addValidation(Area::cell(r, column::material), materialRule);
+        sheet.addValidation(Area{r, int(column::quantity), r, int(column::price)}, numberRule);
         sheet.setFormula(r, column::amount,
                          layout::amountFormula(address(r, column::quantity), address(r, column::price)));
     }
@@ -107,7 +112,7 @@ void writeBlock(engine::Sheet& sheet, int unitRow, const Unit& unit, const std::
         sheet.enter(r, column::quantity, e.quantity);
         sheet.enter(r, column::price, e.price);
         sheet.enter(r, column::receipt, e.receipt);
-        sheet.enter(r, column::unit, unit.name);
+        sheet.setValue(r, column::unit, Value::text(unit.name));
     }
 
     sheet.setFormula(unitRow, column::quantity,

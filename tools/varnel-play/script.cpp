@@ -48,6 +48,52 @@ std::pair<std::u16string_view, std::u16string_view> splitWord(std::u16string_vie
             start == std::u16string_view::npos ? std::u16string_view{} : rest.substr(start)};
 }
 
+// A text argument as written: plain, or, to hold blanks at its ends (or to begin with a quote), in
+// double quotes with JSON's escapes (\" \\ \/ \b \f \n \r \t \uXXXX). Nothing for a quoted text that
+// is not closed or holds an unknown escape.
+std::optional<std::u16string> textArgument(std::u16string_view written) {
+    if (written.empty() || written.front() != u'"')
+        return std::u16string(written);
+    if (written.size() < 2 || written.back() != u'"')
+        return std::nullopt;
+    written = written.substr(1, written.size() - 2);
+    std::u16string text;
+    for (std::size_t i = 0; i < written.size(); ++i) {
+        char16_t c = written[i];
+        if (c == u'"')
+            return std::nullopt;
+        if (c != u'\\') {
+            text += c;
+            continue;
+        }
+        if (++i == written.size())
+            return std::nullopt;
+        static constexpr std::u16string_view escapes = u"\"\\/bfnrt", meanings = u"\"\\/\b\f\n\r\t";
+        if (std::size_t at = escapes.find(written[i]); at != std::u16string_view::npos) {
+            text += meanings[at];
+            continue;
+        }
+        if (written[i] != u'u' || written.size() - i < 5)
+            return std::nullopt;
+        char16_t unit = 0;
+        for (std::size_t k = 1; k <= 4; ++k) {
+            const char16_t h = written[i + k];
+            const int digit = h >= u'0' && h <= u'9'   ? h - u'0'
+                              : h >= u'a' && h <= u'f' ? h - u'a' + 10
+                              : h >= u'A' && h <= u'F' ? h - u'A' + 10
+                                                       : -1;
+            if (digit < 0)
+                return std::nullopt;
+            unit = char16_t(unit * 16 + digit);
+        }
+        text += unit;
+        i += 4;
+    }
+    return text;
+}
+
+constexpr char kBadQuote[] = "a text in double quotes must end with one and use JSON's escapes";
+
 // Reads the arguments of one line into action; an error message when they are not what the verb takes.
 std::optional<std::string> parseArguments(std::u16string_view rest, Action& action) {
     const std::string name = text::toUtf8(action.verb->word);
@@ -57,13 +103,15 @@ std::optional<std::string> parseArguments(std::u16string_view rest, Action& acti
             return name + " takes nothing after it";
         return std::nullopt;
     case Arguments::Text:
-        action.text = rest;
-        return std::nullopt;
-    case Arguments::Caption:
-        if (rest.empty())
+    case Arguments::Caption: {
+        std::optional<std::u16string> text = textArgument(rest);
+        if (!text)
+            return name + ": " + kBadQuote;
+        if (text->empty() && action.verb->arguments == Arguments::Caption)
             return name + " needs a button caption";
-        action.text = rest;
+        action.text = *text;
         return std::nullopt;
+    }
     case Arguments::Row: {
         std::optional<int> row = number(rest);
         if (!row || *row > 65536)
@@ -83,8 +131,11 @@ std::optional<std::string> parseArguments(std::u16string_view rest, Action& acti
         std::optional<Ref> ref = parseRef(refText);
         if (!ref)
             return name + " needs a cell reference, then the text";
+        std::optional<std::u16string> text = textArgument(typed);
+        if (!text)
+            return name + ": " + kBadQuote;
         action.ref = *ref;
-        action.text = typed;
+        action.text = *text;
         return std::nullopt;
     }
     case Arguments::RowSpan: {
@@ -161,6 +212,10 @@ Script parseScript(std::string_view utf8, std::span<const Verb> verbs) {
         ++lineNumber;
         if (!raw.empty() && raw.back() == '\r')
             raw.remove_suffix(1);
+        if (!text::isUtf8(raw)) {
+            script.error = ParseError{lineNumber, "the line is not UTF-8"};
+            return script;
+        }
         std::u16string line = text::toUtf16(raw);
         size_t first = line.find_first_not_of(u" \t");
         if (first == std::u16string::npos || line[first] == u'#')

@@ -8,6 +8,8 @@
 #include "varnel/app/error_report.h"
 #include "varnel/app/excel_window.h"
 #include "varnel/app/toolbar.h"
+#include "varnel/register/formulas.h"
+#include "varnel/register/lists.h"
 
 #include <cstdio>
 #include <exception>
@@ -106,9 +108,14 @@ void CMainDlg::linkExcel() {
     std::u16string folder = moduleName.substr(0, moduleName.find_last_of(u'/') + 1);
     configPath = folder + u"TessikConfig.ini";
     VARNEL_ASSERT(PathFileExistsW(configPath));
+    // A file that cannot be read (a folder, a device, an encoding that cannot be told) is as good as
+    // missing, and is never written.
     if (!PathFileExistsW(configPath))
         ATLTRACE("Warning: %s is missing; the material lists start empty\n",
                  text::toUtf8(configPath).c_str());
+    else if (auto why = profile::unreadable(configPath))
+        ATLTRACE("Warning: %s cannot be read (%s); the material lists start empty\n",
+                 text::toUtf8(configPath).c_str(), why->c_str());
 
     // Read whole: a list that has grown past any buffer must come back complete.
     materialKinds = profile::readString(kConfigSection, kMaterialKindsKey, u"", configPath);
@@ -178,6 +185,22 @@ void CMainDlg::linkExcel() {
                                                     u"”：" + e.description() + u"（" + hex(e.error()) +
                                                     u"）");
     }
+    warnOfLongKinds();
+}
+
+// A kinds list edited by hand can outgrow the formula that lists a unit's missing kinds: the user hears
+// of it once, and the unit rows say that they cannot list them.
+void CMainDlg::warnOfLongKinds() {
+    if (layout::missingKindsFit(materialKinds))
+        return;
+    HWND owner = nullptr;
+    resultOf([&] { owner = excelWindow(*_epApp); });
+    const std::u16string text = u"配置文件 TessikConfig.ini 中的“征订资料种类”太长（" +
+                                layout::decimal(long(materialKinds.size())) +
+                                u" 个字符）：单位行列出缺订资料的公式超出了电子表格 " +
+                                layout::decimal(long(layout::maxFormulaLength)) +
+                                u" 个字符的上限，缺订资料将无法列出。请缩短该列表。";
+    ::MessageBoxW(owner, text.c_str(), kProgramName, MB_OK);
 }
 
 // Tells the user why the program cannot run, puts the spreadsheet back as it was before the start
@@ -200,10 +223,20 @@ void CMainDlg::failStartup(StartupFailure code, const std::u16string& text) {
     EndDialog(code);
 }
 
-void CMainDlg::OnWorkbookBeforeClose(IDispatch* Wb, VARIANT_BOOL*) {
+// The register's close decides first whether its changes are kept, as the spreadsheet's own question
+// would, and only then ends the link: a close that is cancelled, or whose save fails, leaves the
+// program running as before.
+void CMainDlg::OnWorkbookBeforeClose(IDispatch* Wb, VARIANT_BOOL* Cancel) {
     Excel::_WorkbookPtr closing(Wb);
     if (_epBook->GetName() != closing->GetName())
         return;
+    if (Cancel && *Cancel != VARIANT_FALSE)
+        return; // cancelled already by another handler
+    if (!settleUnsavedChanges()) {
+        if (Cancel)
+            *Cancel = VARIANT_TRUE;
+        return;
+    }
     try {
         unlinkExcel();
     } catch (...) {
@@ -211,6 +244,34 @@ void CMainDlg::OnWorkbookBeforeClose(IDispatch* Wb, VARIANT_BOOL*) {
         throw;
     }
     EndDialog(0);
+}
+
+// Asks whether to save the register's unsaved changes (是, 否, 取消). True when the close may go on: the
+// changes are saved, or marked as not to be kept, so the spreadsheet asks nothing more. False when the
+// user cancels or the save fails, which the user is told.
+bool CMainDlg::settleUnsavedChanges() {
+    if (_epBook->GetSaved() != VARIANT_FALSE)
+        return true;
+    HWND owner = nullptr;
+    resultOf([&] { owner = excelWindow(*_epApp); });
+    const std::u16string name = _epBook->GetName();
+    const std::u16string question = u"是否保存对“" + name + u"”的更改？";
+    switch (::MessageBoxW(owner, question.c_str(), kProgramName, MB_YESNOCANCEL | MB_ICONWARNING)) {
+    case IDYES:
+        try {
+            _epBook->Save();
+        } catch (const ComError& e) {
+            const std::u16string failure = u"无法保存“" + name + u"”，登记簿没有关闭：" + e.description();
+            ::MessageBoxW(owner, failure.c_str(), kProgramName, MB_OK);
+            return false;
+        }
+        return true;
+    case IDNO:
+        _epBook->PutSaved(VARIANT_TRUE);
+        return true;
+    default:
+        return false;
+    }
 }
 
 // Gives the spreadsheet back its formula bar and every command bar, disconnects the six sinks and

@@ -87,5 +87,7 @@ private:
     void linkExcel();
     void unlinkExcel();
     void failStartup(StartupFailure code, const std::u16string& text);
+    void warnOfLongKinds();
+    bool settleUnsavedChanges();
     void endWithResult(WORD id);
 };

@@ -3,7 +3,9 @@
 #include "varnel/register/entry_row.h"
 #include "varnel/register/formulas.h"
 #include "varnel/register/layout.h"
+#include "varnel/register/lists.h"
 #include "varnel/register/rows.h"
+#include "varnel/register/unit_name.h"
 
 using namespace Excel;
 using layout::offset;
@@ -14,8 +16,8 @@ namespace column = layout::column;
 void CMainDlg::OnAddUnit(IDispatch*, VARIANT_BOOL*) {
     const Variant name = _epApp->InputBox(u"请输入单位名称：", Variant(u"添加统计单位"), Variant(u"未知单位"),
                                           vtMissing, vtMissing, vtMissing, vtMissing, Variant(2));
-    // Cancel gives the boolean False.
-    if (name.vt() != VT_BSTR) {
+    // Cancel gives the boolean False. A name that cannot be kept or listed as typed is no name either.
+    if (name.vt() != VT_BSTR || !layout::isUnitName(name.bstrVal())) {
         MessageBoxW(excelWindow(*_epApp), u"输入类型不正确！", u"添加统计单位错误", MB_OK);
         return;
     }
@@ -23,9 +25,13 @@ void CMainDlg::OnAddUnit(IDispatch*, VARIANT_BOOL*) {
     _epBook->Activate();
     _epSheet->Activate();
 
-    // Up from the last used cell of column B to the last unit row, whose group is expanded, then down
-    // past its block to the row of level 1 that ends it. The new unit row is the one after that.
-    RangePtr p = _epSheet->GetRange(Variant(layout::bottomOfColumnB))->GetEnd(xlUp);
+    // Up from the register's last used row to the last block, whose group is expanded, then down past
+    // it to the row of level 1 that ends it. The new unit row is the one after that, and below anything
+    // written under the register.
+    const long bottom = layout::lastUsedRow(_epSheet);
+    RangePtr p = _epSheet->GetRange(Variant(u"A" + layout::decimal(bottom)));
+    while (p->GetRow() != layout::headingRow && layout::outlineLevel(p) != layout::entryLevel)
+        p = offset(p, -1);
     while (p->GetRow() != layout::headingRow) {
         if (layout::outlineLevel(p) == layout::unitLevel) {
             p->GetEntireRow()->PutShowDetail(Variant(short(VARIANT_TRUE)));
@@ -38,20 +44,21 @@ void CMainDlg::OnAddUnit(IDispatch*, VARIANT_BOOL*) {
         if (layout::outlineLevel(p) == layout::unitLevel)
             break;
     }
+    if (p->GetRow() < bottom)
+        p = _epSheet->GetRange(Variant(u"A" + layout::decimal(bottom)));
     p = offset(p, 1);
     p->Select();
     const RangePtr u = p->GetEntireRow()->GetResize(Variant(1), Variant(1));
 
-    const RangePtr unitColumn = u->GetEntireColumn();
-    if (_epApp->GetWorksheetFunction()->CountIf(unitColumn, name) > 0) {
+    const std::u16string& text = name.bstrVal();
+    if (layout::countText(_epApp, u->GetEntireColumn(), text) > 0) {
         MessageBoxW(excelWindow(*_epApp), u"该单位已经存在，不能添加相同的单位！", u"添加统计单位", MB_OK);
-        if (RangePtr found = unitColumn->Find(name, vtMissing, Variant(int(xlValues)), Variant(int(xlWhole)),
-                                              Variant(int(xlByRows)), xlNext))
+        if (RangePtr found = layout::findTextInColumnA(_epApp, _epSheet, bottom, text))
             found->Select();
         return;
     }
 
-    u->PutValue2(name);
+    u->PutValue2(layout::asText(text));
     offset(u, 1)->GetResize(Variant(2))->GetEntireRow()->Insert(Variant(int(xlShiftDown)));
 
     const RangePtr rows = offset(u, 1)->GetResize(Variant(2))->GetEntireRow();

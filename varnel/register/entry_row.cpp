@@ -15,6 +15,13 @@ void replaceListValidation(Excel::Range* cell, std::u16string_view list) {
     addListValidation(cell, list);
 }
 
+// A quantity or a price is a number, and none is below zero: a text there would compute a wrong amount.
+void replaceNumberValidation(Excel::Range* cell) {
+    cell->GetValidation()->Delete();
+    cell->GetValidation()->Add(Excel::xlValidateDecimal, Variant(int(Excel::xlValidAlertStop)),
+                               Variant(int(Excel::xlGreaterEqual)), Variant(u"0"));
+}
+
 } // namespace
 
 void paintEntryRows(Excel::Range* rows) {
@@ -32,6 +39,8 @@ void prepareEntryCells(Excel::Range* a, std::u16string_view kinds, std::u16strin
     const int year = app::currentYear();
     replaceListValidation(a, yearList(year));
     replaceListValidation(offset(a, 0, column::material), materialList(kinds, magazine, year));
+    replaceNumberValidation(offset(a, 0, column::quantity));
+    replaceNumberValidation(offset(a, 0, column::price));
 
     const std::u16string quantity = offset(a, 0, column::quantity)->GetAddress();
     const std::u16string price = offset(a, 0, column::price)->GetAddress();

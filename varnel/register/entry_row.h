@@ -15,8 +15,8 @@ void paintEntryRows(Excel::Range* rows);
 void borderEntryRows(Excel::Range* rows);
 
 // The cells of the entry row whose column A cell is `a`: the year list in A and the material list in
-// B, each replacing any validation the cell had, with the current year read once; then the amount
-// formula in E.
+// B, with the current year read once, and numbers of at least 0 in C and D (quantity and price), each
+// replacing any validation the cell had; then the amount formula in E.
 void prepareEntryCells(Excel::Range* a, std::u16string_view kinds, std::u16string_view magazine);
 
 } // namespace layout

@@ -16,16 +16,39 @@ std::u16string escapeWildcards(std::u16string_view text) {
     return escaped;
 }
 
-// A COUNTIF criterion that counts the cells equal to the kind. A kind that begins with a comparison
-// operator gets an explicit "=", so that its first character is not read as the operator.
-std::u16string countIfCriterion(std::u16string_view kind) {
-    std::u16string criterion = escapeWildcards(kind);
-    if (!kind.empty() && (kind.front() == u'=' || kind.front() == u'<' || kind.front() == u'>'))
-        criterion.insert(criterion.begin(), u'=');
-    return criterion;
+// The missing-kinds cell of kinds too many to list: a formula giving the words that say so.
+std::u16string unlistedFormula() {
+    std::u16string formula = u"=";
+    formula.append(quoted(missingKindsUnlisted));
+    return formula;
+}
+
+std::u16string listingMissingKinds(std::u16string_view materials, std::u16string_view kinds) {
+    std::u16string terms;
+    for (const std::u16string& kind : splitItems(kinds)) {
+        terms += u"IF(COUNTIF(";
+        terms += materials;
+        terms += u",";
+        terms += quoted(literalCriterion(kind));
+        terms += u"),\"\",";
+        terms += quoted(kind + u" ");
+        terms += u")&";
+    }
+    while (!terms.empty() && terms.back() == u'&')
+        terms.pop_back();
+    if (terms.empty())
+        terms = u"\"\"";
+    return u"=SUBSTITUTE(TRIM(" + terms + u"),\" \",\"、\")";
 }
 
 } // namespace
+
+std::u16string literalCriterion(std::u16string_view text) {
+    std::u16string criterion = escapeWildcards(text);
+    if (!text.empty() && (text.front() == u'=' || text.front() == u'<' || text.front() == u'>'))
+        criterion.insert(criterion.begin(), u'=');
+    return criterion;
+}
 
 std::vector<std::u16string> splitItems(std::u16string_view list) {
     std::vector<std::u16string> items;
@@ -68,22 +91,12 @@ std::u16string totalFormula(std::u16string_view amounts) {
     return u"=SUM(" + std::u16string(amounts) + u")";
 }
 
+bool missingKindsFit(std::u16string_view kinds) {
+    return listingMissingKinds(u"$B$65535:$B$65536", kinds).size() - 1 <= maxFormulaLength;
+}
+
 std::u16string missingKindsFormula(std::u16string_view materials, std::u16string_view kinds) {
-    std::u16string terms;
-    for (const std::u16string& kind : splitItems(kinds)) {
-        terms += u"IF(COUNTIF(";
-        terms += materials;
-        terms += u",";
-        terms += quoted(countIfCriterion(kind));
-        terms += u"),\"\",";
-        terms += quoted(kind + u" ");
-        terms += u")&";
-    }
-    while (!terms.empty() && terms.back() == u'&')
-        terms.pop_back();
-    if (terms.empty())
-        terms = u"\"\"";
-    return u"=SUBSTITUTE(TRIM(" + terms + u"),\" \",\"、\")";
+    return missingKindsFit(kinds) ? listingMissingKinds(materials, kinds) : unlistedFormula();
 }
 
 std::u16string exactCriterion(std::u16string_view text) {

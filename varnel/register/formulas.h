@@ -17,16 +17,29 @@ std::u16string spanning(std::u16string_view from, std::u16string_view to);
 // A formula text constant: the text in double quotes, with every double quote inside doubled.
 std::u16string quoted(std::u16string_view text);
 
+// A COUNTIF criterion that counts the cells equal to the text: the wildcards * and ? (and their escape
+// ~) escaped, and an explicit "=" before a text that begins with a comparison operator, so that its
+// first character is not read as the operator.
+std::u16string literalCriterion(std::u16string_view text);
+
 // Entry row, column E: empty text while the quantity or the unit price is below 1, else their product.
 std::u16string amountFormula(std::u16string_view quantity, std::u16string_view price);
 
 // Unit row, column C: the sum of the amounts in the given cell or range of column E.
 std::u16string totalFormula(std::u16string_view amounts);
 
+// The longest formula the spreadsheet takes: 8,192 characters after its "=".
+inline constexpr std::size_t maxFormulaLength = 8192;
+
 // Unit row, column B: the kinds that no material name in the given cell or range of column B equals,
 // separated by "、". Each kind is one IF(COUNTIF(…)) term joined by "&"; with no kinds at all the
-// formula still stands and shows empty text.
+// formula still stands and shows empty text. When the kinds make it longer than the spreadsheet takes,
+// the cell says instead that they cannot be listed (missingKindsUnlisted).
 std::u16string missingKindsFormula(std::u16string_view materials, std::u16string_view kinds);
+inline constexpr std::u16string_view missingKindsUnlisted = u"（征订资料种类太长，无法列出缺订资料）";
+
+// Whether the missing-kinds formula of the kinds stands as a formula over any range of the sheet.
+bool missingKindsFit(std::u16string_view kinds);
 
 // An advanced-filter criterion that accepts exactly the given text: a formula giving "=" and the text,
 // with the filter's wildcards * and ? (and its escape ~) escaped so they match themselves. Empty text

@@ -5,6 +5,7 @@
 #include "varnel/register/lists.h"
 #include "varnel/register/rows.h"
 #include "varnel/register/tessikdlg.h"
+#include "varnel/register/unit_name.h"
 
 #include <string>
 
@@ -30,8 +31,10 @@ void CMainDlg::OnOutputStatus(IDispatch*, VARIANT_BOOL*) {
     listText += layout::decimal(last->GetRow());
     const _WorksheetPtr scratch = _epBook->GetWorksheets()->GetItem(Variant(layout::scratchSheet));
 
-    // A unit row's A holds text that is no number and not the column-header text.
-    scratch->GetRange(Variant(u"B2"))->PutValue2(Variant(u"=AND(ISERROR(A2*1),A2<>\"征订年度\")"));
+    // A unit row's A holds a text other than the column-header text, and its column-header row follows
+    // it; a text that reads as a number names a unit too, and a stray text below the register none.
+    scratch->GetRange(Variant(u"B2"))
+        ->PutValue2(Variant(u"=AND(ISTEXT(A2),A2<>\"征订年度\",A3=\"征订年度\")"));
     _epSheet->GetRange(Variant(listText))
         ->AdvancedFilter(xlFilterCopy, Variant(scratch->GetRange(Variant(u"B1:B2"))),
                          scratch->GetCells()->GetItem(Variant(3), Variant(1)), Variant(short(VARIANT_TRUE)));
@@ -72,9 +75,10 @@ void CMainDlg::OnOutputStatus(IDispatch*, VARIANT_BOOL*) {
     if (dialog.itemText.empty())
         return;
 
-    const RangePtr found = last->Find(Variant(dialog.itemText), vtMissing, Variant(int(xlValues)),
-                                      Variant(int(xlWhole)), Variant(int(xlByColumns)), xlPrevious);
-    if (!found)
+    // The unit's own row holds the name as text; a cell that only shows it (a year, a stray value) is
+    // no unit.
+    const RangePtr found = layout::findTextInColumnA(_epApp, _epSheet, last->GetRow(), dialog.itemText);
+    if (!found || !layout::isUnitRow(found))
         return;
     found->Select();
     found->GetEntireRow()->PutShowDetail(Variant(short(VARIANT_TRUE)));

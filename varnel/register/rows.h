@@ -18,6 +18,10 @@ long outlineLevel(Excel::Range* cell);
 // empty text counts as blank.
 bool isBlankRow(Excel::_Application* app, Excel::Range* cell);
 
+// The last row that holds anything in the register's columns A to G (row 1 for an empty sheet): the
+// lowest of their last used cells, found by End(xlUp) from the bottom of each.
+long lastUsedRow(Excel::_Worksheet* sheet);
+
 // A drop-down list on the cells: Validation.Add with xlValidateList, xlValidAlertStop, xlBetween and
 // the list text, Formula2 left out.
 void addListValidation(Excel::Range* cells, std::u16string_view list);

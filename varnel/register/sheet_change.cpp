@@ -3,6 +3,7 @@
 #include "varnel/register/formulas.h"
 #include "varnel/register/layout.h"
 #include "varnel/register/rows.h"
+#include "varnel/register/unit_name.h"
 
 using namespace Excel;
 using layout::offset;
@@ -55,9 +56,11 @@ void CMainDlg::OnSheetChange(IDispatch*, IDispatch* Target) {
     while (layout::outlineLevel(u) == layout::entryLevel && u->GetRow() >= 3)
         u = offset(u, -1);
 
+    // A name is copied as the text it is, which Value2 would otherwise read afresh.
     const Variant unitName = u->GetValue2();
     if (!unitName.isEmpty())
-        offset(t->GetEntireRow()->GetResize(Variant(1), Variant(1)), 0, column::unit)->PutValue2(unitName);
+        offset(t->GetEntireRow()->GetResize(Variant(1), Variant(1)), 0, column::unit)
+            ->PutValue2(unitName.vt() == VT_BSTR ? layout::asText(unitName.bstrVal()) : unitName);
 
     const std::u16string firstE = offset(u, 1, column::amount)->GetAddress();
     offset(u->GetEntireRow()->GetResize(Variant(1), Variant(1)), 0, column::quantity)

@@ -22,6 +22,7 @@ TEST_F(Evaluation, AmountFormulaOverQuantityAndPrice) {
              Case{u"0.5", u"10", txt(u"")},
              Case{u"abc", u"3", num(3)}, // text is above every number, and PRODUCT skips text in cells
              Case{u"'2", u"3", num(3)},  // so is numeric text
+             Case{u"1E308", u"10", err(ErrorCode::Num)}, // beyond the range of a double
          }) {
         type(u"C5", c.quantity);
         type(u"D5", c.price);
@@ -81,19 +82,25 @@ TEST_F(Evaluation, TellsUnitRowsFromOthersByTheirColumnA) {
     type(u"A3", u"征订年度");
     type(u"A4", u"2026");
     type(u"A5", u"'2024");
-    const std::u16string_view criterion = u"=AND(ISERROR(A%*1),A%<>\"征订年度\")";
+    type(u"A6", u"征订年度");
+    type(u"A8", u"杂项");
+    // Row % is a unit row when its A holds a text and the column-header row follows (row &).
+    const std::u16string_view criterion = u"=AND(ISTEXT(A%),A%<>\"征订年度\",A&=\"征订年度\")";
     auto unitRow = [&](char16_t row) {
         std::u16string f(criterion);
         for (char16_t& c : f)
             if (c == u'%')
                 c = row;
+            else if (c == u'&')
+                c = char16_t(row + 1);
         return eval(f);
     };
     EXPECT_EQ(unitRow(u'2'), Value::boolean(true));
     EXPECT_EQ(unitRow(u'3'), Value::boolean(false));
     EXPECT_EQ(unitRow(u'4'), Value::boolean(false));
-    EXPECT_EQ(unitRow(u'5'), Value::boolean(false)); // numeric text multiplies
-    EXPECT_EQ(unitRow(u'6'), Value::boolean(false)); // an empty cell is 0
+    EXPECT_EQ(unitRow(u'5'), Value::boolean(true));  // numeric text is a name too
+    EXPECT_EQ(unitRow(u'7'), Value::boolean(false)); // an empty cell is no text
+    EXPECT_EQ(unitRow(u'8'), Value::boolean(false)); // a stray text without a block
 }
 
 TEST_F(Evaluation, FormulasComputedWithoutACell) {

@@ -225,6 +225,7 @@ TEST(Interop, RegisterSavedAgainByLibreOfficeReadsBackTheSame) {
             if (va) {
                 EXPECT_EQ(va->formula1, vb->formula1);
                 EXPECT_EQ(va->type, vb->type);
+                EXPECT_EQ(va->op, vb->op);
                 EXPECT_EQ(va->alert, vb->alert);
             }
         }

@@ -48,6 +48,10 @@ void buildRegister(engine::Workbook& book, int units, int entries, bool collapse
     years.formula1 = u"2025,2026";
     engine::ValidationRule materials;
     materials.formula1 = u"报纸,杂志,图书,年鉴,2026年度读者,2027年度读者";
+    engine::ValidationRule amounts; // a quantity or a price: a number of at least 0
+    amounts.type = engine::ValidationType::Decimal;
+    amounts.op = engine::ValidationOperator::GreaterOrEqual;
+    amounts.formula1 = u"0";
 
     int row = 1;
     for (int u = 0; u < units; ++u) {
@@ -73,6 +77,7 @@ void buildRegister(engine::Workbook& book, int units, int entries, bool collapse
             sheet.modifyFormat(Area::rows(r, r), [](Format& f) { entryFormat(f, 5); });
             sheet.addValidation(Area::cell(r, 0), years);
             sheet.addValidation(Area::cell(r, 1), materials);
+            sheet.addValidation(Area{r, 2, r, 3}, amounts);
             sheet.setFormula(r, 4,
                              u"=IF(OR(" + abs(r, 2) + u"<1," + abs(r, 3) + u"<1),\"\",PRODUCT(" + abs(r, 2) +
                                  u"," + abs(r, 3) + u"))");

@@ -40,12 +40,16 @@ inline std::string utf8(std::u16string_view text) {
     return text::toUtf8(text);
 }
 
-// UTF-16LE with its byte-order mark, spelt out byte by byte.
-inline std::string utf16le(std::u16string_view text) {
-    std::string bytes = "\xFF\xFE";
+// UTF-16 of either byte order, with its byte-order mark unless told otherwise, spelt out byte by byte.
+inline std::string utf16(std::u16string_view text, bool bigEndian, bool marked = true) {
+    std::string bytes = !marked ? "" : bigEndian ? "\xFE\xFF" : "\xFF\xFE";
     for (char16_t unit : text) {
-        bytes += char(unit & 0xFF);
-        bytes += char(unit >> 8);
+        bytes += char(bigEndian ? unit >> 8 : unit & 0xFF);
+        bytes += char(bigEndian ? unit & 0xFF : unit >> 8);
     }
     return bytes;
+}
+
+inline std::string utf16le(std::u16string_view text) {
+    return utf16(text, false);
 }

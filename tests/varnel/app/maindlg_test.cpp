@@ -16,6 +16,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
+#include <sys/stat.h>
 #include <vector>
 
 namespace {
@@ -197,6 +198,74 @@ TEST_F(ProgramTest, OnlyTheRegistersCloseEndsTheLinkAndGivesEverythingBack) {
     EXPECT_EQ(engine::automation::runningInstances().size(), 1u) << "the spreadsheet keeps running";
 }
 
+TEST_F(ProgramTest, UnsavedChangesAreSettledBeforeTheCloseDownAndCancellingKeepsItRunning) {
+    engine::automation::registerApplicationClass();
+    fs::copy_file(VARNEL_DATA_DIR "/Ombrell.xls", folder / "Ombrell.xls",
+                  fs::copy_options::overwrite_existing);
+    auto bytes = [&] {
+        std::ifstream in(folder / "Ombrell.xls", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::string original = bytes();
+    auto change = [](CMainDlg& dlg) {
+        Excel::RangePtr(dlg._epSheet->GetRange(Variant(u"F1")))->PutValue2(Variant(u"备注"));
+    };
+    // The spreadsheet of an earlier run keeps running: the program's is the latest.
+    auto closeRegister = [] {
+        return engine::automation::user::close(*engine::automation::runningInstances().back(),
+                                               u"Ombrell.xls");
+    };
+    auto questions = [&] {
+        std::vector<std::u16string> asked;
+        for (const ui::Record* box : messageBoxes())
+            asked.push_back(box->caption + u"|" + box->text);
+        shown.clear();
+        return asked;
+    };
+    const std::u16string question = u"Varnel|是否保存对“Ombrell.xls”的更改？";
+
+    // 取消: the register stays open and the program goes on as before; 否 then closes it unsaved.
+    EXPECT_EQ(run([&](CMainDlg& dlg) {
+                  change(dlg);
+                  user.queue(ui::Answer::withText(u"取消"));
+                  EXPECT_FALSE(closeRegister());
+                  EXPECT_EQ(questions(), (std::vector{question}));
+                  EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
+                  EXPECT_EQ(program().GetDisplayFormulaBar(), VARIANT_FALSE);
+                  EXPECT_TRUE(dlg._epBook);
+
+                  user.queue(ui::Answer::withText(u"否"));
+                  EXPECT_TRUE(closeRegister());
+                  EXPECT_EQ(questions(), (std::vector{question})) << "the spreadsheet asks nothing more";
+                  EXPECT_EQ(connected(dlg), std::vector<bool>(6, false));
+              }),
+              0);
+    EXPECT_EQ(bytes(), original);
+
+    // A save that fails keeps it open too; 是 that succeeds saves, then closes.
+    fs::permissions(folder / "Ombrell.xls", fs::perms::owner_read | fs::perms::group_read);
+    EXPECT_EQ(run([&](CMainDlg& dlg) {
+                  change(dlg);
+                  user.queue(ui::Answer::withText(u"是"));
+                  EXPECT_FALSE(closeRegister());
+                  const auto asked = questions();
+                  ASSERT_EQ(asked.size(), 2u);
+                  EXPECT_NE(asked[1].find(u"无法保存“Ombrell.xls”"), std::u16string::npos);
+                  EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
+
+                  fs::permissions(folder / "Ombrell.xls", fs::perms::owner_write, fs::perm_options::add);
+                  user.queue(ui::Answer::withText(u"是"));
+                  EXPECT_TRUE(closeRegister());
+                  EXPECT_EQ(questions(), (std::vector{question}));
+              }),
+              0);
+    EXPECT_NE(bytes(), original);
+
+    // Nothing to keep: nothing is asked.
+    EXPECT_EQ(run([&](CMainDlg&) { EXPECT_TRUE(closeRegister()); }), 0);
+    EXPECT_TRUE(messageBoxes().empty());
+}
+
 TEST_F(ProgramTest, EndingTheDialogItselfAlsoGivesTheSpreadsheetBack) {
     for (int id : {IDOK, IDCANCEL}) {
         INT_PTR result = run([&](CMainDlg& dlg) { ui::userClicks(dlg.m_hWnd, id); });
@@ -284,6 +353,57 @@ TEST_F(ProgramTest, AnUnreadableRegisterIsNamedWithTheReason) {
     EXPECT_TRUE(engine::automation::runningInstances().empty());
 }
 
+TEST_F(ProgramTest, StartUpFilesThatAreNoFilesAreRefusedOrTakenAsMissing) {
+    engine::automation::registerApplicationClass();
+    struct Case {
+        const char* name;
+        std::function<void(const fs::path&)> make;
+    } cases[] = {
+        {"a folder",
+         [](const fs::path& p) {
+             fs::create_directory(p);
+         }},
+        {"a FIFO",
+         [](const fs::path& p) {
+             ASSERT_EQ(::mkfifo(p.c_str(), 0600), 0);
+         }},
+        {"a link to an endless device",
+         [](const fs::path& p) {
+             fs::create_symlink("/dev/zero", p);
+         }},
+        {"a link to a folder",
+         [&](const fs::path& p) {
+             fs::create_directory_symlink(folder, p);
+         }},
+    };
+    const std::string config = "[征订资料]\r\n征订资料种类=报纸\r\n";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder / "Ombrell.xls");
+        c.make(folder / "Ombrell.xls");
+        shown.clear();
+        EXPECT_EQ(run(), CMainDlg::kRegisterUnreadable);
+        auto boxes = messageBoxes();
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0]->text.rfind(u"无法打开登记簿文件 " + folderText + u"Ombrell.xls：", 0), 0u);
+        EXPECT_TRUE(engine::automation::runningInstances().empty());
+    }
+
+    fs::remove_all(folder / "Ombrell.xls");
+    fs::copy_file(VARNEL_DATA_DIR "/Ombrell.xls", folder / "Ombrell.xls");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder / "TessikConfig.ini");
+        c.make(folder / "TessikConfig.ini");
+        traces.clear();
+        run([&](CMainDlg& dlg) {
+            EXPECT_EQ(dlg.materialKinds, u"");
+            EXPECT_EQ(connected(dlg), std::vector<bool>(6, true)) << "the start-up goes on";
+        });
+        EXPECT_NE(traces.find("TessikConfig.ini cannot be read"), std::string::npos) << traces;
+    }
+}
+
 TEST_F(ProgramTest, ConfigurationIsReadWholeAndMayBeMissing) {
     std::u16string kinds;
     for (int i = 0; i < 60; ++i)
@@ -303,6 +423,26 @@ TEST_F(ProgramTest, ConfigurationIsReadWholeAndMayBeMissing) {
 #ifndef NDEBUG
     EXPECT_NE(traces.find("Assertion failed: PathFileExistsW(configPath)"), std::string::npos) << traces;
 #endif
+}
+
+TEST_F(ProgramTest, AKindsListTooLongForTheUnitRowsIsWarnedOfOnceAtStartUp) {
+    std::u16string kinds;
+    for (int i = 0; i < 400; ++i)
+        kinds += u"资料名称" + text::toUtf16(std::to_string(i)) + u",";
+    writeConfig(kinds, u"读者");
+    run([&](CMainDlg& dlg) {
+        EXPECT_EQ(dlg.materialKinds, kinds);
+        EXPECT_EQ(connected(dlg), std::vector<bool>(6, true));
+    });
+    auto boxes = messageBoxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0]->text.find(u"“征订资料种类”太长"), std::u16string::npos);
+    EXPECT_NE(boxes[0]->text.find(u"8192"), std::u16string::npos);
+
+    shown.clear();
+    writeConfig(u"报纸,杂志", u"读者");
+    run();
+    EXPECT_TRUE(messageBoxes().empty());
 }
 
 TEST_F(ProgramTest, EventsOutsideTheTableDoNothingAndAFailingHandlerIsShownOnce) {

@@ -20,7 +20,7 @@ TEST_F(RegisterTest, FirstUnitOfAnEmptyRegisterStartsAtRow2) {
     EXPECT_EQ(formula(u"E4"), u"=IF(OR($C$4<1,$D$4<1),\"\",PRODUCT($C$4,$D$4))");
     EXPECT_EQ(validation(u"A4"), u"2025,2026");
     EXPECT_EQ(validation(u"B4"), u"报纸,杂志,图书,2026年度读者,2027年度读者");
-    EXPECT_EQ(validation(u"C4"), u"");
+    EXPECT_EQ(validation(u"E4"), u"");
 
     EXPECT_EQ((std::vector<long>{level(2), level(3), level(4), level(5)}), (std::vector<long>{1, 2, 2, 1}));
     EXPECT_EQ(fill(u"A3"), 34);
@@ -92,11 +92,17 @@ TEST_F(RegisterTest, AnyConfiguredKindsGiveAWholeBlockWithValidFormulas) {
     EXPECT_EQ(formula(u"C12"), u"=SUM($E$14)");
 }
 
-TEST_F(RegisterTest, NameThatReadsAsANumberIsStoredAsOne) {
-    addUnit(u"2024");
-    EXPECT_EQ(value(u"A2").vt(), VT_R8);
-    type(u"B4", Variant(u"报纸"));
-    EXPECT_EQ(value(u"G4").dblVal(), 2024.0);
+TEST_F(RegisterTest, KindsTooManyToListLeaveEveryBlockWholeAndSaySo) {
+    dlg.materialKinds.clear();
+    for (int i = 0; i < 400; ++i)
+        dlg.materialKinds += u"资料名称" + text::toUtf16(std::to_string(i)) + u",";
+    addUnit(u"市一中");
+    type(u"B4", Variant(u"资料名称1"));
+    type(u"B5", Variant(u"资料名称2"));
+    EXPECT_TRUE(messages().empty());
+    EXPECT_EQ(text(u"B2"), u"（征订资料种类太长，无法列出缺订资料）");
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$6)");
+    EXPECT_EQ(level(6), 2);
 }
 
 } // namespace

@@ -50,6 +50,24 @@ TEST(RegisterFormulas, MissingKindsStayValidForAnyKindText) {
               u"=SUBSTITUTE(TRIM(IF(COUNTIF($B$4,\"A&\"),\"\",\"A& \")),\" \",\"、\")");
 }
 
+TEST(RegisterFormulas, KindsTooManyForOneFormulaAreSaidToBeUnlistedInEveryUnitRow) {
+    auto kindsOf = [](int count) {
+        std::u16string kinds;
+        for (int i = 0; i < count; ++i)
+            kinds += u"资料名称" + std::u16string(1, char16_t(u'A' + i % 26)) + u",";
+        return kinds;
+    };
+    // 51 characters a term over the longest range of the sheet.
+    EXPECT_TRUE(layout::missingKindsFit(kindsOf(160)));
+    EXPECT_TRUE(missingKindsFormula(u"$B$65535:$B$65536", kindsOf(160)).starts_with(u"=SUBSTITUTE("));
+    EXPECT_LE(missingKindsFormula(u"$B$65535:$B$65536", kindsOf(160)).size(), layout::maxFormulaLength + 1);
+
+    // Too long for the bottom of the sheet: no unit row lists them, wherever it stands.
+    EXPECT_FALSE(layout::missingKindsFit(kindsOf(161)));
+    for (std::u16string_view range : {u"$B$4", u"$B$65535:$B$65536"})
+        EXPECT_EQ(missingKindsFormula(range, kindsOf(161)), u"=\"（征订资料种类太长，无法列出缺订资料）\"");
+}
+
 TEST(RegisterFormulas, ExactCriterionMatchesOnlyTheWholeText) {
     EXPECT_EQ(layout::exactCriterion(u"杂志A"), u"=\"=杂志A\"");
     EXPECT_EQ(layout::exactCriterion(u"a*b?c~"), u"=\"=a~*b~?c~~\"");

@@ -82,7 +82,7 @@ TEST_F(RegisterQueryTest, StatusListsEveryUnitAndCopiesTheChosenBlock) {
     cell(u"A2")->GetEntireRow()->PutShowDetail(Variant(short(VARIANT_FALSE)));
     outputStatus(u"市一中");
 
-    EXPECT_EQ(lastDialogItems(), (Texts{u"市一中", u"县文化馆"}));
+    EXPECT_EQ(lastDialogItems(), (Texts{u"2024", u"市一中", u"县文化馆"}));
     ASSERT_EQ(otherInstances().size(), 1u);
     const Excel::_ApplicationPtr output = otherInstances()[0];
     EXPECT_EQ(output->GetVisible(), VARIANT_TRUE);
@@ -91,7 +91,8 @@ TEST_F(RegisterQueryTest, StatusListsEveryUnitAndCopiesTheChosenBlock) {
     EXPECT_EQ(rowTexts(units, 1), titles);
     EXPECT_EQ(rowTexts(units, 2), (Texts{u"市一中", u"C*", u"83", u"", u"", u"", u""}));
     EXPECT_EQ(rowTexts(units, 3), (Texts{u"县文化馆", u"报纸增刊、CD", u"84", u"", u"", u"", u""}));
-    EXPECT_EQ(rowTexts(units, 4), Texts(7, u""));
+    EXPECT_EQ(rowTexts(units, 4), (Texts{u"2024", u"报纸、报纸增刊、C*、CD", u"0", u"", u"", u"", u""}));
+    EXPECT_EQ(rowTexts(units, 5), Texts(7, u""));
     EXPECT_EQ(units->GetRange(Variant(u"B2"))->GetColumnWidth().toDouble(), 150);
     EXPECT_EQ(units->GetRange(Variant(u"C3"))->GetRowHeight().toDouble(), 60);
 
