@@ -82,7 +82,8 @@ void GridView::syncLayout() {
     const engine::Sheet* sheet = model_.sheet();
     if (!sheet)
         return;
-    if (sheet != sheetShown_) {
+    const bool fresh = sheet != sheetShown_;
+    if (fresh) {
         // A new sheet starts with fresh sections.
         sheetShown_ = sheet;
         heights_.clear();
@@ -112,6 +113,8 @@ void GridView::syncLayout() {
     hidden_.resize(size_t(model_.rowCount()), false);
     int defaultPx = rowPixels(sheet->defaultRowHeight());
     verticalHeader()->setDefaultSectionSize(defaultPx);
+    const int top = fresh ? -1 : rowAt(0);
+    bool shownChanged = false;
     verticalHeader()->setUpdatesEnabled(false);
     for (int r = 0; r < extent; ++r) {
         bool hide = r < sheet->rowExtent() && sheet->row(r).hidden;
@@ -120,6 +123,7 @@ void GridView::syncLayout() {
         if (hide != hidden_[size_t(r)]) {
             hidden_[size_t(r)] = hide;
             setRowHidden(r, hide);
+            shownChanged = true;
         }
         if (!hide && px != heights_[size_t(r)]) {
             heights_[size_t(r)] = px;
@@ -127,6 +131,8 @@ void GridView::syncLayout() {
         }
     }
     verticalHeader()->setUpdatesEnabled(true);
+    if (shownChanged && top >= 0)
+        keepAtTop(top);
     applying_ = false;
     if (sheet->merges() != merges_) {
         clearSpans();
@@ -135,6 +141,19 @@ void GridView::syncLayout() {
             if (m.top < model_.rowCount() && m.left < model_.columnCount())
                 setSpan(m.top, m.left, m.rowCount(), m.columnCount());
     }
+}
+
+void GridView::keepAtTop(int row) {
+    // The header keeps its offset in pixels, which after rows were hidden or shown is another row, often
+    // one far below the data. A row that was hidden gives way to the nearest shown row above it: the
+    // summary row of its group.
+    while (row > 0 && isRowHidden(row))
+        --row;
+    while (row < model_.rowCount() - 1 && isRowHidden(row))
+        ++row;
+    const int across = horizontalScrollBar()->value();
+    scrollTo(model_.index(row, std::max(0, columnAt(0))), PositionAtTop);
+    horizontalScrollBar()->setValue(across);
 }
 
 void GridView::reach(int rows, int cols) {

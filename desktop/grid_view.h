@@ -79,6 +79,9 @@ private:
     void pageBy(int direction, bool extend);
     bool hasList(const QModelIndex& index) const;
     QRect besideCell(const QModelIndex& index) const;
+    // Scrolls so that the row, or the nearest shown row above it, is at the top, as before rows were hidden
+    // or shown.
+    void keepAtTop(int row);
     // Makes the grid reach at least `rows` rows and `cols` columns, and past the sheet's used area.
     void reach(int rows, int cols);
     void commitResize();

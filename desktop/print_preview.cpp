@@ -9,7 +9,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
-#include <QKeyEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPdfWriter>
@@ -18,8 +18,22 @@
 #include <QSaveFile>
 #include <QScrollArea>
 #include <QToolBar>
+#include <functional>
+#include <utility>
 
 namespace desktop {
+
+namespace {
+
+// A print of thousands of pages takes a while: the pointer says so meanwhile.
+struct BusyCursor {
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+} // namespace
 
 PrintPreview::PrintPreview(QWidget* parent, const engine::Sheet& sheet, std::optional<engine::Area> selection,
                            QString file)
@@ -95,6 +109,34 @@ PrintPreview::PrintPreview(QWidget* parent, const engine::Sheet& sheet, std::opt
     bar->addSeparator();
     bar->addAction(QStringLiteral("关闭"), this, &QDialog::reject);
 
+    // Shortcuts rather than key handling, so that the keys turn pages whichever part has the keyboard (the
+    // scroll area would take PageUp and PageDown for itself, the range box would change its choice).
+    const std::pair<QKeySequence, std::function<int()>> turns[] = {
+        {QKeySequence(Qt::Key_PageDown),
+         [this] {
+             return currentPage() + 1;
+         }},
+        {QKeySequence(Qt::Key_PageUp),
+         [this] {
+             return currentPage() - 1;
+         }},
+        {QKeySequence(Qt::CTRL | Qt::Key_Home),
+         [] {
+             return 0;
+         }},
+        {QKeySequence(Qt::CTRL | Qt::Key_End),
+         [this] {
+             return pageCount() - 1;
+         }},
+    };
+    for (const auto& [key, to] : turns) {
+        auto* turn = new QAction(this);
+        turn->setShortcut(key);
+        turn->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+        addAction(turn);
+        connect(turn, &QAction::triggered, this, [this, to] { showPage(to()); });
+    }
+
     update();
 }
 
@@ -135,21 +177,6 @@ void PrintPreview::showPage(int page) {
     pageLabel_->setText(QStringLiteral("第 %1 页，共 %2 页").arg(page + 1).arg(pageCount()));
 }
 
-void PrintPreview::keyPressEvent(QKeyEvent* event) {
-    switch (event->key()) {
-    case Qt::Key_PageDown:
-        return showPage(currentPage() + 1);
-    case Qt::Key_PageUp:
-        return showPage(currentPage() - 1);
-    case Qt::Key_Home:
-        return showPage(0);
-    case Qt::Key_End:
-        return showPage(pageCount() - 1);
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
 void PrintPreview::print() {
     QPrinter device(QPrinter::HighResolution);
     device.setDocName(file_);
@@ -163,6 +190,7 @@ void PrintPreview::print() {
     if (QPageSize::PageSizeId paper = device.pageLayout().pageSize().id(); paper != QPageSize::Custom)
         chosen.paper = paper;
     chosen.orientation = device.pageLayout().orientation();
+    const BusyCursor busy;
     if (!printer(chosen)->print(device))
         QMessageBox::warning(this, QStringLiteral("打印"),
                              QStringLiteral("无法打印到“%1”。").arg(device.printerName()));
@@ -174,6 +202,7 @@ bool PrintPreview::exportPdf(const std::filesystem::path& file) {
     if (!out.open(QIODevice::WriteOnly))
         return false;
     QPdfWriter pdf(&out);
+    const BusyCursor busy;
     pdf.setTitle(file_);
     pdf.setCreator(QStringLiteral("Varnel"));
     return printer(setup_)->print(pdf) && out.commit();

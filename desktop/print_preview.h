@@ -11,9 +11,9 @@ class QLabel;
 class QScrollArea;
 
 // The print preview of a sheet (Ctrl+P): its pages as they will print, one at a time (PageUp and PageDown
-// turn them), with the choices a clerk makes before printing (orientation, one page wide, a page per
-// group, the whole sheet or the selection), and from there printing through the system's print dialog or
-// export to a PDF file.
+// turn them, Ctrl+Home and Ctrl+End go to the first and the last), with the choices a clerk makes before
+// printing (orientation, one page wide, a page per group, the whole sheet or the selection), and from there
+// printing through the system's print dialog or export to a PDF file.
 namespace desktop {
 
 class PageView;
@@ -39,9 +39,6 @@ public:
     bool exportPdf(const std::filesystem::path& file);
     // Asks where, then exports; says so when the file could not be written.
     void askAndExport();
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void print();

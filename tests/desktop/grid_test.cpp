@@ -97,6 +97,45 @@ private slots:
         QVERIFY(!grid.isRowHidden(21));
     }
 
+    void collapsingAndExpandingKeepTheTopRowOrItsSummaryInView() {
+        engine::Workbook book;
+        engine::Sheet& sheet = book.addSheet(u"Sheet1");
+        engine::OutlineSettings outline = sheet.outline();
+        outline.summaryRowsBelow = false;
+        sheet.setOutline(outline);
+        // Blocks of a unit row, thirty entries and a separator, as the register keeps them.
+        constexpr int kBlocks = 300, kRows = 32;
+        for (int b = 0; b < kBlocks; ++b) {
+            sheet.setValue(1 + b * kRows, 0, engine::Value::text(u"单位"));
+            sheet.groupRows(2 + b * kRows, 31 + b * kRows);
+        }
+        desktop::SheetModel model;
+        model.setSheet(&sheet);
+        desktop::GridView grid(model, nullptr);
+        grid.resize(800, 600);
+        grid.show();
+        grid.syncLayout();
+        QVERIFY(QTest::qWaitForWindowExposed(&grid));
+        const int unit = 1 + 200 * kRows;
+        grid.scrollTo(model.index(unit + 10, 0), QAbstractItemView::PositionAtTop);
+        QCOMPARE(grid.rowAt(0), unit + 10);
+
+        auto detail = [&](bool show) {
+            for (int b = 0; b < kBlocks; ++b)
+                sheet.showDetail(1 + b * kRows, show);
+            grid.syncLayout();
+        };
+        detail(false);
+        QCOMPARE(grid.rowAt(0), unit);
+        detail(true);
+        QCOMPARE(grid.rowAt(0), unit);
+        // Rows hidden below the top move nothing.
+        grid.scrollTo(model.index(unit + 5, 0), QAbstractItemView::PositionAtTop);
+        sheet.showDetail(unit + kRows, false);
+        grid.syncLayout();
+        QCOMPARE(grid.rowAt(0), unit + 5);
+    }
+
     void ctrlArrowsGoToTheEdgeOfTheData() {
         using desktop::dataEdge;
         engine::Workbook book;

@@ -252,9 +252,11 @@ void WindowTest::ctrlPPreviewsTheSheetOrTheSelectionAndGivesTheKeyboardBack() {
         [&] {
             auto* preview = dynamic_cast<desktop::PrintPreview*>(screen::modal());
             wholeSheet = preview->pageCount();
-            // PageDown turns to the last page and stays there.
-            QTest::keyClick(preview, Qt::Key_PageDown);
-            QTest::keyClick(preview, Qt::Key_PageDown);
+            // PageDown turns to the last page and stays there, typed where the pages are shown.
+            auto* pages = preview->findChild<QWidget*>(QStringLiteral("pages"));
+            pages->setFocus();
+            QTest::keyClick(pages, Qt::Key_PageDown);
+            QTest::keyClick(pages, Qt::Key_PageDown);
             lastPage = preview->findChild<QLabel*>(QStringLiteral("pageLabel"))->text();
             preview->setSelectionOnly(true);
             selection = preview->pageCount();
