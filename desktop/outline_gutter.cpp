@@ -80,6 +80,14 @@ int OutlineGutter::rowTop(int row) const {
     return grid_.horizontalHeader()->height() + grid_.rowViewportPosition(row) + grid_.frameWidth();
 }
 
+int OutlineGutter::rowsTop() const {
+    return grid_.horizontalHeader()->height() + grid_.frameWidth();
+}
+
+int OutlineGutter::rowsBottom() const {
+    return rowsTop() + grid_.viewport()->height();
+}
+
 QRect OutlineGutter::levelButton(int level) const {
     int top = (grid_.horizontalHeader()->height() - box) / 2 + grid_.frameWidth();
     return {2 + (level - 1) * step, top, box, box};
@@ -90,7 +98,8 @@ QRect OutlineGutter::groupButton(const RowGroup& g) const {
         return {};
     int top = rowTop(g.summary);
     int h = grid_.rowHeight(g.summary);
-    if (top + h < grid_.horizontalHeader()->height() || top > height())
+    // Only beside rows the grid shows: not beside its header nor its horizontal scroll bar.
+    if (top < rowsTop() || top + h > rowsBottom())
         return {};
     return {2 + (g.level - 1) * step, top + (h - box) / 2, box, box};
 }
@@ -111,14 +120,14 @@ void OutlineGutter::paintEvent(QPaintEvent*) {
         p.setPen(palette().buttonText().color());
         p.drawText(b, Qt::AlignCenter, QString::number(level));
     }
-    int headerBottom = grid_.horizontalHeader()->height() + grid_.frameWidth();
-    p.setClipRect(0, headerBottom, width(), height() - headerBottom);
+    int headerBottom = rowsTop();
+    p.setClipRect(0, headerBottom, width(), rowsBottom() - headerBottom);
     for (const RowGroup& g : groups_) {
         int x = 2 + (g.level - 1) * step + box / 2;
         if (!g.collapsed) {
             // The bracket along the detail rows, ending in a tick at the last (first) of them.
             int top = rowTop(g.first), bottom = rowTop(g.last) + grid_.rowHeight(g.last);
-            if (bottom >= headerBottom && top <= height()) {
+            if (bottom >= headerBottom && top <= rowsBottom()) {
                 p.setPen(Qt::darkGray);
                 p.drawLine(x, top + 2, x, bottom - 3);
                 int tickY = g.summary > g.last ? top + 2 : bottom - 3;
@@ -140,19 +149,8 @@ void OutlineGutter::paintEvent(QPaintEvent*) {
 }
 
 void OutlineGutter::showLevel(int level) {
-    if (!showDetail_)
-        return;
-    // Outer groups first, so that showing a group does not reveal a deeper one still to be collapsed.
-    std::vector<RowGroup> ordered = groups_;
-    std::stable_sort(ordered.begin(), ordered.end(),
-                     [](const RowGroup& a, const RowGroup& b) { return a.level < b.level; });
-    for (const RowGroup& g : ordered) {
-        if (g.summary < 0)
-            continue;
-        bool show = g.level < level;
-        if (show == g.collapsed)
-            showDetail_(g.summary, show);
-    }
+    if (showLevels_)
+        showLevels_(level);
 }
 
 void OutlineGutter::mousePressEvent(QMouseEvent* event) {

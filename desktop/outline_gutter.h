@@ -6,7 +6,8 @@
 
 // The outline gutter left of the row numbers: a level button for each outline level at the top, and beside
 // the rows a bracket for each row group with the +/- button on its summary row, as the spreadsheet draws
-// them. Clicking asks `showDetail` to expand or collapse a group; the sheet itself changes nothing here.
+// them. Clicking asks `showDetail` to expand or collapse a group, or `showLevels` to show the rows up to a
+// level; the sheet itself changes nothing here.
 namespace desktop {
 
 class GridView;
@@ -22,9 +23,11 @@ struct RowGroup {
 class OutlineGutter : public QWidget {
 public:
     using ShowDetail = std::function<void(int summaryRow, bool show)>;
+    using ShowLevels = std::function<void(int level)>;
 
     OutlineGutter(GridView& grid, QWidget* parent);
     void setShowDetail(ShowDetail showDetail) { showDetail_ = std::move(showDetail); }
+    void setShowLevels(ShowLevels showLevels) { showLevels_ = std::move(showLevels); }
     // Reads the sheet's row levels again.
     void sync();
     int maxLevel() const { return maxLevel_; }
@@ -43,9 +46,12 @@ protected:
 
 private:
     int rowTop(int row) const; // in this widget's coordinates
+    int rowsTop() const;       // where the grid's rows are shown, between these two
+    int rowsBottom() const;
 
     GridView& grid_;
     ShowDetail showDetail_;
+    ShowLevels showLevels_;
     std::vector<RowGroup> groups_;
     int maxLevel_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include "desktop/dialog_widget.h"
 #include "desktop/fonts.h"
+#include "desktop/input_hold.h"
 #include "platform/ui/user.h"
 #include "platform/ui/window.h"
 
@@ -107,6 +108,19 @@ void QtBackend::windowDestroyed(HWND window) {
     d->deleteLater(); // it may be inside one of its own handlers
 }
 
+void QtBackend::returnKeyboard(QWidget* owner) {
+    if (!owner || !owner->isVisible())
+        return;
+    QWidget* window = owner->window();
+    window->raise();
+    window->activateWindow();
+    QApplication::setActiveWindow(window);
+    if (QWidget* focus = window->focusWidget())
+        focus->setFocus();
+    else
+        window->setFocus();
+}
+
 void QtBackend::runModal(HWND handle) {
     DialogWidget* d = dialog(handle);
     if (!d)
@@ -121,15 +135,37 @@ void QtBackend::runModal(HWND handle) {
     }
     QEventLoop loop;
     loops_[handle] = &loop;
-    if (!ui::findWindow(handle)->ended)
+    bool ran = !ui::findWindow(handle)->ended;
+    if (ran)
         loop.exec();
     loops_.erase(handle);
     d->hide();
+    returnKeyboard(d->parentWidget());
+    if (ran)
+        input_hold::endWhenIdle();
 }
 
 void QtBackend::modalEnded(HWND handle) {
-    if (auto it = loops_.find(handle); it != loops_.end())
+    if (auto it = loops_.find(handle); it != loops_.end()) {
+        // Keys typed from here on wait for the code that showed the dialog.
+        input_hold::begin();
         it->second->quit();
+    }
+}
+
+QtBackend::Answered::Answered(QDialog& question) {
+    // The window that asked has the keyboard at once; what is typed next waits for the code that asked.
+    QObject::connect(&question, &QDialog::finished, &question, [this, &question] {
+        if (!holding_)
+            input_hold::begin();
+        holding_ = true;
+        returnKeyboard(question.parentWidget());
+    });
+}
+
+QtBackend::Answered::~Answered() {
+    if (holding_)
+        input_hold::endWhenIdle();
 }
 
 int QtBackend::messageBox(HWND owner, std::u16string_view text, std::u16string_view caption, UINT type) {
@@ -147,6 +183,7 @@ int QtBackend::messageBox(HWND owner, std::u16string_view text, std::u16string_v
     }
     box.setDefaultButton(made.front());
     box.setEscapeButton(escape);
+    Answered answered(box);
     box.exec();
     for (size_t i = 0; i < made.size(); ++i)
         if (box.clickedButton() == made[i])
@@ -163,7 +200,9 @@ std::optional<std::u16string> QtBackend::inputBox(HWND owner, std::u16string_vie
     box.setTextValue(qs(defaultText));
     box.setOkButtonText(QStringLiteral("确定"));
     box.setCancelButtonText(QStringLiteral("取消"));
-    if (box.exec() != QDialog::Accepted)
+    Answered answered(box);
+    bool accepted = box.exec() == QDialog::Accepted;
+    if (!accepted)
         return std::nullopt;
     return box.textValue().toStdU16String();
 }

@@ -5,11 +5,14 @@
 #include <functional>
 #include <map>
 
+class QDialog;
 class QEventLoop;
 class QWidget;
 
 // The user-interface services on the screen: dialogs, message boxes and the input box as Qt windows, and
-// modal loops as Qt event loops, so that the spreadsheet windows stay alive while the program waits.
+// modal loops as Qt event loops, so that the spreadsheet windows stay alive while the program waits. When
+// one is answered, the window it belonged to has the keyboard again at once, and keys typed meanwhile wait
+// until the code that asked has gone on (input_hold.h).
 namespace desktop {
 
 class DialogWidget;
@@ -19,6 +22,11 @@ public:
     // How an owner handle that is no dialog (a spreadsheet's main window) is found on the screen.
     using OwnerLookup = std::function<QWidget*(HWND)>;
     void setOwnerLookup(OwnerLookup lookup) { ownerLookup_ = std::move(lookup); }
+
+    // Brings the window of `widget` to the front with the keyboard where it was in it. Qt takes it as the
+    // active window at once, not when the window system says so later, so that keys typed meanwhile
+    // reach it.
+    static void returnKeyboard(QWidget* widget);
 
     // The Qt window of a dialog shown now, or null.
     DialogWidget* dialog(HWND handle) const;
@@ -38,6 +46,15 @@ public:
 
 private:
     DialogWidget* dialogOf(HWND window) const; // the dialog a window is, or the dialog of a control
+    // While a question runs: once answered, its owner has the keyboard and keys wait until this ends.
+    class Answered {
+    public:
+        explicit Answered(QDialog& question);
+        ~Answered();
+
+    private:
+        bool holding_ = false;
+    };
 
     OwnerLookup ownerLookup_;
     std::map<HWND, DialogWidget*> dialogs_;

@@ -41,11 +41,36 @@ QColor paletteColor(int index) {
 void SheetModel::setSheet(const engine::Sheet* sheet) {
     beginResetModel();
     sheet_ = sheet;
+    rows_ = columns_ = 0;
     endResetModel();
 }
 
 void SheetModel::refresh() {
-    emit dataChanged(index(0, 0), index(engine::kLastRow, engine::kLastColumn));
+    if (rows_ > 0 && columns_ > 0)
+        emit dataChanged(index(0, 0), index(rows_ - 1, columns_ - 1));
+}
+
+void SheetModel::setExtent(int rows, int columns) {
+    rows = sheet_ ? std::clamp(rows, 0, engine::kRowCount) : 0;
+    columns = sheet_ ? std::clamp(columns, 0, engine::kColumnCount) : 0;
+    if (rows > rows_) {
+        beginInsertRows({}, rows_, rows - 1);
+        rows_ = rows;
+        endInsertRows();
+    } else if (rows < rows_) {
+        beginRemoveRows({}, rows, rows_ - 1);
+        rows_ = rows;
+        endRemoveRows();
+    }
+    if (columns > columns_) {
+        beginInsertColumns({}, columns_, columns - 1);
+        columns_ = columns;
+        endInsertColumns();
+    } else if (columns < columns_) {
+        beginRemoveColumns({}, columns, columns_ - 1);
+        columns_ = columns;
+        endRemoveColumns();
+    }
 }
 
 std::u16string SheetModel::shownText(int row, int col) const {
@@ -78,11 +103,11 @@ const engine::Format& SheetModel::format(int row, int col) const {
 }
 
 int SheetModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() || !sheet_ ? 0 : engine::kRowCount;
+    return parent.isValid() ? 0 : rows_;
 }
 
 int SheetModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() || !sheet_ ? 0 : engine::kColumnCount;
+    return parent.isValid() ? 0 : columns_;
 }
 
 QVariant SheetModel::data(const QModelIndex& index, int role) const {

@@ -7,8 +7,9 @@
 #include <functional>
 #include <string>
 
-// One sheet of a workbook as a table of 65,536 rows by 256 columns. The view asks only for the cells it
-// shows, so the size of the sheet costs nothing. The model never changes the sheet: a committed edit goes
+// One sheet of a workbook as a table of its first rows and columns, as far as the view reaches into the
+// sheet's 65,536 rows by 256 columns (setExtent). The view asks only for the cells it shows, so the size
+// of the sheet costs nothing. The model never changes the sheet: a committed edit goes
 // to `commit`, which takes the spreadsheet user's path (validation, events) and says whether it was
 // accepted.
 namespace desktop {
@@ -24,6 +25,8 @@ public:
     void setCommit(Commit commit) { commit_ = std::move(commit); }
     // The sheet changed: every cell is read again when next shown.
     void refresh();
+    // How many rows and columns the table has; a new sheet starts with none.
+    void setExtent(int rows, int columns);
 
     // What a cell shows (its value through its number format), and what its editor starts with (a
     // formula's text, else the value in its general form).
@@ -43,6 +46,8 @@ public:
 private:
     const engine::Sheet* sheet_ = nullptr;
     Commit commit_;
+    int rows_ = 0;
+    int columns_ = 0;
 };
 
 // A font of a format on the screen; an empty face or a zero size are `base`'s.

@@ -1,10 +1,15 @@
 #include "desktop/spreadsheet_window.h"
 
+#include "desktop/find_dialog.h"
 #include "desktop/grid_view.h"
 #include "desktop/outline_gutter.h"
+#include "desktop/print_layout.h"
+#include "desktop/print_preview.h"
 #include "desktop/qt_backend.h"
 #include "desktop/save_dialog.h"
 #include "desktop/sheet_model.h"
+#include "desktop/status_texts.h"
+#include "desktop/text_clipboard.h"
 #include "engine/automation/command_bars.h"
 #include "engine/automation/prompts.h"
 #include "platform/com/com_error.h"
@@ -13,10 +18,13 @@
 #include <QBoxLayout>
 #include <QCloseEvent>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -72,6 +80,18 @@ SpreadsheetWindow::SpreadsheetWindow(ComPtr<Application> app, QtBackend& backend
     tabs_->setExpanding(false);
     column->addWidget(tabs_, 0, Qt::AlignLeft);
     setCentralWidget(central);
+    // Keyboard given to the window goes to its grid.
+    setFocusProxy(grid_);
+
+    message_ = new QLabel(this);
+    message_->setObjectName(QStringLiteral("statusMessage"));
+    totals_ = new QLabel(this);
+    totals_->setObjectName(QStringLiteral("statusTotals"));
+    rows_ = new QLabel(this);
+    rows_->setObjectName(QStringLiteral("statusRows"));
+    statusBar()->addWidget(message_, 1);
+    statusBar()->addPermanentWidget(totals_);
+    statusBar()->addPermanentWidget(rows_);
 
     buildMenusAndStandardBar();
 
@@ -92,8 +112,24 @@ SpreadsheetWindow::SpreadsheetWindow(ComPtr<Application> app, QtBackend& backend
     handlers.retryRefused = [this] {
         return askRetry();
     };
+    handlers.resizeColumns = [this](int first, int last, double width) {
+        act([&] { setColumnWidths(place(), first, last, width); });
+    };
+    handlers.resizeRows = [this](int first, int last, double height) {
+        act([&] { setRowHeights(place(), first, last, height); });
+    };
+    handlers.fitColumns = [this](int first, int last) {
+        act([&] { fitColumns(place(), first, last); });
+    };
+    handlers.fitRows = [this](int first, int last) {
+        act([&] { fitRows(place(), first, last); });
+    };
+    handlers.contextMenu = [this](const QPoint& global) {
+        cellMenu()->popup(global);
+    };
     grid_->setHandlers(std::move(handlers));
     gutter_->setShowDetail([this](int row, bool show) { act([&] { showDetail(place(), row, show); }); });
+    gutter_->setShowLevels([this](int level) { act([&] { showLevels(place(), level); }); });
     connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, gutter_, qOverload<>(&QWidget::update));
     connect(tabs_, &QTabBar::tabBarClicked, this, [this](int index) {
         if (index >= 0 && index != sheet_)
@@ -128,30 +164,43 @@ void SpreadsheetWindow::buildMenusAndStandardBar() {
     };
     QAction* saveAction = action(QStringLiteral("保存"), [this] { save(); });
     QAction* saveAsAction = action(QStringLiteral("另存为"), [this] { saveAs(); });
+    QAction* previewAction = action(QStringLiteral("打印预览"), [this] { printPreview(); });
+    QAction* printAction = action(QStringLiteral("打印"), [this] { printPreview(); });
+    QAction* pdfAction = action(QStringLiteral("导出为 PDF"), [this] { exportPdf(); });
     QAction* closeAction = action(QStringLiteral("关闭"), [this] { close(); });
+    QAction* cutAction = action(QStringLiteral("剪切"), [this] { cut(); });
     QAction* copyAction = action(QStringLiteral("复制"), [this] { copy(); });
     QAction* pasteAction = action(QStringLiteral("粘贴"), [this] { paste(); });
     QAction* clearAction = action(QStringLiteral("清除内容"),
                                   [this] { act([&] { clearCells(place(), grid_->selectedArea()); }); });
+    QAction* findAction = action(QStringLiteral("查找"), [this] { find(); });
 
     QMenu* file = menuBar()->addMenu(QStringLiteral("文件(&F)"));
     file->addAction(saveAction);
     file->addAction(saveAsAction);
     file->addSeparator();
+    file->addAction(previewAction);
+    file->addAction(printAction);
+    file->addAction(pdfAction);
+    file->addSeparator();
     file->addAction(closeAction);
     QMenu* edit = menuBar()->addMenu(QStringLiteral("编辑(&E)"));
+    edit->addAction(cutAction);
     edit->addAction(copyAction);
     edit->addAction(pasteAction);
     edit->addAction(clearAction);
+    edit->addSeparator();
+    edit->addAction(findAction);
 
     standard_ = addToolBar(QStringLiteral("常用"));
     standard_->setObjectName(QStringLiteral("Standard"));
     standard_->setMovable(false);
     standard_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    for (QAction* a : {saveAction, saveAsAction, closeAction, copyAction, pasteAction})
+    for (QAction* a :
+         {saveAction, saveAsAction, printAction, closeAction, cutAction, copyAction, pasteAction})
         standard_->addAction(a);
 
-    // The keys work whatever the bars say, as in the spreadsheet.
+    // The keys work whatever the bars say, as in the spreadsheet; a cell being edited keeps its own.
     auto shortcut = [this](QKeySequence keys, auto slot) {
         auto* a = new QAction(this);
         a->setShortcut(keys);
@@ -161,7 +210,10 @@ void SpreadsheetWindow::buildMenusAndStandardBar() {
     };
     shortcut(QKeySequence::Save, [this] { save(); });
     shortcut(QKeySequence::Copy, [this] { copy(); });
+    shortcut(QKeySequence::Cut, [this] { cut(); });
     shortcut(QKeySequence::Paste, [this] { paste(); });
+    shortcut(QKeySequence::Find, [this] { find(); });
+    shortcut(QKeySequence::Print, [this] { printPreview(); });
 }
 
 template <typename F> void SpreadsheetWindow::act(F&& action) {
@@ -202,40 +254,189 @@ bool SpreadsheetWindow::askRetry() {
     return answer == IDRETRY;
 }
 
+void SpreadsheetWindow::takeKeyboard() {
+    grid_->setFocus();
+    QtBackend::returnKeyboard(this);
+}
+
 void SpreadsheetWindow::save() {
-    if (!book_)
+    if (!book_ || grid_->editing())
         return;
     if (book_->path.empty())
         return saveAs();
-    act([&] { report(saveBook(place(), std::nullopt)); });
+    Outcome outcome;
+    act([&] { outcome = saveBook(place(), std::nullopt); });
+    report(outcome);
+    savedNoted_ = outcome.done;
+    syncStatus();
 }
 
 void SpreadsheetWindow::saveAs() {
     if (!book_)
         return;
     std::filesystem::path folder = book_->path.empty() ? std::filesystem::path() : book_->path.parent_path();
-    if (auto path = askSavePath(this, qs(book_->name), folder))
-        act([&] { report(saveBook(place(), *path)); });
+    std::optional<std::filesystem::path> path = askSavePath(this, qs(book_->name), folder);
+    takeKeyboard();
+    if (!path)
+        return;
+    Outcome outcome;
+    act([&] { outcome = saveBook(place(), *path); });
+    report(outcome);
+    savedNoted_ = outcome.done;
+    syncStatus();
 }
 
 void SpreadsheetWindow::copy() {
-    if (book_)
-        act([&] { copyCells(place(), grid_->selectedArea()); });
+    if (!book_)
+        return;
+    act([&] { copyCells(place(), grid_->selectedArea()); });
+    offerText(qs(clipboardText()));
+}
+
+void SpreadsheetWindow::cut() {
+    if (!book_)
+        return;
+    act([&] { cutCells(place(), grid_->selectedArea()); });
+    offerText(qs(clipboardText()));
 }
 
 void SpreadsheetWindow::paste() {
-    if (book_)
-        act([&] { report(pasteCells(place())); });
+    if (!book_)
+        return;
+    // Text another program put on the desktop's clipboard since the spreadsheet's last copy comes first.
+    if (std::optional<QString> text = foreignText())
+        return act([&] { report(pasteText(place(), text->toStdU16String())); });
+    if (!clipboardHoldsCells())
+        return;
+    act([&] { report(pasteCells(place())); });
+    if (!clipboardHoldsCells())
+        withdrawText(); // a cut is pasted once
+}
+
+void SpreadsheetWindow::find() {
+    if (!book_ || grid_->editing())
+        return;
+    if (!find_) {
+        find_ = new FindDialog(this, [this](const FindRequest& r) {
+            std::optional<engine::CellAddress> found;
+            act([&] {
+                found = findCell(place(), r.what.toStdU16String(), {r.wholeCell, r.matchCase, r.previous});
+            });
+            return found.has_value();
+        });
+        connect(find_, &QDialog::finished, this, [this] { takeKeyboard(); });
+    }
+    find_->open();
+}
+
+std::optional<engine::Area> SpreadsheetWindow::printSelection() const {
+    engine::Area sel = grid_->selectedArea();
+    std::optional<engine::Area> all = printArea(book_->model->sheet(sheet_));
+    if ((sel.rowCount() == 1 && sel.columnCount() == 1) || !all)
+        return std::nullopt;
+    // Whole rows or columns selected print as far as the sheet holds something.
+    sel.bottom = std::min(sel.bottom, std::max(all->bottom, sel.top));
+    sel.right = std::min(sel.right, std::max(all->right, sel.left));
+    return sel;
+}
+
+void SpreadsheetWindow::printPreview() {
+    if (!book_ || grid_->editing())
+        return;
+    PrintPreview preview(this, book_->model->sheet(sheet_), printSelection(), qs(book_->name));
+    preview.exec();
+    takeKeyboard();
+}
+
+void SpreadsheetWindow::exportPdf() {
+    if (!book_ || grid_->editing())
+        return;
+    PrintPreview(this, book_->model->sheet(sheet_), printSelection(), qs(book_->name)).askAndExport();
+    takeKeyboard();
+}
+
+bool SpreadsheetWindow::cellBarEnabled() const {
+    const CommandBarObject* bar = app_->commandBars().find(u"Cell");
+    return !bar || bar->enabled();
+}
+
+QMenu* SpreadsheetWindow::cellMenu() {
+    // The spreadsheet's cell menu: locked with the other bars while a program keeps them locked.
+    if (!cellMenu_) {
+        cellMenu_ = new QMenu(this);
+        cellMenu_->setObjectName(QStringLiteral("cellMenu"));
+        cellMenu_->addAction(QStringLiteral("剪切(&T)"), this, [this] { cut(); });
+        cellMenu_->addAction(QStringLiteral("复制(&C)"), this, [this] { copy(); });
+        cellMenu_->addAction(QStringLiteral("粘贴(&P)"), this, [this] { paste(); });
+        cellMenu_->addSeparator();
+        cellMenu_->addAction(QStringLiteral("清除内容(&N)"), this,
+                             [this] { act([&] { clearCells(place(), grid_->selectedArea()); }); });
+        connect(cellMenu_, &QMenu::aboutToHide, this, [this] { grid_->setFocus(); });
+    }
+    bool enabled = cellBarEnabled() && book_;
+    const QList<QAction*> items = cellMenu_->actions();
+    for (QAction* a : items)
+        a->setEnabled(enabled);
+    items[2]->setEnabled(enabled && (clipboardHoldsCells() || foreignText()));
+    return cellMenu_;
+}
+
+QString SpreadsheetWindow::statusText() const {
+    QStringList parts{message_->text()};
+    for (const QLabel* l : {totals_, rows_})
+        if (!l->text().isEmpty())
+            parts << l->text();
+    return parts.join(QStringLiteral(" | "));
+}
+
+void SpreadsheetWindow::syncStatus() {
+    if (!book_) {
+        message_->setText(QStringLiteral("就绪"));
+        totals_->clear();
+        rows_->clear();
+        return;
+    }
+    savedNoted_ = savedNoted_ && book_->saved();
+    message_->setText(savedNoted_ ? QStringLiteral("已保存") : QStringLiteral("就绪"));
+    const engine::Sheet& sheet = book_->model->sheet(sheet_);
+    bool changed = statusRevision_ != book_->model->revision();
+    if (!changed && statusSelection_ == sheet.selection())
+        return;
+    statusRevision_ = book_->model->revision();
+    statusSelection_ = sheet.selection();
+    totals_->setText(selectionText(selectionTotals(sheet, sheet.selection().areas)));
+    if (changed)
+        rows_->setText(rowCountText(grid_->usedArea()));
+}
+
+void SpreadsheetWindow::fitResultColumns() {
+    const engine::Sheet& sheet = book_->model->sheet(sheet_);
+    if (!book_->path.empty() || !fitted_.insert({book_.get(), sheet.id()}).second)
+        return;
+    std::optional<engine::Area> used = sheet.usedArea();
+    if (!used)
+        return;
+    // Widened to what the cells show, never narrower than the program made them.
+    std::vector<double> before;
+    for (int c = 0; c <= used->right; ++c)
+        before.push_back(sheet.column(c).width);
+    act([&] {
+        fitColumns(place(), 0, used->right);
+        for (int c = 0; c <= used->right; ++c)
+            if (sheet.column(c).width < before[size_t(c)])
+                setColumnWidths(place(), c, c, before[size_t(c)]);
+    });
 }
 
 void SpreadsheetWindow::closeEvent(QCloseEvent* event) {
     bool closed = true;
     if (app_->running())
         act([&] { closed = quitInstance(*app_); });
-    if (closed)
-        event->accept();
-    else
-        event->ignore();
+    if (!closed)
+        return event->ignore();
+    event->accept();
+    if (onClosed_)
+        onClosed_();
 }
 
 void SpreadsheetWindow::refresh() {
@@ -251,9 +452,14 @@ void SpreadsheetWindow::refresh() {
         sheet_ = sheet;
         model_->setSheet(book ? &book->model->sheet(sheet) : nullptr);
         revision_ = 0;
+        statusRevision_ = 0;
         selection_ = {};
     }
-    setWindowTitle(book ? qs(book->name) : QStringLiteral("Varnel"));
+    if (book)
+        fitResultColumns();
+    // The title marks unsaved changes.
+    setWindowTitle(book ? qs(book->name) + QStringLiteral("[*]") : QStringLiteral("Varnel"));
+    setWindowModified(book && !book->saved());
     if (book && book->model->revision() != revision_) {
         revision_ = book->model->revision();
         model_->refresh();
@@ -264,12 +470,13 @@ void SpreadsheetWindow::refresh() {
         const engine::Selection& sel = book->model->sheet(sheet).selection();
         if (sel != selection_) {
             selection_ = sel;
-            grid_->setCurrentCell(sel.active);
+            grid_->showSelection(sel);
         }
     }
     syncBars();
     syncFormulaBar();
     syncTabs();
+    syncStatus();
 }
 
 void SpreadsheetWindow::syncFormulaBar() {

@@ -10,7 +10,8 @@ class QTimer;
 
 // The spreadsheet windows of the process: one for each running, visible instance. Windows come and go
 // with their instances; all are brought up to date a few times a second, so that what the program does
-// through the object model shows without the windows being told.
+// through the object model shows without the windows being told. A new window comes to the front with
+// the keyboard; when one goes, the window used last before it takes the keyboard back.
 namespace desktop {
 
 class QtBackend;
@@ -32,6 +33,7 @@ private:
     QtBackend& backend_;
     QTimer* timer_;
     std::vector<SpreadsheetWindow*> windows_;
+    std::vector<SpreadsheetWindow*> used_; // most recently active first
     std::function<void()> allClosed_;
     bool updating_ = false;
 };

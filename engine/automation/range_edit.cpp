@@ -3,7 +3,7 @@
 #include "engine/automation/editing.h"
 #include "engine/automation/find.h"
 #include "engine/automation/range.h"
-#include "engine/automation/shared_clipboard.h"
+#include "engine/model/clipboard.h"
 
 #include <algorithm>
 
@@ -19,24 +19,6 @@ std::vector<Area> bottomUp(std::vector<Area> areas) {
 }
 
 } // namespace
-
-void copyToClipboard(const SheetRef& ref, const Area& area) {
-    Snapshot snapshot = takeSnapshot(ref.sheet(), area);
-    clipboard() = ClipboardContent{std::move(snapshot), ref.app().number()};
-}
-
-Area pasteClipboard(const SheetRef& ref, CellAddress at) {
-    Application& app = ref.app();
-    Sheet& sheet = ref.sheet();
-    const auto& content = clipboard();
-    if (!content)
-        fail(u"There is nothing on the clipboard to paste.");
-    PasteMode mode = content->instance == app.number() ? PasteMode::Formulas : PasteMode::ValuesAndFormats;
-    Area area = guarded([&] { return paste(sheet, at, content->snapshot, mode); });
-    app.select(ref, {area}, at);
-    app.sheetChanged(ref, {area});
-    return area;
-}
 
 bool isShown(const SheetRef& ref) {
     Application& app = ref.app();

@@ -1,9 +1,13 @@
 #include "engine/automation/user.h"
 
+#include "engine/automation/autofit.h"
+#include "engine/automation/clipboard_text.h"
 #include "engine/automation/editing.h"
+#include "engine/automation/find.h"
 #include "engine/automation/objects.h"
 #include "engine/automation/prompts.h"
 #include "engine/automation/range.h"
+#include "engine/automation/shared_clipboard.h"
 #include "engine/automation/values.h"
 #include "engine/core/text.h"
 #include "engine/model/entry.h"
@@ -80,6 +84,32 @@ bool offered(const std::vector<std::u16string>& items, std::u16string_view typed
             return true;
     }
     return false;
+}
+
+// The one area of whole columns (whole rows) that a range text names.
+Area wholeArea(std::u16string_view range, bool columns) {
+    std::vector<Area> areas = parseRangeText(range);
+    if (areas.size() != 1 || !(columns ? areas.front().isWholeColumns() : areas.front().isWholeRows()))
+        fail(std::u16string(range) + (columns ? u" is not whole columns." : u" is not whole rows."));
+    return areas.front();
+}
+
+// Expands the groups that contain the row, outermost first, when one of them hides it.
+void reveal(Sheet& sheet, int row) {
+    if (!sheet.row(row).hidden)
+        return;
+    int step = sheet.outline().summaryRowsBelow ? 1 : -1;
+    std::vector<int> summaries; // innermost first
+    int summary = row;
+    for (int level = sheet.row(row).outlineLevel; level > 0; --level) {
+        while (summary >= 0 && summary <= kLastRow && sheet.row(summary).outlineLevel >= level)
+            summary += step;
+        if (summary < 0 || summary > kLastRow)
+            break;
+        summaries.push_back(summary);
+    }
+    for (auto it = summaries.rbegin(); it != summaries.rend(); ++it)
+        sheet.showDetail(*it, true);
 }
 
 // Whether a number lies within the bounds of a whole-number or decimal rule. Bounds that are not
@@ -237,6 +267,116 @@ void copy(Application& app, const Place& place, std::u16string_view range) {
     if (areas.size() != 1)
         fail(u"A range of several areas cannot be copied.");
     copyToClipboard(ref, areas.front());
+}
+
+void cut(Application& app, const Place& place, std::u16string_view range) {
+    SheetRef ref = refOf(app, place);
+    std::vector<Area> areas = parseRangeText(range);
+    if (areas.size() != 1)
+        fail(u"A range of several areas cannot be cut.");
+    cutToClipboard(ref, areas.front());
+}
+
+bool clipboardHoldsCells() {
+    return clipboard().has_value();
+}
+
+std::u16string clipboardText() {
+    return clipboard() ? tabSeparatedText(clipboard()->snapshot) : std::u16string();
+}
+
+Outcome pasteText(Application& app, const Place& place, std::u16string_view text,
+                  std::u16string_view address) {
+    SheetRef ref = refOf(app, place);
+    CellAddress at = address.empty() ? ref.sheet().selection().active : cellOf(address);
+    try {
+        automation::pasteText(ref, at, text);
+    } catch (const ComError& e) {
+        return refused(e.description());
+    }
+    return {};
+}
+
+std::optional<CellAddress> find(Application& app, const Place& place, std::u16string_view what,
+                                const FindOptions& options) {
+    SheetRef ref = refOf(app, place);
+    Sheet& s = ref.sheet();
+    FindSettings settings;
+    settings.lookInFormulas = false;
+    settings.wholeCell = options.wholeCell;
+    settings.matchCase = options.matchCase;
+    app.findSettings() = settings;
+    const Selection& selection = s.selection();
+    bool inSelection = selection.areas.size() > 1 ||
+                       (selection.areas.size() == 1 && (selection.areas.front().rowCount() > 1 ||
+                                                        selection.areas.front().columnCount() > 1));
+    std::vector<Area> scope = inSelection ? selection.areas : std::vector<Area>{Area::wholeSheet()};
+    std::optional<CellAddress> found = findCell(s, scope, selection.active, what, settings, options.previous);
+    if (!found)
+        return std::nullopt;
+    reveal(s, found->row);
+    show(app, ref);
+    // Within the selection the selection stays and the active cell moves, as the dialog does it.
+    app.select(ref, inSelection ? selection.areas : std::vector<Area>{Area::cell(found->row, found->col)},
+               *found);
+    return found;
+}
+
+void setColumnWidth(Application& app, const Place& place, std::u16string_view columns, double width) {
+    SheetRef ref = refOf(app, place);
+    Area area = wholeArea(columns, true);
+    if (!(width >= 0 && width <= 255))
+        fail(u"A column width is out of range.");
+    for (int c = area.left; c <= area.right; ++c) {
+        ColumnProperties& props = ref.sheet().editColumn(c);
+        props.width = width;
+        props.customWidth = true;
+    }
+}
+
+void setRowHeight(Application& app, const Place& place, std::u16string_view rows, double height) {
+    SheetRef ref = refOf(app, place);
+    Area area = wholeArea(rows, false);
+    if (!(height >= 0 && height <= 409.5))
+        fail(u"A row height is out of range.");
+    for (int r = area.top; r <= area.bottom; ++r) {
+        RowProperties& props = ref.sheet().editRow(r);
+        props.height = height;
+        props.customHeight = true;
+    }
+}
+
+void autoFit(Application& app, const Place& place, std::u16string_view range) {
+    SheetRef ref = refOf(app, place);
+    std::vector<Area> areas = parseRangeText(range);
+    for (const Area& a : areas)
+        if (!a.isWholeColumns() && !a.isWholeRows())
+            fail(u"AutoFit applies to whole rows or whole columns.");
+    for (const Area& a : areas) {
+        if (a.isWholeRows())
+            autoFitRows(ref.sheet(), a.top, a.bottom);
+        else
+            autoFitColumns(ref.sheet(), a.left, a.right);
+    }
+}
+
+void showLevels(Application& app, const Place& place, int level) {
+    if (level < 1 || level > kMaxOutlineLevel + 1)
+        fail(u"There is no such outline level.");
+    Sheet& s = refOf(app, place).sheet();
+    int step = s.outline().summaryRowsBelow ? -1 : 1; // from a summary row towards its detail
+    // One row past the extent may summarise the rows above it.
+    for (int r = 0, end = std::min(s.rowExtent(), kLastRow); r <= end; ++r) {
+        const RowProperties props = s.row(r);
+        bool hide = props.outlineLevel >= level;
+        int next = r + step;
+        bool summary = next >= 0 && next <= kLastRow && s.row(next).outlineLevel > props.outlineLevel;
+        bool collapse = summary && props.outlineLevel + 1 >= level;
+        if (props.hidden != hide)
+            s.editRow(r).hidden = hide;
+        if (props.collapsed != collapse)
+            s.editRow(r).collapsed = collapse;
+    }
 }
 
 Outcome paste(Application& app, const Place& place, std::u16string_view address) {

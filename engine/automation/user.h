@@ -96,8 +96,41 @@ Outcome type(Application& app, const Place& place, std::u16string_view cell, std
 void clear(Application& app, const Place& place, std::u16string_view range);
 // Copies cells to the clipboard shared by all instances.
 void copy(Application& app, const Place& place, std::u16string_view range);
+// Cuts them: the paste that takes them moves them there (editing.h).
+void cut(Application& app, const Place& place, std::u16string_view range);
 // Pastes the clipboard at the cell, or at the sheet's active cell when `cell` is empty.
 Outcome paste(Application& app, const Place& place, std::u16string_view cell = {});
+// Whether the clipboard holds cells to paste.
+bool clipboardHoldsCells();
+// What the clipboard holds as tab-separated text, for other programs (clipboard_text.h); empty when it
+// holds nothing.
+std::u16string clipboardText();
+// Pastes tab-separated text from another program, as pasteText of editing.h does, at the cell or the
+// sheet's active cell.
+Outcome pasteText(Application& app, const Place& place, std::u16string_view text,
+                  std::u16string_view cell = {});
+// Find in the find dialog: the next cell after the active cell (the previous one) whose shown value
+// matches, searched in the selection when it is more than one cell, else in the whole sheet; the
+// search wraps around. The cell found is selected; when its row lies in a collapsed group, the group is
+// expanded so that it shows. The settings become the instance's find settings, as the dialog's do.
+// Nothing, and nothing changed, when no cell matches.
+struct FindOptions {
+    bool wholeCell = false;
+    bool matchCase = false;
+    bool previous = false;
+};
+std::optional<CellAddress> find(Application& app, const Place& place, std::u16string_view what,
+                                const FindOptions& options);
+// A width in characters for whole columns ("B:B", "B:D"), a height in points for whole rows ("4:4");
+// 0 hides them. Out of range, or not whole columns (rows): refused.
+void setColumnWidth(Application& app, const Place& place, std::u16string_view columns, double width);
+void setRowHeight(Application& app, const Place& place, std::u16string_view rows, double height);
+// AutoFit of whole columns or whole rows (autofit.h).
+void autoFit(Application& app, const Place& place, std::u16string_view range);
+// The outline's level buttons (Outline.ShowLevels): rows of outline levels 1 to `level` show, deeper ones
+// are hidden (levels as Range.OutlineLevel counts them: 1 for rows in no group); a summary row is marked
+// collapsed where its detail is hidden. Raises nothing.
+void showLevels(Application& app, const Place& place, int level);
 // Clicks the button of that caption on a shown command bar (Click to its sinks). False when no shown,
 // enabled bar has such a button. A handler's failure is kept (handlerFailures), as an event's is.
 bool click(Application& app, std::u16string_view caption);

@@ -7,6 +7,33 @@
 
 namespace engine {
 
+namespace {
+
+// Moves the references of a moved formula that point into its own moved area; the rest stay.
+void moveInside(std::span<formula::Token> program, const Area& moved, int rows, int cols) {
+    using formula::TokenKind;
+    for (formula::Token& t : program) {
+        if ((t.kind != TokenKind::Ref && t.kind != TokenKind::Area) || t.sheet != formula::kOwnSheet)
+            continue;
+        formula::AreaBits& b = t.payload.area;
+        const bool single = t.kind == TokenKind::Ref; // its corners are one cell
+        const int bottom = single ? b.top : b.bottom, right = single ? b.left : b.right;
+        if (!moved.contains(b.top, b.left) || !moved.contains(bottom, right))
+            continue;
+        // Inside the moved area, so inside the sheet where it lands.
+        if (!(t.flags & formula::kWholeColumns)) {
+            b.top = static_cast<std::uint16_t>(b.top + rows);
+            b.bottom = static_cast<std::uint16_t>(single ? b.bottom : b.bottom + rows);
+        }
+        if (!(t.flags & formula::kWholeRows)) {
+            b.left = static_cast<std::uint8_t>(b.left + cols);
+            b.right = static_cast<std::uint8_t>(single ? b.right : b.right + cols);
+        }
+    }
+}
+
+} // namespace
+
 Snapshot takeSnapshot(const Sheet& sheet, const Area& area) {
     checkArea(area);
     Snapshot s;
@@ -67,9 +94,12 @@ Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mod
     for (const Snapshot::Item& item : snapshot.items) {
         int row = at.row + item.row, col = at.col + item.col;
         sheet.setFormat(Area::cell(row, col), formats.intern(item.format));
-        if (!item.formula.empty() && mode == PasteMode::Formulas) {
+        if (!item.formula.empty() && mode != PasteMode::ValuesAndFormats) {
             moved = item.formula;
-            formula::moveRelative(moved, dRow, dCol);
+            if (mode == PasteMode::Formulas)
+                formula::moveRelative(moved, dRow, dCol);
+            else
+                moveInside(moved, snapshot.source, dRow, dCol);
             try {
                 formula::rebindSheets(moved, source, sheet.workbook().sheetNames());
                 sheet.setFormula(row, col, moved);

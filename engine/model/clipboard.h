@@ -45,6 +45,9 @@ Snapshot takeSnapshot(const Sheet& sheet, const Area& area);
 enum class PasteMode {
     Formulas,         // formulas with their relative references moved by the paste offset
     ValuesAndFormats, // formulas become their values
+    // The cells were cut and move: a formula keeps its references, but those that lie wholly inside
+    // the moved area move with it, as a cut and paste does within one workbook.
+    Moved,
 };
 
 // Writes `snapshot` with its top left cell at `at`, replacing what the cells held (cells of the target

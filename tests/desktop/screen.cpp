@@ -37,7 +37,7 @@ bool isAscii(const QString& text) {
 desktop::SpreadsheetWindow* spreadsheet(const QString& title) {
     for (QWidget* w : QApplication::topLevelWidgets())
         if (auto* s = dynamic_cast<desktop::SpreadsheetWindow*>(w);
-            s && s->isVisible() && s->windowTitle() == title)
+            s && s->isVisible() && s->windowTitle().remove(QStringLiteral("[*]")) == title)
             return s;
     return nullptr;
 }

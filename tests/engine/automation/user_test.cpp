@@ -116,5 +116,92 @@ TEST_F(User, AVisibleInstanceRunsUntilItsUserQuits) {
         EXPECT_NE(a->number(), number);
 }
 
+TEST_F(User, FindSelectsTheNextMatchingCellWrappingAround) {
+    range(u"A2")->PutValue2(Variant(u"第一中学"));
+    range(u"A6")->PutValue2(Variant(u"第二中学"));
+    range(u"A9")->PutValue2(Variant(u"Apple"));
+    range(u"B9")->PutFormula(Variant(u"=A9&\"中学\""));
+    user::select(instance(), here, u"A2");
+    auto found = user::find(instance(), here, u"中学", {});
+    ASSERT_TRUE(found);
+    EXPECT_EQ(*found, (CellAddress{5, 0}));
+    EXPECT_EQ(user::sheet(instance()).selection().active, (CellAddress{5, 0}));
+    // What a formula shows is found, not its text; after the last match the search starts over.
+    EXPECT_EQ(user::find(instance(), here, u"中学", {}), (CellAddress{8, 1}));
+    EXPECT_EQ(user::find(instance(), here, u"中学", {}), (CellAddress{1, 0}));
+    EXPECT_EQ(user::find(instance(), here, u"中学", {.previous = true}), (CellAddress{8, 1}));
+    EXPECT_EQ(user::find(instance(), here, u"中学", {.wholeCell = true}), std::nullopt);
+    EXPECT_EQ(user::find(instance(), here, u"第二中学", {.wholeCell = true}), (CellAddress{5, 0}));
+    EXPECT_EQ(user::find(instance(), here, u"apple", {.matchCase = true}), std::nullopt);
+    EXPECT_EQ(user::find(instance(), here, u"apple", {}), (CellAddress{8, 0}));
+    EXPECT_TRUE(instance().findSettings().wholeCell == false && !instance().findSettings().lookInFormulas);
+    // Several cells selected: only they are searched, and they stay selected.
+    user::select(instance(), here, u"A1:A7");
+    EXPECT_EQ(user::find(instance(), here, u"中学", {}), (CellAddress{1, 0}));
+    EXPECT_EQ(user::find(instance(), here, u"中学", {}), (CellAddress{5, 0}));
+    EXPECT_EQ(user::find(instance(), here, u"中学", {}), (CellAddress{1, 0}));
+    EXPECT_EQ(user::sheet(instance()).selection().areas.front(), (Area{0, 0, 6, 0}));
+}
+
+TEST_F(User, FindShowsACellThatACollapsedGroupHides) {
+    range(u"3:5")->Group();
+    range(u"4:4")->Group();
+    range(u"A4")->PutValue2(Variant(u"报纸"));
+    user::collapse(instance(), here, 6); // summary rows below their detail, the default
+    ASSERT_TRUE(user::row(instance(), here, 4).hidden);
+    EXPECT_EQ(user::find(instance(), here, u"报纸", {}), (CellAddress{3, 0}));
+    for (int r : {3, 4, 5})
+        EXPECT_FALSE(user::row(instance(), here, r).hidden) << r;
+    EXPECT_FALSE(user::row(instance(), here, 6).collapsed);
+}
+
+TEST_F(User, WidthsHeightsAndAutoFitOfWholeColumnsAndRows) {
+    user::setColumnWidth(instance(), here, u"B:C", 20);
+    EXPECT_EQ(range(u"C1")->GetColumnWidth(), Variant(20.0));
+    user::setRowHeight(instance(), here, u"4:4", 30);
+    EXPECT_EQ(range(u"A4")->GetRowHeight(), Variant(30.0));
+    EXPECT_THROW(user::setColumnWidth(instance(), here, u"B1", 20), ComError);
+    EXPECT_THROW(user::setRowHeight(instance(), here, u"4:4", 500), ComError);
+    EXPECT_THROW(user::setColumnWidth(instance(), here, u"B:B", -1), ComError);
+
+    range(u"B2")->PutValue2(Variant(u"一二三四五六七八九十")); // twenty characters wide
+    user::autoFit(instance(), here, u"B:B");
+    double width = range(u"B1")->GetColumnWidth().toDouble();
+    EXPECT_GT(width, 20);
+    EXPECT_LT(width, 22);
+    user::autoFit(instance(), here, u"4:4"); // nothing in it: the default height again
+    EXPECT_EQ(range(u"A4")->GetRowHeight(), Variant(12.75));
+    EXPECT_THROW(user::autoFit(instance(), here, u"A1:B2"), ComError);
+    EXPECT_EQ((*events)->of(Excel::AppEvents::SheetChange).size(), 1u); // the write of B2 only
+}
+
+TEST_F(User, OutlineLevelsShowAndHideEveryGroupAtOnce) {
+    // Two blocks with their summary rows above, one of them with a nested group.
+    instance().activeBook()->model->sheet(0).setOutline({.summaryRowsBelow = false});
+    range(u"2:4")->Group();
+    range(u"3:4")->Group();
+    range(u"6:7")->Group();
+    user::showLevels(instance(), here, 1);
+    for (int r : {2, 3, 4, 6, 7})
+        EXPECT_TRUE(user::row(instance(), here, r).hidden) << r;
+    for (int r : {1, 5, 8})
+        EXPECT_FALSE(user::row(instance(), here, r).hidden) << r;
+    EXPECT_TRUE(user::row(instance(), here, 1).collapsed);
+    EXPECT_TRUE(user::row(instance(), here, 2).collapsed);
+    EXPECT_TRUE(user::row(instance(), here, 5).collapsed);
+    user::showLevels(instance(), here, 2);
+    EXPECT_FALSE(user::row(instance(), here, 2).hidden);
+    EXPECT_TRUE(user::row(instance(), here, 3).hidden);
+    EXPECT_FALSE(user::row(instance(), here, 1).collapsed);
+    EXPECT_TRUE(user::row(instance(), here, 2).collapsed);
+    // Clicking the "+" of a group expands it as the level buttons would.
+    EXPECT_TRUE(user::expand(instance(), here, 2));
+    user::showLevels(instance(), here, 3);
+    for (int r = 1; r <= 8; ++r)
+        EXPECT_FALSE(user::row(instance(), here, r).hidden) << r;
+    EXPECT_FALSE(user::row(instance(), here, 2).collapsed);
+    EXPECT_THROW(user::showLevels(instance(), here, 0), ComError);
+}
+
 } // namespace
 } // namespace engine::automation::testing
