@@ -395,6 +395,7 @@ private slots:
         put(2, 45000, u"yyyy-mm-dd");
         desktop::SheetModel model;
         model.setSheet(&sheet);
+        model.setExtent(1, 3);
         QCOMPARE(model.index(0, 0).data(Qt::DisplayRole).toString(), QStringLiteral("12.50"));
         QCOMPARE(model.index(0, 0).data(Qt::EditRole).toString(), QStringLiteral("12.5"));
         QCOMPARE(model.index(0, 2).data(Qt::DisplayRole).toString(), QStringLiteral("2023-03-15"));
@@ -414,6 +415,7 @@ private slots:
         });
         desktop::SheetModel model;
         model.setSheet(&sheet);
+        model.setExtent(1, 2);
         QFont plain = model.index(0, 0).data(Qt::FontRole).value<QFont>();
         QCOMPARE(plain.family(), QStringLiteral("Courier New"));
         QCOMPARE(plain.pixelSize(), 16); // 12 points at 96 pixels an inch
@@ -437,6 +439,7 @@ private slots:
         });
         desktop::SheetModel model;
         model.setSheet(&sheet);
+        model.setExtent(1, 2);
         desktop::CellDelegate delegate(model, nullptr);
         auto draw = [&](int col) {
             QImage image(160, 30, QImage::Format_RGB32);
