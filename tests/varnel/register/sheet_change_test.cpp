@@ -122,10 +122,20 @@ TEST_F(RegisterTest, APastedEntryRowComputesItsOwnAmountAndFillingTheLastRowGrow
     EXPECT_EQ(formula(u"E5"), u"=IF(OR($C$5<1,$D$5<1),\"\",PRODUCT($C$5,$D$5))");
     EXPECT_EQ(level(7), 1);
 
+    // Several rows at once, and an amount cell alone.
+    cell(u"A4:G5")->Copy(Variant(cell(u"A9")));
+    EXPECT_EQ(formula(u"E9"), u"=IF(OR($C$9<1,$D$9<1),\"\",PRODUCT($C$9,$D$9))");
+    EXPECT_EQ(formula(u"E10"), u"=IF(OR($C$10<1,$D$10<1),\"\",PRODUCT($C$10,$D$10))");
+    cell(u"E4")->Copy(Variant(cell(u"E11")));
+    EXPECT_EQ(formula(u"E11"), u"=IF(OR($C$11<1,$D$11<1),\"\",PRODUCT($C$11,$D$11))");
+
     // A formula of the user's own in E is theirs to keep.
     type(u"E9", Variant(u"=$C$4*2"));
-    cell(u"E9")->Copy(Variant(cell(u"E10")));
-    EXPECT_EQ(formula(u"E10"), u"=$C$4*2");
+    cell(u"E9")->Copy(Variant(cell(u"E11")));
+    EXPECT_EQ(formula(u"E11"), u"=$C$4*2");
+    // Outside the blocks a copy stays as it came.
+    cell(u"A4:G4")->Copy(Variant(cell(u"A20")));
+    EXPECT_EQ(formula(u"E20"), u"=IF(OR($C$4<1,$D$4<1),\"\",PRODUCT($C$4,$D$4))");
 }
 
 TEST_F(RegisterTest, EditInRowOneOfASheetWhoseRowOneIsGroupedStopsQuietly) {
