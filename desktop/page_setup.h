@@ -8,8 +8,8 @@
 #include <QString>
 
 // How a sheet is printed, as a spreadsheet's Page Setup holds it: paper and orientation, margins and the
-// header and footer in inches, scale or one page wide, gridlines. The model keeps no page setup of its
-// own yet, so a sheet prints with the spreadsheet's defaults; the print preview changes them for one print.
+// header and footer in inches, scale or one page wide, gridlines. A sheet prints with the page setup its
+// file gave it, or with the spreadsheet's defaults; the print preview changes them for one print.
 namespace desktop {
 
 struct PageSetup {
@@ -29,7 +29,7 @@ struct PageSetup {
     bool groupPerPage = false;
 };
 
-// The page setup a sheet prints with.
+// The page setup a sheet prints with: its own where the preview has the setting.
 PageSetup pageSetupOf(const engine::Sheet& sheet);
 
 // A header or footer for one page: its three parts with the codes replaced.

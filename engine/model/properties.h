@@ -31,6 +31,11 @@ struct RowProperties {
 
 struct ColumnProperties {
     double width = kDefaultColumnWidth;
+    // The width as a file stored it, in 256ths of a character, and whether the file marked it as set
+    // by hand, while `width` is still the one read from it: the file's exact width survives a save
+    // though `width` is rounded. 0: none.
+    std::uint16_t storedWidth = 0;
+    bool storedAsSetByHand = false;
     bool customWidth = false;
     bool hidden = false;
     std::uint8_t outlineLevel = 0; // as for rows

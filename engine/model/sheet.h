@@ -9,6 +9,7 @@
 #include "engine/model/format.h"
 #include "engine/model/properties.h"
 #include "engine/model/sheet_follower.h"
+#include "engine/model/sheet_settings.h"
 #include "engine/model/validation_index.h"
 
 #include <algorithm>
@@ -163,6 +164,12 @@ public:
     void setOutline(const OutlineSettings& settings) { outline_ = settings; }
     const Selection& selection() const { return selection_; }
     void setSelection(const Selection& selection) { selection_ = selection; }
+    const PageSetup& pageSetup() const { return pageSetup_; }
+    void setPageSetup(const PageSetup& setup) { pageSetup_ = setup; }
+    const SheetView& view() const { return view_; }
+    void setView(const SheetView& view) { view_ = view; }
+    const SheetProtection& protection() const { return protection_; }
+    void setProtection(const SheetProtection& protection) { protection_ = protection; }
 
     // ---- Structural edits
     // Cells, formats, row and column properties, merges and validations move; every formula of the
@@ -221,6 +228,9 @@ private:
     std::vector<Validation> validations_;
     OutlineSettings outline_;
     Selection selection_;
+    PageSetup pageSetup_;
+    SheetView view_;
+    SheetProtection protection_;
     double defaultRowHeight_ = kDefaultRowHeight;
     std::uint64_t changedAt_ = 1; // workbook revision of the last content change
     // How far the formulas of the workbook (replaced ones still in an arena included) refer into this

@@ -56,6 +56,9 @@ public:
         bump();
     }
 
+    const WorkbookProtection& protection() const { return protection_; }
+    void setProtection(const WorkbookProtection& protection) { protection_ = protection; }
+
     // ---- Recalculation (see recalc.h)
     // Computes every formula whose result is not current.
     void calculateAll();
@@ -88,6 +91,7 @@ private:
     FormatTable formats_;
     DefinedNames names_;
     Font defaultFont_{u"Arial", 10};
+    WorkbookProtection protection_;
     detail::StringPool strings_;
     std::uint64_t revision_ = 1;
     std::uint64_t contentChangedAt_ = 1; // the last content change on any sheet

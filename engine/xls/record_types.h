@@ -50,10 +50,13 @@ constexpr uint16_t Country = 0x008C;
 constexpr uint16_t HideObj = 0x008D;
 constexpr uint16_t Palette = 0x0092;
 constexpr uint16_t FnGroupCount = 0x009C;
+constexpr uint16_t Scl = 0x00A0;
+constexpr uint16_t Setup = 0x00A1;
 constexpr uint16_t MulRk = 0x00BD;
 constexpr uint16_t MulBlank = 0x00BE;
 constexpr uint16_t Mms = 0x00C1;
 constexpr uint16_t DbCell = 0x00D7;
+constexpr uint16_t ScenProtect = 0x00DD;
 constexpr uint16_t BookBool = 0x00DA;
 constexpr uint16_t Xf = 0x00E0;
 constexpr uint16_t InterfaceHdr = 0x00E1;
@@ -88,6 +91,7 @@ constexpr uint16_t Rk = 0x027E;
 constexpr uint16_t Style = 0x0293;
 constexpr uint16_t Format = 0x041E;
 constexpr uint16_t ShrFmla = 0x04BC;
+constexpr uint16_t FeatHeader = 0x0867;
 constexpr uint16_t Bof = 0x0809;
 
 // BOF record: version and stream kinds.

@@ -2,6 +2,7 @@
 #include "engine/xls/bytes.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
+#include "engine/xls/sheet_settings_records.h"
 #include "engine/xls/unicode_string.h"
 #include "engine/xls/validation_records.h"
 #include "engine/xls/workbook_reader.h"
@@ -105,6 +106,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
     std::array<bool, kColumnCount> columnSet{};
     Selection selection;
     bool haveSelection = false;
+    SheetSettings settings;
     int embedded = 0; // depth of chart substreams inside the sheet
 
     auto place = [&](int row, int col, uint16_t xf) {
@@ -315,9 +317,9 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             uint16_t options = in.u16();
             for (int c = first; c <= std::min<int>(last, kLastColumn); ++c) {
                 ColumnProperties& p = sheet.editColumn(c);
-                p.width = std::round((width / 256.0 * 7 - 5) / 7 * 100) / 100;
-                if (p.width < 0)
-                    p.width = 0;
+                p.width = columnWidthFromStored(width);
+                p.storedWidth = width;
+                p.storedAsSetByHand = options & 0x02;
                 p.customWidth = (options & 0x02) || std::abs(p.width - kDefaultColumnWidth) > 0.005;
                 p.hidden = options & 0x01;
                 p.outlineLevel = uint8_t((options >> 8) & 0x07);
@@ -340,6 +342,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
         case rec::WsBool: {
             uint16_t options = in.u16();
             sheet.setOutline({bool(options & 0x40), bool(options & 0x80)});
+            settings.page.fitToPages = options & 0x100;
             break;
         }
         case rec::Selection: {
@@ -358,7 +361,8 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             }
             if (s.areas.empty())
                 s.areas.push_back(Area::cell(s.active.row, s.active.col));
-            if (!haveSelection || pane == 3)
+            // One record a pane: the active pane's selection is the sheet's (PANE came before).
+            if (!haveSelection || pane == settings.view.activePane)
                 selection = s;
             haveSelection = true;
             break;
@@ -394,10 +398,14 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             break;
         }
         default:
-            noteUnkept(type);
+            if (!readSheetSetting(type, records_.body(), settings))
+                noteUnkept(type);
         }
     }
 done:
+    sheet.setPageSetup(settings.page);
+    sheet.setView(settings.view);
+    sheet.setProtection(settings.protection);
     for (const SharedUse& use : sharedUses) {
         auto it = use.anchorCol <= kLastColumn ? shared.find({use.anchorRow, uint16_t(use.anchorCol)})
                                                : shared.end();

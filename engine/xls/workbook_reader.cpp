@@ -9,6 +9,7 @@
 #include "engine/xls/name_records.h"
 #include "engine/xls/number_formats.h"
 #include "engine/xls/record_types.h"
+#include "engine/xls/sheet_settings_records.h"
 #include "engine/xls/sst.h"
 #include "engine/xls/unicode_string.h"
 
@@ -34,8 +35,6 @@ const char* unkeptContent(uint16_t type) {
     case 0x01B0: // CONDFMT
     case 0x01B1: // CF
         return "conditional formats";
-    case 0x0041:
-        return "frozen or split panes";
     case 0x009D: // AUTOFILTERINFO
     case 0x009E: // AUTOFILTER
         return "filters";
@@ -107,6 +106,7 @@ void WorkbookReader::read() {
 }
 
 void WorkbookReader::readGlobals() {
+    WorkbookProtection protection;
     while (true) {
         if (!records_.next())
             throw FormatError("the workbook's globals end without their closing record");
@@ -197,18 +197,13 @@ void WorkbookReader::readGlobals() {
         case rec::Name:
             definedName(records_.body());
             break;
-        case rec::Protect:
-        case rec::Password: {
-            ByteReader in(records_.body());
-            if (in.remaining() >= 2 && in.u16() != 0)
-                dropped_.insert("protection");
-            break;
-        }
         default:
-            noteUnkept(type);
+            if (!readWorkbookProtection(type, records_.body(), protection))
+                noteUnkept(type);
         }
     }
 done:
+    book_.setProtection(protection);
     if (fonts_.empty())
         fonts_.push_back(FontRecord{});
     book_.setDefaultFont(Font{fonts_[0].name, fonts_[0].height / 20.0});

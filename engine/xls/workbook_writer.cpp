@@ -9,6 +9,7 @@
 #include "engine/xls/number_formats.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
+#include "engine/xls/sheet_settings_records.h"
 #include "engine/xls/sst.h"
 #include "engine/xls/unicode_string.h"
 #include "engine/xls/validation_records.h"
@@ -84,11 +85,6 @@ bool recomputedOnOpening(std::span<const formula::Token> p) {
             return true;
     }
     return false;
-}
-
-uint16_t columnWidth(double chars) {
-    double units = std::round((chars * 7 + 5) / 7 * 256);
-    return uint16_t(std::clamp(units, 0.0, 65535.0));
 }
 
 } // namespace
@@ -223,6 +219,7 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
     auto& o = w.out();
     bof(w, rec::BofGlobals);
     simple(w, rec::CodePage, 1200);
+    putWorkbookProtection(w, book_.protection());
     {
         size_t h = w.begin(rec::Window1);
         for (uint16_t v : {uint16_t(0x0168), uint16_t(0x001E), uint16_t(0x4000), uint16_t(0x2000),
@@ -419,6 +416,7 @@ std::vector<uint8_t> WorkbookWriter::writeSheet(const Sheet& sheet, int index) {
     }
     writeCells(w, sheet, dbCellTables_.back());
     writeViewAndExtras(w, sheet, index);
+    putProtectionFeature(w, sheet.protection());
     w.record(rec::Eof, {});
     return o;
 }
@@ -435,6 +433,7 @@ void WorkbookWriter::writeSheetSettings(RecordWriter& w, const Sheet& sheet) {
         w.end(h);
     }
     simple(w, rec::SaveRecalc, 1);
+    putPrintOptions(w, sheet.pageSetup());
 
     int deepest = 0;
     for (int r = 0; r < sheet.rowExtent(); ++r)
@@ -457,8 +456,11 @@ void WorkbookWriter::writeSheetSettings(RecordWriter& w, const Sheet& sheet) {
         w.end(h);
     }
     uint16_t wsbool = 0x0401 | (sheet.outline().summaryRowsBelow ? 0x40 : 0) |
-                      (sheet.outline().summaryColumnsRight ? 0x80 : 0);
+                      (sheet.outline().summaryColumnsRight ? 0x80 : 0) |
+                      (sheet.pageSetup().fitToPages ? 0x100 : 0);
     simple(w, rec::WsBool, wsbool);
+    putPageSetup(w, sheet.pageSetup());
+    putSheetProtection(w, sheet.protection());
     simple(w, rec::DefColWidth, 8);
 
     for (int c = 0; c < kColumnCount;) {
@@ -470,9 +472,9 @@ void WorkbookWriter::writeSheetSettings(RecordWriter& w, const Sheet& sheet) {
             size_t h = w.begin(rec::ColInfo);
             putU16(o, uint16_t(c));
             putU16(o, uint16_t(last));
-            putU16(o, columnWidth(p.width));
+            putU16(o, storedColumnWidth(p));
             putU16(o, xfIndex(p.format));
-            putU16(o, uint16_t((p.hidden ? 0x01 : 0) | (p.customWidth ? 0x02 : 0) |
+            putU16(o, uint16_t((p.hidden ? 0x01 : 0) | (columnWidthSetByHand(p) ? 0x02 : 0) |
                                (p.outlineLevel & 0x07) << 8 | (p.collapsed ? 0x1000 : 0)));
             putU16(o, 0);
             w.end(h);
@@ -638,17 +640,7 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
 
 void WorkbookWriter::writeViewAndExtras(RecordWriter& w, const Sheet& sheet, int index) {
     auto& o = w.out();
-    {
-        size_t h = w.begin(rec::Window2);
-        putU16(o, index == 0 ? 0x06B6 : 0x00B6);
-        putU16(o, 0);
-        putU16(o, 0);
-        putU32(o, 64);
-        putU16(o, 0);
-        putU16(o, 0);
-        putU32(o, 0);
-        w.end(h);
-    }
+    putWindow(w, sheet.view(), index == 0);
     {
         const Selection& sel = sheet.selection();
         size_t count = std::min(sel.areas.size(), MaxSelectionAreas);
@@ -656,8 +648,11 @@ void WorkbookWriter::writeViewAndExtras(RecordWriter& w, const Sheet& sheet, int
         for (size_t i = 0; i < count; ++i)
             if (sel.areas[i].contains(sel.active.row, sel.active.col))
                 activeArea = i;
+        // The selection is the active pane's; without panes that is the upper left, 3.
+        const SheetView& view = sheet.view();
+        bool panes = view.splitColumns > 0 || view.splitRows > 0;
         size_t h = w.begin(rec::Selection);
-        putU8(o, 3);
+        putU8(o, panes ? view.activePane : 3);
         putU16(o, uint16_t(sel.active.row));
         putU16(o, uint16_t(sel.active.col));
         putU16(o, uint16_t(activeArea));

@@ -116,6 +116,31 @@ private slots:
         QVERIFY(parts.left.isEmpty() && parts.right.isEmpty());
     }
 
+    void aSheetPrintsWithItsOwnPageSetup() {
+        engine::Workbook book;
+        engine::Sheet& sheet = book.addSheet(u"征订登记");
+        // Nobody chose one: the spreadsheet's defaults, its header and footer included.
+        QCOMPARE(desktop::pageSetupOf(sheet).headerText, desktop::PageSetup{}.headerText);
+        engine::PageSetup own;
+        own.paperSize = 8;
+        own.landscape = true;
+        own.leftMargin = 0.4;
+        own.footerMargin = 0.2;
+        own.header = u"&L登记";
+        own.fitToPages = true;
+        own.fitHeight = 0;
+        own.printGridlines = true;
+        sheet.setPageSetup(own);
+        desktop::PageSetup setup = desktop::pageSetupOf(sheet);
+        QCOMPARE(setup.paper, QPageSize::A3);
+        QCOMPARE(setup.orientation, QPageLayout::Landscape);
+        QCOMPARE(setup.left, 0.4);
+        QCOMPARE(setup.footer, 0.2);
+        QCOMPARE(setup.headerText, QStringLiteral("&L登记"));
+        QVERIFY(setup.footerText.isEmpty());
+        QVERIFY(setup.fitToWidth && setup.gridlines);
+    }
+
     void theRegisterExportsToPdf() {
         engine::Workbook book;
         engine::Sheet& sheet = book.addSheet(u"征订登记");
@@ -130,9 +155,9 @@ private slots:
 
         const QString info = poppler(QStringLiteral("pdfinfo"), {pdf});
         QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+3\\n"))), qPrintable(info));
-        QVERIFY2(
-            info.contains(QRegularExpression(QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts"))),
-            qPrintable(info));
+        QVERIFY2(info.contains(QRegularExpression(
+                     QStringLiteral("Page size:\\s+595(\\.\\d+)? x 84[12](\\.\\d+)? pts"))),
+                 qPrintable(info));
         const QString first = pageText(pdf, 1), second = pageText(pdf, 2);
         // The default header names the sheet, the footer counts the pages.
         QVERIFY2(first.trimmed().startsWith(QStringLiteral("征订登记")), qPrintable(first));
@@ -151,8 +176,8 @@ private slots:
         wide.setup().groupPerPage = true;
         QVERIFY(wide.exportPdf(pdf.toStdString()));
         const QString wideInfo = poppler(QStringLiteral("pdfinfo"), {pdf});
-        QVERIFY2(wideInfo.contains(
-                     QRegularExpression(QStringLiteral("Page size:\\s+84[12](\\.\\d+)? x 595(\\.\\d+)? pts"))),
+        QVERIFY2(wideInfo.contains(QRegularExpression(
+                     QStringLiteral("Page size:\\s+84[12](\\.\\d+)? x 595(\\.\\d+)? pts"))),
                  qPrintable(wideInfo));
         QVERIFY2(wideInfo.contains(QRegularExpression(QStringLiteral("Pages:\\s+4\\n"))),
                  qPrintable(wideInfo));

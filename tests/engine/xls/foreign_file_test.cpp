@@ -9,6 +9,7 @@
 #include "engine/xls/xls.h"
 
 #include <algorithm>
+#include <cmath>
 #include <gtest/gtest.h>
 
 using namespace engine;
@@ -400,4 +401,47 @@ TEST(ForeignFile, LabelReferencesReadAsTheReferencesTheyStandFor) {
     EXPECT_FALSE(data.hasFormula(1, 0));
     EXPECT_EQ(data.value(1, 0), Value::number(5));
     EXPECT_TRUE(has(result.dropped, "formulas this program cannot read"));
+}
+
+// Settings records as a careless writer may leave them: printer fields marked as unset, a header whose
+// text is cut short, a margin that is not a number. The sheet opens with what can be read.
+TEST(ForeignFile, DamagedOrUnsetPageSettingsLeaveTheDefaults) {
+    StreamBuilder s;
+    s.bof(rec::BofGlobals);
+    size_t first = s.boundSheet(u"Data");
+    s.record(rec::Eof, {});
+    s.sheetStartsHere(first);
+    s.bof(rec::BofWorksheet);
+    {
+        // Paper 0, scale 0 and no copies, marked as not set (0x04), landscape (portrait bit clear).
+        std::vector<uint8_t> b;
+        for (uint16_t v : {0, 0, 1, 1, 1, 0x04, 0, 0})
+            putU16(b, v);
+        putF64(b, 0.25);
+        putF64(b, std::nan(""));
+        putU16(b, 0);
+        s.record(0x00A1, b);
+    }
+    s.record(rec::Header, {10, 0, 0, 'a', 'b'});
+    {
+        std::vector<uint8_t> b;
+        putF64(b, -3);
+        s.record(rec::LeftMargin, b);
+    }
+    s.record(rec::Protect, {1, 0});
+    s.record(rec::Eof, {});
+
+    auto result = readWorkbookStream(s.bytes(), "careless.xls");
+    const PageSetup& p = result.workbook->sheet(0).pageSetup();
+    PageSetup d;
+    EXPECT_FALSE(p.printerSettingsKnown);
+    EXPECT_EQ(p.paperSize, d.paperSize);
+    EXPECT_EQ(p.scale, d.scale);
+    EXPECT_EQ(p.copies, d.copies);
+    EXPECT_FALSE(p.landscape);
+    EXPECT_EQ(p.headerMargin, 0.25);
+    EXPECT_EQ(p.footerMargin, d.footerMargin);
+    EXPECT_EQ(p.leftMargin, d.leftMargin);
+    EXPECT_EQ(p.header, u"");
+    EXPECT_TRUE(result.workbook->sheet(0).protection().contents);
 }

@@ -375,3 +375,110 @@ TEST(Interop, NamesSharedFormulasAndStoredResultsSurviveASaveOfALibreOfficeWorkb
     EXPECT_NE(names.find("Print_Area 0 1 0 [Ref3D(coords=(0, 1, 0, 10, 0, 4))]"), std::string::npos) << names;
     EXPECT_NE(names.find("Amounts -1 0 0 [Ref3D(coords=(0, 1, 1, 9, 0, 1))]"), std::string::npos) << names;
 }
+
+namespace {
+
+// What a settings script prints about a file, in one of its modes.
+std::string settingsOf(const std::string& python, const std::string& mode, const fs::path& file) {
+    std::string out;
+    EXPECT_EQ(run(python + " '" + interopScript("sheet_settings.py").string() + "' " + mode + " '" +
+                      file.string() + "'",
+                  &out),
+              0)
+        << out;
+    return out;
+}
+
+} // namespace
+
+// A workbook LibreOffice made (from an .xlsx written by hand) with page setup, headers and footers,
+// fit to pages, column widths and protection: opened and saved here, LibreOffice and xlrd see in it
+// what they saw before.
+TEST(Interop, PageSetupWidthsAndProtectionOfALibreOfficeWorkbookSurviveASave) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    fs::path source = scratch / "settings.xlsx";
+    settingsOf(python, "make", source);
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+
+    auto result = xls::readWorkbook(made);
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    const Workbook& book = *result.workbook;
+    // What the .xlsx said.
+    const PageSetup& p = book.sheet(0).pageSetup();
+    EXPECT_EQ(p.paperSize, 11);
+    EXPECT_TRUE(p.landscape);
+    EXPECT_EQ(p.scale, 80);
+    EXPECT_FALSE(p.fitToPages);
+    EXPECT_TRUE(p.usesFirstPageNumber);
+    EXPECT_EQ(p.firstPageNumber, 3);
+    EXPECT_TRUE(p.acrossThenDown);
+    EXPECT_NEAR(p.leftMargin, 0.5, 1e-9);
+    EXPECT_NEAR(p.rightMargin, 0.4, 1e-9);
+    EXPECT_NEAR(p.topMargin, 1.2, 1e-9);
+    EXPECT_NEAR(p.bottomMargin, 0.9, 1e-9);
+    EXPECT_NEAR(p.headerMargin, 0.3, 1e-9);
+    EXPECT_NEAR(p.footerMargin, 0.35, 1e-9);
+    EXPECT_TRUE(p.centerHorizontally && p.centerVertically && p.printGridlines && p.printHeadings);
+    EXPECT_NE(p.header.find(u"征订登记"), std::u16string::npos);
+    EXPECT_NE(p.footer.find(u"第 &P 页"), std::u16string::npos);
+    EXPECT_TRUE(book.sheet(0).protection().contents);
+    EXPECT_EQ(book.sheet(0).protection().passwordHash, 0xCBEB);
+    EXPECT_TRUE(book.sheet(1).pageSetup().fitToPages);
+    EXPECT_EQ(book.sheet(1).pageSetup().fitWidth, 1);
+    EXPECT_EQ(book.sheet(1).pageSetup().fitHeight, 0);
+
+    fs::path saved = scratch / "saved.xls";
+    xls::writeWorkbook(book, saved);
+    EXPECT_EQ(settingsOf(python, "xlrd", saved), settingsOf(python, "xlrd", made));
+    std::string xlsx = "xlsx:Calc MS Excel 2007 XML";
+    EXPECT_EQ(settingsOf(python, "xlsx", scratch.convert(saved, xlsx, "xlsx")),
+              settingsOf(python, "xlsx", scratch.convert(made, xlsx, "xlsx")));
+}
+
+// Frozen panes, zoom and hidden gridlines and zeros as saved here are what xlrd and LibreOffice show,
+// and LibreOffice's own file of them reads back the same.
+TEST(Interop, FrozenPanesZoomAndViewOptionsAreWhatOtherProgramsShow) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    Workbook book;
+    xls_testing::buildRegister(book, 3, 3, false);
+    SheetView view;
+    view.showGridlines = false;
+    view.showZeros = false;
+    view.zoom = 85;
+    view.frozen = true;
+    view.splitColumns = 1;
+    view.splitRows = 2;
+    view.paneTopRow = 2;
+    view.paneLeftColumn = 1;
+    view.activePane = 0;
+    book.sheet(0).setView(view);
+    fs::path file = scratch / "view.xls";
+    xls::writeWorkbook(book, file);
+
+    std::string seen = settingsOf(python, "xlrd", file);
+    EXPECT_NE(seen.find("grid 0 headings 1 zeros 0 formulas 0 frozen 1 split 1 2 first 1 2 active 0 zoom 85"),
+              std::string::npos)
+        << seen;
+    std::string theirs =
+        settingsOf(python, "xlsx", scratch.convert(file, "xlsx:Calc MS Excel 2007 XML", "xlsx"));
+    EXPECT_NE(theirs.find("showGridLines=false"), std::string::npos) << theirs;
+    EXPECT_NE(theirs.find("zoomScale=85"), std::string::npos) << theirs;
+    EXPECT_NE(theirs.find("state=frozen topLeftCell=B3 xSplit=1 ySplit=2"), std::string::npos) << theirs;
+
+    auto back = xls::readWorkbook(scratch.convert(file, "xls:MS Excel 97", "xls"));
+    const SheetView& v = back.workbook->sheet(0).view();
+    EXPECT_FALSE(v.showGridlines);
+    EXPECT_FALSE(v.showZeros);
+    EXPECT_EQ(v.zoom, 85);
+    EXPECT_TRUE(v.frozen);
+    EXPECT_EQ(v.splitColumns, 1);
+    EXPECT_EQ(v.splitRows, 2);
+    EXPECT_EQ(v.paneTopRow, 2);
+    EXPECT_EQ(v.paneLeftColumn, 1);
+}
