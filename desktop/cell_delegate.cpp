@@ -1,5 +1,6 @@
 #include "desktop/cell_delegate.h"
 
+#include "desktop/border_pen.h"
 #include "desktop/rich_text.h"
 #include "desktop/sheet_model.h"
 #include "engine/model/workbook.h"
@@ -10,44 +11,6 @@
 #include <QPainter>
 
 namespace desktop {
-
-namespace {
-
-QPen borderPen(const engine::Border& b) {
-    QColor color = paletteColor(b.colorIndex);
-    QPen pen(color.isValid() ? color : QColor(Qt::black));
-    switch (b.weight) {
-    case engine::BorderWeight::Medium:
-        pen.setWidth(2);
-        break;
-    case engine::BorderWeight::Thick:
-        pen.setWidth(3);
-        break;
-    default:
-        pen.setWidth(1);
-    }
-    switch (b.style) {
-    case engine::LineStyle::Dash:
-        pen.setStyle(Qt::CustomDashLine);
-        pen.setDashPattern({3, 2});
-        break;
-    case engine::LineStyle::Dot:
-        pen.setStyle(Qt::DotLine);
-        break;
-    case engine::LineStyle::DashDot:
-    case engine::LineStyle::SlantDashDot:
-        pen.setStyle(Qt::DashDotLine);
-        break;
-    case engine::LineStyle::DashDotDot:
-        pen.setStyle(Qt::DashDotDotLine);
-        break;
-    default:
-        pen.setStyle(Qt::SolidLine);
-    }
-    return pen;
-}
-
-} // namespace
 
 QStringList listItems(const std::u16string& formula1) {
     return QString::fromStdU16String(formula1).split(QLatin1Char(','));

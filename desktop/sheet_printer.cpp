@@ -1,5 +1,6 @@
 #include "desktop/sheet_printer.h"
 
+#include "desktop/border_pen.h"
 #include "desktop/grid_view.h"
 
 #include <QApplication>
@@ -18,31 +19,6 @@ QFont printFont(QFont font) {
     if (font.pointSizeF() > 0)
         font.setPixelSize(int(std::lround(font.pointSizeF() * kPixelsPerInch / 72)));
     return font;
-}
-
-QPen borderPen(const engine::Border& b) {
-    QPen pen(Qt::black, b.weight == engine::BorderWeight::Thick    ? 3
-                        : b.weight == engine::BorderWeight::Medium ? 2
-                                                                   : 1);
-    switch (b.style) {
-    case engine::LineStyle::Dash:
-        pen.setStyle(Qt::CustomDashLine);
-        pen.setDashPattern({3, 2});
-        break;
-    case engine::LineStyle::Dot:
-        pen.setStyle(Qt::DotLine);
-        break;
-    case engine::LineStyle::DashDot:
-    case engine::LineStyle::SlantDashDot:
-        pen.setStyle(Qt::DashDotLine);
-        break;
-    case engine::LineStyle::DashDotDot:
-        pen.setStyle(Qt::DashDotDotLine);
-        break;
-    default:
-        break;
-    }
-    return pen;
 }
 
 } // namespace

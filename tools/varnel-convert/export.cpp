@@ -30,23 +30,7 @@ std::string cellJson(const engine::Sheet& sheet, int row, int col) {
     play::JsonLine line;
     line.text("cell", engine::formatAddress({row, col}, false));
     Value value = sheet.value(row, col);
-    switch (value.kind()) {
-    case Value::Kind::Number:
-        line.text("type", "number").number("value", value.asNumber());
-        break;
-    case Value::Kind::Text:
-        line.text("type", "text").text("value", value.asText());
-        break;
-    case Value::Kind::Boolean:
-        line.text("type", "bool").boolean("value", value.asBoolean());
-        break;
-    case Value::Kind::Error:
-        line.text("type", "error").text("value", engine::errorText(value.asError()));
-        break;
-    case Value::Kind::Empty:
-        line.text("type", "empty").null("value");
-        break;
-    }
+    line.cellValue(value);
     if (sheet.hasFormula(row, col))
         line.text("formula", sheet.formulaText(row, col));
     const std::u16string& code = sheet.format(row, col).numberFormat;

@@ -100,23 +100,7 @@ std::string cellLine(const Target& target, int row, int col) {
     line.text("cell", target.label(row, col));
     user::CellView cell = user::cell(*target.app, target.place, engine::formatAddress({row, col}, false));
     const Value& value = cell.value;
-    switch (value.kind()) {
-    case Value::Kind::Number:
-        line.text("type", "number").number("value", value.asNumber());
-        break;
-    case Value::Kind::Text:
-        line.text("type", "text").text("value", value.asText());
-        break;
-    case Value::Kind::Boolean:
-        line.text("type", "bool").boolean("value", value.asBoolean());
-        break;
-    case Value::Kind::Error:
-        line.text("type", "error").text("value", engine::errorText(value.asError()));
-        break;
-    case Value::Kind::Empty:
-        line.text("type", "empty").null("value");
-        break;
-    }
+    line.cellValue(value);
     if (!value.isEmpty())
         line.text("text", cell.shown);
     if (target.sheet().hasFormula(row, col))

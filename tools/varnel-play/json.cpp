@@ -103,4 +103,21 @@ JsonLine& JsonLine::raw(std::string_view name, std::string_view json) {
     return *this;
 }
 
+JsonLine& JsonLine::cellValue(const engine::Value& value) {
+    using Kind = engine::Value::Kind;
+    switch (value.kind()) {
+    case Kind::Number:
+        return text("type", "number").number("value", value.asNumber());
+    case Kind::Text:
+        return text("type", "text").text("value", value.asText());
+    case Kind::Boolean:
+        return text("type", "bool").boolean("value", value.asBoolean());
+    case Kind::Error:
+        return text("type", "error").text("value", engine::errorText(value.asError()));
+    case Kind::Empty:
+        break;
+    }
+    return text("type", "empty").null("value");
+}
+
 } // namespace play

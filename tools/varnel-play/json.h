@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/core/value.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -20,6 +22,8 @@ public:
     JsonLine& null(std::string_view name);
     // A value already in JSON (an array, an object).
     JsonLine& raw(std::string_view name, std::string_view json);
+    // A cell's value as two fields: "type" (number, text, bool, error or empty) and "value".
+    JsonLine& cellValue(const engine::Value& value);
 
     std::string str() const { return body_ + "}"; }
 
