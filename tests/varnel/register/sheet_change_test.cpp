@@ -1,3 +1,5 @@
+#include "engine/formula/parser.h"
+#include "engine/formula/printer.h"
 #include "tests/varnel/register/register_fixture.h"
 
 namespace {
@@ -151,6 +153,34 @@ TEST_F(RegisterTest, AGroupStartingAtRow2TakesRow2AsItsUnitRowAndLeavesTheTitles
     EXPECT_EQ(rowTexts(dlg._epSheet, 1),
               (std::vector<std::u16string>{u"征订年度", u"资料名称", u"征订数量", u"单价", u"金额", u"票据号",
                                            u"征订单位"}));
+}
+
+} // namespace
+
+namespace {
+
+// The register's print area and a name over its totals grow with the row a new entry inserts.
+TEST_F(RegisterTest, AnInsertedEntryRowWidensThePrintAreaAndNamesOverTheRegister) {
+    addUnit(u"市一中");
+    addUnit(u"县文化馆");
+    engine::Workbook& book = registerSheet().workbook();
+    auto define = [&](std::u16string name, std::u16string_view definition,
+                      std::optional<std::uint8_t> builtIn) {
+        book.defineName({std::move(name), registerSheet().id(), builtIn, false,
+                         engine::formula::parse(definition, book.sheetNames())});
+    };
+    define(u"Print_Area", u"征订登记!$A$1:$G$9", 0x06);
+    define(u"Totals", u"征订登记!$C$2:$C$9", std::nullopt);
+    auto definition = [&](std::u16string_view name) {
+        return engine::formula::print(book.names().find(name, registerSheet().id())->definition,
+                                      book.sheetNames());
+    };
+
+    type(u"B4", Variant(u"报纸")); // takes the separator row
+    EXPECT_EQ(definition(u"Print_Area"), u"'征订登记'!$A$1:$G$9");
+    type(u"B5", Variant(u"图书")); // inserts a row before the next unit
+    EXPECT_EQ(definition(u"Print_Area"), u"'征订登记'!$A$1:$G$10");
+    EXPECT_EQ(definition(u"Totals"), u"'征订登记'!$C$2:$C$10");
 }
 
 } // namespace
