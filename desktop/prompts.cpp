@@ -31,6 +31,12 @@ engine::automation::SaveAnswer ScreenPrompts::askSave(long owner, std::u16string
     }
 }
 
+bool ScreenPrompts::confirmLoss(long owner, std::u16string_view bookName,
+                                const std::vector<std::u16string>& items) {
+    return backend_.saveAnyway(windowHandle(owner), engine::automation::lossWarningText(bookName), bookName,
+                               items);
+}
+
 std::optional<std::filesystem::path> ScreenPrompts::askSavePath(long owner, std::u16string_view bookName) {
     return desktop::askSavePath(backend_.ownerWidget(windowHandle(owner)),
                                 QString::fromStdU16String(std::u16string(bookName)), {});

@@ -2,8 +2,9 @@
 
 #include "engine/automation/prompts.h"
 
-// The spreadsheet's own questions on the screen: the input box and the save question as the platform's
-// services ask them, and, what those cannot ask, where to save a workbook that has no file yet.
+// The spreadsheet's own questions on the screen: the input box, the save question and the warning
+// before a save that loses what a file holds as the platform's services ask them, and, what those cannot
+// ask, where to save a workbook that has no file yet.
 namespace desktop {
 
 class QtBackend;
@@ -16,6 +17,8 @@ public:
     std::optional<std::u16string> inputBox(long owner, std::u16string_view prompt, std::u16string_view title,
                                            std::u16string_view defaultText) override;
     engine::automation::SaveAnswer askSave(long owner, std::u16string_view bookName) override;
+    bool confirmLoss(long owner, std::u16string_view bookName,
+                     const std::vector<std::u16string>& items) override;
     std::optional<std::filesystem::path> askSavePath(long owner, std::u16string_view bookName) override;
 
 private:

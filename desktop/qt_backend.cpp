@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringList>
 #include <vector>
 
 namespace desktop {
@@ -205,6 +206,27 @@ std::optional<std::u16string> QtBackend::inputBox(HWND owner, std::u16string_vie
     if (!accepted)
         return std::nullopt;
     return box.textValue().toStdU16String();
+}
+
+bool QtBackend::saveAnyway(HWND owner, std::u16string_view text, std::u16string_view caption,
+                           const std::vector<std::u16string>& items) {
+    QMessageBox box(ownerWidget(owner));
+    box.setObjectName(QStringLiteral("saveWarning"));
+    box.setWindowTitle(qs(caption));
+    box.setIcon(QMessageBox::Warning);
+    box.setText(qs(text));
+    QStringList lines;
+    for (const std::u16string& item : items)
+        lines << QStringLiteral("· ") + qs(item);
+    box.setInformativeText(lines.join(QLatin1Char('\n')));
+    QPushButton* yes = box.addButton(QStringLiteral("是"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("否"), QMessageBox::NoRole);
+    // Enter or Escape keeps the file: only a deliberate 是 gives up what it holds.
+    box.setDefaultButton(no);
+    box.setEscapeButton(no);
+    Answered answered(box);
+    box.exec();
+    return box.clickedButton() == yes;
 }
 
 int QtBackend::systemMetric(int index) const {

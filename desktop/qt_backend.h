@@ -37,6 +37,8 @@ public:
     int messageBox(HWND owner, std::u16string_view text, std::u16string_view caption, UINT type) override;
     std::optional<std::u16string> inputBox(HWND owner, std::u16string_view prompt, std::u16string_view title,
                                            std::u16string_view defaultText) override;
+    bool saveAnyway(HWND owner, std::u16string_view text, std::u16string_view caption,
+                    const std::vector<std::u16string>& items) override;
     int systemMetric(int index) const override;
     RECT workArea() const override;
     SIZE dialogBaseUnits(std::u16string_view face, int pointSize) const override;

@@ -231,7 +231,8 @@ template <typename F> void SpreadsheetWindow::act(F&& action) {
 }
 
 void SpreadsheetWindow::report(const Outcome& outcome) {
-    if (!outcome.done)
+    // A refusal without a message is one the user chose (a save they declined): nothing more to say.
+    if (!outcome.done && !outcome.message.empty())
         backend_.messageBox(handle(), outcome.message, outcome.caption, MB_OK | MB_ICONSTOP);
 }
 

@@ -34,6 +34,18 @@ IDispatch* asDispatch(Excel::_Workbook* book) {
     return book;
 }
 
+// Whether two paths name one file: the same file through a link or another spelling, or the same
+// place when either is missing.
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code error;
+    if (std::filesystem::equivalent(a, b, error))
+        return true;
+    std::error_code ea, eb;
+    std::filesystem::path ca = std::filesystem::weakly_canonical(a, ea);
+    std::filesystem::path cb = std::filesystem::weakly_canonical(b, eb);
+    return ea || eb ? a.lexically_normal() == b.lexically_normal() : ca == cb;
+}
+
 // The instance's main window, so that the dialogs and message boxes it owns have a real owner.
 long makeMainWindow() {
     HWND window = ui::createWindow(u"SpreadsheetFrame", kInstanceCaption, WS_CAPTION | WS_SYSMENU,
@@ -142,11 +154,14 @@ std::shared_ptr<Book> Application::findBook(std::u16string_view name) const {
 }
 
 std::shared_ptr<Book> Application::addBook(std::unique_ptr<Workbook> model, std::u16string name,
-                                           std::filesystem::path path, DISPID event) {
+                                           std::filesystem::path path, DISPID event,
+                                           std::vector<std::u16string> notKept) {
     auto book = std::make_shared<Book>();
     book->model = std::move(model);
     book->name = std::move(name);
     book->path = std::move(path);
+    book->notKept = std::move(notKept);
+    book->openedFrom = book->path;
     book->app = this;
     book->markSaved();
     books_.push_back(book);
@@ -226,7 +241,7 @@ IDispatchPtr Application::sheetObject(const SheetRef& ref) {
     return IDispatchPtr(static_cast<IDispatch*>(worksheetObject(ref).get()));
 }
 
-bool Application::close(const std::shared_ptr<Book>& book, std::optional<bool> saveChanges,
+bool Application::close(std::shared_ptr<Book> book, std::optional<bool> saveChanges,
                         std::optional<std::filesystem::path> saveTo) {
     if (!book->open())
         fail(u"The workbook is closed.");
@@ -260,7 +275,8 @@ bool Application::close(const std::shared_ptr<Book>& book, std::optional<bool> s
             if (!saveTo)
                 return false;
         }
-        save(*book, saveTo);
+        if (!save(*book, saveTo))
+            return false;
     }
     if (!book->open())
         return true;
@@ -274,14 +290,26 @@ bool Application::close(const std::shared_ptr<Book>& book, std::optional<bool> s
     return true;
 }
 
-void Application::save(Book& book, const std::optional<std::filesystem::path>& path) {
+bool Application::save(Book& book, const std::optional<std::filesystem::path>& path) {
     std::filesystem::path target = path ? *path : book.path;
     if (target.empty())
         fail(u"The workbook " + book.name + u" has no file yet: save it under a name.");
+    // Another file gets what the workbook holds, and the file it came from keeps all it had.
+    const bool losing = !book.notKept.empty() && sameFile(target, book.openedFrom);
+    if (losing && alerts_) {
+        ComPtr<Application> self(this);
+        if (!prompts().confirmLoss(hwnd_, book.name, book.notKept))
+            return false;
+        // Told once is enough: what the file held is given up even if this write fails.
+        book.notKept.clear();
+    }
     writeWorkbookFile(*book.model, target);
+    if (losing)
+        book.notKept.clear();
     book.path = target;
     book.name = target.filename().u16string();
     book.markSaved();
+    return true;
 }
 
 bool Application::quit() {

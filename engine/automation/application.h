@@ -57,9 +57,11 @@ public:
     // Find keeps the settings it was last given for the next search that leaves them out.
     FindSettings& findSettings() { return find_; }
 
-    // A new workbook: `event` (NewWorkbook or WorkbookOpen), then it becomes the active one.
+    // A new workbook: `event` (NewWorkbook or WorkbookOpen), then it becomes the active one. `notKept`
+    // is what its file `path` holds that the model does not keep.
     std::shared_ptr<Book> addBook(std::unique_ptr<Workbook> model, std::u16string name,
-                                  std::filesystem::path path, DISPID event);
+                                  std::filesystem::path path, DISPID event,
+                                  std::vector<std::u16string> notKept = {});
     // The number of the next new workbook's name, BookN.
     int takeBookNumber() { return nextBookNumber_++; }
     // Raises an application event that carries one workbook (NewWorkbook, WorkbookOpen, ...).
@@ -75,10 +77,14 @@ public:
     // Closes a workbook as Workbook.Close does: WorkbookBeforeClose first (a handler may cancel); then,
     // unless saveChanges says, with unsaved changes and alerts on, the user is asked whether to save.
     // A book saved on closing goes to `saveTo` when given. Whether the workbook closed.
-    bool close(const std::shared_ptr<Book>& book, std::optional<bool> saveChanges,
+    // The book is taken by value: the caller's may be the list's own entry, which the close removes.
+    bool close(std::shared_ptr<Book> book, std::optional<bool> saveChanges,
                std::optional<std::filesystem::path> saveTo = std::nullopt);
-    // Saves to the book's own file, or to `path` (which becomes its file and gives its name).
-    void save(Book& book, const std::optional<std::filesystem::path>& path);
+    // Saves to the book's own file, or to `path` (which becomes its file and gives its name). Before
+    // the first save over the file it was opened from, when that file holds what the model does not
+    // keep and alerts are on, the user is asked whether to lose it. False, with nothing written, when
+    // they chose not to.
+    bool save(Book& book, const std::optional<std::filesystem::path>& path);
     // The user quits: every workbook closes as by close(); a cancelled close ends the quitting. Then
     // the instance ends: its temporary command bars go and it leaves the list of running instances.
     bool quit();

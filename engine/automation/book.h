@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace engine::automation {
 
@@ -21,6 +22,11 @@ struct Book {
     std::uint64_t savedAt = 0;  // the model's revision when it was last opened or saved
     bool markedUnsaved = false; // Saved was set to false
     int activeSheet = 0;        // index of the sheet shown
+    // What the file it was opened from held that the model does not keep, and that file. A save over
+    // that file loses these, so the user is asked first; the list empties once they agreed or the file
+    // was written. Empty for a new workbook.
+    std::vector<std::u16string> notKept;
+    std::filesystem::path openedFrom;
     Application* app = nullptr; // null once closed
 
     bool saved() const { return !markedUnsaved && model->revision() == savedAt; }

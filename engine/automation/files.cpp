@@ -6,9 +6,13 @@
 
 namespace engine::automation {
 
-std::unique_ptr<Workbook> readWorkbookFile(const std::filesystem::path& path) {
+OpenedFile readWorkbookFile(const std::filesystem::path& path) {
     try {
-        return engine::xls::readWorkbook(path).workbook;
+        engine::xls::ReadResult read = engine::xls::readWorkbook(path);
+        OpenedFile opened{std::move(read.workbook), {}};
+        for (const std::string& what : read.dropped)
+            opened.notKept.push_back(text::toUtf16(what));
+        return opened;
     } catch (const engine::xls::XlsError& e) {
         fail(text::toUtf16(e.what()));
     }

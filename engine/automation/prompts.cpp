@@ -32,6 +32,10 @@ public:
         }
         return SaveAnswer::Cancel;
     }
+    bool confirmLoss(long owner, std::u16string_view bookName,
+                     const std::vector<std::u16string>& items) override {
+        return ui::askToSaveAnyway(windowOf(owner), lossWarningText(bookName), kInstanceCaption, items);
+    }
     // There is no file dialog: a workbook that never had a file cannot be saved on closing.
     std::optional<std::filesystem::path> askSavePath(long, std::u16string_view) override {
         return std::nullopt;
@@ -41,6 +45,13 @@ public:
 Prompts* selected = nullptr;
 
 } // namespace
+
+std::u16string lossWarningText(std::u16string_view bookName) {
+    std::u16string text(u"“");
+    text.append(bookName);
+    text.append(u"”中有以下内容不能保留，保存后文件中将不再有这些内容。是否仍要保存？");
+    return text;
+}
 
 void setPrompts(Prompts* prompts) {
     selected = prompts;

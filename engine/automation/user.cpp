@@ -428,7 +428,9 @@ bool expand(Application& app, const Place& place, int row) {
 Outcome save(Application& app, std::u16string_view book, const std::optional<std::filesystem::path>& path) {
     std::shared_ptr<Book> target = bookOf(app, book);
     try {
-        app.save(*target, path);
+        // Declined by the user, the save says nothing more.
+        if (!app.save(*target, path))
+            return Outcome{false, {}, {}};
     } catch (const ComError& e) {
         return refused(e.description());
     }

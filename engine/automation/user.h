@@ -137,7 +137,8 @@ bool click(Application& app, std::u16string_view caption);
 // Collapses or expands the group that the row (from 1) summarises. False when it summarises none.
 bool collapse(Application& app, const Place& place, int row);
 bool expand(Application& app, const Place& place, int row);
-// Saves a workbook to its file, or to `path`, which then becomes its file and name.
+// Saves a workbook to its file, or to `path`, which then becomes its file and name. Not done, with no
+// message, when the user chose not to lose what its file holds (Application::save).
 Outcome save(Application& app, std::u16string_view book = {},
              const std::optional<std::filesystem::path>& path = std::nullopt);
 // Closes a workbook as the window's close box does: WorkbookBeforeClose, then the save question when it

@@ -8,6 +8,9 @@ namespace engine::automation {
 
 namespace {
 
+// Why a client's save did not happen when the user chose not to lose what the file holds.
+constexpr const char16_t* kSaveDeclined = u"保存已取消，文件保持原样。";
+
 Application& instanceOf(const std::shared_ptr<Book>& book) {
     if (!book->open())
         fail(u"The workbook has been closed.");
@@ -96,7 +99,8 @@ public:
         Application& app = instanceOf(book_);
         if (book_->path.empty())
             fail(u"The workbook " + book_->name + u" has no file yet: use SaveAs.");
-        app.save(*book_, std::nullopt);
+        if (!app.save(*book_, std::nullopt))
+            fail(kSaveDeclined);
     }
     void SaveAs(const Variant& Filename, const Variant&, const Variant&, const Variant&, const Variant&,
                 const Variant&, Excel::XlSaveAsAccessMode, const Variant&, const Variant&) override {
@@ -107,7 +111,8 @@ public:
         std::shared_ptr<Book> other = app.findBook(std::filesystem::path(name).filename().u16string());
         if (other && other != book_)
             fail(u"A workbook of that name is open already.");
-        app.save(*book_, std::filesystem::path(name));
+        if (!app.save(*book_, std::filesystem::path(name)))
+            fail(kSaveDeclined);
     }
     VARIANT_BOOL GetSaved() override { return book_->saved() ? VARIANT_TRUE : VARIANT_FALSE; }
     void PutSaved(VARIANT_BOOL RHS) override {
@@ -137,10 +142,11 @@ public:
             app_->activate(open);
             return workbookObject(open);
         }
-        std::unique_ptr<Workbook> model = readWorkbookFile(path);
-        if (model->sheetCount() == 0)
+        OpenedFile opened = readWorkbookFile(path);
+        if (opened.model->sheetCount() == 0)
             fail(u"The workbook " + name + u" has no sheets.");
-        return workbookObject(app_->addBook(std::move(model), name, path, Excel::AppEvents::WorkbookOpen));
+        return workbookObject(app_->addBook(std::move(opened.model), name, path,
+                                            Excel::AppEvents::WorkbookOpen, std::move(opened.notKept)));
     }
     Excel::_WorkbookPtr Add(const Variant&) override {
         auto model = std::make_unique<Workbook>();

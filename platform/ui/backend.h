@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The front end that realises the user-interface services: it runs modal loops, asks the user, and shows the
 // windows of window.h. One backend serves the whole process; it is chosen at start-up with setBackend. The
@@ -30,6 +31,11 @@ public:
     virtual std::optional<std::u16string> inputBox(HWND owner, std::u16string_view prompt,
                                                    std::u16string_view title,
                                                    std::u16string_view defaultText) = 0;
+
+    // The warning before a save that loses what the file holds: `text` and each of `items`, with the buttons
+    // 是 (save all the same: true) and 否 (false).
+    virtual bool saveAnyway(HWND owner, std::u16string_view text, std::u16string_view caption,
+                            const std::vector<std::u16string>& items) = 0;
 
     // Metrics of a 96 dpi screen of 1280 x 800 unless a front end knows better.
     virtual int systemMetric(int index) const;

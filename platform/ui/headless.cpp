@@ -184,7 +184,29 @@ void HeadlessBackend::leaveUnanswered(HWND dialog) {
 
 int HeadlessBackend::messageBox(HWND owner, std::u16string_view text, std::u16string_view caption,
                                 UINT type) {
-    std::vector<Button> buttons = buttonsOf(type);
+    Record r;
+    r.kind = Record::Kind::MessageBox;
+    r.owner = owner;
+    r.caption = caption;
+    r.text = text;
+    r.type = type;
+    return press(std::move(r));
+}
+
+bool HeadlessBackend::saveAnyway(HWND owner, std::u16string_view text, std::u16string_view caption,
+                                 const std::vector<std::u16string>& items) {
+    Record r;
+    r.kind = Record::Kind::SaveWarning;
+    r.owner = owner;
+    r.caption = caption;
+    r.text = text;
+    r.type = MB_YESNO | MB_ICONWARNING;
+    r.items = items;
+    return press(std::move(r)) == IDYES;
+}
+
+int HeadlessBackend::press(Record r) {
+    std::vector<Button> buttons = buttonsOf(r.type);
     const Button* pressed = &buttons.front();
     std::u16string misfit;
     if (buttons.size() > 1) {
@@ -200,16 +222,10 @@ int HeadlessBackend::messageBox(HWND owner, std::u16string_view text, std::u16st
             if (chosen)
                 pressed = chosen;
             else
-                misfit = u"the message box " + quote(caption) + u" has no button for the answer " +
+                misfit = u"the message box " + quote(r.caption) + u" has no button for the answer " +
                          (a.kind == Answer::Kind::Text ? quote(a.text) : std::u16string(u"given"));
         }
     }
-    Record r;
-    r.kind = Record::Kind::MessageBox;
-    r.owner = owner;
-    r.caption = caption;
-    r.text = text;
-    r.type = type;
     r.answer = std::u16string(pressed->label);
     record(std::move(r));
     if (!misfit.empty())

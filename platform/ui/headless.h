@@ -9,7 +9,9 @@
 
 // A user without a display. Answers wait in a queue and are taken in order by the modal questions: a dialog,
 // the input box, and a message box that offers a choice (MB_OK boxes only inform and take no answer). Every
-// message box, input box and dialog with an area is recorded with its owner, caption and text.
+// message box, input box and dialog with an area is recorded with its owner, caption and text. The warning
+// before a save that loses what a file holds is answered as a message box with 是 and 否 is, and recorded
+// with its items.
 //
 // An answer given as text is applied by what asks:
 //   - a dialog: the text goes into its first control that can be typed into (an edit control or a drop-down
@@ -62,8 +64,12 @@ public:
     int messageBox(HWND owner, std::u16string_view text, std::u16string_view caption, UINT type) override;
     std::optional<std::u16string> inputBox(HWND owner, std::u16string_view prompt, std::u16string_view title,
                                            std::u16string_view defaultText) override;
+    bool saveAnyway(HWND owner, std::u16string_view text, std::u16string_view caption,
+                    const std::vector<std::u16string>& items) override;
 
 private:
+    // Answers a box of buttons (r.type) as a message box is answered, and records it.
+    int press(Record r);
     void record(Record r);
     void error(std::u16string text);
     bool answerDialog(HWND dialog, const Answer& answer);

@@ -27,4 +27,13 @@ SaveAnswer askToSave(HWND owner, std::u16string_view text, std::u16string_view c
     }
 }
 
+bool askToSaveAnyway(HWND owner, std::u16string_view text, std::u16string_view caption,
+                     const std::vector<std::u16string>& items) {
+    if (owner && !IsWindow(owner)) {
+        ATLTRACE("askToSaveAnyway: the owner %p is not a window\n", static_cast<void*>(owner));
+        return false;
+    }
+    return backend().saveAnyway(owner, text, caption, items);
+}
+
 } // namespace ui

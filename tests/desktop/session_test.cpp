@@ -1,6 +1,7 @@
 // The real program on the screen (offscreen platform), driven as a clerk drives it: the toolbar's
 // commands and their dialogs, typing into the register (a refused list value too), groups collapsed and
-// expanded, result windows saved, and the register closed with each answer to the save question.
+// expanded, result windows saved, the register closed with each answer to the save question, and a
+// register whose file holds macros saved only once the warning is answered.
 
 #include "desktop/grid_view.h"
 #include "desktop/outline_gutter.h"
@@ -12,6 +13,7 @@
 #include "platform/profile/program_folder.h"
 #include "screen.h"
 #include "session_driver.h"
+#include "tests/engine/xls/macro_project.h"
 #include "varnel/app/winmain.h"
 #include "varnel/res/resources.h"
 
@@ -20,9 +22,13 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
 
 using screen::modal;
 using screen::modalText;
@@ -61,13 +67,15 @@ class SessionTest : public QObject {
         return std::filesystem::path(folder_.filePath(name).toStdString());
     }
 
-    // Runs the program as its executable does, on a fresh copy of the bundled files, while a session
-    // driver plays the user. Returns the exit code.
-    int runProgram() {
+    // Runs the program as its executable does, on a fresh copy of the bundled files (then `prepare`d),
+    // while a session driver plays the user. Returns the exit code.
+    int runProgram(const std::function<void()>& prepare = {}) {
         for (const char* name : {"Ombrell.xls", "TessikConfig.ini"}) {
             std::filesystem::remove(path(name));
             std::filesystem::copy_file(std::filesystem::path(VARNEL_DATA_DIR) / name, path(name));
         }
+        if (prepare)
+            prepare();
         profile::setProgramFolder(text::toUtf16(folder_.path().toStdString() + "/"));
         int argc = 1;
         char name[] = "varnel";
@@ -84,6 +92,7 @@ private slots:
     void clerkKeepsTheRegister();
     void closingAsksToSave_data();
     void closingAsksToSave();
+    void aRegisterWithMacrosIsSavedOnlyOnceTheWarningIsAnswered();
     void anEntryRowCopiedAndPastedIsAnEntryOfItsOwn();
 };
 
@@ -303,6 +312,52 @@ void SessionTest::closingAsksToSave() {
     QCOMPARE(runProgram(), 0);
     QVERIFY(user.finished());
     QCOMPARE(savedCell(path("Ombrell.xls"), u"征订登记", "H2"), kept ? QStringLiteral("note") : QString());
+}
+
+void SessionTest::aRegisterWithMacrosIsSavedOnlyOnceTheWarningIsAnswered() {
+    std::string original;
+    auto withMacros = [&] {
+        engine::xls::testing::addMacroProjectName(path("Ombrell.xls"));
+        std::ifstream in(path("Ombrell.xls"), std::ios::binary);
+        original.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    auto onDisk = [&] {
+        std::ifstream in(path("Ombrell.xls"), std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    };
+    auto warning = [] {
+        auto* box = qobject_cast<QMessageBox*>(modal());
+        return box && box->objectName() == QStringLiteral("saveWarning") && box->windowTitle() == kRegister &&
+               box->informativeText().contains(QStringLiteral("macros"));
+    };
+    desktop::SpreadsheetWindow* reg = nullptr;
+    SessionDriver user;
+    user.then(
+            "the register window", [&] { return (reg = spreadsheet(kRegister)) != nullptr; },
+            [&] { screen::typeIntoCell(*reg, "H2", QStringLiteral("note")); })
+        .then(
+            "the typed note", [&] { return screen::cellText(*reg, "H2") == QStringLiteral("note"); },
+            [&] { QTest::keyClick(&reg->grid(), Qt::Key_S, Qt::ControlModifier); })
+        .then("the warning of Ctrl+S", warning, [] { screen::clickButton(modal(), QStringLiteral("否")); })
+        .then(
+            "the register unsaved", [&] { return !modal(); },
+            [&] {
+                QCOMPARE(onDisk(), original);
+                QVERIFY(reg->isWindowModified());
+                reg->close();
+            })
+        // The program's own question as the register closes, then the same warning for its save.
+        .then(
+            "the save question", [] { return hasModal(QStringLiteral("是否保存")); },
+            [] { screen::clickButton(modal(), QStringLiteral("是")); })
+        .then("the warning of the close", warning,
+              [] { screen::clickButton(modal(), QStringLiteral("是")); });
+
+    QCOMPARE(runProgram(withMacros), 0);
+    QVERIFY(user.finished());
+    auto saved = engine::xls::readWorkbook(path("Ombrell.xls"));
+    QVERIFY(saved.dropped.empty());
+    QCOMPARE(savedCell(path("Ombrell.xls"), u"征订登记", "H2"), QStringLiteral("note"));
 }
 
 // Ctrl+C and Ctrl+V of a whole entry row into the block's blank last row, as a clerk enters a second

@@ -1,6 +1,7 @@
 // A spreadsheet window over an instance of the engine, driven by keys and the mouse as a clerk drives it:
-// the clipboard with other programs, the cell menu, find, the title and the status line, a program's
-// result fitted and counted, and keys typed right after a refused entry was retried.
+// the clipboard with other programs, the cell menu, find, the title and the status line, the warning
+// before a save that loses what a file holds, a program's result fitted and counted, and keys typed right
+// after a refused entry was retried.
 
 #include "desktop/find_dialog.h"
 #include "desktop/fonts.h"
@@ -11,8 +12,10 @@
 #include "engine/automation/application.h"
 #include "engine/automation/shared_clipboard.h"
 #include "engine/automation/user.h"
+#include "engine/xls/xls.h"
 #include "screen.h"
 #include "session_driver.h"
+#include "tests/engine/xls/macro_project.h"
 #include "varnel/excel/excel.h"
 
 #include <QApplication>
@@ -23,6 +26,10 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 
 namespace user = engine::automation::user;
@@ -43,6 +50,11 @@ void typeAhead(const QString& keys) {
         else
             QTest::keyClick(to, c.toLatin1());
     }
+}
+
+std::string bytesOf(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 } // namespace
@@ -113,6 +125,7 @@ private slots:
     void theCellMenuFollowsTheLockOfItsBar();
     void findSelectsTheCellAndSaysWhenNothingMatches();
     void theTitleMarksUnsavedChangesAndTheStatusLineSaysSavedAndSums();
+    void theFirstSaveOverAFileWithWhatIsNotKeptWarnsNamingIt();
     void aResultHasItsColumnsWidenedToWhatTheyShowAndItsRowsCounted();
     void ctrlPPreviewsTheSheetOrTheSelectionAndGivesTheKeyboardBack();
     void keysTypedRightAfterARetryReachTheEditorAndACancelGivesTheGridTheKeyboard();
@@ -222,6 +235,71 @@ void WindowTest::theTitleMarksUnsavedChangesAndTheStatusLineSaysSavedAndSums() {
     window_->refresh();
     QVERIFY(window_->isWindowModified());
     QVERIFY(window_->statusText().startsWith(QStringLiteral("就绪")));
+}
+
+void WindowTest::theFirstSaveOverAFileWithWhatIsNotKeptWarnsNamingIt() {
+    const std::filesystem::path plain = folder_.filePath("plain.xls").toStdString();
+    const std::filesystem::path withMacros = folder_.filePath("Ombrell.xls").toStdString();
+    range(u"A1")->PutValue2(Variant(u"征订单位"));
+    QVERIFY(user::save(*app_, {}, plain).done);
+    std::filesystem::copy_file(plain, withMacros);
+    engine::xls::testing::addMacroProjectName(withMacros);
+    const std::string original = bytesOf(withMacros);
+
+    // Every warning is answered with `answer` (Enter when empty) and noted with what it says; any other
+    // box is noted too.
+    QString answer;
+    QStringList warnings, others;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        auto* box = qobject_cast<QMessageBox*>(screen::modal());
+        if (!box)
+            return;
+        if (box->objectName() == QStringLiteral("saveWarning")) {
+            warnings << box->text() + QLatin1Char('\n') + box->informativeText();
+            if (answer.isEmpty())
+                QTest::keyClick(box, Qt::Key_Return);
+            else
+                screen::clickButton(box, answer);
+        } else {
+            others << box->text();
+            box->done(0);
+        }
+    });
+    watch.start(10);
+
+    show();
+    screen::typeIntoCell(*window_, "B1", QStringLiteral("1"));
+    press(Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(!window_->isWindowModified());
+    QVERIFY2(warnings.isEmpty(), "a file that loses nothing is saved without a warning");
+
+    app_->GetWorkbooks()->Open(withMacros.u16string());
+    window_->refresh();
+    QCOMPARE(window_->windowTitle(), QStringLiteral("Ombrell.xls[*]"));
+    screen::typeIntoCell(*window_, "B1", QStringLiteral("2"));
+    press(Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].contains(QStringLiteral("Ombrell.xls")) &&
+                 warnings[0].contains(QStringLiteral("macros")),
+             qPrintable(warnings[0]));
+    // Enter keeps the file: the file as it was, the change still to save, and nothing more said.
+    QCOMPARE(bytesOf(withMacros), original);
+    QVERIFY(window_->isWindowModified());
+    QVERIFY2(others.isEmpty(), qPrintable(others.join(QLatin1Char('|'))));
+
+    // Keys typed as a question closes reach the window once it is back in its event loop.
+    answer = QStringLiteral("是");
+    press(Qt::Key_S, Qt::ControlModifier);
+    QTRY_COMPARE(warnings.size(), 2);
+    QTRY_VERIFY(!window_->isWindowModified());
+    QVERIFY(engine::xls::readWorkbook(withMacros).dropped.empty());
+    screen::typeIntoCell(*window_, "B2", QStringLiteral("3"));
+    QTRY_VERIFY(window_->isWindowModified());
+    press(Qt::Key_S, Qt::ControlModifier);
+    QTRY_VERIFY(!window_->isWindowModified());
+    QCOMPARE(warnings.size(), 2);
+    QVERIFY(others.isEmpty());
 }
 
 void WindowTest::aResultHasItsColumnsWidenedToWhatTheyShowAndItsRowsCounted() {

@@ -1,8 +1,8 @@
 #include "engine/model/workbook.h"
-#include "engine/xls/bytes.h"
-#include "engine/xls/compound_file.h"
 #include "engine/xls/xls.h"
+#include "tests/engine/xls/macro_project.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -129,25 +129,7 @@ TEST_F(ConvertTest, XlsIsSavedThroughTheWriter) {
 
 // The input given a macro project's name among its globals, which the reader reports and drops.
 TEST_F(ConvertTest, WhatTheReaderDropsIsListedInJsonAndWarnedOfForXls) {
-    auto stream =
-        engine::xls::workbookStream(engine::xls::workbookBytes(*engine::xls::readWorkbook(input).workbook));
-    const std::vector<uint8_t> codeName = {0xBA, 0x01, 0x05, 0x00, 0x02, 0x00, 0x00, 'B', 'k'};
-    size_t globalsEnd = 0;
-    for (size_t at = 0;; at += 4 + size_t(stream[at + 2] | stream[at + 3] << 8)) {
-        uint16_t type = uint16_t(stream[at] | stream[at + 1] << 8);
-        if (type == 0x0085) // a sheet's position, moved past the record put before it
-            engine::xls::patchU32(stream, at + 4,
-                                  uint32_t(stream[at + 4] | stream[at + 5] << 8 | stream[at + 6] << 16) +
-                                      uint32_t(codeName.size()));
-        if (type == 0x000A) {
-            globalsEnd = at;
-            break;
-        }
-    }
-    stream.insert(stream.begin() + std::ptrdiff_t(globalsEnd), codeName.begin(), codeName.end());
-    auto file = engine::xls::compoundFile(stream);
-    std::ofstream(input, std::ios::binary)
-        .write(reinterpret_cast<const char*>(file.data()), std::streamsize(file.size()));
+    engine::xls::testing::addMacroProjectName(input);
 
     ASSERT_EQ(convert(quote(input) + " " + quote(folder / "out.json")), 0) << errors;
     EXPECT_NE(readFile(folder / "out.json").find("\"dropped\":[\"macros\"]"), std::string::npos);
@@ -155,6 +137,7 @@ TEST_F(ConvertTest, WhatTheReaderDropsIsListedInJsonAndWarnedOfForXls) {
     ASSERT_EQ(convert(quote(input) + " " + quote(folder / "out.xls")), 0) << errors;
     EXPECT_NE(errors.find("macros"), std::string::npos) << errors;
     EXPECT_NE(errors.find("out.xls"), std::string::npos) << errors;
+    EXPECT_EQ(std::count(errors.begin(), errors.end(), '\n'), 1) << errors;
 }
 
 TEST_F(ConvertTest, ExitCodesTellARefusedInputFromAnUnwrittenOutput) {

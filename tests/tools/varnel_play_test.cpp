@@ -1,9 +1,11 @@
 #include "engine/xls/xls.h"
+#include "tests/engine/xls/macro_project.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
+#include <iterator>
 #include <string>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -139,6 +141,39 @@ TEST_F(PlayTest, PrintShowsEachCellsTextThroughItsNumberFormat) {
     EXPECT_EQ(cells[1], R"({"cell":"征订登记!$K$1","type":"number","value":45000,"text":"2023年3月15日"})");
     EXPECT_EQ(cells[2], R"({"cell":"征订登记!$L$1","type":"number","value":-0.125,"text":"-12.5%"})");
     EXPECT_EQ(cells[3], R"({"cell":"征订登记!$M$1","type":"empty","value":null})");
+}
+
+std::string bytesOf(const fs::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A register whose file holds macros, which a save loses: the first save over it warns, naming them.
+TEST_F(PlayTest, TheFirstSaveOverAFileWithWhatIsNotKeptWarnsOnce) {
+    const std::string warning = R"({"event":"savewarning","caption":"电子表格","text":"“Ombrell.xls”中有)";
+    const std::string items = R"(,"items":["macros"]})";
+    EXPECT_EQ(play("type 征订登记!H2 x\nsave\nclose\n"), 0);
+    EXPECT_TRUE(linesWith(warning).empty()) << "the bundled register loses nothing";
+
+    const fs::path file = folder / "Ombrell.xls";
+    engine::xls::testing::addMacroProjectName(file);
+    const std::string original = bytesOf(file);
+    // Unanswered, the warning keeps the file; so does the program's own save as the register closes,
+    // which then stays open until closed without saving.
+    EXPECT_EQ(play("type 征订登记!H2 x\nsave\nanswer 是\nclose\nclose\n"), 0);
+    auto warned = linesWith(warning);
+    ASSERT_EQ(warned.size(), 2u);
+    EXPECT_TRUE(warned[0].ends_with(items)) << warned[0];
+    EXPECT_EQ(linesWith(R"({"event":"error","line":4,)").size(), 1u) << "the first close is cancelled";
+    EXPECT_EQ(linesWith("无法保存“Ombrell.xls”，登记簿没有关闭").size(), 1u);
+    EXPECT_EQ(bytesOf(file), original);
+
+    // Saved all the same, the file holds nothing more to lose: the next save asks nothing.
+    EXPECT_EQ(play("type 征订登记!H2 x\nanswer 是\nsave\ntype 征订登记!H3 y\nsave\nclose\n"), 0);
+    EXPECT_EQ(linesWith(warning).size(), 1u);
+    auto saved = engine::xls::readWorkbook(file);
+    EXPECT_TRUE(saved.dropped.empty());
+    EXPECT_EQ(saved.workbook->findSheet(u"征订登记")->value(2, 7), engine::Value::text(u"y"));
 }
 
 TEST_F(PlayTest, StartUpFailuresAndScriptsThatStopEarlyHaveTheirOwnCodes) {

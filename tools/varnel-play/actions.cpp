@@ -238,7 +238,10 @@ void commandBars(Session& session, const Action&) {
 }
 
 void save(Session&, const Action&) {
-    refuseUnless(user::save(*programInstance(), registerBook()->name));
+    // Not saved after the user declined the warning: that answer is the whole story.
+    user::Outcome outcome = user::save(*programInstance(), registerBook()->name);
+    if (!outcome.done && !outcome.message.empty())
+        refuse(outcome.message);
 }
 
 void close(Session&, const Action&) {

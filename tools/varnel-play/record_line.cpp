@@ -4,6 +4,17 @@
 
 namespace play {
 
+namespace {
+
+std::string itemsOf(const ui::Record& r) {
+    std::vector<std::string> items;
+    for (const std::u16string& item : r.items)
+        items.push_back(quoted(item));
+    return jsonArray(items);
+}
+
+} // namespace
+
 std::string recordLine(const ui::Record& r) {
     switch (r.kind) {
     case ui::Record::Kind::MessageBox:
@@ -14,12 +25,14 @@ std::string recordLine(const ui::Record& r) {
             .text("title", r.caption)
             .text("default", r.defaultText)
             .str();
-    case ui::Record::Kind::Dialog: {
-        std::vector<std::string> items;
-        for (const std::u16string& item : r.items)
-            items.push_back(quoted(item));
-        return JsonLine("dialog").text("caption", r.caption).raw("items", jsonArray(items)).str();
-    }
+    case ui::Record::Kind::Dialog:
+        return JsonLine("dialog").text("caption", r.caption).raw("items", itemsOf(r)).str();
+    case ui::Record::Kind::SaveWarning:
+        return JsonLine("savewarning")
+            .text("caption", r.caption)
+            .text("text", r.text)
+            .raw("items", itemsOf(r))
+            .str();
     case ui::Record::Kind::Error:
         break;
     }

@@ -89,12 +89,20 @@ public:
         asked.push_back(u"save " + std::u16string(book));
         return answer;
     }
+    bool confirmLoss(long, std::u16string_view book, const std::vector<std::u16string>& items) override {
+        std::u16string question = u"lose " + std::u16string(book) + u":";
+        for (const std::u16string& item : items)
+            question += u" " + item;
+        asked.push_back(question);
+        return loseAnswer;
+    }
     std::optional<std::filesystem::path> askSavePath(long, std::u16string_view) override {
         return std::nullopt;
     }
 
     std::optional<std::u16string> typed;
     SaveAnswer answer = SaveAnswer::DontSave;
+    bool loseAnswer = false;
     std::vector<std::u16string> asked;
 };
 

@@ -107,6 +107,16 @@ TEST_F(Closing, CancellingThePromptKeepsTheWorkbook) {
     EXPECT_EQ(app->GetWorkbooks()->GetCount(), 0);
 }
 
+TEST_F(Closing, QuittingClosesEveryWorkbookAskingForEachWithChanges) {
+    auto second = app->GetWorkbooks()->Add();
+    Excel::_WorksheetPtr(second->GetWorksheets()->GetItem(Variant(1)))
+        ->GetRange(Variant(u"A1"))
+        ->PutValue2(Variant(1));
+    EXPECT_TRUE(instance().quit());
+    EXPECT_EQ(prompts.asked, (std::vector<std::u16string>{u"save Book1", u"save Book2"}));
+    EXPECT_FALSE(instance().running());
+}
+
 TEST_F(Closing, ClosingTheActiveBookActivatesAnother) {
     auto second = app->GetWorkbooks()->Add();
     second->Close(Variant(false));
