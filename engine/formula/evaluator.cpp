@@ -9,6 +9,24 @@
 namespace engine::formula {
 namespace {
 
+// The value of the constant token at `i`: a number, a text (`i` is left on its last character), a
+// boolean or an error.
+Value constant(std::span<const Token> p, std::size_t& i) {
+    const Token& t = p[i];
+    switch (t.kind) {
+    case TokenKind::Number:
+        return Value::number(t.payload.number);
+    case TokenKind::Text:
+        return Value::text(readChars(p, i, t.payload.length));
+    case TokenKind::Boolean:
+        return Value::boolean(t.payload.code != 0);
+    case TokenKind::Error:
+        return Value::error(static_cast<ErrorCode>(t.payload.code));
+    default:
+        return Value::error(ErrorCode::Ref);
+    }
+}
+
 Value numberResult(double n) {
     if (!std::isfinite(n))
         return Value::error(ErrorCode::Num);
@@ -78,6 +96,20 @@ Value unary(Op op, const Value& a) {
 
 } // namespace
 
+bool Interpreter::pushReference(const Token& t, const Frame& frame, EvalContext& context) {
+    SheetId sheet = t.sheet == kOwnSheet ? frame.sheet : t.sheet;
+    if (!context.sheetExists(sheet)) {
+        stack_.emplace_back(Value::error(ErrorCode::Ref));
+        return true;
+    }
+    const AreaBits& b = t.payload.area;
+    Area area = t.kind == TokenKind::Ref ? Area::cell(b.top, b.left) : Area{b.top, b.left, b.bottom, b.right};
+    if (!context.ready(sheet, area))
+        return false;
+    stack_.emplace_back(RefOperand{sheet, area});
+    return true;
+}
+
 std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
     if (!frame.started) {
         frame.base = stack_.size();
@@ -115,20 +147,10 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             stack_.emplace_back(Value::error(ErrorCode::Ref));
             break;
         case TokenKind::Ref:
-        case TokenKind::Area: {
-            SheetId sheet = t.sheet == kOwnSheet ? frame.sheet : t.sheet;
-            if (!context.sheetExists(sheet)) {
-                stack_.emplace_back(Value::error(ErrorCode::Ref));
-                break;
-            }
-            const AreaBits& b = t.payload.area;
-            Area area =
-                t.kind == TokenKind::Ref ? Area::cell(b.top, b.left) : Area{b.top, b.left, b.bottom, b.right};
-            if (!context.ready(sheet, area))
+        case TokenKind::Area:
+            if (!pushReference(t, frame, context))
                 return std::nullopt; // run again at this token once the cells are current
-            stack_.emplace_back(RefOperand{sheet, area});
             break;
-        }
         case TokenKind::Function: {
             const Function& f = function(t.payload.call.id);
             std::size_t argc = t.payload.call.argc;
@@ -150,12 +172,26 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             stack_.emplace_back(std::move(result));
             break;
         }
-        case TokenKind::Name:
-            frame.pc += charTokens(t.payload.call.id);
-            if (t.flags & kUnknownCall)
-                stack_.resize(stack_.size() - t.payload.call.argc);
-            stack_.emplace_back(Value::error(ErrorCode::Name));
+        case TokenKind::Name: {
+            std::size_t last = frame.pc;
+            std::u16string name = readChars(p, last, t.payload.call.id);
+            std::span<const Token> d;
+            if (!(t.flags & kUnknownCall))
+                d = context.definedName(name, frame.sheet);
+            if (d.empty()) {
+                if (t.flags & kUnknownCall)
+                    stack_.resize(stack_.size() - t.payload.call.argc);
+                stack_.emplace_back(Value::error(ErrorCode::Name));
+            } else if (d[0].kind == TokenKind::Ref || d[0].kind == TokenKind::Area) {
+                if (!pushReference(d[0], frame, context))
+                    return std::nullopt; // run again at this name once the cells are current
+            } else {
+                std::size_t i = 0;
+                stack_.emplace_back(constant(d, i));
+            }
+            frame.pc = last;
             break;
+        }
         case TokenKind::Unary: {
             Value a = scalarOf(pop(), site);
             stack_.emplace_back(unary(static_cast<Op>(t.payload.code), a));

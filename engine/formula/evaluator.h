@@ -28,6 +28,9 @@ public:
     virtual void forEachValue(SheetId sheet, const Area& area,
                               const std::function<void(int row, int col, const ValueView&)>& visit) = 0;
     virtual int today() = 0;
+    // What a defined name stands for in a formula on `sheet`: one reference or constant token (a text
+    // with its characters). Empty for a name that names nothing the engine computes: #NAME?.
+    virtual std::span<const Token> definedName(std::u16string_view name, SheetId sheet) = 0;
 };
 
 // The tokens a frame runs: a cell's formula where its sheet keeps it, or a Program of the caller's own
@@ -64,6 +67,9 @@ public:
     std::optional<Value> run(Frame& frame, EvalContext& context);
 
 private:
+    // Pushes the cells of a Ref or Area token; false when they must be computed first.
+    bool pushReference(const Token& t, const Frame& frame, EvalContext& context);
+
     std::vector<Operand> stack_;
 };
 

@@ -3,6 +3,7 @@
 #include "engine/core/address.h"
 #include "engine/core/error.h"
 #include "engine/core/text.h"
+#include "engine/formula/excel_functions.h"
 #include "engine/formula/functions.h"
 #include "platform/text/utf.h"
 
@@ -392,6 +393,16 @@ private:
         emitName(name, 0, 0);
     }
 
+    static const BiffFunction* excelFunction(std::u16string_view name) {
+        std::string upper;
+        for (char16_t c : name) {
+            if (c > 0x7F)
+                return nullptr;
+            upper += static_cast<char>(c >= u'a' && c <= u'z' ? c - u'a' + u'A' : c);
+        }
+        return biffFunctionByName(upper);
+    }
+
     void call(const std::u16string& name) {
         if (++depth_ > kMaxDepth)
             fail("functions nest too deep");
@@ -414,8 +425,14 @@ private:
         if (argc > kMaxArguments)
             fail("too many arguments");
         auto id = findFunction(name);
-        if (!id)
+        if (!id) {
+            // Kept by name, and saved as the Excel function it names: Excel's count must hold, or the
+            // formula would only fail when saved.
+            const BiffFunction* excel = excelFunction(name);
+            if (excel && (argc < excel->minArgs || argc > excel->maxArgs))
+                fail("wrong number of arguments");
             return emitName(name, kUnknownCall, argc);
+        }
         const Function& f = function(*id);
         if (argc < f.minArgs || argc > f.maxArgs)
             fail("wrong number of arguments");

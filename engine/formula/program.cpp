@@ -4,6 +4,7 @@
 #include "engine/formula/functions.h"
 #include "platform/text/utf.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace engine::formula {
@@ -40,6 +41,10 @@ bool readsOtherSheets(std::span<const Token> p) {
         if ((t.kind == TokenKind::Ref || t.kind == TokenKind::Area) && t.sheet != kOwnSheet)
             return true;
     return false;
+}
+
+bool usesNames(std::span<const Token> p) {
+    return std::any_of(p.begin(), p.end(), [](const Token& t) { return t.kind == TokenKind::Name; });
 }
 
 bool isVolatile(std::span<const Token> p) {

@@ -44,6 +44,8 @@ struct FormulaSlot {
     bool running = false;     // being computed: meeting it again is a circular reference
     bool otherSheets = false; // reads cells of other sheets, or a volatile function
     bool inUse = false;
+    // Calls what the engine does not compute: `result` is the one the file stored, and stays.
+    bool keepsFileResult = false;
 };
 
 // The value a cell holds itself: nothing for a formula, whose result lives in its slot.

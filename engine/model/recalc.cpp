@@ -13,6 +13,8 @@ const Value kCircular = Value::error(ErrorCode::Value);
 } // namespace
 
 bool Recalc::isCurrent(const Sheet& sheet, const detail::FormulaSlot& slot) const {
+    if (slot.keepsFileResult)
+        return true;
     std::uint64_t changed = slot.otherSheets ? book_.contentChangedAt_ : sheet.changedAt_;
     return slot.computedAt != 0 && slot.computedAt >= changed;
 }
@@ -129,6 +131,10 @@ void Recalc::forEachValue(formula::SheetId id, const Area& area,
             if (it->kind != detail::CellKind::Empty)
                 visit(r, it->col, view(*sheet, *it));
     }
+}
+
+std::span<const formula::Token> Recalc::definedName(std::u16string_view name, formula::SheetId sheet) {
+    return book_.names_.operand(name, sheet);
 }
 
 int Recalc::today() {

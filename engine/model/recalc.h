@@ -35,6 +35,7 @@ public:
     void forEachValue(formula::SheetId sheet, const Area& area,
                       const std::function<void(int row, int col, const ValueView&)>& visit) override;
     int today() override;
+    std::span<const formula::Token> definedName(std::u16string_view name, formula::SheetId sheet) override;
 
     // A stored cell's value in place; a formula's last result (see isCurrent).
     ValueView view(const Sheet& sheet, const detail::Cell& cell) const;

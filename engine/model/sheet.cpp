@@ -94,7 +94,9 @@ void Sheet::storeProgram(int row, int col, std::span<const formula::Token> progr
     if (codeGarbage_ > 4096 && codeGarbage_ * 2 > code_.size())
         compactCode();
     detail::FormulaSlot& f = formulas_[index];
-    f.otherSheets = formula::readsOtherSheets(program) || formula::isVolatile(program);
+    // A defined name may stand for cells of any sheet.
+    f.otherSheets =
+        formula::readsOtherSheets(program) || formula::isVolatile(program) || formula::usesNames(program);
     f.start = static_cast<std::uint32_t>(code_.size());
     f.length = static_cast<std::uint32_t>(program.size());
     f.inUse = true;
@@ -236,6 +238,31 @@ void Sheet::setFormula(int row, int col, std::u16string_view text) {
 
 void Sheet::setFormula(int row, int col, std::span<const formula::Token> program) {
     storeProgram(row, col, program);
+}
+
+bool Sheet::computesEverything(std::span<const formula::Token> program) const {
+    for (std::size_t i = 0; i < program.size(); ++i) {
+        const formula::Token& t = program[i];
+        if (t.kind != formula::TokenKind::Name)
+            continue;
+        if (t.flags & formula::kUnknownCall)
+            return false;
+        if (book_.names().operand(formula::readChars(program, i, t.payload.call.id), id_).empty())
+            return false;
+    }
+    return true;
+}
+
+void Sheet::setFileResult(int row, int col, const Value& result) {
+    const Cell* c = findCell(row, col);
+    if (!c || c->kind != CellKind::Formula)
+        return;
+    detail::FormulaSlot& f = formulas_[c->data.formula];
+    if (computesEverything(programOf(f)))
+        return;
+    f.result = result;
+    f.keepsFileResult = true;
+    contentChanged();
 }
 
 void Sheet::enter(int row, int col, std::u16string_view typed) {

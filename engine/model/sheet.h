@@ -83,6 +83,10 @@ public:
     // name the workbook's sheets): what a file reader translates the formulas it reads into, and what a
     // paste moves.
     void setFormula(int row, int col, std::span<const formula::Token> program);
+    // The result a file stored for the formula in (`row`, `col`). It stands as the formula's result
+    // when the formula uses a function or name the engine does not compute, which would otherwise show
+    // #NAME?; the engine's own result replaces it everywhere else. No effect on a cell without formula.
+    void setFileResult(int row, int col, const Value& result);
     // Text as a user types it: a formula, a number, a boolean or text (entry.h).
     void enter(int row, int col, std::u16string_view typed);
     void clearContents(const Area& area);
@@ -205,6 +209,8 @@ private:
     void setName(std::u16string name) { name_ = std::move(name); }
     void releaseContent(detail::Cell& cell);
     void storeProgram(int row, int col, std::span<const formula::Token> program);
+    // Whether the engine computes every function and name the program uses.
+    bool computesEverything(std::span<const formula::Token> program) const;
     void noteReferences(std::span<const formula::Token> program);
     void contentChanged();
     void adjustReferences(const formula::StructuralEdit& edit);

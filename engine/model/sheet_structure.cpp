@@ -37,6 +37,7 @@ void Sheet::adjustReferences(const formula::StructuralEdit& edit) {
         formula::Reach reach;
         for (auto& sheet : book_.sheets_)
             formula::adjustProgram(sheet->code_, sheet->id_, edit, reach);
+        book_.names_.adjust(edit, reach);
         referenced_ = reach;
     }
     std::vector<Area> merges;

@@ -76,7 +76,21 @@ void Workbook::removeSheet(Sheet& sheet) {
     int i = indexOf(sheet);
     if (i < 0)
         return;
+    names_.removeSheet(sheet.id());
     sheets_.erase(sheets_.begin() + i);
+    contentChangedAt_ = bump();
+}
+
+void Workbook::defineName(DefinedName name) {
+    // Structural edits skip the references of sheets that nothing reaches into: the name's count.
+    for (const formula::Token& t : name.definition) {
+        if (t.kind != formula::TokenKind::Ref && t.kind != formula::TokenKind::Area)
+            continue;
+        std::optional<SheetId> id = t.sheet == formula::kOwnSheet ? name.sheet : std::optional(t.sheet);
+        if (Sheet* target = id ? sheetById(*id) : nullptr)
+            formula::extendReach(target->referenced_, t);
+    }
+    names_.define(std::move(name));
     contentChangedAt_ = bump();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/formula/program.h"
+#include "engine/model/defined_names.h"
 #include "engine/model/format.h"
 #include "engine/model/sheet.h"
 #include "engine/model/string_pool.h"
@@ -39,6 +40,11 @@ public:
     void removeSheet(Sheet& sheet);
     void renameSheet(Sheet& sheet, std::u16string name);
     void moveSheet(Sheet& sheet, int position);
+
+    // The workbook's and its sheets' defined names. A name's references move with structural edits
+    // like any formula's; removing a sheet forgets the names that belong to it.
+    const DefinedNames& names() const { return names_; }
+    void defineName(DefinedName name);
 
     FormatTable& formats() { return formats_; }
     const FormatTable& formats() const { return formats_; }
@@ -83,6 +89,7 @@ private:
     std::vector<std::unique_ptr<Sheet>> sheets_;
     SheetId nextId_ = 0;
     FormatTable formats_;
+    DefinedNames names_;
     Font defaultFont_{u"Arial", 10};
     WorkbookProtection protection_;
     detail::StringPool strings_;

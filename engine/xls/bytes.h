@@ -24,6 +24,10 @@ public:
         need(1);
         return data_[pos_++];
     }
+    uint8_t peekU8() {
+        need(1);
+        return data_[pos_];
+    }
     [[gnu::always_inline]] uint16_t u16() {
         need(2);
         uint16_t v = uint16_t(data_[pos_] | (data_[pos_ + 1] << 8));

@@ -283,6 +283,38 @@ private:
         }
     }
 
+    // Excel's "labels in formulas" mark a reference that the user wrote as the text of a heading. All
+    // but a pivot-table field name are followed by the reference itself, which is the formula's meaning
+    // and what is kept; the label is Excel's way of showing it.
+    void label() {
+        uint8_t kind = in_.u8();
+        in_.skip(4);
+        switch (kind) {
+        case 0x01: // a deleted label
+        case 0x02: // the row or column of a label, single cell or several
+        case 0x03:
+        case 0x06:
+        case 0x07:
+        case 0x0A:
+        case 0x0B:
+        case 0x0D:
+        case 0x0F:
+        case 0x10:
+            break;
+        case 0x1D:
+            throw UnsupportedFormula("a pivot table's field name");
+        default:
+            throw FormatError("a formula holds an unknown token");
+        }
+        if (in_.atEnd())
+            throw UnsupportedFormula("a label that stands for no reference");
+        uint8_t next = in_.peekU8();
+        uint8_t base = next >= 0x20 ? uint8_t((next & 0x1F) | 0x20) : next;
+        if (base != ptg::Ref && base != ptg::Area && base != ptg::RefN && base != ptg::AreaN &&
+            base != ptg::RefErr && base != ptg::AreaErr)
+            throw UnsupportedFormula("a label that stands for no reference");
+    }
+
     void token(uint8_t t) {
         uint8_t base = t >= 0x20 ? uint8_t((t & 0x1F) | 0x20) : t;
         Token leafToken;
@@ -332,6 +364,8 @@ private:
             push(out_.size());
             return formula::appendText(out_, text);
         }
+        case ptg::Label:
+            return label();
         case ptg::Attr:
             return attr();
         case ptg::Err: {
@@ -368,9 +402,18 @@ private:
                 return addInCall(argc);
             return builtin(index, argc);
         }
-        case ptg::Name:
-            // Defined names are not kept, so a formula using one could not be saved again.
-            throw UnsupportedFormula("a defined name");
+        case ptg::Name: {
+            uint16_t index = in_.u16();
+            in_.u16();
+            if (index == 0 || index > context_.names.size() || context_.names[index - 1].empty())
+                throw UnsupportedFormula("a name that is not defined");
+            const std::u16string& name = context_.names[index - 1];
+            push(out_.size());
+            leafToken.kind = TokenKind::Name;
+            leafToken.payload.call = {uint16_t(name.size()), 0};
+            out_.push_back(leafToken);
+            return formula::appendChars(out_, name);
+        }
         case ptg::NameX: {
             uint16_t ixti = in_.u16();
             uint16_t index = in_.u16();

@@ -172,6 +172,12 @@ private:
             std::u16string name = chars(n);
             if (t.flags & formula::kUnknownCall)
                 return function(n, name, biffFunctionByName(asciiUpper(name)), cls);
+            if (auto index = e_.definedName ? e_.definedName(name) : std::nullopt) {
+                putU8(out_, classed(ptg::Name, cls));
+                putU16(out_, *index);
+                putU16(out_, 0);
+                return;
+            }
             // A name that names nothing: stored as an add-in name, which every reader shows as #NAME?.
             if (!e_.addInFunction)
                 throw FormatError("a formula uses the name " + text::toUtf8(name) +

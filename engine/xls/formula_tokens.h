@@ -1,8 +1,8 @@
 #pragma once
 
 #include "engine/core/address.h"
+#include "engine/formula/excel_functions.h"
 #include "engine/formula/program.h"
-#include "engine/xls/function_table.h"
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +14,13 @@
 
 // Formulas as BIFF8 token streams (postfix "ptg" tokens) and the engine's compiled form (program.h).
 namespace engine::xls {
+
+using formula::BiffFunction;
+using formula::biffFunctionByIndex;
+using formula::biffFunctionByName;
+using formula::biffFunctionOf;
+using formula::engineFunction;
+using formula::OperandClass;
 
 // A formula that is well formed but uses what the engine cannot hold (array constants, unions,
 // defined names, links to other workbooks): the reader keeps the cell's last value instead.
@@ -32,6 +39,8 @@ struct TokenContext {
     std::vector<std::optional<Sheet>> externSheets;
     // Names of add-in functions, per EXTERNSHEET entry, in the order of their EXTERNNAME records.
     std::vector<std::vector<std::u16string>> externNames;
+    // The workbook's defined names in the order of their NAME records (tName counts them from 1).
+    std::vector<std::u16string> names;
 
     // The names of the sheets above by their ids, for printing what was read.
     formula::SheetNames sheetNames() const;
@@ -52,6 +61,9 @@ struct FormulaEncoder {
     std::function<std::optional<uint16_t>(formula::SheetId)> sheetIndex;
     // Called for a function outside the built-in table; returns its EXTERNSHEET entry and name index.
     std::function<std::pair<uint16_t, uint16_t>(const std::u16string&)> addInFunction;
+    // The NAME record (from 1) of a defined name, for the formula being encoded; nothing when the
+    // workbook does not define it.
+    std::function<std::optional<uint16_t>(const std::u16string&)> definedName;
 
     void encode(std::span<const formula::Token> program, std::vector<uint8_t>& out,
                 OperandClass rootClass) const;

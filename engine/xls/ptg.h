@@ -31,6 +31,7 @@ constexpr uint8_t Percent = 0x14;
 constexpr uint8_t Paren = 0x15;
 constexpr uint8_t MissArg = 0x16;
 constexpr uint8_t Str = 0x17;
+constexpr uint8_t Label = 0x18; // a "labels in formulas" token; its kind in the next byte
 constexpr uint8_t Attr = 0x19;
 constexpr uint8_t Err = 0x1C;
 constexpr uint8_t Bool = 0x1D;

@@ -275,6 +275,12 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             try {
                 decodeProgram(tokens, tokens_, row, col, program);
                 sheet.setFormula(row, col, program);
+                sheet.setFileResult(row, col, cached);
+                if (textFollows) {
+                    target = TextTarget::Cell;
+                    targetRow = row;
+                    targetCol = col;
+                }
             } catch (const UnsupportedFormula&) {
                 dropped_.insert("formulas this program cannot read (their last results are kept)");
                 formulaValue(row, col, cached, textFollows);
@@ -289,7 +295,9 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
                 break;
             SegmentedReader text(records_.segments());
             Value v = Value::text(text.string());
-            if (target == TextTarget::Cell)
+            if (target == TextTarget::Cell && sheet.hasFormula(targetRow, targetCol))
+                sheet.setFileResult(targetRow, targetCol, v);
+            else if (target == TextTarget::Cell)
                 sheet.setValue(targetRow, targetCol, v);
             else if (!sharedUses.empty())
                 sharedUses.back().cached = v;
@@ -472,6 +480,7 @@ done:
                 throw UnsupportedFormula("array formula");
             decodeProgram(found->tokens, tokens_, use.row, use.col, program);
             sheet.setFormula(use.row, use.col, program);
+            sheet.setFileResult(use.row, use.col, use.cached);
         } catch (const UnsupportedFormula&) {
             dropped_.insert("formulas this program cannot read (their last results are kept)");
             sheet.setValue(use.row, use.col, use.cached);

@@ -6,6 +6,7 @@
 #include "engine/model/palette.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/format_mapping.h"
+#include "engine/xls/name_records.h"
 #include "engine/xls/number_formats.h"
 #include "engine/xls/record_types.h"
 #include "engine/xls/sheet_settings_records.h"
@@ -91,6 +92,7 @@ void WorkbookReader::read() {
         }
     }
     linkExternSheets();
+    defineNames();
     for (size_t i = 0; i < sheets_.size(); ++i)
         readSheet(book_.sheet(int(i)), sheets_[i].offset, ends[i]);
 }
@@ -264,21 +266,38 @@ void WorkbookReader::externSheet(std::span<const uint8_t> body) {
 }
 
 void WorkbookReader::definedName(std::span<const uint8_t> body) {
-    ByteReader in(body);
-    uint16_t options = in.u16();
-    in.u8();
-    size_t length = in.u8();
-    in.skip(2 + 2 + 2 + 4);
-    std::u16string name = readUnicodeChars(in, length);
-    // Built-in names are stored as a one-character code. Those a filter leaves behind (Extract,
-    // Database, Criteria, _FilterDatabase) are Excel's own bookkeeping and lose nothing.
-    char16_t code = name.size() == 1 ? name[0] : 0xFFFF;
-    if (!(options & 0x0020))
-        dropped_.insert("defined names");
-    else if (code == 0x06 || code == 0x07)
-        dropped_.insert("print areas and titles");
-    else if (code != 0x03 && code != 0x04 && code != 0x05 && code != 0x0D)
-        dropped_.insert("defined names");
+    tokens_.names.push_back(readNameRecord(body).name);
+    nameRecords_.emplace_back(body.begin(), body.end());
+}
+
+void WorkbookReader::defineNames() {
+    formula::Program program;
+    for (size_t i = 0; i < nameRecords_.size(); ++i) {
+        NameRecord r = readNameRecord(nameRecords_[i]);
+        DefinedName n{r.name, std::nullopt, r.builtIn, r.hidden, {}};
+        // A name of a sheet this program does not keep (a chart or macro sheet), one whose formula is
+        // not a formula of cells (a macro's name), or one of what the engine cannot hold.
+        bool kept = !r.name.empty() && r.sheet <= sheets_.size();
+        if (kept && r.sheet > 0)
+            n.sheet = book_.sheet(r.sheet - 1).id();
+        try {
+            if (kept) {
+                decodeProgram(r.tokens, tokens_, 0, 0, program);
+                n.definition = program;
+                book_.defineName(std::move(n));
+            }
+        } catch (const UnsupportedFormula&) {
+            kept = false;
+        } catch (const FormatError&) {
+            kept = false;
+        }
+        if (kept)
+            continue;
+        dropped_.insert(r.builtIn == 0x06 || r.builtIn == 0x07 ? "print areas and titles" : "defined names");
+        // Formulas using the name keep their last results rather than a name that names nothing.
+        tokens_.names[i].clear();
+    }
+    nameRecords_.clear();
 }
 
 FormatId WorkbookReader::formatOf(uint16_t xf) {

@@ -40,7 +40,9 @@ private:
     void externSheet(std::span<const uint8_t> body);
     // The sheets and add-in names formulas refer to, once the workbook's sheets exist.
     void linkExternSheets();
+    // NAME records are read with the globals, and their formulas once the sheets they name exist.
     void definedName(std::span<const uint8_t> body);
+    void defineNames();
     FormatId formatOf(uint16_t xf);
 
     RecordReader records_;
@@ -63,6 +65,7 @@ private:
     std::vector<SupBook> supBooks_;
     std::vector<std::tuple<uint16_t, uint16_t, uint16_t>> xti_;
     TokenContext tokens_;
+    std::vector<std::vector<uint8_t>> nameRecords_;
 };
 
 } // namespace engine::xls

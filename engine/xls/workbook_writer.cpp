@@ -5,6 +5,7 @@
 #include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/format_mapping.h"
+#include "engine/xls/name_records.h"
 #include "engine/xls/number_formats.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
@@ -97,6 +98,15 @@ WorkbookWriter::WorkbookWriter(const Workbook& book)
         if (!s)
             return std::nullopt;
         return uint16_t(book_.indexOf(*s));
+    };
+    for (const DefinedName& n : book_.names().all())
+        names_.push_back(&n);
+    encoder_.definedName = [this](const std::u16string& name) -> std::optional<uint16_t> {
+        const DefinedName* n = book_.names().find(name, host_);
+        auto it = std::find(names_.begin(), names_.end(), n);
+        if (!n || it == names_.end())
+            return std::nullopt;
+        return uint16_t(it - names_.begin() + 1);
     };
     encoder_.addInFunction = [this](const std::u16string& name) {
         auto it = std::find(addIns_.begin(), addIns_.end(), name);
@@ -295,6 +305,18 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         w.end(h);
     }
 
+    // The names' formulas first: they may call add-in functions, which the SUPBOOK below lists.
+    std::vector<std::vector<uint8_t>> nameTokens;
+    for (const DefinedName* n : names_) {
+        host_ = n->sheet.value_or(formula::kOwnSheet);
+        nameTokens.emplace_back();
+        try {
+            encoder_.encode(n->definition, nameTokens.back(), OperandClass::Reference);
+        } catch (const FormatError& e) {
+            throw FormatError("the name " + text::toUtf8(n->name) + " cannot be stored: " + e.what());
+        }
+    }
+
     // References to sheets go through one EXTERNSHEET entry per sheet (entry i is sheet i); calls of
     // functions outside the built-in table through the add-in entry after them.
     {
@@ -334,6 +356,15 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         }
         w.end(h);
     }
+    for (size_t i = 0; i < names_.size(); ++i) {
+        const DefinedName& n = *names_[i];
+        NameRecord r{n.name, n.builtIn, n.hidden, 0, nameTokens[i]};
+        if (n.sheet)
+            r.sheet = uint16_t(book_.indexOf(*book_.sheetById(*n.sheet)) + 1);
+        size_t h = w.begin(rec::Name);
+        putNameRecord(o, r);
+        w.end(h);
+    }
     writeSst(w, std::vector<std::u16string_view>(strings_.begin(), strings_.end()), stringRuns_, stringRefs_);
     w.record(rec::Eof, {});
 }
@@ -343,6 +374,7 @@ std::vector<uint8_t> WorkbookWriter::writeSheet(const Sheet& sheet, int index) {
     o.reserve(1024 + size_t(sheet.rowExtent()) * 192);
     RecordWriter w(o);
     bof(w, rec::BofWorksheet);
+    host_ = sheet.id();
 
     auto used = sheet.usedArea();
     // Every stored cell, row by row, and the rows that need a ROW record: those with cells or with

@@ -43,7 +43,7 @@ private:
     const Workbook& book_;
     FormulaEncoder encoder_;
     FontRecord baseFont_;
-    std::vector<FontRecord> fonts_; // from the fifth font on (file index 5)
+    std::vector<FontRecord> fonts_;             // from the fifth font on (file index 5)
     std::vector<std::u16string> numberFormats_; // the workbook's own, from index FirstCustomFormat
     std::vector<XfRecord> cellXfs_;
     std::unordered_map<FormatId, uint16_t> xfOf_;
@@ -56,6 +56,10 @@ private:
     std::unordered_map<uint32_t, SstRuns> stringRuns_; // of the rich texts, which are not shared
     uint32_t stringRefs_ = 0;
     std::vector<std::u16string> addIns_;
+    // The names written, in the order of their NAME records, and the sheet whose formulas are being
+    // encoded (a sheet's own names come before the workbook's).
+    std::vector<const DefinedName*> names_;
+    formula::SheetId host_ = formula::kOwnSheet;
     std::vector<uint8_t> scratch_;
     std::vector<std::pair<int, int>> cells_;
     std::vector<int> rows_;

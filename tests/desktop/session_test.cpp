@@ -84,6 +84,7 @@ private slots:
     void clerkKeepsTheRegister();
     void closingAsksToSave_data();
     void closingAsksToSave();
+    void anEntryRowCopiedAndPastedIsAnEntryOfItsOwn();
 };
 
 void SessionTest::clerkKeepsTheRegister() {
@@ -302,6 +303,61 @@ void SessionTest::closingAsksToSave() {
     QCOMPARE(runProgram(), 0);
     QVERIFY(user.finished());
     QCOMPARE(savedCell(path("Ombrell.xls"), u"征订登记", "H2"), kept ? QStringLiteral("note") : QString());
+}
+
+// Ctrl+C and Ctrl+V of a whole entry row into the block's blank last row, as a clerk enters a second
+// subscription like the first: the pasted row computes its own amount, and the block gets its next row.
+void SessionTest::anEntryRowCopiedAndPastedIsAnEntryOfItsOwn() {
+    desktop::SpreadsheetWindow* reg = nullptr;
+    SessionDriver user;
+    auto press = [&](Qt::Key key) {
+        QTest::keyClick(&reg->grid(), key, Qt::ControlModifier);
+    };
+    user.then(
+            "the register window", [&] { return (reg = spreadsheet(kRegister)) != nullptr; },
+            [&] { QVERIFY(screen::clickTool(reg, QStringLiteral("增加征订单位"))); })
+        .then(
+            "the unit name input box", [] { return hasModal(QStringLiteral("请输入单位名称")); },
+            [] {
+                screen::enterText(modal(), QStringLiteral("第一中学"));
+                screen::clickButton(modal(), QStringLiteral("确定"));
+            })
+        .then(
+            "the unit block",
+            [&] { return !modal() && screen::cellText(*reg, "A2") == QStringLiteral("第一中学"); },
+            [&] {
+                screen::typeIntoCell(*reg, "B4", QStringLiteral("报纸"));
+                screen::typeIntoCell(*reg, "C4", QStringLiteral("3"));
+                screen::typeIntoCell(*reg, "D4", QStringLiteral("12"));
+            })
+        .then(
+            "the first entry", [&] { return screen::cellText(*reg, "E4") == QStringLiteral("36"); },
+            [&] {
+                reg->grid().selectRow(3);
+                press(Qt::Key_C);
+                screen::selectCell(*reg, "A5");
+                press(Qt::Key_V);
+            })
+        .then(
+            "the pasted entry", [&] { return screen::cellText(*reg, "B5") == QStringLiteral("报纸"); },
+            [&] {
+                QCOMPARE(reg->gutter().groups().front().last, 5);
+                QCOMPARE(screen::cellText(*reg, "G5"), QStringLiteral("第一中学"));
+                screen::typeIntoCell(*reg, "C5", QStringLiteral("5"));
+            })
+        .then(
+            "the second amount", [&] { return screen::cellText(*reg, "C5") == QStringLiteral("5"); },
+            [&] {
+                QCOMPARE(screen::cellText(*reg, "E5"), QStringLiteral("60"));
+                QCOMPARE(screen::cellText(*reg, "C2"), QStringLiteral("96"));
+                reg->close();
+            })
+        .then(
+            "the save question", [] { return hasModal(kRegister); },
+            [] { screen::clickButton(modal(), QStringLiteral("否")); });
+
+    QCOMPARE(runProgram(), 0);
+    QVERIFY2(user.finished(), qPrintable(user.stuckAt()));
 }
 
 int main(int argc, char** argv) {

@@ -87,6 +87,24 @@ std::u16string amountFormula(std::u16string_view quantity, std::u16string_view p
     return u"=IF(OR(" + q + u"<1," + p + u"<1),\"\",PRODUCT(" + q + u"," + p + u"))";
 }
 
+std::optional<long> amountFormulaRow(std::u16string_view formula) {
+    constexpr std::u16string_view start = u"=IF(OR($C$";
+    if (!formula.starts_with(start))
+        return std::nullopt;
+    // Up to the 65,536 rows of a sheet: at most five digits, none of them a leading zero.
+    std::u16string_view digits = formula.substr(start.size());
+    digits = digits.substr(0, digits.find_first_not_of(u"0123456789"));
+    if (digits.empty() || digits.size() > 5 || digits.front() == u'0')
+        return std::nullopt;
+    long row = 0;
+    for (char16_t d : digits)
+        row = row * 10 + (d - u'0');
+    const std::u16string number(digits);
+    if (formula != amountFormula(u"$C$" + number, u"$D$" + number))
+        return std::nullopt;
+    return row;
+}
+
 std::u16string totalFormula(std::u16string_view amounts) {
     return u"=SUM(" + std::u16string(amounts) + u")";
 }

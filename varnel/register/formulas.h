@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,10 @@ std::u16string literalCriterion(std::u16string_view text);
 
 // Entry row, column E: empty text while the quantity or the unit price is below 1, else their product.
 std::u16string amountFormula(std::u16string_view quantity, std::u16string_view price);
+
+// The row whose quantity and price an amount formula multiplies, as amountFormula writes it with the
+// absolute addresses of one row's C and D cells; nothing for any other text.
+std::optional<long> amountFormulaRow(std::u16string_view formula);
 
 // Unit row, column C: the sum of the amounts in the given cell or range of column E.
 std::u16string totalFormula(std::u16string_view amounts);

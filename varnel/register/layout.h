@@ -17,6 +17,7 @@ inline constexpr std::u16string_view scratchSheet = u"Sheet2";
 // The bottom of a column in an Excel 97-2003 sheet; the last used cell is found by End(xlUp) from it.
 inline constexpr std::u16string_view bottomOfColumnA = u"A65536";
 inline constexpr std::u16string_view bottomOfColumnB = u"B65536";
+inline constexpr std::u16string_view bottomOfColumnE = u"E65536";
 // Row 1 holds the field names of columns A to G, which the advanced filters use as their titles.
 inline constexpr long headingRow = 1;
 inline constexpr long firstUnitRow = 2;

@@ -5,16 +5,60 @@
 #include "varnel/register/rows.h"
 #include "varnel/register/unit_name.h"
 
+#include <algorithm>
+
 using namespace Excel;
 using layout::offset;
 namespace column = layout::column;
 
+namespace {
+
+bool reachesAmounts(Range* t) {
+    const long amount = column::amount + 1; // columns count from 1
+    const long left = t->GetColumn();
+    return left <= amount && amount < left + t->GetColumns()->GetCount();
+}
+
+// An entry row pasted from elsewhere brings the amount formula of the row it was copied from, whose
+// absolute addresses still name that row: each such formula among the changed entry rows is written again
+// for its own row. That write is a single-cell edit of the row and comes back to the handler as one, so a
+// row pasted into a block's blank last row gets the block its next entry row, as typing does. From the
+// bottom up: a row made below a block leaves the rows still to look at where they were.
+void giveCopiedAmountsTheirRows(Range* t) {
+    if (!reachesAmounts(t))
+        return;
+    const RangePtr first = t->GetEntireRow()->GetResize(Variant(1), Variant(1));
+    const long top = t->GetRow();
+    // Below the last used cell of E there is no formula: a whole column costs only the rows in use.
+    const long lastUsed =
+        t->GetWorksheet()->GetRange(Variant(layout::bottomOfColumnE))->GetEnd(xlUp)->GetRow();
+    const long bottom = std::min(top + t->GetRows()->GetCount() - 1, lastUsed);
+    for (long row = bottom; row >= top && row > layout::headingRow; --row) {
+        const RangePtr amount = offset(first, row - top, column::amount);
+        if (layout::outlineLevel(amount) != layout::entryLevel)
+            continue;
+        const Variant formula = amount->GetFormula();
+        if (formula.vt() != VT_BSTR)
+            continue;
+        const std::optional<long> from = layout::amountFormulaRow(formula.bstrVal());
+        if (!from || *from == row)
+            continue;
+        const std::u16string quantity = offset(amount, 0, column::quantity - column::amount)->GetAddress();
+        const std::u16string price = offset(amount, 0, column::price - column::amount)->GetAddress();
+        amount->PutFormula(Variant(layout::amountFormula(quantity, price)));
+    }
+}
+
+} // namespace
+
 // Keeps a unit block ending with one blank, prepared entry row: once a single-cell edit leaves the
 // block's last row filled, a new entry row is made below it, the unit's name goes into G of the edited
 // row and the unit row's total and missing kinds are made to cover the whole block. The handler's own
-// writes come back here nested and stop at the first tests.
+// writes come back here nested and stop at the first tests. Amount formulas that a paste brought along
+// are first given their own rows.
 void CMainDlg::OnSheetChange(IDispatch*, IDispatch* Target) {
     const RangePtr t(Target);
+    giveCopiedAmountsTheirRows(t);
     if (t->GetCells()->GetCount() > 1)
         return;
     if (t->GetMergeCells().toBool())

@@ -309,6 +309,100 @@ TEST(ForeignFile, NumberFormatsComeFromTheFilesOwnRecordsOrTheBuiltInTable) {
     EXPECT_EQ(data.format(0, 4).numberFormat, u"0.00%");
 }
 
+// A formula calling what the engine does not compute shows, and saves, the result the file stored
+// rather than #NAME?; every other formula's result is the engine's own.
+TEST(ForeignFile, FormulasTheEngineDoesNotComputeKeepTheResultsTheFileStored) {
+    StreamBuilder s;
+    s.bof(rec::BofGlobals);
+    std::vector<uint8_t> font;
+    putFont(font, FontRecord{});
+    s.record(rec::Font, font);
+    size_t sheet = s.boundSheet(u"Data");
+    s.record(rec::Eof, {});
+    s.sheetStartsHere(sheet);
+    s.bof(rec::BofWorksheet);
+    for (int row : {0, 1}) {
+        auto b = StreamBuilder::cell(row, 1);
+        putF64(b, 3 + row);
+        s.record(rec::Number, b);
+    }
+    std::vector<uint8_t> pmt = {0x1F};
+    putF64(pmt, 0.1);
+    pmt.insert(pmt.end(), {0x1E, 2, 0, 0x1E, 100, 0, 0x42, 3, 59, 0});
+    s.formula(0, 0, pmt, 12.5);
+    // IRR(B1:B2)&"x" with a text result in its STRING record.
+    s.formulaSpecial(1, 0, {0x25, 0, 0, 1, 0, 1, 0xC0, 1, 0xC0, 0x42, 1, 62, 0, 0x17, 1, 0, 'x', 0x08}, 0);
+    {
+        std::vector<uint8_t> b;
+        putUnicode16(b, u"kept");
+        s.record(rec::String, b);
+    }
+    s.formula(2, 0, {0x44, 0, 0, 1, 0xC0, 0x1E, 1, 0, 0x03}, 99); // B1+1, stored stale
+    // PMT shared by A4:A5, each cell with its own stored result.
+    std::vector<uint8_t> exp = {0x01, 3, 0, 0, 0};
+    s.formula(3, 0, exp, 7);
+    {
+        std::vector<uint8_t> b = {3, 0, 4, 0, 0, 0, 0, 2};
+        putU16(b, uint16_t(pmt.size()));
+        b.insert(b.end(), pmt.begin(), pmt.end());
+        s.record(rec::ShrFmla, b);
+    }
+    s.formula(4, 0, exp, 8);
+    s.record(rec::Eof, {});
+
+    auto check = [](const Sheet& data) {
+        EXPECT_EQ(data.formulaText(0, 0), u"=PMT(0.1,2,100)");
+        EXPECT_EQ(data.value(0, 0), Value::number(12.5));
+        EXPECT_EQ(data.formulaText(1, 0), u"=IRR(B1:B2)&\"x\"");
+        EXPECT_EQ(data.value(1, 0), Value::text(u"kept"));
+        EXPECT_EQ(data.formulaText(2, 0), u"=B1+1");
+        EXPECT_EQ(data.value(2, 0), Value::number(4));
+        EXPECT_EQ(data.formulaText(4, 0), u"=PMT(0.1,2,100)");
+        EXPECT_EQ(data.value(3, 0), Value::number(7));
+        EXPECT_EQ(data.value(4, 0), Value::number(8));
+    };
+    auto result = readWorkbookStream(s.bytes(), "results.xls");
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    check(result.workbook->sheet(0));
+    auto again = readWorkbook(workbookBytes(*result.workbook), "again.xls");
+    check(again.workbook->sheet(0));
+
+    // The stored result stays when the cells the formula reads change; a formula the engine computes
+    // follows them, and one typed anew has no stored result.
+    Sheet& data = again.workbook->sheet(0);
+    data.setValue(0, 1, Value::number(10));
+    EXPECT_EQ(data.value(0, 0), Value::number(12.5));
+    EXPECT_EQ(data.value(2, 0), Value::number(11));
+    data.setFormula(0, 0, u"=PMT(0.1,2,100)");
+    EXPECT_EQ(data.value(0, 0), Value::error(ErrorCode::Name));
+}
+
+// Excel's "labels in formulas" keep the reference they stand for; a label standing for nothing keeps
+// the cell's last value and says so.
+TEST(ForeignFile, LabelReferencesReadAsTheReferencesTheyStandFor) {
+    StreamBuilder s;
+    s.bof(rec::BofGlobals);
+    size_t sheet = s.boundSheet(u"Data");
+    s.record(rec::Eof, {});
+    s.sheetStartsHere(sheet);
+    s.bof(rec::BofWorksheet);
+    for (int row : {1, 2}) {
+        auto b = StreamBuilder::cell(row, 1);
+        putF64(b, row * 10);
+        s.record(rec::Number, b);
+    }
+    s.formula(0, 0, {0x18, 0x0A, 0, 0, 1, 0xC0, 0x25, 1, 0, 2, 0, 1, 0xC0, 1, 0xC0, 0x19, 0x10, 0, 0}, 30);
+    s.formula(1, 0, {0x18, 0x0A, 0, 0, 1, 0xC0, 0x1E, 5, 0}, 5);
+    s.record(rec::Eof, {});
+    auto result = readWorkbookStream(s.bytes(), "labels.xls");
+    const Sheet& data = result.workbook->sheet(0);
+    EXPECT_EQ(data.formulaText(0, 0), u"=SUM(B2:B3)");
+    EXPECT_EQ(data.value(0, 0), Value::number(30));
+    EXPECT_FALSE(data.hasFormula(1, 0));
+    EXPECT_EQ(data.value(1, 0), Value::number(5));
+    EXPECT_TRUE(has(result.dropped, "formulas this program cannot read"));
+}
+
 // Settings records as a careless writer may leave them: printer fields marked as unset, a header whose
 // text is cut short, a margin that is not a number. The sheet opens with what can be read.
 TEST(ForeignFile, DamagedOrUnsetPageSettingsLeaveTheDefaults) {

@@ -134,6 +134,9 @@ const Stream handMade[] = {
     {{0x1F, 0, 0, 0, 0, 0, 0, 0xF8, 0x3F, 0x15, 0x14}, u"(1.5)%"},          // tNum, tParen, tPercent
     {{0x39, 2, 0, 1, 0, 0, 0}, u"MYFUNC"},                                  // tNameX alone: an unknown name
     {{0x39, 2, 0, 1, 0, 0, 0, 0x1E, 1, 0, 0x42, 2, 0xFF, 0}, u"MYFUNC(1)"}, // ... called as an add-in
+    // A heading used as a label ("labels in formulas"): the reference after it is the formula's.
+    {{0x18, 0x0A, 0, 0, 1, 0xC0, 0x25, 1, 0, 2, 0, 1, 0xC0, 1, 0xC0, 0x19, 0x10, 0, 0}, u"SUM(B2:B3)"},
+    {{0x18, 0x02, 0, 0, 0, 0, 0x24, 4, 0, 1, 0x80}, u"$B5"},
 };
 
 } // namespace
@@ -151,6 +154,18 @@ TEST(FormulaTokens, EveryTokenKindReadsAsExcelShowsIt) {
     EXPECT_THROW(decode(sheets), UnsupportedFormula);
     std::vector<uint8_t> parenthesised = {0x44, 0, 0, 0, 0xC0, 0x15, 0x44, 1, 0, 1, 0xC0, 0x11};
     EXPECT_THROW(decode(parenthesised), UnsupportedFormula);
+    // A label standing for no reference, and a pivot table's field name, cannot be kept; a kind of
+    // label that does not exist is damage.
+    std::vector<uint8_t> bare = {0x18, 0x0A, 0, 0, 1, 0xC0, 0x1E, 1, 0};
+    EXPECT_THROW(decode(bare), UnsupportedFormula);
+    std::vector<uint8_t> last = {0x1E, 1, 0, 0x18, 0x0A, 0, 0, 1, 0xC0};
+    EXPECT_THROW(decode(last), UnsupportedFormula);
+    std::vector<uint8_t> pivot = {0x18, 0x1D, 0, 0, 0, 0};
+    EXPECT_THROW(decode(pivot), UnsupportedFormula);
+    std::vector<uint8_t> unknown = {0x18, 0x55, 0, 0, 0, 0, 0x24, 0, 0, 0, 0xC0};
+    EXPECT_THROW(decode(unknown), FormatError);
+    std::vector<uint8_t> cut = {0x18, 0x0A, 0, 0};
+    EXPECT_THROW(decode(cut), FormatError);
 }
 
 // A file may call any name as an add-in, the names of the engine's own functions too: such a call is
@@ -246,6 +261,12 @@ TEST(FormulaTokens, OperandClassesAndJumpsFollowExcel) {
     EXPECT_EQ(t[0], 0x25);
     EXPECT_EQ(t[t.size() - 3], 0x41);
     EXPECT_EQ(t[t.size() - 2], 346 & 0xFF);
+
+    // A function of Excel's the engine does not compute is still Excel's own, not an add-in.
+    t = encode(u"PMT(0.1,2,100)");
+    ASSERT_GE(t.size(), 4u);
+    expected = {0x42, 3, 59, 0};
+    EXPECT_EQ(std::vector<uint8_t>(t.end() - 4, t.end()), expected);
 }
 
 TEST(FormulaTokens, SharedFormulaOffsetsAndAttributeTokensAreRead) {
@@ -279,7 +300,17 @@ TEST(FormulaTokens, MalformedStreamsAreRefused) {
 
 TEST(FormulaTokens, WhatExcel97CannotHoldIsRefusedOnWriting) {
     EXPECT_THROW(encode(u"\"" + std::u16string(300, u'x') + u"\""), FormatError);
-    EXPECT_THROW(encode(u"VLOOKUP(1)"), FormatError); // a known function outside its arity
+    // A known function outside its arity, which the parser refuses but a program may still hold.
+    formula::Program vlookup(1);
+    vlookup[0].kind = formula::TokenKind::Number;
+    formula::Token call;
+    call.kind = formula::TokenKind::Name;
+    call.flags = formula::kUnknownCall;
+    call.payload.call = {7, 1};
+    vlookup.push_back(call);
+    formula::appendChars(vlookup, u"VLOOKUP");
+    std::vector<uint8_t> out;
+    EXPECT_THROW(encoder().encode(vlookup, out, OperandClass::Value), FormatError);
     std::u16string many = u"MYFUNC(1";
     for (int i = 0; i < 130; ++i)
         many += u",1";

@@ -331,6 +331,51 @@ TEST(Interop, FormatsFontsRichTextBordersAndProtectionSurviveASaveOfALibreOffice
     EXPECT_EQ(readFile(scratch.convert(saved, csv, "csv")), readFile(scratch.convert(made, csv, "csv")));
 }
 
+// A workbook LibreOffice made with names of the workbook and of a sheet, a print area, formulas using
+// them, a column of like formulas and a function this program does not compute: opened and saved
+// here, LibreOffice and xlrd see the same names, formulas and results as in LibreOffice's own file.
+TEST(Interop, NamesSharedFormulasAndStoredResultsSurviveASaveOfALibreOfficeWorkbook) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    fs::path source = scratch / "named.fods";
+    std::string log;
+    ASSERT_EQ(run(python + " '" + interopScript("named_workbook.py").string() + "' '" + source.string() + "'",
+                  &log),
+              0)
+        << log;
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+
+    auto result = xls::readWorkbook(made);
+    Workbook& book = *result.workbook;
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    const Sheet& sheet = book.sheet(0);
+    EXPECT_EQ(sheet.formulaText(0, 1), u"=PMT(A1,10,1000)");
+    EXPECT_NEAR(sheet.value(0, 1).asNumber(), -129.5045749654567, 1e-9);
+    EXPECT_EQ(sheet.formulaText(3, 1), u"=A4*Rate");
+    EXPECT_EQ(sheet.value(3, 1), Value::number(2));
+    EXPECT_EQ(sheet.value(7, 0), Value::number(270));
+    EXPECT_EQ(sheet.value(7, 3), Value::number(12));
+    EXPECT_EQ(book.sheet(1).value(0, 1), Value::number(14)); // the sheet's own Bonus
+
+    fs::path saved = scratch / "saved.xls";
+    xls::writeWorkbook(book, saved);
+    EXPECT_EQ(scriptOutput(python, "xlrd_names.py", saved), scriptOutput(python, "xlrd_names.py", made));
+    EXPECT_EQ(scriptOutput(python, "xlsx_formulas.py",
+                           scratch.convert(saved, "xlsx:Calc MS Excel 2007 XML", "xlsx")),
+              scriptOutput(python, "xlsx_formulas.py",
+                           scratch.convert(made, "xlsx:Calc MS Excel 2007 XML", "xlsx")));
+
+    // Rows inserted into the register move the print area and the names with them, as LibreOffice
+    // reads them back.
+    book.sheet(0).insertRows(2, 2);
+    xls::writeWorkbook(book, saved);
+    std::string names = scriptOutput(python, "xlrd_names.py", saved);
+    EXPECT_NE(names.find("Print_Area 0 1 0 [Ref3D(coords=(0, 1, 0, 10, 0, 4))]"), std::string::npos) << names;
+    EXPECT_NE(names.find("Amounts -1 0 0 [Ref3D(coords=(0, 1, 1, 9, 0, 1))]"), std::string::npos) << names;
+}
+
 namespace {
 
 // What a settings script prints about a file, in one of its modes.

@@ -1,3 +1,5 @@
+#include "engine/formula/parser.h"
+#include "engine/formula/printer.h"
 #include "engine/xls/compound_file.h"
 #include "engine/xls/error.h"
 #include "engine/xls/record_reader.h"
@@ -175,4 +177,51 @@ TEST(RoundTrip, OnlyVolatileFormulasAreMarkedForComputingOnOpening) {
         }
     }
     EXPECT_EQ(marked, (std::vector<int>{0, 1, 2}));
+}
+
+// Names of the workbook and of a sheet, built-in ones among them, come back with what they stand for,
+// and formulas that use them come back using them.
+TEST(RoundTrip, DefinedNamesAndTheFormulasUsingThemAreKept) {
+    Workbook book;
+    Sheet& data = book.addSheet(u"征订登记");
+    Sheet& other = book.addSheet(u"Sheet2");
+    auto define = [&](std::u16string name, std::u16string_view definition, std::optional<SheetId> sheet,
+                      std::optional<uint8_t> builtIn = std::nullopt, bool hidden = false) {
+        book.defineName(
+            {std::move(name), sheet, builtIn, hidden, formula::parse(definition, book.sheetNames())});
+    };
+    define(u"Rate", u"Sheet2!$A$1", std::nullopt);
+    define(u"Rate", u"0.5", other.id());
+    define(u"单位", u"\"件\"", std::nullopt);
+    define(u"Print_Area", u"征订登记!$A$1:$G$9", data.id(), 0x06);
+    define(u"Print_Titles", u"征订登记!$1:$1", data.id(), 0x07);
+    define(u"_FilterDatabase", u"征订登记!$A$1:$G$9", data.id(), 0x0D, true);
+    other.setValue(0, 0, Value::number(0.1));
+    data.setFormula(0, 0, u"=Rate*10");
+    data.setFormula(1, 0, u"=单位&Print_Area");
+    other.setFormula(1, 0, u"=Rate");
+
+    std::vector<std::string> dropped;
+    auto back = roundTrip(book, &dropped);
+    EXPECT_TRUE(dropped.empty()) << dropped.front();
+    ASSERT_EQ(back->names().all().size(), book.names().all().size());
+    for (size_t i = 0; i < book.names().all().size(); ++i) {
+        const DefinedName& a = book.names().all()[i];
+        const DefinedName& b = back->names().all()[i];
+        SCOPED_TRACE(std::string(a.name.begin(), a.name.end()));
+        EXPECT_EQ(a.name, b.name);
+        EXPECT_EQ(a.builtIn, b.builtIn);
+        EXPECT_EQ(a.hidden, b.hidden);
+        ASSERT_EQ(a.sheet.has_value(), b.sheet.has_value());
+        if (a.sheet) {
+            EXPECT_EQ(book.sheetById(*a.sheet)->name(), back->sheetById(*b.sheet)->name());
+        }
+        EXPECT_EQ(formula::print(a.definition, book.sheetNames()),
+                  formula::print(b.definition, back->sheetNames()));
+    }
+    const Sheet& d = back->sheet(0);
+    EXPECT_EQ(d.formulaText(0, 0), u"=Rate*10");
+    EXPECT_DOUBLE_EQ(d.value(0, 0).asNumber(), 1);
+    EXPECT_EQ(d.formulaText(1, 0), u"=单位&Print_Area");
+    EXPECT_EQ(back->sheet(1).value(1, 0), Value::number(0.5));
 }

@@ -21,6 +21,18 @@ TEST(RegisterFormulas, AmountAndTotalTakeTheAddressesAsGiven) {
     EXPECT_EQ(layout::totalFormula(layout::spanning(u"$E$3", u"$E$6")), u"=SUM($E$3:$E$6)");
 }
 
+TEST(RegisterFormulas, AnAmountFormulaIsKnownByItsRowAndNothingElseIs) {
+    EXPECT_EQ(layout::amountFormulaRow(layout::amountFormula(u"$C$4", u"$D$4")), 4);
+    EXPECT_EQ(layout::amountFormulaRow(layout::amountFormula(u"$C$65536", u"$D$65536")), 65536);
+    // C and D of different rows, relative addresses, a leading zero, a user's own formula, a value.
+    EXPECT_FALSE(layout::amountFormulaRow(layout::amountFormula(u"$C$4", u"$D$5")));
+    EXPECT_FALSE(layout::amountFormulaRow(layout::amountFormula(u"C4", u"D4")));
+    EXPECT_FALSE(layout::amountFormulaRow(u"=IF(OR($C$04<1,$D$04<1),\"\",PRODUCT($C$04,$D$04))"));
+    EXPECT_FALSE(layout::amountFormulaRow(layout::amountFormula(u"$C$4", u"$D$4") + u"*2"));
+    EXPECT_FALSE(layout::amountFormulaRow(u"=IF(OR($C$"));
+    EXPECT_FALSE(layout::amountFormulaRow(u"60"));
+}
+
 TEST(RegisterFormulas, MissingKindsHaveOneTermPerKindJoinedByAmpersands) {
     EXPECT_EQ(missingKindsFormula(u"$B$4", u"报纸,图书"),
               u"=SUBSTITUTE(TRIM(IF(COUNTIF($B$4,\"报纸\"),\"\",\"报纸 \")&"

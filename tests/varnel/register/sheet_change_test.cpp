@@ -1,4 +1,5 @@
 #include "engine/formula/parser.h"
+#include "engine/formula/printer.h"
 #include "tests/varnel/register/register_fixture.h"
 
 namespace {
@@ -86,6 +87,47 @@ TEST_F(RegisterTest, EditsThatLeaveTheBlockEndingBlankDoNothing) {
     EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$6)");
 }
 
+// A copied entry row carries an amount formula whose absolute addresses name the row it came from. Pasted
+// into a block, it computes its own row instead, and filling the block's last row that way gets the block
+// its next entry row and the unit's name, as typing the row does.
+TEST_F(RegisterTest, APastedEntryRowComputesItsOwnAmountAndFillingTheLastRowGrowsTheBlock) {
+    addUnit(u"市一中");
+    addUnit(u"县文化馆");
+    type(u"B4", Variant(u"报纸"));
+    type(u"C4", Variant(2));
+    type(u"D4", Variant(30));
+    ASSERT_EQ(text(u"A6"), u"县文化馆");
+
+    // Into the block's blank last row, the next unit directly below it.
+    cell(u"A4:G4")->Copy(Variant(cell(u"A5")));
+    EXPECT_EQ(formula(u"E5"), u"=IF(OR($C$5<1,$D$5<1),\"\",PRODUCT($C$5,$D$5))");
+    EXPECT_EQ(text(u"A7"), u"县文化馆");
+    EXPECT_EQ(level(6), 2);
+    EXPECT_EQ(formula(u"E6"), u"=IF(OR($C$6<1,$D$6<1),\"\",PRODUCT($C$6,$D$6))");
+    EXPECT_EQ(validation(u"B6"), u"报纸,杂志,图书,2026年度读者,2027年度读者");
+    EXPECT_EQ(formula(u"C2"), u"=SUM($E$3:$E$6)");
+    type(u"C5", Variant(5));
+    EXPECT_EQ(value(u"E5").dblVal(), 150);
+    EXPECT_EQ(value(u"C2").dblVal(), 210);
+
+    // Whole rows, into another unit's block: the row takes that unit's name.
+    cell(u"5:5")->Copy(Variant(cell(u"A9")));
+    EXPECT_EQ(text(u"G9"), u"县文化馆");
+    EXPECT_EQ(formula(u"E9"), u"=IF(OR($C$9<1,$D$9<1),\"\",PRODUCT($C$9,$D$9))");
+    EXPECT_EQ(value(u"C7").dblVal(), 150);
+    EXPECT_EQ(level(10), 2);
+
+    // Over an earlier row while the block ends blank: the amount only.
+    cell(u"A4:G4")->Copy(Variant(cell(u"A5")));
+    EXPECT_EQ(formula(u"E5"), u"=IF(OR($C$5<1,$D$5<1),\"\",PRODUCT($C$5,$D$5))");
+    EXPECT_EQ(level(7), 1);
+
+    // A formula of the user's own in E is theirs to keep.
+    type(u"E9", Variant(u"=$C$4*2"));
+    cell(u"E9")->Copy(Variant(cell(u"E10")));
+    EXPECT_EQ(formula(u"E10"), u"=$C$4*2");
+}
+
 TEST_F(RegisterTest, EditInRowOneOfASheetWhoseRowOneIsGroupedStopsQuietly) {
     const Excel::_WorksheetPtr other = dlg._epBook->GetWorksheets()->GetItem(Variant(3));
     other->GetRange(Variant(u"1:3"))->Group();
@@ -143,6 +185,28 @@ TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsAndPageBreakWith
     EXPECT_EQ(sheet.conditionalFormats()[0].areas, (std::vector<engine::Area>{engine::Area::cell(8, 4)}));
     EXPECT_EQ(sheet.hyperlinks()[0].area, engine::Area::cell(6, 0));
     EXPECT_EQ(sheet.rowBreaks()[0].at, 6);
-}
+    // The register's print area and a name over its totals grow with the row a new entry inserts.
+    TEST_F(RegisterTest, AnInsertedEntryRowWidensThePrintAreaAndNamesOverTheRegister) {
+        addUnit(u"市一中");
+        addUnit(u"县文化馆");
+        engine::Workbook& book = registerSheet().workbook();
+        auto define = [&](std::u16string name, std::u16string_view definition,
+                          std::optional<std::uint8_t> builtIn) {
+            book.defineName({std::move(name), registerSheet().id(), builtIn, false,
+                             engine::formula::parse(definition, book.sheetNames())});
+        };
+        define(u"Print_Area", u"征订登记!$A$1:$G$9", 0x06);
+        define(u"Totals", u"征订登记!$C$2:$C$9", std::nullopt);
+        auto definition = [&](std::u16string_view name) {
+            return engine::formula::print(book.names().find(name, registerSheet().id())->definition,
+                                          book.sheetNames());
+        };
+
+        type(u"B4", Variant(u"报纸")); // takes the separator row
+        EXPECT_EQ(definition(u"Print_Area"), u"'征订登记'!$A$1:$G$9");
+        type(u"B5", Variant(u"图书")); // inserts a row before the next unit
+        EXPECT_EQ(definition(u"Print_Area"), u"'征订登记'!$A$1:$G$10");
+        EXPECT_EQ(definition(u"Totals"), u"'征订登记'!$C$2:$C$10");
+    }
 
 } // namespace

@@ -1,4 +1,4 @@
-#include "engine/xls/function_table.h"
+#include "engine/formula/excel_functions.h"
 
 #include "engine/formula/functions.h"
 
@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-namespace engine::xls {
+namespace engine::formula {
 
 namespace {
 
@@ -59,6 +59,13 @@ constexpr BiffFunction table[] = {
     {"MOD", 39, 2, 2, V, "V"},
     {"VAR", 46, 1, Many, V, "R"},
     {"TEXT", 48, 2, 2, V, "V"},
+    {"PV", 56, 3, 5, V, "V"},
+    {"FV", 57, 3, 5, V, "V"},
+    {"NPER", 58, 3, 5, V, "V"},
+    {"PMT", 59, 3, 5, V, "V"},
+    {"RATE", 60, 3, 6, V, "V"},
+    {"MIRR", 61, 3, 3, V, "RV"},
+    {"IRR", 62, 1, 2, V, "RV"},
     {"RAND", 63, 0, 0, V, ""},
     {"MATCH", 64, 2, 3, V, "VR"},
     {"DATE", 65, 3, 3, V, "V"},
@@ -104,8 +111,13 @@ constexpr BiffFunction table[] = {
     {"N", 131, 1, 1, V, "R"},
     {"DATEVALUE", 140, 1, 1, V, "V"},
     {"TIMEVALUE", 141, 1, 1, V, "V"},
+    {"SLN", 142, 3, 3, V, "V"},
+    {"SYD", 143, 4, 4, V, "V"},
+    {"DDB", 144, 4, 5, V, "V"},
     {"INDIRECT", 148, 1, 2, R, "V"},
     {"CLEAN", 162, 1, 1, V, "V"},
+    {"IPMT", 167, 4, 6, V, "V"},
+    {"PPMT", 168, 4, 6, V, "V"},
     {"COUNTA", 169, 1, Many, V, "R"},
     {"PRODUCT", 183, 1, Many, V, "R"},
     {"FACT", 184, 1, 1, V, "V"},
@@ -153,7 +165,7 @@ struct Lookup {
             byIndex[table[i].index] = &table[i];
             byName[i] = &table[i];
             std::u16string name(table[i].name.begin(), table[i].name.end());
-            if (auto id = formula::findFunction(name)) {
+            if (auto id = findFunction(name)) {
                 engineIds[table[i].index] = *id;
                 if (*id >= byEngineId.size())
                     byEngineId.resize(*id + 1u, nullptr);
@@ -193,4 +205,4 @@ std::optional<uint16_t> engineFunction(uint16_t index) {
     return uint16_t(lookup().engineIds[index]);
 }
 
-} // namespace engine::xls
+} // namespace engine::formula

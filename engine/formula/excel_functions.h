@@ -4,14 +4,15 @@
 #include <optional>
 #include <string_view>
 
-namespace engine::xls {
+namespace engine::formula {
 
 // Operand classes of formula tokens: a reference, a single value, or an array.
 enum class OperandClass : uint8_t { Reference, Value, Array };
 
-// One built-in worksheet function as BIFF8 files store it: its index in Excel's function table, the
-// arity Excel 97 accepts and the operand classes it expects. Joined to the engine's functions
-// (engine/formula/functions.h) by name.
+// One built-in worksheet function of Excel 97, as its files store it: its index in Excel's function
+// table, the arity Excel accepts and the operand classes it expects. Joined to the engine's functions
+// (functions.h) by name; the parser takes from it the counts Excel accepts for the functions the engine
+// does not compute.
 struct BiffFunction {
     std::string_view name;
     uint16_t index;
@@ -34,4 +35,4 @@ const BiffFunction* biffFunctionOf(uint16_t engineId);
 // it and keeps its calls by name.
 std::optional<uint16_t> engineFunction(uint16_t index);
 
-} // namespace engine::xls
+} // namespace engine::formula
