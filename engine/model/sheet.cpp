@@ -556,4 +556,26 @@ std::optional<Area> Sheet::mergeAt(int row, int col) const {
     return std::nullopt;
 }
 
+void Sheet::setPageBreaks(std::vector<PageBreak> rows, std::vector<PageBreak> columns) {
+    for (const PageBreak& b : rows)
+        checkArea({b.at, b.first, b.at, b.last});
+    for (const PageBreak& b : columns)
+        checkArea({b.first, b.at, b.last, b.at});
+    rowBreaks_ = std::move(rows);
+    columnBreaks_ = std::move(columns);
+}
+
+void Sheet::setHyperlinks(std::vector<Hyperlink> links) {
+    for (const Hyperlink& link : links)
+        checkArea(link.area);
+    hyperlinks_ = std::move(links);
+}
+
+void Sheet::setConditionalFormats(std::vector<ConditionalFormat> formats) {
+    for (const ConditionalFormat& f : formats)
+        for (const Area& a : f.areas)
+            checkArea(a);
+    conditionalFormats_ = std::move(formats);
+}
+
 } // namespace engine

@@ -8,6 +8,7 @@
 #include "engine/model/cell.h"
 #include "engine/model/format.h"
 #include "engine/model/properties.h"
+#include "engine/model/sheet_extras.h"
 #include "engine/model/sheet_follower.h"
 #include "engine/model/sheet_settings.h"
 #include "engine/model/validation_index.h"
@@ -171,6 +172,17 @@ public:
     const SheetProtection& protection() const { return protection_; }
     void setProtection(const SheetProtection& protection) { protection_ = protection; }
 
+    // ---- Page breaks, hyperlinks and conditional formats, kept for the file: structural edits move
+    // them with their cells, and they go when all their cells are deleted. Setters throw EngineError,
+    // changing nothing, for areas outside the sheet.
+    const std::vector<PageBreak>& rowBreaks() const { return rowBreaks_; }
+    const std::vector<PageBreak>& columnBreaks() const { return columnBreaks_; }
+    void setPageBreaks(std::vector<PageBreak> rows, std::vector<PageBreak> columns);
+    const std::vector<Hyperlink>& hyperlinks() const { return hyperlinks_; }
+    void setHyperlinks(std::vector<Hyperlink> links);
+    const std::vector<ConditionalFormat>& conditionalFormats() const { return conditionalFormats_; }
+    void setConditionalFormats(std::vector<ConditionalFormat> formats);
+
     // ---- Structural edits
     // Cells, formats, row and column properties, merges and validations move; every formula of the
     // workbook that refers to moved cells is adjusted as Excel adjusts it. Inserted rows (columns) take
@@ -231,6 +243,11 @@ private:
     PageSetup pageSetup_;
     SheetView view_;
     SheetProtection protection_;
+    std::vector<PageBreak> rowBreaks_;
+    std::vector<PageBreak> columnBreaks_;
+    std::vector<Hyperlink> hyperlinks_;
+    std::vector<ConditionalFormat> conditionalFormats_;
+    void moveExtras(const formula::StructuralEdit& edit);
     double defaultRowHeight_ = kDefaultRowHeight;
     std::uint64_t changedAt_ = 1; // workbook revision of the last content change
     // How far the formulas of the workbook (replaced ones still in an arena included) refer into this

@@ -53,12 +53,49 @@ void Sheet::adjustReferences(const formula::StructuralEdit& edit) {
         v.areas = std::move(areas);
     }
     std::erase_if(validations_, [](const Validation& v) { return v.areas.empty(); });
+    moveExtras(edit);
     for (SheetFollower* f = followers_; f;) {
         SheetFollower* next = f->next_; // the one told may leave
         f->structureChanged(edit);
         f = next;
     }
     contentChanged();
+}
+
+void Sheet::moveExtras(const formula::StructuralEdit& edit) {
+    auto moveBreaks = [&](std::vector<PageBreak>& breaks, bool rows) {
+        std::vector<PageBreak> kept;
+        for (const PageBreak& b : breaks) {
+            Area line = rows ? Area{b.at, b.first, b.at, b.last} : Area{b.first, b.at, b.last, b.at};
+            if (auto m = formula::adjustArea(line, edit))
+                kept.push_back(rows ? PageBreak{m->top, m->left, m->right}
+                                    : PageBreak{m->left, m->top, m->bottom});
+        }
+        breaks = std::move(kept);
+    };
+    moveBreaks(rowBreaks_, true);
+    moveBreaks(columnBreaks_, false);
+    std::vector<Hyperlink> links;
+    for (Hyperlink& link : hyperlinks_)
+        if (auto a = formula::adjustArea(link.area, edit)) {
+            link.area = *a;
+            links.push_back(std::move(link));
+        }
+    hyperlinks_ = std::move(links);
+    for (ConditionalFormat& f : conditionalFormats_) {
+        std::vector<Area> areas;
+        for (const Area& a : f.areas)
+            if (auto moved = formula::adjustArea(a, edit))
+                areas.push_back(*moved);
+        f.areas = std::move(areas);
+        // The rules' formulas refer to cells of this sheet only, as if they stood in its top-left cell.
+        formula::Reach reach;
+        for (ConditionalRule& rule : f.rules) {
+            formula::adjustProgram(rule.formula1, id_, edit, reach);
+            formula::adjustProgram(rule.formula2, id_, edit, reach);
+        }
+    }
+    std::erase_if(conditionalFormats_, [](const ConditionalFormat& f) { return f.areas.empty(); });
 }
 
 void Sheet::insertRows(int row, int count) {

@@ -2,6 +2,7 @@
 #include "engine/xls/bytes.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
+#include "engine/xls/sheet_extras_records.h"
 #include "engine/xls/sheet_settings_records.h"
 #include "engine/xls/unicode_string.h"
 #include "engine/xls/validation_records.h"
@@ -107,7 +108,12 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
     Selection selection;
     bool haveSelection = false;
     SheetSettings settings;
-    int embedded = 0; // depth of chart substreams inside the sheet
+    std::vector<PageBreak> rowBreaks, columnBreaks;
+    std::vector<Hyperlink> links;
+    std::vector<ConditionalFormat> conditionals;
+    bool linkLast = false;        // the record before was a hyperlink, which a tooltip may follow
+    bool conditionalOpen = false; // CF records go to the last conditional format
+    int embedded = 0;             // depth of chart substreams inside the sheet
 
     auto place = [&](int row, int col, uint16_t xf) {
         FormatId f = formatOf(xf);
@@ -140,6 +146,10 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
         if (type != rec::String && type != rec::ShrFmla && type != rec::Array)
             target = TextTarget::None;
         ByteReader in(records_.body());
+        bool tooltipMayFollow = linkLast;
+        linkLast = false;
+        if (type != rec::Cf)
+            conditionalOpen = false;
         switch (type) {
         case rec::Eof:
             goto done;
@@ -380,6 +390,57 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             }
             break;
         }
+        case rec::HorizontalPageBreaks:
+            rowBreaks = readPageBreaks(records_.body(), true);
+            break;
+        case rec::VerticalPageBreaks:
+            columnBreaks = readPageBreaks(records_.body(), false);
+            break;
+        case rec::HLink: {
+            auto link = records_.segments().size() == 1 ? readHyperlink(records_.body()) : std::nullopt;
+            if (!link) {
+                dropped_.insert("hyperlinks");
+                break;
+            }
+            countRanges(1);
+            links.push_back(std::move(*link));
+            linkLast = true;
+            break;
+        }
+        case rec::QuickTip:
+            if (tooltipMayFollow)
+                links.back().tooltip = readTooltip(records_.body());
+            break;
+        case rec::CondFmt: {
+            auto areas = readConditionalAreas(records_.body());
+            if (!areas) {
+                dropped_.insert("conditional formats");
+                break;
+            }
+            countRanges(areas->size());
+            conditionals.push_back({std::move(*areas), {}});
+            conditionalOpen = true;
+            break;
+        }
+        case rec::Cf: {
+            if (!conditionalOpen)
+                break;
+            ConditionalFormat& f = conditionals.back();
+            CellAddress base{f.areas[0].top, f.areas[0].left};
+            for (const Area& a : f.areas) {
+                base.row = std::min(base.row, a.top);
+                base.col = std::min(base.col, a.left);
+            }
+            try {
+                f.rules.push_back(readConditionalRule(records_.body(), tokens_, base));
+            } catch (const std::exception&) {
+                // A rule the engine cannot hold loses the whole format, not the sheet.
+                dropped_.insert("conditional formats");
+                conditionals.pop_back();
+                conditionalOpen = false;
+            }
+            break;
+        }
         case rec::Dv: {
             auto v = readValidation(records_.body(), tokens_);
             if (v.unkept)
@@ -406,6 +467,10 @@ done:
     sheet.setPageSetup(settings.page);
     sheet.setView(settings.view);
     sheet.setProtection(settings.protection);
+    sheet.setPageBreaks(std::move(rowBreaks), std::move(columnBreaks));
+    sheet.setHyperlinks(std::move(links));
+    std::erase_if(conditionals, [](const ConditionalFormat& f) { return f.rules.empty(); });
+    sheet.setConditionalFormats(std::move(conditionals));
     for (const SharedUse& use : sharedUses) {
         auto it = use.anchorCol <= kLastColumn ? shared.find({use.anchorRow, uint16_t(use.anchorCol)})
                                                : shared.end();

@@ -30,20 +30,12 @@ const char* unkeptContent(uint16_t type) {
         return "drawings, pictures and charts";
     case 0x001C:
         return "comments";
-    case 0x01B8:
-        return "hyperlinks";
-    case 0x01B0: // CONDFMT
-    case 0x01B1: // CF
-        return "conditional formats";
     case 0x009D: // AUTOFILTERINFO
     case 0x009E: // AUTOFILTER
         return "filters";
     case 0x01BA: // CODENAME
     case 0x00D3: // OBPROJ
         return "macros";
-    case 0x001B: // HORIZONTALPAGEBREAKS
-    case 0x001A: // VERTICALPAGEBREAKS
-        return "page breaks";
     default:
         return nullptr;
     }

@@ -9,6 +9,7 @@
 #include "engine/xls/number_formats.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
+#include "engine/xls/sheet_extras_records.h"
 #include "engine/xls/sheet_settings_records.h"
 #include "engine/xls/sst.h"
 #include "engine/xls/unicode_string.h"
@@ -459,6 +460,8 @@ void WorkbookWriter::writeSheetSettings(RecordWriter& w, const Sheet& sheet) {
                       (sheet.outline().summaryColumnsRight ? 0x80 : 0) |
                       (sheet.pageSetup().fitToPages ? 0x100 : 0);
     simple(w, rec::WsBool, wsbool);
+    putPageBreaks(w, sheet.rowBreaks(), true);
+    putPageBreaks(w, sheet.columnBreaks(), false);
     putPageSetup(w, sheet.pageSetup());
     putSheetProtection(w, sheet.protection());
     simple(w, rec::DefColWidth, 8);
@@ -679,6 +682,19 @@ void WorkbookWriter::writeViewAndExtras(RecordWriter& w, const Sheet& sheet, int
         }
         w.end(h);
     }
+
+    uint16_t id = 0;
+    for (const ConditionalFormat& f : sheet.conditionalFormats()) {
+        try {
+            putConditionalFormat(w, f, ++id, encoder_);
+        } catch (const FormatError& e) {
+            throw FormatError("the conditional format of " +
+                              cellName(sheet, f.areas[0].top, f.areas[0].left) +
+                              " cannot be stored: " + e.what());
+        }
+    }
+    for (const Hyperlink& link : sheet.hyperlinks())
+        putHyperlink(w, link);
 
     std::vector<std::pair<const ValidationRule*, std::vector<Area>>> rules;
     size_t records = 0;

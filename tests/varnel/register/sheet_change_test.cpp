@@ -193,4 +193,32 @@ TEST_F(RegisterTest, AnInsertedEntryRowWidensThePrintAreaAndNamesOverTheRegister
     EXPECT_EQ(definition(u"Totals"), u"'征订登记'!$C$2:$C$10");
 }
 
+TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsAndPageBreakWithIt) {
+    addUnit(u"市一中");
+    addUnit(u"县文化馆");
+    type(u"B4", Variant(u"报纸"));
+    // The second unit's block, rows 6 to 8, begins a page; its name links somewhere; its entry row's
+    // amount is highlighted above a limit.
+    engine::Sheet& sheet = registerSheet();
+    engine::ConditionalRule high;
+    high.op = engine::ValidationOperator::Greater;
+    high.formula1 = engine::formula::parse(u"100", sheet.workbook().sheetNames());
+    sheet.setConditionalFormats({{{engine::Area::cell(7, 4)}, {high}}});
+    sheet.setHyperlinks({{engine::Area::cell(5, 0), {1, 2, 3}, u"县文化馆"}});
+    sheet.setPageBreaks({{5, 0, 255}}, {});
+
+    type(u"B5", Variant(u"图书")); // the first block grows by a row inserted before the second
+    EXPECT_EQ(text(u"A7"), u"县文化馆");
+    ASSERT_EQ(sheet.conditionalFormats().size(), 1u);
+    EXPECT_EQ(sheet.conditionalFormats()[0].areas, (std::vector<engine::Area>{engine::Area::cell(8, 4)}));
+    EXPECT_EQ(sheet.hyperlinks()[0].area, engine::Area::cell(6, 0));
+    EXPECT_EQ(sheet.rowBreaks()[0].at, 6);
+
+    // A new unit goes below: nothing of the second block moves.
+    addUnit(u"ABC书店");
+    EXPECT_EQ(sheet.conditionalFormats()[0].areas, (std::vector<engine::Area>{engine::Area::cell(8, 4)}));
+    EXPECT_EQ(sheet.hyperlinks()[0].area, engine::Area::cell(6, 0));
+    EXPECT_EQ(sheet.rowBreaks()[0].at, 6);
+}
+
 } // namespace
