@@ -453,6 +453,15 @@ bool GridView::eventFilter(QObject* watched, QEvent* event) {
     return QTableView::eventFilter(watched, event);
 }
 
+bool GridView::finishEditing() {
+    QWidget* editor = editing() ? indexWidget(currentIndex()) : nullptr;
+    if (!editor)
+        return true;
+    commitData(editor);
+    closeEditor(editor, QAbstractItemDelegate::SubmitModelCache);
+    return !editing();
+}
+
 void GridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     bool committed = hint == QAbstractItemDelegate::SubmitModelCache ||
                      hint == QAbstractItemDelegate::EditNextItem ||

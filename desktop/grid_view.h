@@ -49,6 +49,9 @@ public:
     // Shows the sheet's own selection: its areas, as far as the grid reaches, and its active cell.
     void showSelection(const engine::Selection& selection);
     bool editing() const { return state() == QAbstractItemView::EditingState; }
+    // Enters what the open editor holds, as Enter would; false when the entry was refused and is being
+    // typed again.
+    bool finishEditing();
     // Opens the current cell's list, when it has one.
     void openList();
     // Where the current cell's list arrow is drawn, in the viewport; empty when it has no list.

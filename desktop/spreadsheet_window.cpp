@@ -146,7 +146,10 @@ SpreadsheetWindow::SpreadsheetWindow(ComPtr<Application> app, QtBackend& backend
     refresh();
 }
 
-SpreadsheetWindow::~SpreadsheetWindow() = default;
+// An editor still open when the window goes has nothing left to enter into.
+SpreadsheetWindow::~SpreadsheetWindow() {
+    model_->setCommit(nullptr);
+}
 
 HWND SpreadsheetWindow::handle() const {
     return reinterpret_cast<HWND>(static_cast<std::intptr_t>(app_->GetHwnd()));
@@ -430,6 +433,9 @@ void SpreadsheetWindow::fitResultColumns() {
 }
 
 void SpreadsheetWindow::closeEvent(QCloseEvent* event) {
+    // An entry being typed goes in before the close asks about saving, as the spreadsheet enters it.
+    if (!grid_->finishEditing())
+        return event->ignore();
     bool closed = true;
     if (app_->running())
         act([&] { closed = quitInstance(*app_); });

@@ -129,6 +129,8 @@ private slots:
     void aResultHasItsColumnsWidenedToWhatTheyShowAndItsRowsCounted();
     void ctrlPPreviewsTheSheetOrTheSelectionAndGivesTheKeyboardBack();
     void keysTypedRightAfterARetryReachTheEditorAndACancelGivesTheGridTheKeyboard();
+    void closingWhileACellIsEditedEntersItFirst();
+    void aWindowTakenAwayWhileACellIsEditedLeavesTheSheetAsItWas();
 };
 
 void WindowTest::cutCopyAndPasteGoThroughTheSpreadsheetAndTheDesktopsClipboard() {
@@ -381,6 +383,71 @@ void WindowTest::keysTypedRightAfterARetryReachTheEditorAndACancelGivesTheGridTh
     QTRY_VERIFY(cancel.finished() && !screen::modal());
     QCOMPARE(shown(u"A4"), QStringLiteral("2025"));
     QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(&grid()));
+}
+
+// An entry still being typed when the window is closed goes in first, as the spreadsheet enters it:
+// the close then asks about saving it, and a refused entry keeps the window open.
+void WindowTest::closingWhileACellIsEditedEntersItFirst() {
+    range(u"A4")->GetValidation()->Add(Excel::xlValidateList, Variant(1), Variant(1), Variant(u"2025,2026"));
+    for (const auto& book : app_->books())
+        book->markSaved();
+    show();
+    screen::selectCell(*window_, "B1");
+    QTest::keyClick(&grid(), Qt::Key_7);
+    QVERIFY(grid().editing());
+    SessionDriver keep;
+    keep.then(
+        "the save question", [] { return screen::modalText().contains(QStringLiteral("是否保存")); },
+        [&] {
+            QCOMPARE(shown(u"B1"), QStringLiteral("7"));
+            screen::clickButton(screen::modal(), QStringLiteral("取消"));
+        });
+    window_->close();
+    QTRY_VERIFY(keep.finished() && !screen::modal());
+    QVERIFY(window_->isVisible());
+    QVERIFY(app_->running());
+
+    // A refused entry: 取消 drops it and the close goes on, with nothing more to save than before.
+    screen::selectCell(*window_, "A4");
+    QTest::keyClick(&grid(), Qt::Key_9);
+    QTRY_VERIFY(grid().editing());
+    // 重试 gives the entry back to be typed again, and the window stays.
+    SessionDriver retry;
+    retry.then(
+        "the stop message", [] { return screen::modalText().contains(QStringLiteral("输入值非法")); },
+        [] { screen::clickButton(screen::modal(), QStringLiteral("重试")); });
+    window_->close();
+    QTRY_VERIFY(retry.finished() && !screen::modal());
+    QTRY_VERIFY(grid().editing());
+    QVERIFY(window_->isVisible());
+    QVERIFY(app_->running());
+    SessionDriver refuse;
+    refuse
+        .then(
+            "the stop message", [] { return screen::modalText().contains(QStringLiteral("输入值非法")); },
+            [] { screen::clickButton(screen::modal(), QStringLiteral("取消")); })
+        .then(
+            "the save question", [] { return screen::modalText().contains(QStringLiteral("是否保存")); },
+            [&] {
+                QCOMPARE(shown(u"A4"), QString());
+                screen::clickButton(screen::modal(), QStringLiteral("否"));
+            });
+    window_->close();
+    QTRY_VERIFY(refuse.finished() && !screen::modal());
+    QVERIFY(!app_->running());
+}
+
+// The window can go without a close of its own (the instance is quit or hidden under it): the editor
+// then has nothing to enter into, and the entry is dropped without a word.
+void WindowTest::aWindowTakenAwayWhileACellIsEditedLeavesTheSheetAsItWas() {
+    show();
+    screen::selectCell(*window_, "B1");
+    QTest::keyClick(&grid(), Qt::Key_7);
+    QVERIFY(grid().editing());
+    window_.reset();
+    QCoreApplication::processEvents();
+    QVERIFY(!screen::modal());
+    QCOMPARE(shown(u"B1"), QString());
 }
 
 int main(int argc, char** argv) {
