@@ -29,10 +29,12 @@ void giveCopiedAmountsTheirRows(Range* t) {
         return;
     const RangePtr first = t->GetEntireRow()->GetResize(Variant(1), Variant(1));
     const long top = t->GetRow();
-    // Below the last used cell of E there is no formula: a whole column costs only the rows in use.
-    const long lastUsed =
-        t->GetWorksheet()->GetRange(Variant(layout::bottomOfColumnE))->GetEnd(xlUp)->GetRow();
-    const long bottom = std::min(top + t->GetRows()->GetCount() - 1, lastUsed);
+    long bottom = top + t->GetRows()->GetCount() - 1;
+    // Below the last used cell of E there is no formula: a whole column costs only the rows in use. A
+    // single row, as the handler's own inserted entry row, needs no such bound.
+    if (bottom > top)
+        bottom = std::min(
+            bottom, t->GetWorksheet()->GetRange(Variant(layout::bottomOfColumnE))->GetEnd(xlUp)->GetRow());
     for (long row = bottom; row >= top && row > layout::headingRow; --row) {
         const RangePtr amount = offset(first, row - top, column::amount);
         if (layout::outlineLevel(amount) != layout::entryLevel)
