@@ -300,10 +300,10 @@ bool Application::save(Book& book, const std::optional<std::filesystem::path>& p
         ComPtr<Application> self(this);
         if (!prompts().confirmLoss(hwnd_, book.name, book.notKept))
             return false;
-        // Told once is enough: what the file held is given up even if this write fails.
-        book.notKept.clear();
     }
     writeWorkbookFile(*book.model, target);
+    // Written over, the file no longer holds what was lost: nothing is left to warn about. A write that
+    // failed left the file as it was, and the next save asks again.
     if (losing)
         book.notKept.clear();
     book.path = target;

@@ -99,14 +99,12 @@ WorkbookWriter::WorkbookWriter(const Workbook& book)
             return std::nullopt;
         return uint16_t(book_.indexOf(*s));
     };
-    for (const DefinedName& n : book_.names().all())
-        names_.push_back(&n);
+    // NAME records are written in the order of the workbook's names: a name's index is its place there.
     encoder_.definedName = [this](const std::u16string& name) -> std::optional<uint16_t> {
         const DefinedName* n = book_.names().find(name, host_);
-        auto it = std::find(names_.begin(), names_.end(), n);
-        if (!n || it == names_.end())
+        if (!n)
             return std::nullopt;
-        return uint16_t(it - names_.begin() + 1);
+        return uint16_t(n - book_.names().all().data() + 1);
     };
     encoder_.addInFunction = [this](const std::u16string& name) {
         auto it = std::find(addIns_.begin(), addIns_.end(), name);
@@ -307,13 +305,14 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
 
     // The names' formulas first: they may call add-in functions, which the SUPBOOK below lists.
     std::vector<std::vector<uint8_t>> nameTokens;
-    for (const DefinedName* n : names_) {
-        host_ = n->sheet.value_or(formula::kOwnSheet);
+    const std::vector<DefinedName>& names = book_.names().all();
+    for (const DefinedName& n : names) {
+        host_ = n.sheet.value_or(formula::kOwnSheet);
         nameTokens.emplace_back();
         try {
-            encoder_.encode(n->definition, nameTokens.back(), OperandClass::Reference);
+            encoder_.encode(n.definition, nameTokens.back(), OperandClass::Reference);
         } catch (const FormatError& e) {
-            throw FormatError("the name " + text::toUtf8(n->name) + " cannot be stored: " + e.what());
+            throw FormatError("the name " + text::toUtf8(n.name) + " cannot be stored: " + e.what());
         }
     }
 
@@ -356,8 +355,8 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         }
         w.end(h);
     }
-    for (size_t i = 0; i < names_.size(); ++i) {
-        const DefinedName& n = *names_[i];
+    for (size_t i = 0; i < names.size(); ++i) {
+        const DefinedName& n = names[i];
         NameRecord r{n.name, n.builtIn, n.hidden, 0, nameTokens[i]};
         if (n.sheet)
             r.sheet = uint16_t(book_.indexOf(*book_.sheetById(*n.sheet)) + 1);

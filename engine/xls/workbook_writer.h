@@ -58,7 +58,6 @@ private:
     std::vector<std::u16string> addIns_;
     // The names written, in the order of their NAME records, and the sheet whose formulas are being
     // encoded (a sheet's own names come before the workbook's).
-    std::vector<const DefinedName*> names_;
     formula::SheetId host_ = formula::kOwnSheet;
     std::vector<uint8_t> scratch_;
     std::vector<std::pair<int, int>> cells_;

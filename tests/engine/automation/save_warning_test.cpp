@@ -88,6 +88,20 @@ TEST_F(SaveWarning, DeclinedTheFileStaysByteForByteAndTheNextSaveAsksAgain) {
     EXPECT_EQ(prompts.asked.size(), 3u);
 }
 
+TEST_F(SaveWarning, AgreedButNotWrittenTheFileStillHoldsAllAndTheNextSaveAsksAgain) {
+    openChanged(withMacros);
+    fs::permissions(withMacros, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove);
+    prompts.loseAnswer = true;
+    EXPECT_THROW(opened->Save(), ComError);
+    EXPECT_EQ(bytesOf(withMacros), original);
+
+    fs::permissions(withMacros, fs::perms::owner_write, fs::perm_options::add);
+    opened->Save();
+    EXPECT_EQ(prompts.asked, (std::vector<std::u16string>{kQuestion, kQuestion}));
+    EXPECT_FALSE(macrosInFile());
+}
+
 TEST_F(SaveWarning, AFileWithNothingLostOrAlertsOffSavesWithoutAsking) {
     openChanged(folder / "plain.xls");
     opened->Save();
