@@ -6,6 +6,11 @@
 // gutter shows: the deepest ROW outline level + 1, or 0 when nothing is grouped. Other spreadsheets
 // draw their outline buttons from it.
 //
+// ROW (0x0208) begins with the row, its first column and the column after its last one. FORMULA
+// (0x0006) holds the last result after row, column and format: a text result is the byte 0 followed
+// by a STRING record (0x0207) with the text, the empty text the byte 3 and no STRING; either ends in
+// 0xFFFF.
+//
 // EXTSST (0x00FF) indexes the shared strings: the number of strings per bucket, then per bucket the
 // stream position of its first string and that string's offset from the start of the SST or CONTINUE
 // record holding it. Excel finds strings through it. SST itself starts with the number of cells that
@@ -128,6 +133,41 @@ TEST(SavedOutline, GroupedColumnsWidenTheColumnGutter) {
     ASSERT_EQ(sheets.size(), 2u);
     EXPECT_EQ(sheets[0].rowLevels, 2);
     EXPECT_EQ(sheets[0].columnLevels, 3);
+}
+
+TEST(SavedCells, RowsSpanTheirCellsAndTextResultsAreStoredAsTheTextOrTheEmptyText) {
+    Workbook book;
+    Sheet& sheet = book.addSheet(u"征订登记");
+    sheet.setValue(2, 1, Value::number(5));
+    sheet.setValue(2, 3, Value::text(u"x"));
+    sheet.setFormula(4, 0, u"=IF(1>0,\"\",1)");
+    sheet.setFormula(5, 0, u"=\"订\"&\"单\"");
+    const std::vector<uint8_t> stream = workbookStreamOf(xls::workbookBytes(book));
+    const std::vector<Record> all = records(stream);
+
+    const Record* row = nullptr;
+    for (const Record& r : all)
+        if (r.type == 0x0208 && r.body.size() >= 6 && u16(r.body, 0) == 2)
+            row = &r;
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(u16(row->body, 2), 1);
+    EXPECT_EQ(u16(row->body, 4), 4);
+
+    struct Result {
+        int kind = -1, end = 0, next = 0;
+    };
+    Result empty, text;
+    for (size_t i = 0; i + 1 < all.size(); ++i)
+        if (all[i].type == 0x0006 && all[i].body.size() >= 14) {
+            Result& found = u16(all[i].body, 0) == 4 ? empty : text;
+            found = {all[i].body[6], u16(all[i].body, 12), all[i + 1].type};
+        }
+    EXPECT_EQ(empty.kind, 3);
+    EXPECT_EQ(empty.end, 0xFFFF);
+    EXPECT_NE(empty.next, 0x0207);
+    EXPECT_EQ(text.kind, 0);
+    EXPECT_EQ(text.end, 0xFFFF);
+    EXPECT_EQ(text.next, 0x0207);
 }
 
 namespace {
