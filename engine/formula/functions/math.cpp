@@ -48,15 +48,21 @@ Value sumIf(Call& call) {
     Criterion criterion(call.value(1));
     Area area = call.count() > 2 ? sumIfRange(call.args)->area : range->area;
     double total = 0;
+    std::optional<ErrorCode> error;
     call.site.context.forEachValue(sums->sheet, area, [&](int row, int col, const ValueView& v) {
-        if (v.kind != Value::Kind::Number)
+        if (error || (v.kind != Value::Kind::Number && v.kind != Value::Kind::Error))
             return;
         ValueView c = call.site.context.value(range->sheet, range->area.top + row - area.top,
                                               range->area.left + col - area.left);
-        if (criterion.matches(c))
+        if (!criterion.matches(c))
+            return;
+        // An error among the cells summed is the result, as it would be for SUM.
+        if (v.kind == Value::Kind::Error)
+            error = v.error;
+        else
             total += v.number;
     });
-    return Value::number(total);
+    return error ? err(*error) : Value::number(total);
 }
 
 // The number to 15 significant digits, the precision Excel works in.
