@@ -15,8 +15,9 @@ struct Catalogue {
     std::vector<const Function*> byId;
 
     Catalogue() {
-        for (auto group :
-             {logicalFunctions(), mathFunctions(), statisticalFunctions(), textFunctions(), dateFunctions()})
+        for (auto group : {logicalFunctions(), mathFunctions(), roundingFunctions(), elementaryFunctions(),
+                           romanFunctions(), subtotalFunctions(), statisticalFunctions(), textFunctions(),
+                           dateFunctions()})
             for (const Function& f : group)
                 byId.push_back(&f);
         std::sort(byId.begin(), byId.end(), before);

@@ -5,6 +5,7 @@
 #include "engine/formula/operands.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
@@ -68,6 +69,21 @@ inline std::optional<double> number(const Value& v, ErrorCode& e) {
         return std::nullopt;
     }
     return std::get<double>(n);
+}
+
+// The first arguments of a call as numbers, one for each of `out`; an argument the call leaves out
+// keeps the number `out` points at. The first argument that gives an error stops with it.
+inline std::optional<ErrorCode> numbers(const Call& call, std::initializer_list<double*> out) {
+    std::size_t i = 0;
+    for (double* x : out) {
+        if (i >= call.count())
+            break;
+        auto n = toNumber(call.value(i++));
+        if (auto* e = std::get_if<ErrorCode>(&n))
+            return *e;
+        *x = std::get<double>(n);
+    }
+    return std::nullopt;
 }
 
 // A value as text into `out`; an error value comes back to be returned, anything else as Empty.
