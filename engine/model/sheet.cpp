@@ -143,6 +143,18 @@ Value Sheet::value(int row, int col) const {
     return c ? currentValue(row, *c).toValue() : Value();
 }
 
+ValueView Sheet::valueView(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    return c ? currentValue(row, *c) : ValueView();
+}
+
+std::optional<std::uint32_t> Sheet::textId(int row, int col) const {
+    const Cell* c = findCell(row, col);
+    if (!c || c->kind != CellKind::Text)
+        return std::nullopt;
+    return c->data.text;
+}
+
 ShownValue Sheet::shown(int row, int col) const {
     const Cell* c = findCell(row, col);
     if (!c || c->kind == CellKind::Empty)

@@ -57,6 +57,12 @@ public:
     // corners out of order, throw EngineError and change nothing.
     // The current value; a formula's result is computed first when it is not current.
     Value value(int row, int col) const;
+    // The same as a view into the sheet, valid until the next change: for readers of every cell, such
+    // as a file writer, that would otherwise copy each text.
+    ValueView valueView(int row, int col) const;
+    // The workbook's number for the text a cell holds itself (not a formula's result): equal texts have
+    // equal numbers. Nothing for any other cell.
+    std::optional<std::uint32_t> textId(int row, int col) const;
     // The value as the cell shows it: through its number format, in the colour the format names.
     ShownValue shown(int row, int col) const;
     bool hasFormula(int row, int col) const;

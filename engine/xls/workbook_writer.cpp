@@ -119,24 +119,15 @@ std::string WorkbookWriter::cellName(const Sheet& sheet, int row, int col) const
     return text::toUtf8(sheet.name() + u"!" + formatAddress({row, col}, false));
 }
 
-size_t WorkbookWriter::TextHash::operator()(std::u16string_view s) const noexcept {
-    uint64_t h = 0xcbf29ce484222325ull; // FNV-1a: register texts are short
-    for (char16_t c : s)
-        h = (h ^ c) * 0x100000001b3ull;
-    return size_t(h);
-}
-
-uint32_t WorkbookWriter::sharedString(const std::u16string& s) {
+uint32_t WorkbookWriter::sharedString(uint32_t textId, std::u16string_view s) {
     ++stringRefs_;
-    auto it = stringIndex_.find(s);
-    if (it != stringIndex_.end())
-        return it->second;
-    uint32_t index = uint32_t(strings_.size());
-    stringIndex_.emplace(strings_.emplace_back(s), index);
-    return index;
+    auto [it, added] = stringIndex_.try_emplace(textId, uint32_t(strings_.size()));
+    if (added)
+        strings_.push_back(s);
+    return it->second;
 }
 
-uint32_t WorkbookWriter::richString(const std::u16string& s, std::span<const TextRun> runs) {
+uint32_t WorkbookWriter::richString(std::u16string_view s, std::span<const TextRun> runs) {
     ++stringRefs_;
     uint32_t index = uint32_t(strings_.size());
     strings_.emplace_back(s);
@@ -364,7 +355,7 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         putNameRecord(o, r);
         w.end(h);
     }
-    writeSst(w, std::vector<std::u16string_view>(strings_.begin(), strings_.end()), stringRuns_, stringRefs_);
+    writeSst(w, strings_, stringRuns_, stringRefs_);
     w.record(rec::Eof, {});
 }
 
@@ -548,7 +539,7 @@ void WorkbookWriter::writeCells(RecordWriter& w, const Sheet& sheet, size_t dbCe
 void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int col) {
     auto& o = w.out();
     uint16_t xf = xfIndex(sheet.formatId(row, col));
-    Value v = sheet.value(row, col);
+    const ValueView v = sheet.valueView(row, col);
     auto header = [&](uint16_t type) {
         size_t h = w.begin(type);
         putU16(o, uint16_t(row));
@@ -568,19 +559,19 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
         }
         size_t h = header(rec::Formula);
         bool text = false;
-        switch (v.kind()) {
+        switch (v.kind) {
         case Value::Kind::Number:
-            putF64(o, v.asNumber());
+            putF64(o, v.number);
             break;
         case Value::Kind::Text:
-            text = !v.asText().empty();
+            text = !v.text.empty();
             o.insert(o.end(), {uint8_t(text ? 0 : 3), 0, 0, 0, 0, 0, 0xFF, 0xFF});
             break;
         case Value::Kind::Boolean:
-            o.insert(o.end(), {1, 0, uint8_t(v.asBoolean()), 0, 0, 0, 0xFF, 0xFF});
+            o.insert(o.end(), {1, 0, uint8_t(v.boolean), 0, 0, 0, 0xFF, 0xFF});
             break;
         case Value::Kind::Error:
-            o.insert(o.end(), {2, 0, ptg::errorCode(v.asError()), 0, 0, 0, 0xFF, 0xFF});
+            o.insert(o.end(), {2, 0, ptg::errorCode(v.error), 0, 0, 0, 0xFF, 0xFF});
             break;
         case Value::Kind::Empty:
             putF64(o, 0);
@@ -593,36 +584,37 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
         w.end(h);
         if (text) {
             size_t s = w.begin(rec::String);
-            putUnicode16(o, std::u16string_view(v.asText()).substr(0, MaxCellText));
+            putUnicode16(o, v.text.substr(0, MaxCellText));
             w.end(s);
         }
         return;
     }
 
-    switch (v.kind()) {
+    switch (v.kind) {
     case Value::Kind::Empty: {
         w.end(header(rec::Blank));
         return;
     }
     case Value::Kind::Number: {
         uint32_t rk;
-        if (rkFor(v.asNumber(), rk)) {
+        if (rkFor(v.number, rk)) {
             size_t h = header(rec::Rk);
             putU32(o, rk);
             w.end(h);
         } else {
             size_t h = header(rec::Number);
-            putF64(o, v.asNumber());
+            putF64(o, v.number);
             w.end(h);
         }
         return;
     }
     case Value::Kind::Text: {
-        if (v.asText().size() > MaxCellText)
+        if (v.text.size() > MaxCellText)
             throw FormatError(cellName(sheet, row, col) +
                               " holds more than the 32,767 characters an Excel 97-2003 cell can hold");
         auto runs = sheet.textRuns(row, col);
-        uint32_t index = runs.empty() ? sharedString(v.asText()) : richString(v.asText(), runs);
+        uint32_t index =
+            runs.empty() ? sharedString(*sheet.textId(row, col), v.text) : richString(v.text, runs);
         size_t h = header(rec::LabelSst);
         putU32(o, index);
         w.end(h);
@@ -631,8 +623,8 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
     case Value::Kind::Boolean:
     case Value::Kind::Error: {
         size_t h = header(rec::BoolErr);
-        bool error = v.isError();
-        putU8(o, error ? ptg::errorCode(v.asError()) : uint8_t(v.asBoolean()));
+        bool error = v.kind == Value::Kind::Error;
+        putU8(o, error ? ptg::errorCode(v.error) : uint8_t(v.boolean));
         putU8(o, error ? 1 : 0);
         w.end(h);
         return;

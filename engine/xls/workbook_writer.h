@@ -7,7 +7,6 @@
 #include "engine/xls/style_records.h"
 
 #include <cstdint>
-#include <deque>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -36,8 +35,8 @@ private:
     uint16_t xfIndex(FormatId id);
     uint16_t fontIndex(const Font& font);
     uint16_t numberFormatIndex(const std::u16string& code);
-    uint32_t sharedString(const std::u16string& s);
-    uint32_t richString(const std::u16string& s, std::span<const TextRun> runs);
+    uint32_t sharedString(uint32_t textId, std::u16string_view s);
+    uint32_t richString(std::u16string_view s, std::span<const TextRun> runs);
     std::string cellName(const Sheet& sheet, int row, int col) const;
 
     const Workbook& book_;
@@ -47,17 +46,14 @@ private:
     std::vector<std::u16string> numberFormats_; // the workbook's own, from index FirstCustomFormat
     std::vector<XfRecord> cellXfs_;
     std::unordered_map<FormatId, uint16_t> xfOf_;
-    struct TextHash {
-        size_t operator()(std::u16string_view s) const noexcept;
-    };
-    // The table's texts in order; the keys of stringIndex_ view them (a deque's elements never move).
-    std::deque<std::u16string> strings_;
-    std::unordered_map<std::u16string_view, uint32_t, TextHash> stringIndex_;
+    // The table's texts in order, viewing the workbook's own, and each text's place in it by the
+    // workbook's text number (equal texts share one number, so the table holds each once).
+    std::vector<std::u16string_view> strings_;
+    std::unordered_map<uint32_t, uint32_t> stringIndex_;
     std::unordered_map<uint32_t, SstRuns> stringRuns_; // of the rich texts, which are not shared
     uint32_t stringRefs_ = 0;
     std::vector<std::u16string> addIns_;
-    // The names written, in the order of their NAME records, and the sheet whose formulas are being
-    // encoded (a sheet's own names come before the workbook's).
+    // The sheet whose formulas are being encoded: its own names come before the workbook's.
     formula::SheetId host_ = formula::kOwnSheet;
     std::vector<uint8_t> scratch_;
     std::vector<std::pair<int, int>> cells_;

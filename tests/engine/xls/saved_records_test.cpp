@@ -8,7 +8,8 @@
 //
 // EXTSST (0x00FF) indexes the shared strings: the number of strings per bucket, then per bucket the
 // stream position of its first string and that string's offset from the start of the SST or CONTINUE
-// record holding it. Excel finds strings through it.
+// record holding it. Excel finds strings through it. SST itself starts with the number of cells that
+// refer to it and the number of strings it holds.
 #include "engine/xls/xls.h"
 #include "platform/text/utf.h"
 #include "tests/engine/xls/sample_register.h"
@@ -199,4 +200,35 @@ TEST(SavedSharedStrings, EveryIndexBucketPointsAtItsFirstString) {
         EXPECT_EQ(u32(index, 2 + 8 * k), first.at);
         EXPECT_EQ(size_t(u16(index, 6 + 8 * k)), first.at - all[first.record].at);
     }
+}
+
+TEST(SavedSharedStrings, EachTextIsStoredOnceAndEveryCellCounted) {
+    Workbook book;
+    Sheet& first = book.addSheet(u"征订登记");
+    Sheet& second = book.addSheet(u"汇总");
+    first.setValue(0, 0, Value::text(u"甲"));
+    first.setValue(1, 0, Value::text(u"乙"));
+    first.setValue(2, 0, Value::text(u"甲"));
+    second.setValue(0, 0, Value::text(u"甲"));
+    second.setFormula(1, 0, u"=\"甲\""); // a formula's text result goes in a STRING record
+    const std::vector<uint8_t> stream = workbookStreamOf(xls::workbookBytes(book));
+    const std::vector<Record> all = records(stream);
+    size_t sst = 0;
+    std::vector<uint32_t> cellIndexes; // LABELSST (0x00FD): row, column, format, then the index
+    for (size_t i = 0; i < all.size(); ++i) {
+        if (all[i].type == 0x00FC)
+            sst = i;
+        if (all[i].type == 0x00FD)
+            cellIndexes.push_back(u32(all[i].body, 6));
+    }
+    ASSERT_GT(sst, 0u);
+    // SST: the number of cells referring to the table, then the number of strings in it.
+    EXPECT_EQ(u32(all[sst].body, 0), 4u);
+    EXPECT_EQ(u32(all[sst].body, 4), 2u);
+    const std::vector<StringStart> strings = sharedStrings(all, sst);
+    ASSERT_EQ(strings.size(), 2u);
+    std::vector<std::u16string> texts;
+    for (uint32_t index : cellIndexes)
+        texts.push_back(index < strings.size() ? strings[index].text : u"(out of range)");
+    EXPECT_EQ(texts, (std::vector<std::u16string>{u"甲", u"乙", u"甲", u"甲"}));
 }
