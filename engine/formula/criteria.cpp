@@ -75,7 +75,8 @@ bool WildcardPattern::matches(std::u16string_view text) const {
 Criterion::Criterion(const Value& c) {
     switch (c.kind()) {
     case Value::Kind::Empty:
-        kind_ = Kind::Blank;
+        // An empty cell given as the criterion stands for 0.
+        kind_ = Kind::Number;
         return;
     case Value::Kind::Number:
         kind_ = Kind::Number;
@@ -105,6 +106,7 @@ Criterion::Criterion(const Value& c) {
     }
     if (s.empty()) {
         kind_ = Kind::Blank;
+        onlyEmpty_ = s.size() != c.asText().size();
         return;
     }
     if (auto n = readNumber(s)) {
@@ -132,10 +134,10 @@ bool Criterion::matches(const ValueView& cell) const {
     }
     bool blankCell = cell.kind == K::Empty || (cell.kind == K::Text && cell.text.empty());
     if (kind_ == Kind::Blank) {
-        // "=" or an empty criterion: empty cells and empty texts; "<>": anything else.
+        // An empty criterion: empty cells and empty texts; "=": empty cells only; "<>": anything else.
         if (op_ == Op::NotEqual)
             return cell.kind != K::Empty;
-        return op_ == Op::Equal && blankCell;
+        return op_ == Op::Equal && (onlyEmpty_ ? cell.kind == K::Empty : blankCell);
     }
     bool equalKind = false;
     int order = 0; // the cell compared with the criterion, when of the same kind

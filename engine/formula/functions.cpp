@@ -16,8 +16,8 @@ struct Catalogue {
 
     Catalogue() {
         for (auto group : {logicalFunctions(), mathFunctions(), roundingFunctions(), elementaryFunctions(),
-                           romanFunctions(), subtotalFunctions(), statisticalFunctions(), textFunctions(),
-                           dateFunctions()})
+                           romanFunctions(), subtotalFunctions(), statisticalFunctions(),
+                           dispersionFunctions(), orderFunctions(), textFunctions(), dateFunctions()})
             for (const Function& f : group)
                 byId.push_back(&f);
         std::sort(byId.begin(), byId.end(), before);

@@ -14,6 +14,8 @@ std::span<const Function> elementaryFunctions();
 std::span<const Function> romanFunctions();
 std::span<const Function> subtotalFunctions();
 std::span<const Function> statisticalFunctions();
+std::span<const Function> dispersionFunctions();
+std::span<const Function> orderFunctions();
 std::span<const Function> textFunctions();
 std::span<const Function> dateFunctions();
 

@@ -109,5 +109,10 @@ TEST(FunctionCases, MathAndTrigonometry) {
                 formula::romanFunctions(), formula::subtotalFunctions()});
 }
 
+TEST(FunctionCases, Statistical) {
+    checkGroup("statistical",
+               {formula::statisticalFunctions(), formula::dispersionFunctions(), formula::orderFunctions()});
+}
+
 } // namespace
 } // namespace engine
