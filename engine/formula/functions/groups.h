@@ -8,6 +8,7 @@
 namespace engine::formula {
 
 std::span<const Function> logicalFunctions();
+std::span<const Function> informationFunctions();
 std::span<const Function> mathFunctions();
 std::span<const Function> roundingFunctions();
 std::span<const Function> elementaryFunctions();
