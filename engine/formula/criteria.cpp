@@ -26,8 +26,7 @@ bool matchFolded(std::u16string_view p, std::u16string_view t, bool fold) {
         }
         if (pi < p.size()) {
             char16_t pc = p[pi];
-            bool literal = pc == u'~' && pi + 1 < p.size() &&
-                           (p[pi + 1] == u'*' || p[pi + 1] == u'?' || p[pi + 1] == u'~');
+            bool literal = pc == u'~' && pi + 1 < p.size();
             if (literal)
                 pc = p[pi + 1];
             if ((!literal && pc == u'?') || same(pc, t[ti])) {
@@ -50,7 +49,7 @@ bool matchFolded(std::u16string_view p, std::u16string_view t, bool fold) {
 
 WildcardPattern::WildcardPattern(std::u16string_view pattern, bool matchCase)
     : pattern_(matchCase ? std::u16string(pattern) : foldCase(pattern)), fold_(!matchCase) {
-    // Read as matchFolded reads it: ~ escapes the wildcard or ~ after it, else it is itself.
+    // Read as matchFolded reads it: ~ takes the character after it as it is; a ~ at the end is itself.
     for (std::size_t i = 0; i < pattern_.size(); ++i) {
         char16_t c = pattern_[i];
         if (c == u'*') {
@@ -60,7 +59,7 @@ WildcardPattern::WildcardPattern(std::u16string_view pattern, bool matchCase)
         ++least_;
         if (c == u'?')
             continue;
-        if (c == u'~' && i + 1 < pattern_.size() && hasWildcards(pattern_.substr(i + 1, 1)))
+        if (c == u'~' && i + 1 < pattern_.size())
             c = pattern_[++i];
         literals_ += c;
     }

@@ -32,9 +32,9 @@ private:
 };
 
 // A wildcard pattern that a text matches as a whole: * any run, ? any one character, ~ takes the next
-// wildcard or ~ literally. Without regard to case unless `matchCase`. Prepared once for matching many
-// texts: folded once, and knowing how long a matching text can be, so that texts of another length
-// are turned down without a look inside.
+// character literally (a wildcard, a ~ or any other). Without regard to case unless `matchCase`. Prepared
+// once for matching many texts: folded once, and knowing how long a matching text can be, so that texts of
+// another length are turned down without a look inside.
 class WildcardPattern {
 public:
     WildcardPattern(std::u16string_view pattern, bool matchCase);
