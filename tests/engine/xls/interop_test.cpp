@@ -1,5 +1,7 @@
 // Workbooks written here, opened by the peers that users share registers with: LibreOffice (headless)
 // and xlrd. Each test skips, saying why, when its peer is not installed.
+#include "engine/formula/functions.h"
+#include "engine/model/workbook.h"
 #include "engine/xls/compound_file.h"
 #include "engine/xls/xls.h"
 #include "platform/text/utf.h"
@@ -12,6 +14,7 @@
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <regex>
 #include <sstream>
 
 using namespace engine;
@@ -535,4 +538,41 @@ TEST(Interop, CommentsOfALibreOfficeWorkbookSurviveASaveAndMoveWithTheirCells) {
     for (std::string line; std::getline(before, line);)
         expected += std::to_string(std::stoi(line) + 1) + line.substr(line.find('\t')) + "\n";
     EXPECT_EQ(commentsOf(python, "xlrd", moved), expected);
+}
+
+// A function is saved by its index in Excel's function table, which the engine's table must have
+// right: LibreOffice reads each call as the function it was written as.
+TEST(Interop, LibreOfficeReadsEveryFunctionTheEngineSavesAsThatFunction) {
+    if (!haveSoffice())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed; install libreoffice-calc-nogui";
+    Workbook book;
+    Sheet& sheet = book.addSheet(u"Sheet1");
+    std::vector<std::string> written;
+    for (std::uint16_t id = 0; id < formula::functionCount(); ++id) {
+        const formula::Function& f = formula::function(id);
+        std::u16string call(u"=");
+        call.append(f.name).append(u"(");
+        for (int i = 0; i < f.minArgs; ++i)
+            call.append(i == 0 ? u"A1" : u",A1");
+        sheet.setFormula(id, 1, call.append(u")"));
+        written.push_back(text::toUtf8(f.name));
+    }
+    Scratch scratch;
+    fs::path file = scratch / "functions.xls";
+    xls::writeWorkbook(book, file);
+    fs::path xlsx = scratch.convert(file, "xlsx:Calc MS Excel 2007 XML", "xlsx");
+    std::string sheetXml;
+    ASSERT_EQ(
+        run("python3 -c 'import sys, zipfile; "
+            "sys.stdout.write(zipfile.ZipFile(sys.argv[1]).read(\"xl/worksheets/sheet1.xml\").decode())' '" +
+                xlsx.string() + "'",
+            &sheetXml),
+        0)
+        << sheetXml;
+    std::vector<std::string> read;
+    std::regex call(R"(<f[^>]*>(?:_xlfn\.)?([A-Z0-9.]+)\()");
+    for (auto it = std::sregex_iterator(sheetXml.begin(), sheetXml.end(), call); it != std::sregex_iterator();
+         ++it)
+        read.push_back((*it)[1]);
+    EXPECT_EQ(read, written);
 }
