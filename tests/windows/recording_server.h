@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -26,6 +27,9 @@ struct Log {
     std::vector<Call> calls;
     // The answers by member name; a member without one answers "OBJECT".
     std::map<std::u16string, std::u16string> answers;
+    // Told of each call once it is recorded (connections too, as the members "(advise)" and
+    // "(unadvise)"), with the object called.
+    std::function<void(void* object, const Call&)> onCall;
 };
 
 // A new server object named "app"; the caller owns its one reference (an IDispatch*).

@@ -70,6 +70,7 @@ public:
             return CONNECT_E_CANNOTCONNECT;
         sinks.push_back({++lastCookie, dispatch});
         *cookie = lastCookie;
+        record(u"(advise)");
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD cookie) override {
@@ -77,6 +78,7 @@ public:
             if (it->first == cookie) {
                 it->second->Release();
                 sinks.erase(it);
+                record(u"(unadvise)");
                 return S_OK;
             }
         return CONNECT_E_NOCONNECTION;
@@ -87,6 +89,8 @@ public:
     DWORD lastCookie = 0;
 
 private:
+    void record(const std::u16string& member);
+
     Server& server_;
 };
 
@@ -146,7 +150,7 @@ public:
             call.namedArgs.push_back(params->rgdispidNamedArgs[i]);
             call.args.push_back(describe(params->rgvarg[i]));
         }
-        log_->calls.push_back(call);
+        record(std::move(call));
         const auto answer = log_->answers.find(member);
         const std::u16string text = answer == log_->answers.end() ? u"OBJECT" : answer->second;
         if (text.starts_with(u"FAIL:")) {
@@ -174,6 +178,13 @@ public:
     HRESULT STDMETHODCALLTYPE EnumConnectionPoints(IEnumConnectionPoints**) override { return E_NOTIMPL; }
 
     Point& point() { return point_; }
+
+    void record(Call call) {
+        log_->calls.push_back(std::move(call));
+        if (log_->onCall)
+            log_->onCall(static_cast<IDispatch*>(this), log_->calls.back());
+    }
+    const std::u16string& name() const { return name_; }
 
     void answerWith(const std::u16string& text, const std::u16string& member, VARIANT& v) {
         VariantInit(&v);
@@ -232,6 +243,10 @@ HRESULT Point::QueryInterface(REFIID riid, void** out) {
     *out = nullptr;
     return E_NOINTERFACE;
 }
+void Point::record(const std::u16string& member) {
+    server_.record({server_.name(), member, 0, {}, {}});
+}
+
 ULONG Point::AddRef() {
     return server_.AddRef();
 }
