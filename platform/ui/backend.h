@@ -37,6 +37,13 @@ public:
     virtual bool saveAnyway(HWND owner, std::u16string_view text, std::u16string_view caption,
                             const std::vector<std::u16string>& items) = 0;
 
+    // Whether the handle names a window of another program that the front end shows, such as the
+    // spreadsheet's main window when it is the system's own: such a window may own message boxes.
+    virtual bool isForeignWindow(HWND window) const {
+        (void)window;
+        return false;
+    }
+
     // Metrics of a 96 dpi screen of 1280 x 800 unless a front end knows better.
     virtual int systemMetric(int index) const;
     virtual RECT workArea() const;

@@ -52,6 +52,9 @@ using Command = std::function<std::optional<std::intptr_t>(int id, const std::ve
 std::intptr_t runDialog(const Dialog& dialog, void* owner, const Command& command,
                         const std::function<Dialog()>& current);
 
+// IsWindow of the system.
+bool isWindow(void* window);
+
 // MessageBoxW; the button pressed.
 int messageBox(void* owner, const std::u16string& text, const std::u16string& caption, unsigned type);
 

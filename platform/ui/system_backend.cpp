@@ -81,8 +81,13 @@ void SystemBackend::modalEnded(HWND) {
     system::wakeMessageLoop();
 }
 
-int SystemBackend::messageBox(HWND, std::u16string_view text, std::u16string_view caption, UINT type) {
-    return system::messageBox(nullptr, std::u16string(text), std::u16string(caption), type);
+bool SystemBackend::isForeignWindow(HWND window) const {
+    return !findWindow(window) && system::isWindow(window);
+}
+
+int SystemBackend::messageBox(HWND owner, std::u16string_view text, std::u16string_view caption, UINT type) {
+    void* systemOwner = owner && isForeignWindow(owner) ? static_cast<void*>(owner) : nullptr;
+    return system::messageBox(systemOwner, std::u16string(text), std::u16string(caption), type);
 }
 
 std::optional<std::u16string> SystemBackend::inputBox(HWND, std::u16string_view, std::u16string_view,

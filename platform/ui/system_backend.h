@@ -8,14 +8,16 @@
 // loop does on Windows. What the user enters reaches the program's dialog through userinput.h when they
 // press a button, and the real dialog then shows what the program made of it.
 //
-// Owners: the window model's handles are not the system's, so dialogs and message boxes are shown
-// without an owner.
+// Owners: a message box is owned by the system window it is given (the spreadsheet's main window,
+// Application.Hwnd); the window model's own handles are not the system's, so the program's dialogs are
+// shown without an owner.
 namespace ui {
 
 class SystemBackend : public Backend {
 public:
     void runModal(HWND dialog) override;
     void modalEnded(HWND dialog) override;
+    bool isForeignWindow(HWND window) const override;
     int messageBox(HWND owner, std::u16string_view text, std::u16string_view caption, UINT type) override;
     // The spreadsheet's own questions are the spreadsheet's to ask: the program never asks them.
     std::optional<std::u16string> inputBox(HWND owner, std::u16string_view prompt, std::u16string_view title,

@@ -141,6 +141,10 @@ std::intptr_t runDialog(const Dialog& dialog, void* owner, const Command& comman
                                    dialogProc, LPARAM(&running));
 }
 
+bool isWindow(void* window) {
+    return IsWindow(static_cast<HWND>(window));
+}
+
 int messageBox(void* owner, const std::u16string& text, const std::u16string& caption, unsigned type) {
     return MessageBoxW(static_cast<HWND>(owner), wide(text), wide(caption), type);
 }

@@ -56,7 +56,7 @@ std::set<HICON>& iconHandles() {
 } // namespace
 
 BOOL IsWindow(HWND window) {
-    return detail::lookup(window) ? TRUE : FALSE;
+    return detail::lookup(window) || (window && ui::backend().isForeignWindow(window)) ? TRUE : FALSE;
 }
 
 BOOL DestroyWindow(HWND window) {

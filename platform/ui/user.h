@@ -5,7 +5,7 @@
 // The window functions of the Windows user interface that the program and the front ends call, over the
 // window model of window.h. A handle that is no window makes them fail as Windows does (FALSE, 0 or null).
 
-BOOL IsWindow(HWND window);
+BOOL IsWindow(HWND window); // also a window of another program (Backend::isForeignWindow)
 BOOL DestroyWindow(HWND window);
 HWND GetParent(HWND window); // a control's dialog, a top-level window's owner
 HWND GetDlgItem(HWND dialog, int id);

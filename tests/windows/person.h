@@ -20,11 +20,17 @@ struct Seen {
     std::vector<std::u16string> texts;                      // its static texts, in order
     std::vector<std::vector<std::u16string>> comboBoxItems; // each combo box's list as shown
     std::vector<std::u16string> editTexts;                  // each edit control's text
+    void* owner = nullptr;                                  // the window that owns it
     bool found = false;
 };
 
 // Takes the steps in the dialog or message box titled `caption`; `seen` is filled in before them.
 void willAnswer(std::u16string caption, std::vector<Step> steps, Seen& seen);
+
+// A top-level window of another program, such as the spreadsheet's main window; closed with
+// closeWindow.
+void* openWindow(const std::u16string& caption);
+void closeWindow(void* window);
 
 // Runs `action` from the thread's message loop, once.
 void later(std::function<void()> action);

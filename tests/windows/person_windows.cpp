@@ -80,6 +80,7 @@ void CALLBACK tick(HWND, UINT, UINT_PTR timer, DWORD) {
             if (!window)
                 return;
             p.seen->found = true;
+            p.seen->owner = GetWindow(window, GW_OWNER);
             EnumChildWindows(window, look, LPARAM(p.seen));
         }
         KillTimer(nullptr, timer);
@@ -98,6 +99,16 @@ void CALLBACK tick(HWND, UINT, UINT_PTR timer, DWORD) {
 void willAnswer(std::u16string caption, std::vector<Step> steps, Seen& seen) {
     pending().emplace_back(SetTimer(nullptr, 0, 50, tick),
                            Pending{std::move(caption), std::move(steps), &seen, {}});
+}
+
+void* openWindow(const std::u16string& caption) {
+    return CreateWindowExW(0, L"STATIC", reinterpret_cast<const wchar_t*>(caption.c_str()),
+                           WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 640, 480, nullptr, nullptr,
+                           GetModuleHandleW(nullptr), nullptr);
+}
+
+void closeWindow(void* window) {
+    DestroyWindow(static_cast<HWND>(window));
 }
 
 void later(std::function<void()> action) {

@@ -82,4 +82,18 @@ TEST_F(SystemBackendTest, AMessageBoxIsTheSystemsAndAnswersWithTheButtonPressed)
     EXPECT_EQ(seen.texts, std::vector<std::u16string>{u"是否保存对“Ombrell.xls”的更改？"});
 }
 
+TEST_F(SystemBackendTest, AMessageBoxIsOwnedByTheSpreadsheetsWindowWhileItIsOne) {
+    void* excel = person::openWindow(u"Microsoft Excel - Ombrell.xls");
+    HWND owner = static_cast<HWND>(excel);
+    EXPECT_TRUE(::IsWindow(owner));
+    person::Seen seen;
+    person::willAnswer(u"Varnel", {{Step::Press, IDOK, {}}}, seen);
+    EXPECT_EQ(::MessageBoxW(owner, u"找不到登记簿文件。", u"Varnel", MB_OK), IDOK);
+    ASSERT_TRUE(seen.found);
+    EXPECT_EQ(seen.owner, excel);
+
+    person::closeWindow(excel);
+    EXPECT_FALSE(::IsWindow(owner));
+}
+
 } // namespace
