@@ -227,15 +227,22 @@ Variant ProxyCore::call(std::u16string_view name, std::initializer_list<Variant>
 
 HRESULT ProxyCore::invoke(DISPID dispid, WORD flags, DISPPARAMS* params, Variant* result,
                           EXCEPINFO* info) const {
+    DISPPARAMS none;
+    const DISPPARAMS& given = params ? *params : none;
+    if (given.cNamedArgs > given.cArgs)
+        return E_INVALIDARG;
+    // Only the value of a property put comes named; the system call names it again.
+    const bool namedValue = given.cNamedArgs == 1 &&
+                            (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) &&
+                            given.rgdispidNamedArgs && given.rgdispidNamedArgs[0] == DISPID_PROPERTYPUT;
+    if (given.cNamedArgs > 0 && !namedValue)
+        return DISP_E_NONAMEDARGS;
     try {
         std::vector<system::Value> values;
-        if (params)
-            for (UINT i = 0; i < params->cArgs - params->cNamedArgs; ++i)
-                values.push_back(toValue(*dispArg(*params, i)));
-        if (params && params->cNamedArgs == 1 && params->cArgs == 1 && (flags & DISPATCH_PROPERTYPUT))
-            values.push_back(toValue(params->rgvarg[0]));
-        else if (params && params->cNamedArgs > 0)
-            return DISP_E_NONAMEDARGS;
+        for (UINT i = 0; i < given.cArgs - given.cNamedArgs; ++i)
+            values.push_back(toValue(*dispArg(given, i)));
+        if (namedValue)
+            values.push_back(toValue(given.rgvarg[0]));
         system::Value answer;
         std::u16string description;
         const HRESULT hr = system::invoke(object_->get(), dispid, flags, values, answer, description);

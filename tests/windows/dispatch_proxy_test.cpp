@@ -75,6 +75,12 @@ TEST_F(DispatchProxyTest, AnswersComeBackAsTheProgramReadsThem) {
     EXPECT_EQ(app->GetWorksheetFunction()->CountIf(block, Variant(u"报纸")), 2.5);
     EXPECT_EQ(last().args, (Args{u"OBJECT", u"BSTR:报纸"}));
     EXPECT_FALSE(block->Find(Variant(u"无")));
+
+    // A cell read as a text is read through its default member, as Excel gives a range's value.
+    log->answers[u"(value)"] = u"BSTR:半月谈";
+    EXPECT_EQ(block->GetItem(Variant(1), Variant(2)).toString(), u"半月谈");
+    EXPECT_EQ(last().member, u"(value)");
+    EXPECT_EQ(last().flags, DISPATCH_PROPERTYGET);
 }
 
 TEST_F(DispatchProxyTest, AnExceptionOfTheServerIsTheAutomationErrorWithItsCodeAndDescription) {
