@@ -1,6 +1,7 @@
-// answer-window CAPTION BUTTON [SECONDS]: waits for a dialog or message box titled CAPTION in any
-// process of the session, prints its texts (one line each, UTF-8) and presses its button BUTTON (an id:
-// 1 OK, 2 Cancel, 6 Yes, 7 No), as a person would. Exits with 1 when no such window came.
+// answer-window CAPTION BUTTON [SECONDS [TEXT]]: waits for a dialog or message box titled CAPTION in any
+// process of the session, prints its texts (one line each, UTF-8), types TEXT into its edit control
+// when given, and presses its button BUTTON (an id: 1 OK, 2 Cancel, 6 Yes, 7 No), as a person would.
+// Exits with 1 when no such window came.
 
 #include <cstdio>
 #include <cwchar>
@@ -35,7 +36,7 @@ BOOL CALLBACK printStatic(HWND child, LPARAM) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fprintf(stderr, "usage: answer-window CAPTION BUTTON [SECONDS]\n");
+        std::fprintf(stderr, "usage: answer-window CAPTION BUTTON [SECONDS [TEXT]]\n");
         return 64;
     }
     const int button = _wtoi(argv[2]);
@@ -44,6 +45,9 @@ int wmain(int argc, wchar_t** argv) {
         if (HWND window = FindWindowW(L"#32770", argv[1])) {
             EnumChildWindows(window, printStatic, 0);
             std::fflush(stdout);
+            if (argc > 4)
+                SendMessageW(FindWindowExW(window, nullptr, L"Edit", nullptr), WM_SETTEXT, 0,
+                             LPARAM(argv[4]));
             PostMessageW(window, WM_COMMAND, MAKEWPARAM(button, BN_CLICKED), 0);
             return 0;
         }

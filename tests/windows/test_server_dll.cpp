@@ -2,7 +2,7 @@
 // test registers in Wine's registry as "Excel.Application" so that varnel.exe starts it as it starts
 // Excel. It answers what the program's start-up reads (one command bar, a saved register), writes every
 // call it gets to the file VARNEL_SERVER_LOG names, one a line, and once the program has shown its
-// toolbar closes the register as a user would (WorkbookBeforeClose).
+// toolbar clicks its button 添加资料名称, then closes the register (WorkbookBeforeClose), as a user would.
 
 #include "tests/windows/recording_server.h"
 
@@ -36,12 +36,19 @@ void write(const recording::Call& call) {
 }
 
 void* application = nullptr;
+void* materialButton = nullptr;
 
-void CALLBACK closeRegister(HWND, UINT, UINT_PTR timer, DWORD) {
+// The application's events, {00024413-0000-0000-C000-000000000046}, and a button's,
+// {000C0351-0000-0000-C000-000000000046}.
+const unsigned char appEvents[16] = {0x13, 0x44, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                     0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+const unsigned char buttonEvents[16] = {0x51, 0x03, 0x0C, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                        0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+
+void CALLBACK actAsUser(HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
-    // The application's events interface, {00024413-0000-0000-C000-000000000046}.
-    static const unsigned char appEvents[16] = {0x13, 0x44, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
-                                                0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+    if (materialButton)
+        recording::fire(materialButton, buttonEvents, 1, {u"SELF", u"FLAG"});
     recording::fire(application, appEvents, 0x622, {u"OBJECT", u"FLAG"});
 }
 
@@ -49,11 +56,13 @@ void* makeApplication() {
     auto log = std::make_shared<recording::Log>();
     log->answers = {
         {u"Hwnd", u"I4:0"}, {u"Count", u"I4:1"}, {u"Name", u"BSTR:Ombrell.xls"}, {u"Saved", u"BOOL:-1"}};
-    log->onCall = [](void*, const recording::Call& call) {
+    log->onCall = [](void* object, const recording::Call& call) {
         write(call);
+        if (call.member == u"Caption" && call.args == std::vector<std::u16string>{u"BSTR:添加资料名称"})
+            materialButton = object;
         if (call.object == u"app.CommandBars.Add" && call.member == u"Visible" &&
             call.args == std::vector<std::u16string>{u"BOOL:-1"})
-            SetTimer(nullptr, 0, 200, closeRegister);
+            SetTimer(nullptr, 0, 200, actAsUser);
     };
     application = recording::create(log);
     return application;
