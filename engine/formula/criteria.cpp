@@ -26,8 +26,7 @@ bool matchFolded(std::u16string_view p, std::u16string_view t, bool fold) {
         }
         if (pi < p.size()) {
             char16_t pc = p[pi];
-            bool literal = pc == u'~' && pi + 1 < p.size() &&
-                           (p[pi + 1] == u'*' || p[pi + 1] == u'?' || p[pi + 1] == u'~');
+            bool literal = pc == u'~' && pi + 1 < p.size();
             if (literal)
                 pc = p[pi + 1];
             if ((!literal && pc == u'?') || same(pc, t[ti])) {
@@ -50,7 +49,7 @@ bool matchFolded(std::u16string_view p, std::u16string_view t, bool fold) {
 
 WildcardPattern::WildcardPattern(std::u16string_view pattern, bool matchCase)
     : pattern_(matchCase ? std::u16string(pattern) : foldCase(pattern)), fold_(!matchCase) {
-    // Read as matchFolded reads it: ~ escapes the wildcard or ~ after it, else it is itself.
+    // Read as matchFolded reads it: ~ takes the character after it as it is; a ~ at the end is itself.
     for (std::size_t i = 0; i < pattern_.size(); ++i) {
         char16_t c = pattern_[i];
         if (c == u'*') {
@@ -60,7 +59,7 @@ WildcardPattern::WildcardPattern(std::u16string_view pattern, bool matchCase)
         ++least_;
         if (c == u'?')
             continue;
-        if (c == u'~' && i + 1 < pattern_.size() && hasWildcards(pattern_.substr(i + 1, 1)))
+        if (c == u'~' && i + 1 < pattern_.size())
             c = pattern_[++i];
         literals_ += c;
     }
@@ -75,7 +74,8 @@ bool WildcardPattern::matches(std::u16string_view text) const {
 Criterion::Criterion(const Value& c) {
     switch (c.kind()) {
     case Value::Kind::Empty:
-        kind_ = Kind::Blank;
+        // An empty cell given as the criterion stands for 0.
+        kind_ = Kind::Number;
         return;
     case Value::Kind::Number:
         kind_ = Kind::Number;
@@ -105,6 +105,7 @@ Criterion::Criterion(const Value& c) {
     }
     if (s.empty()) {
         kind_ = Kind::Blank;
+        onlyEmpty_ = s.size() != c.asText().size();
         return;
     }
     if (auto n = readNumber(s)) {
@@ -132,10 +133,10 @@ bool Criterion::matches(const ValueView& cell) const {
     }
     bool blankCell = cell.kind == K::Empty || (cell.kind == K::Text && cell.text.empty());
     if (kind_ == Kind::Blank) {
-        // "=" or an empty criterion: empty cells and empty texts; "<>": anything else.
+        // An empty criterion: empty cells and empty texts; "=": empty cells only; "<>": anything else.
         if (op_ == Op::NotEqual)
             return cell.kind != K::Empty;
-        return op_ == Op::Equal && blankCell;
+        return op_ == Op::Equal && (onlyEmpty_ ? cell.kind == K::Empty : blankCell);
     }
     bool equalKind = false;
     int order = 0; // the cell compared with the criterion, when of the same kind

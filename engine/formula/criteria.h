@@ -10,7 +10,8 @@ namespace engine::formula {
 // A COUNTIF/SUMIF criterion: equality by default, or a leading = <> < > <= >=; text compared without
 // regard to case, with wildcards * and ? (~ escapes them) for = and <>; a criterion that reads as a
 // number compares with numbers (and with texts that read as that number); an empty criterion matches
-// empty cells and formulas that give empty text. Reused wherever the engine matches cells against
+// empty cells and formulas that give empty text, "=" alone empty cells only, and an empty cell given
+// as the criterion stands for 0. Reused wherever the engine matches cells against
 // what a user typed (advanced filter, Find).
 class Criterion {
 public:
@@ -27,12 +28,13 @@ private:
     ErrorCode error_ = ErrorCode::NA;
     std::u16string text_; // folded to one case
     bool wildcards_ = false;
+    bool onlyEmpty_ = false; // "=" with nothing after it
 };
 
 // A wildcard pattern that a text matches as a whole: * any run, ? any one character, ~ takes the next
-// wildcard or ~ literally. Without regard to case unless `matchCase`. Prepared once for matching many
-// texts: folded once, and knowing how long a matching text can be, so that texts of another length
-// are turned down without a look inside.
+// character literally (a wildcard, a ~ or any other). Without regard to case unless `matchCase`. Prepared
+// once for matching many texts: folded once, and knowing how long a matching text can be, so that texts of
+// another length are turned down without a look inside.
 class WildcardPattern {
 public:
     WildcardPattern(std::u16string_view pattern, bool matchCase);

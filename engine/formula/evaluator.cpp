@@ -169,7 +169,10 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             if (result.isNumber() && !std::isfinite(result.asNumber()))
                 result = Value::error(ErrorCode::Num);
             stack_.resize(stack_.size() - argc);
-            stack_.emplace_back(std::move(result));
+            if (call.referenceResult) // its cells were current as an argument
+                stack_.emplace_back(*call.referenceResult);
+            else
+                stack_.emplace_back(std::move(result));
             break;
         }
         case TokenKind::Name: {

@@ -31,6 +31,8 @@ public:
     // What a defined name stands for in a formula on `sheet`: one reference or constant token (a text
     // with its characters). Empty for a name that names nothing the engine computes: #NAME?.
     virtual std::span<const Token> definedName(std::u16string_view name, SheetId sheet) = 0;
+    // The formula in a cell, compiled; empty for a cell without one.
+    virtual std::span<const Token> formula(SheetId sheet, int row, int col) = 0;
 };
 
 // The tokens a frame runs: a cell's formula where its sheet keeps it, or a Program of the caller's own

@@ -16,7 +16,9 @@ struct Catalogue {
 
     Catalogue() {
         for (auto group :
-             {logicalFunctions(), mathFunctions(), statisticalFunctions(), textFunctions(), dateFunctions()})
+             {logicalFunctions(), informationFunctions(), mathFunctions(), roundingFunctions(),
+              elementaryFunctions(), romanFunctions(), subtotalFunctions(), statisticalFunctions(),
+              dispersionFunctions(), orderFunctions(), textFunctions(), dateFunctions()})
             for (const Function& f : group)
                 byId.push_back(&f);
         std::sort(byId.begin(), byId.end(), before);

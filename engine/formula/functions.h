@@ -18,6 +18,8 @@ struct CallSite;
 
 // A call being computed: its arguments as the row says to take them, and where the formula stands.
 struct Call {
+    Call(std::span<Operand> a, CallSite& s) : args(a), site(s) {}
+
     std::span<Operand> args;
     CallSite& site;
 
@@ -26,6 +28,10 @@ struct Call {
     const Value& value(std::size_t i) const { return std::get<Value>(args[i]); }
     // An argument given as a reference, else nothing.
     const RefOperand* reference(std::size_t i) const { return std::get_if<RefOperand>(&args[i]); }
+
+    // Set by a function whose result is a reference (IF passing on the reference it picked), which
+    // then stands instead of the value it returns.
+    std::optional<RefOperand> referenceResult;
 };
 
 // "Any number" of arguments: the most a call in an Excel 97-2003 file holds.

@@ -137,6 +137,11 @@ std::span<const formula::Token> Recalc::definedName(std::u16string_view name, fo
     return book_.names_.operand(name, sheet);
 }
 
+std::span<const formula::Token> Recalc::formula(formula::SheetId id, int row, int col) {
+    const Sheet* sheet = book_.sheetById(id);
+    return sheet ? sheet->formulaProgram(row, col) : std::span<const formula::Token>();
+}
+
 int Recalc::today() {
     return book_.today();
 }

@@ -36,6 +36,7 @@ public:
                       const std::function<void(int row, int col, const ValueView&)>& visit) override;
     int today() override;
     std::span<const formula::Token> definedName(std::u16string_view name, formula::SheetId sheet) override;
+    std::span<const formula::Token> formula(formula::SheetId sheet, int row, int col) override;
 
     // A stored cell's value in place; a formula's last result (see isCurrent).
     ValueView view(const Sheet& sheet, const detail::Cell& cell) const;

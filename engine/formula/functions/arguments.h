@@ -5,9 +5,11 @@
 #include "engine/formula/operands.h"
 
 #include <cstddef>
+#include <initializer_list>
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 // How the worksheet functions read their arguments: shared by the function groups of this folder.
 namespace engine::formula::arguments {
@@ -40,9 +42,13 @@ std::optional<ErrorCode> forEachArgument(std::span<Operand> args, CallSite& site
 }
 
 // SUM, PRODUCT, AVERAGE, MIN, MAX: numbers from references; numbers, booleans and numeric text given
-// directly; errors anywhere stop with that error.
+// directly; errors anywhere stop with that error. The functions whose names end in A (AVERAGEA, MAXA)
+// also take what else references hold: any text as 0, booleans as 1 and 0.
+enum class InReferences { NumbersOnly, AllValues };
+
 template <typename Fold>
-std::optional<ErrorCode> forEachNumber(std::span<Operand> args, CallSite& site, Fold fold) {
+std::optional<ErrorCode> forEachNumber(std::span<Operand> args, CallSite& site, Fold fold,
+                                       InReferences taken = InReferences::NumbersOnly) {
     return forEachArgument(args, site, [&](const ValueView& v, bool fromRef) -> std::optional<ErrorCode> {
         if (v.kind == Value::Kind::Error)
             return v.error;
@@ -50,14 +56,25 @@ std::optional<ErrorCode> forEachNumber(std::span<Operand> args, CallSite& site, 
             fold(v.number);
             return std::nullopt;
         }
-        if (fromRef)
+        if (fromRef) {
+            if (taken == InReferences::AllValues)
+                fold(v.kind == Value::Kind::Boolean && v.boolean ? 1.0 : 0.0);
             return std::nullopt;
+        }
         auto n = toNumber(v.toValue());
         if (auto* e = std::get_if<ErrorCode>(&n))
             return *e;
         fold(std::get<double>(n));
         return std::nullopt;
     });
+}
+
+// Every number forEachNumber finds, in order; the first error stops.
+inline std::optional<ErrorCode> collectNumbers(std::span<Operand> args, CallSite& site,
+                                               std::vector<double>& out,
+                                               InReferences taken = InReferences::NumbersOnly) {
+    return forEachNumber(
+        args, site, [&](double n) { out.push_back(n); }, taken);
 }
 
 // A value as a number, or nothing with `e` set to the error it gives.
@@ -68,6 +85,21 @@ inline std::optional<double> number(const Value& v, ErrorCode& e) {
         return std::nullopt;
     }
     return std::get<double>(n);
+}
+
+// The first arguments of a call as numbers, one for each of `out`; an argument the call leaves out
+// keeps the number `out` points at. The first argument that gives an error stops with it.
+inline std::optional<ErrorCode> numbers(const Call& call, std::initializer_list<double*> out) {
+    std::size_t i = 0;
+    for (double* x : out) {
+        if (i >= call.count())
+            break;
+        auto n = toNumber(call.value(i++));
+        if (auto* e = std::get_if<ErrorCode>(&n))
+            return *e;
+        *x = std::get<double>(n);
+    }
+    return std::nullopt;
 }
 
 // A value as text into `out`; an error value comes back to be returned, anything else as Empty.

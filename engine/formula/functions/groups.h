@@ -8,8 +8,15 @@
 namespace engine::formula {
 
 std::span<const Function> logicalFunctions();
+std::span<const Function> informationFunctions();
 std::span<const Function> mathFunctions();
+std::span<const Function> roundingFunctions();
+std::span<const Function> elementaryFunctions();
+std::span<const Function> romanFunctions();
+std::span<const Function> subtotalFunctions();
 std::span<const Function> statisticalFunctions();
+std::span<const Function> dispersionFunctions();
+std::span<const Function> orderFunctions();
 std::span<const Function> textFunctions();
 std::span<const Function> dateFunctions();
 

@@ -6,6 +6,8 @@ namespace {
 
 using namespace arguments;
 
+// AND and OR: booleans, and numbers as true when not 0; texts and empty cells in references are
+// skipped, a text given directly must read TRUE or FALSE. Nothing to judge is #VALUE!.
 Value logical(Call& call, bool isAnd) {
     bool any = false, result = isAnd;
     auto stop = forEachArgument(
@@ -26,6 +28,7 @@ Value logical(Call& call, bool isAnd) {
     return any ? Value::boolean(result) : err(ErrorCode::Value);
 }
 
+// IF gives the argument it picks as it is: a reference stays a reference (SUM(IF(TRUE,A1:A3))).
 Value ifFunction(Call& call) {
     auto c = toBoolean(call.value(0));
     if (auto* x = std::get_if<ErrorCode>(&c))
@@ -33,10 +36,13 @@ Value ifFunction(Call& call) {
     std::size_t pick = std::get<bool>(c) ? 1 : 2;
     if (pick >= call.count())
         return Value::boolean(pick == 1);
-    // An empty argument gives 0; a reference to an empty cell stays empty.
-    if (isMissing(call.args[pick]))
-        return Value::number(0);
-    return scalarOf(call.args[pick], call.site);
+    if (const RefOperand* r = call.reference(pick)) {
+        call.referenceResult = *r;
+        return {};
+    }
+    // An empty argument gives 0.
+    const Value& v = std::get<Value>(call.args[pick]);
+    return v.isEmpty() ? Value::number(0) : v;
 }
 
 Value andFunction(Call& call) {
@@ -54,28 +60,14 @@ Value notFunction(Call& call) {
     return Value::boolean(!std::get<bool>(c));
 }
 
-Value isError(Call& call) {
-    return Value::boolean(call.value(0).isError());
-}
-
-// An empty argument is no empty cell.
-Value isBlank(Call& call) {
-    return Value::boolean(!isMissing(call.args[0]) && scalarOf(call.args[0], call.site).isEmpty());
-}
-
-Value isNumber(Call& call) {
-    return Value::boolean(call.value(0).isNumber());
-}
-
-Value isText(Call& call) {
-    return Value::boolean(call.value(0).isText());
+template <bool b> Value constant(Call&) {
+    return Value::boolean(b);
 }
 
 constexpr Function kRows[] = {
     {u"IF", 2, 3, false, "VR", ifFunction},        {u"AND", 1, kManyArgs, false, "R", andFunction},
     {u"OR", 1, kManyArgs, false, "R", orFunction}, {u"NOT", 1, 1, false, "V", notFunction},
-    {u"ISERROR", 1, 1, false, "V", isError},       {u"ISBLANK", 1, 1, false, "R", isBlank},
-    {u"ISNUMBER", 1, 1, false, "V", isNumber},     {u"ISTEXT", 1, 1, false, "V", isText},
+    {u"TRUE", 0, 0, false, "V", constant<true>},   {u"FALSE", 0, 0, false, "V", constant<false>},
 };
 
 } // namespace

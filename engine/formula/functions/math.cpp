@@ -2,9 +2,7 @@
 #include "engine/formula/functions/arguments.h"
 #include "engine/formula/functions/groups.h"
 
-#include <cmath>
-#include <cstdio>
-#include <string>
+#include <vector>
 
 namespace engine::formula {
 namespace {
@@ -48,66 +46,87 @@ Value sumIf(Call& call) {
     Criterion criterion(call.value(1));
     Area area = call.count() > 2 ? sumIfRange(call.args)->area : range->area;
     double total = 0;
+    std::optional<ErrorCode> error;
     call.site.context.forEachValue(sums->sheet, area, [&](int row, int col, const ValueView& v) {
-        if (v.kind != Value::Kind::Number)
+        if (error || (v.kind != Value::Kind::Number && v.kind != Value::Kind::Error))
             return;
         ValueView c = call.site.context.value(range->sheet, range->area.top + row - area.top,
                                               range->area.left + col - area.left);
-        if (criterion.matches(c))
+        if (!criterion.matches(c))
+            return;
+        // An error among the cells summed is the result, as it would be for SUM.
+        if (v.kind == Value::Kind::Error)
+            error = v.error;
+        else
             total += v.number;
     });
+    return error ? err(*error) : Value::number(total);
+}
+
+Value sumSq(Call& call) {
+    double total = 0;
+    if (auto stop = forEachNumber(call.args, call.site, [&](double n) { total += n * n; }))
+        return err(*stop);
     return Value::number(total);
 }
 
-// The number to 15 significant digits, the precision Excel works in.
-std::string shortest(double n) {
-    char buf[40];
-    std::snprintf(buf, sizeof buf, "%.15g", n);
-    return buf;
+// One argument of SUMPRODUCT as the numbers of its cells row by row, anything but a number as 0.
+struct Factor {
+    int rows = 1, columns = 1;
+    std::vector<double> numbers;
+    std::optional<ErrorCode> error;
+};
+
+Factor factorOf(const Operand& a, CallSite& site) {
+    Factor f;
+    if (const Value* v = std::get_if<Value>(&a)) {
+        if (v->isError())
+            f.error = v->asError();
+        f.numbers.push_back(v->isNumber() ? v->asNumber() : 0);
+        return f;
+    }
+    const RefOperand& r = std::get<RefOperand>(a);
+    f.rows = r.area.rowCount(), f.columns = r.area.columnCount();
+    f.numbers.assign(cellCount(r.area), 0);
+    site.context.forEachValue(r.sheet, r.area, [&](int row, int col, const ValueView& v) {
+        if (v.kind == Value::Kind::Error && !f.error)
+            f.error = v.error;
+        if (v.kind == Value::Kind::Number)
+            f.numbers[static_cast<std::size_t>(row - r.area.top) * f.columns + (col - r.area.left)] =
+                v.number;
+    });
+    return f;
 }
 
-Value round(Call& call) {
-    ErrorCode e = ErrorCode::Value;
-    auto x = number(call.value(0), e), d = number(call.value(1), e);
-    if (!x || !d)
-        return err(e);
-    double f = std::pow(10.0, std::trunc(*d));
-    // Rounded as the decimal digits Excel shows, so that 2.675 goes up as it reads rather than down
-    // as its binary value would.
-    double r = std::round(std::stod(shortest(*x * f))) / f;
-    return std::isfinite(r) ? Value::number(r) : err(ErrorCode::Num);
-}
-
-Value intFunction(Call& call) {
-    ErrorCode e = ErrorCode::Value;
-    auto x = number(call.value(0), e);
-    return x ? Value::number(std::floor(*x)) : err(e);
-}
-
-Value abs(Call& call) {
-    ErrorCode e = ErrorCode::Value;
-    auto x = number(call.value(0), e);
-    return x ? Value::number(std::fabs(*x)) : err(e);
-}
-
-Value mod(Call& call) {
-    ErrorCode e = ErrorCode::Value;
-    auto x = number(call.value(0), e), y = number(call.value(1), e);
-    if (!x || !y)
-        return err(e);
-    if (*y == 0)
-        return err(ErrorCode::Div0);
-    return Value::number(*x - *y * std::floor(*x / *y));
+// The arrays must all have the shape of the first.
+Value sumProduct(Call& call) {
+    std::vector<double> products;
+    int rows = 0, columns = 0;
+    for (std::size_t i = 0; i < call.count(); ++i) {
+        Factor f = factorOf(call.args[i], call.site);
+        if (i == 0) {
+            rows = f.rows, columns = f.columns;
+            products.assign(f.numbers.size(), 1);
+        } else if (f.rows != rows || f.columns != columns) {
+            return err(ErrorCode::Value);
+        }
+        if (f.error)
+            return err(*f.error);
+        for (std::size_t k = 0; k < products.size(); ++k)
+            products[k] *= f.numbers[k];
+    }
+    double total = 0;
+    for (double p : products)
+        total += p;
+    return Value::number(total);
 }
 
 constexpr Function kRows[] = {
     {u"SUM", 1, kManyArgs, false, "R", sum},
     {u"PRODUCT", 1, kManyArgs, false, "R", product},
     {u"SUMIF", 2, 3, false, "RVR", sumIf, sumIfRange},
-    {u"ROUND", 2, 2, false, "V", round},
-    {u"INT", 1, 1, false, "V", intFunction},
-    {u"ABS", 1, 1, false, "V", abs},
-    {u"MOD", 2, 2, false, "V", mod},
+    {u"SUMSQ", 1, kManyArgs, false, "R", sumSq},
+    {u"SUMPRODUCT", 1, kManyArgs, false, "R", sumProduct},
 };
 
 } // namespace

@@ -8,20 +8,25 @@ namespace {
 using namespace arguments;
 using K = Value::Kind;
 
-Value average(Call& call) {
+template <InReferences taken> Value average(Call& call) {
     double total = 0;
     std::size_t n = 0;
-    if (auto stop = forEachNumber(call.args, call.site, [&](double x) { total += x, ++n; }))
+    if (auto stop = forEachNumber(
+            call.args, call.site, [&](double x) { total += x, ++n; }, taken))
         return err(*stop);
     return n == 0 ? err(ErrorCode::Div0) : Value::number(total / static_cast<double>(n));
 }
 
-template <bool isMin> Value extreme(Call& call) {
+// MIN and MAX of no numbers are 0.
+template <bool isMin, InReferences taken> Value extreme(Call& call) {
     std::optional<double> best;
-    if (auto stop = forEachNumber(call.args, call.site, [&](double n) {
-            if (!best || (isMin ? n < *best : n > *best))
-                best = n;
-        }))
+    if (auto stop = forEachNumber(
+            call.args, call.site,
+            [&](double n) {
+                if (!best || (isMin ? n < *best : n > *best))
+                    best = n;
+            },
+            taken))
         return err(*stop);
     return Value::number(best.value_or(0));
 }
@@ -74,10 +79,19 @@ Value countIf(Call& call) {
     return Value::number(static_cast<double>(n));
 }
 
+constexpr auto kNumbers = InReferences::NumbersOnly;
+constexpr auto kAll = InReferences::AllValues;
+
 constexpr Function kRows[] = {
-    {u"AVERAGE", 1, kManyArgs, false, "R", average},    {u"MIN", 1, kManyArgs, false, "R", extreme<true>},
-    {u"MAX", 1, kManyArgs, false, "R", extreme<false>}, {u"COUNT", 1, kManyArgs, false, "R", count},
-    {u"COUNTA", 1, kManyArgs, false, "R", countA},      {u"COUNTBLANK", 1, 1, false, "R", countBlank},
+    {u"AVERAGE", 1, kManyArgs, false, "R", average<kNumbers>},
+    {u"AVERAGEA", 1, kManyArgs, false, "R", average<kAll>},
+    {u"MIN", 1, kManyArgs, false, "R", extreme<true, kNumbers>},
+    {u"MINA", 1, kManyArgs, false, "R", extreme<true, kAll>},
+    {u"MAX", 1, kManyArgs, false, "R", extreme<false, kNumbers>},
+    {u"MAXA", 1, kManyArgs, false, "R", extreme<false, kAll>},
+    {u"COUNT", 1, kManyArgs, false, "R", count},
+    {u"COUNTA", 1, kManyArgs, false, "R", countA},
+    {u"COUNTBLANK", 1, 1, false, "R", countBlank},
     {u"COUNTIF", 2, 2, false, "RV", countIf},
 };
 

@@ -147,9 +147,12 @@ TEST(Criteria, EveryOperatorOnEqualSmallerAndGreaterCellsOfItsKind) {
 TEST(Criteria, EmptyCriterionCountsEmptyCells) {
     EXPECT_TRUE(match(t(u""), Value()));
     EXPECT_TRUE(match(t(u""), t(u"")));
-    EXPECT_TRUE(match(Value(), Value()));
     EXPECT_FALSE(match(t(u""), n(0)));
     EXPECT_TRUE(match(t(u"="), Value()));
+    EXPECT_FALSE(match(t(u"="), t(u""))); // "=" asks for cells with nothing in them
+    // An empty cell as the criterion stands for 0.
+    EXPECT_TRUE(match(Value(), n(0)));
+    EXPECT_FALSE(match(Value(), Value()));
     EXPECT_TRUE(match(t(u"<>"), n(0)));
     EXPECT_FALSE(match(t(u"<>"), Value()));
 }

@@ -1,16 +1,20 @@
 // Workbooks written here, opened by the peers that users share registers with: LibreOffice (headless)
 // and xlrd. Each test skips, saying why, when its peer is not installed.
+#include "engine/formula/functions.h"
+#include "engine/model/workbook.h"
 #include "engine/xls/compound_file.h"
 #include "engine/xls/xls.h"
 #include "platform/text/utf.h"
 #include "tests/engine/xls/encrypted_stream.h"
 #include "tests/engine/xls/sample_register.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <regex>
 #include <sstream>
 
 using namespace engine;
@@ -481,4 +485,94 @@ TEST(Interop, FrozenPanesZoomAndViewOptionsAreWhatOtherProgramsShow) {
     EXPECT_EQ(v.splitRows, 2);
     EXPECT_EQ(v.paneTopRow, 2);
     EXPECT_EQ(v.paneLeftColumn, 1);
+}
+
+namespace {
+
+std::string commentsOf(const std::string& python, const std::string& mode, const fs::path& file) {
+    std::string out;
+    EXPECT_EQ(
+        run(python + " '" + interopScript("comments.py").string() + "' " + mode + " '" + file.string() + "'",
+            &out),
+        0)
+        << out;
+    return out;
+}
+
+} // namespace
+
+// Comments LibreOffice wrote (from a spreadsheet written by hand): opened and saved here, xlrd and
+// LibreOffice see the same comments, authors and shown state as in LibreOffice's own file; after rows
+// are inserted above them, each a row lower.
+TEST(Interop, CommentsOfALibreOfficeWorkbookSurviveASaveAndMoveWithTheirCells) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    fs::path source = scratch / "comments.fods";
+    commentsOf(python, "make", source);
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+    const std::string theirs = commentsOf(python, "xlrd", made);
+    EXPECT_EQ(std::count(theirs.begin(), theirs.end(), '\n'), 3) << theirs;
+
+    auto result = xls::readWorkbook(made);
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    Workbook& book = *result.workbook;
+    ASSERT_EQ(book.sheet(0).comments().size(), 3u);
+    EXPECT_EQ(book.sheet(0).comments()[1].author, u"Li");
+    EXPECT_TRUE(book.sheet(0).comments()[1].shown);
+
+    fs::path saved = scratch / "saved.xls";
+    xls::writeWorkbook(book, saved);
+    EXPECT_EQ(commentsOf(python, "xlrd", saved), theirs);
+    const std::string xlsx = "xlsx:Calc MS Excel 2007 XML";
+    const std::string shown = commentsOf(python, "xlsx", scratch.convert(made, xlsx, "xlsx"));
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 3) << shown;
+    EXPECT_EQ(commentsOf(python, "xlsx", scratch.convert(saved, xlsx, "xlsx")), shown);
+
+    book.sheet(0).insertRows(0, 1);
+    fs::path moved = scratch / "moved.xls";
+    xls::writeWorkbook(book, moved);
+    std::istringstream before(theirs);
+    std::string expected;
+    for (std::string line; std::getline(before, line);)
+        expected += std::to_string(std::stoi(line) + 1) + line.substr(line.find('\t')) + "\n";
+    EXPECT_EQ(commentsOf(python, "xlrd", moved), expected);
+}
+
+// A function is saved by its index in Excel's function table, which the engine's table must have
+// right: LibreOffice reads each call as the function it was written as.
+TEST(Interop, LibreOfficeReadsEveryFunctionTheEngineSavesAsThatFunction) {
+    if (!haveSoffice())
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed; install libreoffice-calc-nogui";
+    Workbook book;
+    Sheet& sheet = book.addSheet(u"Sheet1");
+    std::vector<std::string> written;
+    for (std::uint16_t id = 0; id < formula::functionCount(); ++id) {
+        const formula::Function& f = formula::function(id);
+        std::u16string call(u"=");
+        call.append(f.name).append(u"(");
+        for (int i = 0; i < f.minArgs; ++i)
+            call.append(i == 0 ? u"A1" : u",A1");
+        sheet.setFormula(id, 1, call.append(u")"));
+        written.push_back(text::toUtf8(f.name));
+    }
+    Scratch scratch;
+    fs::path file = scratch / "functions.xls";
+    xls::writeWorkbook(book, file);
+    fs::path xlsx = scratch.convert(file, "xlsx:Calc MS Excel 2007 XML", "xlsx");
+    std::string sheetXml;
+    ASSERT_EQ(
+        run("python3 -c 'import sys, zipfile; "
+            "sys.stdout.write(zipfile.ZipFile(sys.argv[1]).read(\"xl/worksheets/sheet1.xml\").decode())' '" +
+                xlsx.string() + "'",
+            &sheetXml),
+        0)
+        << sheetXml;
+    std::vector<std::string> read;
+    std::regex call(R"(<f[^>]*>(?:_xlfn\.)?([A-Z0-9.]+)\()");
+    for (auto it = std::sregex_iterator(sheetXml.begin(), sheetXml.end(), call); it != std::sregex_iterator();
+         ++it)
+        read.push_back((*it)[1]);
+    EXPECT_EQ(read, written);
 }
