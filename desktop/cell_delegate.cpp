@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPainter>
+#include <algorithm>
 
 namespace desktop {
 
@@ -44,6 +45,15 @@ void CellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
             continue;
         painter->setPen(borderPen(b));
         painter->drawLine(edges[e]);
+    }
+    // A cell with a comment has a red corner, top right.
+    if (model_.sheet() && model_.sheet()->comment(index.row(), index.column())) {
+        const int side = std::min({5, r.width() / 2, r.height() / 2});
+        const QPoint corner[] = {
+            {r.right() + 1 - side, r.top()}, {r.right() + 1, r.top()}, {r.right() + 1, r.top() + side}};
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(QColor(0xFF, 0x00, 0x00));
+        painter->drawPolygon(corner, 3);
     }
     painter->restore();
 }

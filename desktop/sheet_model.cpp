@@ -132,6 +132,11 @@ QVariant SheetModel::data(const QModelIndex& index, int role) const {
     }
     case Qt::FontRole:
         return font(row, col);
+    case Qt::ToolTipRole:
+        // A comment shows under the pointer as Excel shows it: its author's name, then its text.
+        if (const engine::Comment* c = sheet_->comment(row, col))
+            return c->author.empty() ? qs(c->text) : qs(c->author + u":\n" + c->text);
+        return {};
     case Qt::TextAlignmentRole: {
         Qt::Alignment vertical = Qt::AlignBottom;
         switch (format(row, col).horizontalAlignment) {

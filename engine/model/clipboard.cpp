@@ -83,10 +83,11 @@ Area paste(Sheet& sheet, CellAddress at, const Snapshot& snapshot, PasteMode mod
         return std::nullopt;
     };
     formula::Program moved;
-    // Row and column formats first: cells created below take them up.
+    // Row and column formats first: cells created below take them up. Whole rows were cleared to the
+    // default format above, so only another one is written.
     for (std::size_t i = 0; i < snapshot.rowFormats.size(); ++i) {
         FormatId id = formats.intern(snapshot.rowFormats[i]);
-        if (id != kDefaultFormat || sheet.row(at.row + static_cast<int>(i)).format != kDefaultFormat)
+        if (id != kDefaultFormat)
             sheet.editRow(at.row + static_cast<int>(i)).format = id;
     }
     for (std::size_t i = 0; i < snapshot.columnFormats.size(); ++i)

@@ -590,4 +590,29 @@ void Sheet::setConditionalFormats(std::vector<ConditionalFormat> formats) {
     conditionalFormats_ = std::move(formats);
 }
 
+const Comment* Sheet::comment(int row, int col) const {
+    auto at = std::lower_bound(
+        comments_.begin(), comments_.end(), std::pair(row, col),
+        [](const Comment& c, std::pair<int, int> cell) { return std::pair(c.cell.row, c.cell.col) < cell; });
+    return at != comments_.end() && at->cell == CellAddress{row, col} ? &*at : nullptr;
+}
+
+void Sheet::setComments(std::vector<Comment> comments) {
+    for (const Comment& c : comments) {
+        checkArea(Area::cell(c.cell.row, c.cell.col));
+        const CommentBox& b = c.box;
+        checkArea({std::min(b.top, b.bottom), std::min(b.left, b.right), std::max(b.top, b.bottom),
+                   std::max(b.left, b.right)});
+    }
+    auto byCell = [](const Comment& a, const Comment& b) {
+        return std::pair(a.cell.row, a.cell.col) < std::pair(b.cell.row, b.cell.col);
+    };
+    std::stable_sort(comments.begin(), comments.end(), byCell);
+    auto same = std::adjacent_find(comments.begin(), comments.end(),
+                                   [](const Comment& a, const Comment& b) { return a.cell == b.cell; });
+    if (same != comments.end())
+        throw EngineError("a cell holds more than one comment");
+    comments_ = std::move(comments);
+}
+
 } // namespace engine

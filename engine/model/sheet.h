@@ -178,7 +178,7 @@ public:
     const SheetProtection& protection() const { return protection_; }
     void setProtection(const SheetProtection& protection) { protection_ = protection; }
 
-    // ---- Page breaks, hyperlinks and conditional formats, kept for the file: structural edits move
+    // ---- Page breaks, hyperlinks, conditional formats and comments: structural edits move
     // them with their cells, and they go when all their cells are deleted. Setters throw EngineError,
     // changing nothing, for areas outside the sheet.
     const std::vector<PageBreak>& rowBreaks() const { return rowBreaks_; }
@@ -188,6 +188,11 @@ public:
     void setHyperlinks(std::vector<Hyperlink> links);
     const std::vector<ConditionalFormat>& conditionalFormats() const { return conditionalFormats_; }
     void setConditionalFormats(std::vector<ConditionalFormat> formats);
+    // One comment a cell at most, in the order of their cells (by row, then column).
+    const std::vector<Comment>& comments() const { return comments_; }
+    // The comment of a cell, or nothing.
+    const Comment* comment(int row, int col) const;
+    void setComments(std::vector<Comment> comments);
 
     // ---- Structural edits
     // Cells, formats, row and column properties, merges and validations move; every formula of the
@@ -221,6 +226,7 @@ private:
     void contentChanged();
     void adjustReferences(const formula::StructuralEdit& edit);
     void checkNothingPushedOff(const Area& leaving) const;
+    void moveComments(const formula::StructuralEdit& edit);
     void moveBandVertically(int fromRow, int toRow, int left, int right);
     std::vector<detail::Cell>::iterator eraseColumns(std::vector<detail::Cell>& cells, int left, int right);
 
@@ -253,6 +259,7 @@ private:
     std::vector<PageBreak> columnBreaks_;
     std::vector<Hyperlink> hyperlinks_;
     std::vector<ConditionalFormat> conditionalFormats_;
+    std::vector<Comment> comments_;
     void moveExtras(const formula::StructuralEdit& edit);
     double defaultRowHeight_ = kDefaultRowHeight;
     std::uint64_t changedAt_ = 1; // workbook revision of the last content change

@@ -2,8 +2,10 @@
 
 #include "engine/core/address.h"
 #include "engine/formula/program.h"
+#include "engine/model/format.h"
 #include "engine/model/properties.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -45,6 +47,33 @@ struct ConditionalRule {
 struct ConditionalFormat {
     std::vector<Area> areas;
     std::vector<ConditionalRule> rules;
+};
+
+// Where a comment's box lies: its corners as cells and offsets into them, in 1/1024 of the cell's width
+// and 1/256 of its height, as the file stores an anchor.
+struct CommentBox {
+    int left = 0, leftOffset = 0, top = 0, topOffset = 0;
+    int right = 0, rightOffset = 0, bottom = 0, bottomOffset = 0;
+    friend bool operator==(const CommentBox&, const CommentBox&) = default;
+};
+
+// Where a new comment's box goes, as Excel places it: to the right of its cell, from a row above it.
+inline CommentBox defaultCommentBox(CellAddress cell) {
+    const int left = std::min(cell.col + 1, kLastColumn), right = std::min(cell.col + 3, kLastColumn);
+    const int top = std::max(cell.row - 1, 0), bottom = std::min(top + 4, kLastRow);
+    return {left, 15, top, 10, right, 15, bottom, 4};
+}
+
+// A cell's comment: its text with the runs of its fonts, who wrote it, whether it shows all the time or
+// only under the pointer, and its box. The box moves with its cell.
+struct Comment {
+    CellAddress cell;
+    std::u16string author;
+    std::u16string text;
+    std::vector<TextRun> runs;
+    bool shown = false;
+    CommentBox box;
+    friend bool operator==(const Comment&, const Comment&) = default;
 };
 
 } // namespace engine

@@ -96,6 +96,28 @@ void Sheet::moveExtras(const formula::StructuralEdit& edit) {
         }
     }
     std::erase_if(conditionalFormats_, [](const ConditionalFormat& f) { return f.areas.empty(); });
+    moveComments(edit);
+}
+
+void Sheet::moveComments(const formula::StructuralEdit& edit) {
+    // A box goes along with its cell by as much as the cell moves, as far as the sheet reaches.
+    auto shift = [](int& at, int by, int last) {
+        at = std::clamp(at + by, 0, last);
+    };
+    std::vector<Comment> kept;
+    for (Comment& c : comments_) {
+        auto moved = formula::adjustArea(Area::cell(c.cell.row, c.cell.col), edit);
+        if (!moved)
+            continue;
+        const int down = moved->top - c.cell.row, across = moved->left - c.cell.col;
+        shift(c.box.top, down, kLastRow);
+        shift(c.box.bottom, down, kLastRow);
+        shift(c.box.left, across, kLastColumn);
+        shift(c.box.right, across, kLastColumn);
+        c.cell = {moved->top, moved->left};
+        kept.push_back(std::move(c));
+    }
+    comments_ = std::move(kept);
 }
 
 void Sheet::insertRows(int row, int count) {

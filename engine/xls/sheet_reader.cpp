@@ -1,5 +1,7 @@
 #include "engine/core/error.h"
 #include "engine/xls/bytes.h"
+#include "engine/xls/comment_records.h"
+#include "engine/xls/format_mapping.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
 #include "engine/xls/sheet_extras_records.h"
@@ -111,6 +113,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
     std::vector<PageBreak> rowBreaks, columnBreaks;
     std::vector<Hyperlink> links;
     std::vector<ConditionalFormat> conditionals;
+    CommentReader comments;
     bool linkLast = false;        // the record before was a hyperlink, which a tooltip may follow
     bool conditionalOpen = false; // CF records go to the last conditional format
     int embedded = 0;             // depth of chart substreams inside the sheet
@@ -390,6 +393,22 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             }
             break;
         }
+        // Drawing containers alone may be empty (LibreOffice writes them always); each object has an
+        // OBJ, and the comments are the objects kept.
+        case rec::MsoDrawing:
+            comments.drawing(records_.body());
+            break;
+        case rec::Obj:
+            if (!comments.object(records_.body()))
+                dropped_.insert("drawings, pictures and charts");
+            break;
+        case rec::Txo:
+            comments.textBox(records_.segments());
+            break;
+        case rec::Note:
+            if (!comments.note(records_.body()))
+                dropped_.insert("comments");
+            break;
         case rec::HorizontalPageBreaks:
             rowBreaks = readPageBreaks(records_.body(), true);
             break;
@@ -471,6 +490,8 @@ done:
     sheet.setHyperlinks(std::move(links));
     std::erase_if(conditionals, [](const ConditionalFormat& f) { return f.rules.empty(); });
     sheet.setConditionalFormats(std::move(conditionals));
+    sheet.setComments(
+        comments.comments([&](uint16_t index) { return fontFromRecord(font(index), book_.defaultFont()); }));
     for (const SharedUse& use : sharedUses) {
         auto it = use.anchorCol <= kLastColumn ? shared.find({use.anchorRow, uint16_t(use.anchorCol)})
                                                : shared.end();

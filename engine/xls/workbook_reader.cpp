@@ -24,12 +24,6 @@ constexpr uint16_t ExternName = 0x0023;
 // Records that carry something the engine does not keep, by what a user would call it.
 const char* unkeptContent(uint16_t type) {
     switch (type) {
-    // Drawing containers alone may be empty (LibreOffice writes them always); each object has an OBJ.
-    case 0x005D: // OBJ
-    case 0x01B6: // TXO
-        return "drawings, pictures and charts";
-    case 0x001C:
-        return "comments";
     case 0x009D: // AUTOFILTERINFO
     case 0x009E: // AUTOFILTER
         return "filters";

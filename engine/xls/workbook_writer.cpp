@@ -4,6 +4,7 @@
 #include "engine/core/number_format.h"
 #include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
+#include "engine/xls/comment_records.h"
 #include "engine/xls/format_mapping.h"
 #include "engine/xls/name_records.h"
 #include "engine/xls/number_formats.h"
@@ -355,6 +356,7 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         putNameRecord(o, r);
         w.end(h);
     }
+    putDrawingGroup(w, drawings_);
     writeSst(w, strings_, stringRuns_, stringRefs_);
     w.record(rec::Eof, {});
 }
@@ -406,6 +408,10 @@ std::vector<uint8_t> WorkbookWriter::writeSheet(const Sheet& sheet, int index) {
         w.end(h);
     }
     writeCells(w, sheet, dbCellTables_.back());
+    if (!sheet.comments().empty()) {
+        drawings_.push_back(nextDrawing(drawings_, sheet.comments().size()));
+        putComments(w, sheet.comments(), drawings_.back(), [this](const Font& f) { return fontIndex(f); });
+    }
     writeViewAndExtras(w, sheet, index);
     putProtectionFeature(w, sheet.protection());
     w.record(rec::Eof, {});

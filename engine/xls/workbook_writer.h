@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/model/workbook.h"
+#include "engine/xls/comment_records.h"
 #include "engine/xls/formula_tokens.h"
 #include "engine/xls/record_writer.h"
 #include "engine/xls/sst.h"
@@ -53,6 +54,7 @@ private:
     std::unordered_map<uint32_t, SstRuns> stringRuns_; // of the rich texts, which are not shared
     uint32_t stringRefs_ = 0;
     std::vector<std::u16string> addIns_;
+    std::vector<DrawingShapes> drawings_; // of the sheets with comments, in sheet order
     // The sheet whose formulas are being encoded: its own names come before the workbook's.
     formula::SheetId host_ = formula::kOwnSheet;
     std::vector<uint8_t> scratch_;

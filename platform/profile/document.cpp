@@ -1,7 +1,6 @@
 #include "platform/profile/document.h"
 
-#include <unicode/uchar.h>
-#include <unicode/utf16.h>
+#include "platform/text/fold.h"
 
 namespace profile {
 namespace {
@@ -16,21 +15,6 @@ std::u16string_view trim(std::u16string_view s) {
     while (!s.empty() && isBlank(s.back()))
         s.remove_suffix(1);
     return s;
-}
-
-// Names compare by simple case folding, code point by code point, so that full-width and non-Latin
-// letters match their other case as they do on Windows.
-bool sameName(std::u16string_view a, std::u16string_view b) {
-    const auto aLength = int32_t(a.size()), bLength = int32_t(b.size());
-    int32_t i = 0, j = 0;
-    while (i < aLength && j < bLength) {
-        UChar32 ca, cb;
-        U16_NEXT(a.data(), i, aLength, ca);
-        U16_NEXT(b.data(), j, bLength, cb);
-        if (u_foldCase(ca, U_FOLD_CASE_DEFAULT) != u_foldCase(cb, U_FOLD_CASE_DEFAULT))
-            return false;
-    }
-    return i == aLength && j == bLength;
 }
 
 struct Parsed {
@@ -112,7 +96,7 @@ Document::Document(std::string_view bytes)
 std::optional<std::size_t> Document::findSection(std::u16string_view section) const {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const Parsed parsed = parse(lines_[i].text);
-        if (parsed.kind == Parsed::Section && sameName(parsed.name, section))
+        if (parsed.kind == Parsed::Section && text::sameIgnoringCase(parsed.name, section))
             return i;
     }
     return std::nullopt;
@@ -129,7 +113,7 @@ std::optional<std::size_t> Document::findKey(std::size_t header, std::u16string_
     const std::size_t end = sectionEnd(header);
     for (std::size_t i = header + 1; i < end; ++i) {
         const Parsed parsed = parse(lines_[i].text);
-        if (parsed.kind == Parsed::Entry && sameName(parsed.name, key))
+        if (parsed.kind == Parsed::Entry && text::sameIgnoringCase(parsed.name, key))
             return i;
     }
     return std::nullopt;

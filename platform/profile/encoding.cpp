@@ -1,65 +1,11 @@
 #include "platform/profile/encoding.h"
 
-#include <cerrno>
+#include "platform/profile/codepage.h"
+
 #include <cstdint>
-#include <iconv.h>
 
 namespace profile {
 namespace {
-
-// The code page names glibc's iconv knows; CP936 rather than GBK because it maps 0x80 to the euro sign
-// as Windows does.
-const char* iconvName(Encoding encoding) {
-    switch (encoding) {
-    case Encoding::Gbk:
-    case Encoding::Undecodable:
-        return "CP936";
-    case Encoding::Gb18030:
-        return "GB18030";
-    default:
-        return "UTF-8";
-    }
-}
-
-class Converter {
-public:
-    Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {}
-    ~Converter() {
-        if (cd_ != reinterpret_cast<iconv_t>(-1))
-            iconv_close(cd_);
-    }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // Converts all of `in`. Strict: false at the first sequence that does not convert. Lenient: such a
-    // sequence gives `replacement` and the conversion goes on after its first byte.
-    bool run(std::string_view in, std::string& out, bool strict, std::string_view replacement) {
-        if (cd_ == reinterpret_cast<iconv_t>(-1))
-            return false;
-        iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        char* inPtr = const_cast<char*>(in.data());
-        std::size_t inLeft = in.size();
-        std::string buffer(in.size() * 2 + 16, '\0');
-        while (inLeft > 0) {
-            char* outPtr = buffer.data();
-            std::size_t outLeft = buffer.size();
-            const std::size_t done = iconv(cd_, &inPtr, &inLeft, &outPtr, &outLeft);
-            out.append(buffer.data(), buffer.size() - outLeft);
-            if (done != std::size_t(-1) || errno == E2BIG)
-                continue;
-            if (strict)
-                return false;
-            out.append(replacement);
-            ++inPtr;
-            --inLeft;
-            iconv(cd_, nullptr, nullptr, nullptr, nullptr);
-        }
-        return true;
-    }
-
-private:
-    iconv_t cd_;
-};
 
 bool isUtf16(Encoding encoding) {
     return encoding == Encoding::Utf16Le || encoding == Encoding::Utf16Be;
@@ -88,8 +34,7 @@ std::string toUtf16(std::u16string_view text, bool bigEndian) {
 }
 
 bool isValid(std::string_view bytes, Encoding encoding) {
-    std::string ignored;
-    return Converter("UTF-16LE", iconvName(encoding)).run(bytes, ignored, true, {});
+    return codepage::decode(bytes, encoding, true).has_value();
 }
 
 } // namespace
@@ -137,18 +82,13 @@ bool isCharacter(std::string_view bytes, std::size_t at, char c, Encoding encodi
 std::u16string decode(std::string_view bytes, Encoding encoding) {
     if (isUtf16(encoding))
         return fromUtf16(bytes, encoding == Encoding::Utf16Be);
-    std::string utf16;
-    Converter("UTF-16LE", iconvName(encoding)).run(bytes, utf16, false, "\xFD\xFF");
-    return fromUtf16(utf16, false);
+    return *codepage::decode(bytes, encoding, false);
 }
 
 std::optional<std::string> encode(std::u16string_view text, Encoding encoding) {
     if (isUtf16(encoding))
         return toUtf16(text, encoding == Encoding::Utf16Be);
-    std::string out;
-    if (!Converter(iconvName(encoding), "UTF-16LE").run(toUtf16(text, false), out, true, {}))
-        return std::nullopt;
-    return out;
+    return codepage::encode(text, encoding);
 }
 
 } // namespace profile

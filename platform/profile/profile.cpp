@@ -5,7 +5,6 @@
 #include "platform/text/utf.h"
 
 #include <algorithm>
-#include <sys/stat.h>
 
 namespace {
 
@@ -83,9 +82,4 @@ int WritePrivateProfileStringW(const char16_t* appName, const char16_t* keyName,
         return 0;
     const auto bytes = document->bytes();
     return bytes && !files::replaceFile(path, *bytes);
-}
-
-int PathFileExistsW(const char16_t* path) {
-    struct stat status {};
-    return path && ::stat(text::toUtf8(path).c_str(), &status) == 0;
 }

@@ -1,9 +1,8 @@
 #include "platform/profile/program_folder.h"
 
-#include "platform/text/utf.h"
+#include "platform/profile/executable_path.h"
 
 #include <algorithm>
-#include <filesystem>
 
 namespace profile {
 namespace {
@@ -11,11 +10,6 @@ namespace {
 std::u16string& folderOverride() {
     static std::u16string folder;
     return folder;
-}
-
-std::u16string executablePath() {
-    std::error_code error;
-    return text::toUtf16(std::filesystem::read_symlink("/proc/self/exe", error).string());
 }
 
 std::u16string_view folderOf(std::u16string_view path) {

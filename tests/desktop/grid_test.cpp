@@ -468,6 +468,34 @@ private slots:
         QCOMPARE(bordered.pixelColor(0, 15), QColor(0, 0x80, 0)); // colour 10, a dark green
         QVERIFY(!redIn(bordered, 0, 150));
     }
+
+    void aCommentedCellHasARedCornerAndShowsItsCommentUnderThePointer() {
+        engine::Workbook book;
+        engine::Sheet& sheet = book.addSheet(u"Sheet1");
+        sheet.setComments({{{0, 1}, u"王会计", u"含邮费", {}, false, engine::defaultCommentBox({0, 1})},
+                           {{0, 2}, u"", u"无署名", {}, false, engine::defaultCommentBox({0, 2})}});
+        desktop::SheetModel model;
+        model.setSheet(&sheet);
+        model.setExtent(1, 3);
+        desktop::CellDelegate delegate(model, nullptr);
+        auto cornerIsRed = [&](int col) {
+            QImage image(60, 20, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            QPainter painter(&image);
+            QStyleOptionViewItem option;
+            option.rect = QRect(0, 0, 50, 18);
+            option.palette = QApplication::palette();
+            delegate.paint(&painter, option, model.index(0, col));
+            const QColor corner = image.pixelColor(49, 1), below = image.pixelColor(49, 10);
+            return corner.red() > 200 && corner.green() < 80 && below == QColor(Qt::white);
+        };
+        QVERIFY(!cornerIsRed(0));
+        QVERIFY(cornerIsRed(1));
+        QVERIFY(model.data(model.index(0, 0), Qt::ToolTipRole).isNull());
+        QCOMPARE(model.data(model.index(0, 1), Qt::ToolTipRole).toString(),
+                 QStringLiteral("王会计:\n含邮费"));
+        QCOMPARE(model.data(model.index(0, 2), Qt::ToolTipRole).toString(), QStringLiteral("无署名"));
+    }
 };
 
 int main(int argc, char** argv) {

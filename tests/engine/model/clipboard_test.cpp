@@ -63,6 +63,24 @@ TEST_F(Clipboard, FormulasPastedIntoAnotherWorkbookReferToItsSheetsOfTheSameName
     EXPECT_EQ(target.value(1, 1), num(2));
 }
 
+// Whole rows bring their own row format, the default one too, and a height set by hand; a row whose
+// height follows its contents stays that way where it lands.
+TEST_F(Clipboard, WholeRowsPastedReplaceTheRowFormatAndKeepAnAutomaticHeightAutomatic) {
+    type(u"A1", u"plain");
+    sheet.modifyFormat(Area::rows(4, 4), [](Format& f) { f.fillColorIndex = 34; });
+    paste(sheet, at(u"A5"), takeSnapshot(sheet, Area::rows(0, 0)), PasteMode::Formulas);
+    EXPECT_EQ(sheet.row(4).format, kDefaultFormat);
+    EXPECT_EQ(sheet.format(4, 200), sheet.format(20, 200));
+    EXPECT_EQ(value(u"A5"), txt(u"plain"));
+    EXPECT_FALSE(sheet.row(4).customHeight);
+
+    sheet.editRow(0).height = 30;
+    sheet.editRow(0).customHeight = true;
+    paste(sheet, at(u"A8"), takeSnapshot(sheet, Area::rows(0, 0)), PasteMode::Formulas);
+    EXPECT_TRUE(sheet.row(7).customHeight);
+    EXPECT_EQ(sheet.rowHeight(7), 30);
+}
+
 TEST_F(Clipboard, RefusesAPasteThatDoesNotFit) {
     type(u"A1", u"1");
     Snapshot s = takeSnapshot(sheet, *parseArea(u"A1:A3"));

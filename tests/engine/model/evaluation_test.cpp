@@ -154,6 +154,9 @@ TEST_F(Evaluation, ARangeWhereOneValueIsWantedMeetsTheFormulasRowOrColumn) {
     type(u"C2", u"5");
     type(u"C3", u"7");
     EXPECT_EQ(value(u"B1"), num(12));
+    type(u"A4", u"9"); // below the criteria range: neither its row nor its sum counts
+    type(u"C4", u"100");
+    EXPECT_EQ(value(u"B1"), num(12));
     type(u"C3", u"=C2*3");
     EXPECT_EQ(value(u"B1"), num(20)); // a formula outside the written sum range is current too
     type(u"B1", u"=SUMIF(A1:A3,\">2\",C1:C3)");

@@ -1,5 +1,5 @@
-// Page breaks, hyperlinks and conditional formats follow the cells they belong to through structural
-// edits, as Excel moves them.
+// Page breaks, hyperlinks, conditional formats and comments follow the cells they belong to through
+// structural edits, as Excel moves them.
 #include "engine/core/error.h"
 #include "engine/formula/parser.h"
 #include "engine/formula/printer.h"
@@ -68,4 +68,39 @@ TEST(Extras, DeletingAllTheirCellsRemovesThem) {
     EXPECT_EQ(s.rowBreaks(), (std::vector<PageBreak>{{28, 0, 255}}));
     EXPECT_THROW(s.setHyperlinks({{Area{3, 0, 2, 0}, {}, {}}}), EngineError);
     EXPECT_EQ(s.hyperlinks().size(), 1u);
+}
+
+TEST(Extras, CommentsMoveWithTheirCellsAndGoWithThem) {
+    Workbook book;
+    Sheet& s = book.addSheet(u"征订登记");
+    Comment unit{{4, 0}, u"王会计", u"新订户", {}, false, {1, 15, 3, 10, 3, 15, 7, 4}};
+    Comment price{{9, 5}, u"", u"含邮费", {}, true, {6, 0, 9, 0, 8, 0, 12, 0}};
+    s.setComments({price, unit});
+    EXPECT_EQ(s.comments(), (std::vector<Comment>{unit, price})); // in the order of their cells
+
+    s.insertRows(2, 3); // above both: cells and boxes go down together
+    ASSERT_EQ(s.comments().size(), 2u);
+    EXPECT_EQ(s.comments()[0].cell, (CellAddress{7, 0}));
+    EXPECT_EQ(s.comments()[0].box, (CommentBox{1, 15, 6, 10, 3, 15, 10, 4}));
+    EXPECT_EQ(s.comments()[1].cell, (CellAddress{12, 5}));
+
+    s.insertColumns(2, 1); // right of the first cell, left of the second
+    EXPECT_EQ(s.comments()[0].cell, (CellAddress{7, 0}));
+    EXPECT_EQ(s.comments()[0].box.right, 3);
+    EXPECT_EQ(s.comments()[1].cell, (CellAddress{12, 6}));
+    EXPECT_EQ(s.comments()[1].box, (CommentBox{7, 0, 12, 0, 9, 0, 15, 0}));
+
+    s.deleteRows(7, 1); // the first comment's row
+    ASSERT_EQ(s.comments().size(), 1u);
+    EXPECT_EQ(s.comments()[0].cell, (CellAddress{11, 6}));
+    EXPECT_EQ(s.comments()[0].text, u"含邮费");
+
+    // A box near the sheet's bottom stops there when its cell moves down.
+    s.setComments({{{kLastRow - 2, 0}, u"", u"末行", {}, false, defaultCommentBox({kLastRow - 2, 0})}});
+    s.insertRows(0, 1);
+    EXPECT_EQ(s.comments()[0].cell.row, kLastRow - 1);
+    EXPECT_EQ(s.comments()[0].box.bottom, kLastRow);
+
+    EXPECT_THROW(s.setComments({unit, unit}), EngineError);
+    EXPECT_EQ(s.comments().size(), 1u);
 }

@@ -46,6 +46,10 @@ TEST_F(Storage, FindsTheEdgesOfContentAsEndDoes) {
     std::vector<CellAddress> seen;
     sheet.forEachCell(Area::wholeSheet(), [&](int r, int c) { seen.push_back({r, c}); });
     EXPECT_EQ(seen, (std::vector<CellAddress>{{1, 1}, {1, 4}, {4, 1}, {9, 1}}));
+    // A lower row that reaches further left and right widens it both ways.
+    type(u"A7", u"y");
+    type(u"G7", u"z");
+    EXPECT_EQ(sheet.usedArea(), (Area{1, 0, 9, 6}));
 }
 
 TEST_F(Storage, NothingIsWrittenOutsideTheSheet) {

@@ -56,10 +56,14 @@ TEST_F(Structure, RowInsertedBetweenABlockAndTheNextUnitRow) {
 
 TEST_F(Structure, InsertedRowLooksLikeTheRowAbove) {
     twoBlocks();
+    sheet.editRow(3).height = 24;
+    sheet.editRow(3).customHeight = true;
     sheet.insertRows(4, 1);
     const RowProperties& inserted = sheet.row(4);
     EXPECT_EQ(inserted.outlineLevel, 1);
     EXPECT_EQ(inserted.format, sheet.row(3).format);
+    EXPECT_TRUE(inserted.customHeight);
+    EXPECT_EQ(inserted.height, 24);
     const Format& f = sheet.format(4, 6);
     EXPECT_EQ(f.fillColorIndex, 34);
     EXPECT_EQ(f.font.colorIndex, 5);
@@ -245,7 +249,12 @@ TEST_F(Structure, CellsShiftedDownRightUpAndLeft) {
 TEST_F(Structure, InsertedColumnsLookLikeTheColumnToTheirLeft) {
     sheet.modifyFormat(Area::columns(0, 0), [](Format& f) { f.fillColorIndex = 6; });
     sheet.modifyFormat(Area::cell(2, 0), [](Format& f) { f.font.bold = true; });
+    // Inserted inside a group of columns, the new column belongs to it.
+    sheet.editColumn(0).outlineLevel = 2;
+    sheet.editColumn(1).outlineLevel = 2;
     sheet.insertColumns(1, 1);
+    EXPECT_EQ(sheet.column(1).outlineLevel, 2);
+    EXPECT_EQ(sheet.column(2).outlineLevel, 2);
     EXPECT_EQ(sheet.format(0, 1).fillColorIndex, 6);
     EXPECT_TRUE(sheet.format(2, 1).font.bold);
     EXPECT_FALSE(sheet.format(2, 2).font.bold);

@@ -8,6 +8,7 @@
 #include "tests/engine/xls/encrypted_stream.h"
 #include "tests/engine/xls/sample_register.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -484,6 +485,59 @@ TEST(Interop, FrozenPanesZoomAndViewOptionsAreWhatOtherProgramsShow) {
     EXPECT_EQ(v.splitRows, 2);
     EXPECT_EQ(v.paneTopRow, 2);
     EXPECT_EQ(v.paneLeftColumn, 1);
+}
+
+namespace {
+
+std::string commentsOf(const std::string& python, const std::string& mode, const fs::path& file) {
+    std::string out;
+    EXPECT_EQ(
+        run(python + " '" + interopScript("comments.py").string() + "' " + mode + " '" + file.string() + "'",
+            &out),
+        0)
+        << out;
+    return out;
+}
+
+} // namespace
+
+// Comments LibreOffice wrote (from a spreadsheet written by hand): opened and saved here, xlrd and
+// LibreOffice see the same comments, authors and shown state as in LibreOffice's own file; after rows
+// are inserted above them, each a row lower.
+TEST(Interop, CommentsOfALibreOfficeWorkbookSurviveASaveAndMoveWithTheirCells) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    fs::path source = scratch / "comments.fods";
+    commentsOf(python, "make", source);
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+    const std::string theirs = commentsOf(python, "xlrd", made);
+    EXPECT_EQ(std::count(theirs.begin(), theirs.end(), '\n'), 3) << theirs;
+
+    auto result = xls::readWorkbook(made);
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    Workbook& book = *result.workbook;
+    ASSERT_EQ(book.sheet(0).comments().size(), 3u);
+    EXPECT_EQ(book.sheet(0).comments()[1].author, u"Li");
+    EXPECT_TRUE(book.sheet(0).comments()[1].shown);
+
+    fs::path saved = scratch / "saved.xls";
+    xls::writeWorkbook(book, saved);
+    EXPECT_EQ(commentsOf(python, "xlrd", saved), theirs);
+    const std::string xlsx = "xlsx:Calc MS Excel 2007 XML";
+    const std::string shown = commentsOf(python, "xlsx", scratch.convert(made, xlsx, "xlsx"));
+    EXPECT_EQ(std::count(shown.begin(), shown.end(), '\n'), 3) << shown;
+    EXPECT_EQ(commentsOf(python, "xlsx", scratch.convert(saved, xlsx, "xlsx")), shown);
+
+    book.sheet(0).insertRows(0, 1);
+    fs::path moved = scratch / "moved.xls";
+    xls::writeWorkbook(book, moved);
+    std::istringstream before(theirs);
+    std::string expected;
+    for (std::string line; std::getline(before, line);)
+        expected += std::to_string(std::stoi(line) + 1) + line.substr(line.find('\t')) + "\n";
+    EXPECT_EQ(commentsOf(python, "xlrd", moved), expected);
 }
 
 // A function is saved by its index in Excel's function table, which the engine's table must have

@@ -103,6 +103,7 @@ TEST(RoundTrip, ValuesOfEveryKindAndCellsAtTheEdges) {
     s.setValue(1, 1, Value::error(ErrorCode::NA));
     s.setValue(1, 2, Value::text(u""));
     s.setValue(1, 3, Value::text(std::u16string(20000, u'长')));
+    s.setValue(1, 4, Value::text(u"\u00FF\u0100")); // the last character a byte holds, and the first beyond
     s.setValue(kLastRow, kLastColumn, Value::text(u"corner"));
     s.setFormula(2, 0, u"=IF(A1>0,\"\",1)");          // empty-text result
     s.setFormula(2, 1, u"=A2");                       // boolean result
@@ -113,6 +114,8 @@ TEST(RoundTrip, ValuesOfEveryKindAndCellsAtTheEdges) {
     s.editRow(5).customHeight = true;
     s.editRow(5).height = 30;
     s.editColumn(3).hidden = true;
+    s.editColumn(4).outlineLevel = 1;
+    s.editColumn(5).outlineLevel = 2;
     s.setDefaultRowHeight(15);
     auto back = roundTrip(book);
     xls_testing::expectSameWorkbook(book, *back);

@@ -6,6 +6,11 @@
 // gutter shows: the deepest ROW outline level + 1, or 0 when nothing is grouped. Other spreadsheets
 // draw their outline buttons from it.
 //
+// ROW (0x0208) begins with the row, its first column and the column after its last one. FORMULA
+// (0x0006) holds the last result after row, column and format: a text result is the byte 0 followed
+// by a STRING record (0x0207) with the text, the empty text the byte 3 and no STRING; either ends in
+// 0xFFFF.
+//
 // EXTSST (0x00FF) indexes the shared strings: the number of strings per bucket, then per bucket the
 // stream position of its first string and that string's offset from the start of the SST or CONTINUE
 // record holding it. Excel finds strings through it. SST itself starts with the number of cells that
@@ -14,6 +19,7 @@
 #include "platform/text/utf.h"
 #include "tests/engine/xls/sample_register.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>
@@ -129,6 +135,41 @@ TEST(SavedOutline, GroupedColumnsWidenTheColumnGutter) {
     EXPECT_EQ(sheets[0].columnLevels, 3);
 }
 
+TEST(SavedCells, RowsSpanTheirCellsAndTextResultsAreStoredAsTheTextOrTheEmptyText) {
+    Workbook book;
+    Sheet& sheet = book.addSheet(u"征订登记");
+    sheet.setValue(2, 1, Value::number(5));
+    sheet.setValue(2, 3, Value::text(u"x"));
+    sheet.setFormula(4, 0, u"=IF(1>0,\"\",1)");
+    sheet.setFormula(5, 0, u"=\"订\"&\"单\"");
+    const std::vector<uint8_t> stream = workbookStreamOf(xls::workbookBytes(book));
+    const std::vector<Record> all = records(stream);
+
+    const Record* row = nullptr;
+    for (const Record& r : all)
+        if (r.type == 0x0208 && r.body.size() >= 6 && u16(r.body, 0) == 2)
+            row = &r;
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(u16(row->body, 2), 1);
+    EXPECT_EQ(u16(row->body, 4), 4);
+
+    struct Result {
+        int kind = -1, end = 0, next = 0;
+    };
+    Result empty, text;
+    for (size_t i = 0; i + 1 < all.size(); ++i)
+        if (all[i].type == 0x0006 && all[i].body.size() >= 14) {
+            Result& found = u16(all[i].body, 0) == 4 ? empty : text;
+            found = {all[i].body[6], u16(all[i].body, 12), all[i + 1].type};
+        }
+    EXPECT_EQ(empty.kind, 3);
+    EXPECT_EQ(empty.end, 0xFFFF);
+    EXPECT_NE(empty.next, 0x0207);
+    EXPECT_EQ(text.kind, 0);
+    EXPECT_EQ(text.end, 0xFFFF);
+    EXPECT_EQ(text.next, 0x0207);
+}
+
 namespace {
 
 // Where each shared string starts: its stream position and the record (SST or CONTINUE) holding it.
@@ -231,4 +272,88 @@ TEST(SavedSharedStrings, EachTextIsStoredOnceAndEveryCellCounted) {
     for (uint32_t index : cellIndexes)
         texts.push_back(index < strings.size() ? strings[index].text : u"(out of range)");
     EXPECT_EQ(texts, (std::vector<std::u16string>{u"甲", u"乙", u"甲", u"甲"}));
+}
+
+namespace {
+
+// The records of an OfficeArt stream ([MS-ODRAW]: a 16-bit version and instance, a 16-bit type, a
+// 32-bit length; version 0xF a container holding the records that follow), read flat.
+struct DrawingRecord {
+    int type, instance;
+    std::span<const uint8_t> body;
+};
+
+std::vector<DrawingRecord> drawingRecords(std::span<const uint8_t> data) {
+    std::vector<DrawingRecord> found;
+    for (size_t at = 0; at + 8 <= data.size();) {
+        const int versionAndInstance = u16(data, at), type = u16(data, at + 2);
+        const size_t length = u32(data, at + 4);
+        at += 8;
+        if ((versionAndInstance & 0xF) == 0xF)
+            continue;
+        found.push_back(
+            {type, versionAndInstance >> 4, data.subspan(at, std::min(length, data.size() - at))});
+        at += length;
+    }
+    return found;
+}
+
+} // namespace
+
+// Each sheet's drawing numbers its shapes from identifier clusters of 1,024 that the workbook's
+// drawing group hands out: a shape identifier is unique in the workbook and lies in a cluster of its
+// own drawing, below the group's highest, and the group counts the drawings, shapes and clusters.
+TEST(SavedDrawings, ShapeIdentifiersComeFromTheirDrawingsClusters) {
+    Workbook book;
+    Sheet& first = book.addSheet(u"征订登记");
+    book.addSheet(u"Sheet2");
+    Sheet& third = book.addSheet(u"汇总");
+    std::vector<Comment> many;
+    for (int r = 0; r < 1500; ++r)
+        many.push_back({{r, 0}, u"", u"x", {}, false, defaultCommentBox({r, 0})});
+    first.setComments(many);
+    third.setComments({{{0, 0}, u"", u"y", {}, false, defaultCommentBox({0, 0})}});
+    const std::vector<uint8_t> stream = workbookStreamOf(xls::workbookBytes(book));
+
+    std::vector<std::pair<uint32_t, uint32_t>> clusters; // drawing, identifiers used
+    uint32_t spidMax = 0, shapesSaved = 0, drawingsSaved = 0;
+    std::vector<std::pair<uint32_t, std::vector<uint32_t>>> drawings; // drawing number, shape ids
+    for (const Record& r : records(stream)) {
+        if (r.type == 0x00EB)
+            for (const DrawingRecord& d : drawingRecords(r.body))
+                if (d.type == 0xF006) {
+                    spidMax = u32(d.body, 0);
+                    shapesSaved = u32(d.body, 8);
+                    drawingsSaved = u32(d.body, 12);
+                    ASSERT_EQ(u32(d.body, 4), (d.body.size() - 16) / 8 + 1);
+                    for (size_t at = 16; at + 8 <= d.body.size(); at += 8)
+                        clusters.emplace_back(u32(d.body, at), u32(d.body, at + 4));
+                }
+        if (r.type == 0x00EC)
+            for (const DrawingRecord& d : drawingRecords(r.body)) {
+                if (d.type == 0xF008)
+                    drawings.push_back({uint32_t(d.instance), {}});
+                if (d.type == 0xF00A && !drawings.empty())
+                    drawings.back().second.push_back(u32(d.body, 0));
+            }
+    }
+    ASSERT_EQ(drawings.size(), 2u);
+    EXPECT_EQ(drawingsSaved, 2u);
+    EXPECT_EQ(drawings[0].second.size(), 1501u); // the drawing's group and a box per comment
+    EXPECT_EQ(drawings[1].second.size(), 2u);
+    EXPECT_EQ(shapesSaved, 1503u);
+    std::vector<uint32_t> all;
+    for (const auto& [drawing, ids] : drawings)
+        for (uint32_t id : ids) {
+            all.push_back(id);
+            EXPECT_LT(id, spidMax);
+            // Cluster k holds identifiers 1024k to 1024k + 1023, from cluster 1 on.
+            const size_t cluster = id / 1024;
+            ASSERT_GE(cluster, 1u);
+            ASSERT_LE(cluster, clusters.size());
+            EXPECT_EQ(clusters[cluster - 1].first, drawing) << "shape " << id;
+            EXPECT_LT(id % 1024, clusters[cluster - 1].second) << "shape " << id;
+        }
+    std::sort(all.begin(), all.end());
+    EXPECT_EQ(std::adjacent_find(all.begin(), all.end()), all.end());
 }

@@ -5,15 +5,17 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <stdlib.h>
+#include <random>
 #include <string>
 
 // A fresh folder per test, removed afterwards, and the byte-exact file access the tests compare with.
 class TempFolder {
 public:
     TempFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "profile-test-XXXXXX").string();
-        path_ = mkdtemp(pattern.data());
+        std::random_device random;
+        do
+            path_ = std::filesystem::temp_directory_path() / ("profile-test-" + std::to_string(random()));
+        while (!std::filesystem::create_directory(path_));
     }
     ~TempFolder() { std::filesystem::remove_all(path_); }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }

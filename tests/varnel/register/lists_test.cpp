@@ -37,6 +37,9 @@ TEST(RegisterLists, MaterialListNeverExceedsWhatAValidationHolds) {
     EXPECT_LE(list.size(), layout::maxListLength);
     EXPECT_EQ(list, over.substr(0, over.rfind(u',')) + items);
 
+    // Whole kinds that fill the room exactly, with more after them: those kinds are all kept.
+    EXPECT_EQ(layout::materialList(fitting + u",资料Z", u"半月谈", 2026), fitting + items);
+
     // A single kind longer than the list can hold leaves only the magazine items.
     EXPECT_EQ(layout::materialList(std::u16string(300, u'长'), u"半月谈", 2026), items.substr(1));
 

@@ -193,13 +193,14 @@ TEST_F(RegisterTest, AnInsertedEntryRowWidensThePrintAreaAndNamesOverTheRegister
     EXPECT_EQ(definition(u"Totals"), u"'征订登记'!$C$2:$C$10");
 }
 
-TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsAndPageBreakWithIt) {
+TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsCommentsAndPageBreakWithIt) {
     addUnit(u"市一中");
     addUnit(u"县文化馆");
     type(u"B4", Variant(u"报纸"));
     // The second unit's block, rows 6 to 8, begins a page; its name links somewhere; its entry row's
-    // amount is highlighted above a limit.
+    // amount is highlighted above a limit; a comment explains its name.
     engine::Sheet& sheet = registerSheet();
+    sheet.setComments({{{5, 0}, u"王会计", u"新订户", {}, false, engine::defaultCommentBox({5, 0})}});
     engine::ConditionalRule high;
     high.op = engine::ValidationOperator::Greater;
     high.formula1 = engine::formula::parse(u"100", sheet.workbook().sheetNames());
@@ -213,12 +214,15 @@ TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsAndPageBreakWith
     EXPECT_EQ(sheet.conditionalFormats()[0].areas, (std::vector<engine::Area>{engine::Area::cell(8, 4)}));
     EXPECT_EQ(sheet.hyperlinks()[0].area, engine::Area::cell(6, 0));
     EXPECT_EQ(sheet.rowBreaks()[0].at, 6);
+    EXPECT_EQ(sheet.comments()[0].cell, (engine::CellAddress{6, 0}));
+    EXPECT_EQ(sheet.comments()[0].box, engine::defaultCommentBox({6, 0}));
 
     // A new unit goes below: nothing of the second block moves.
     addUnit(u"ABC书店");
     EXPECT_EQ(sheet.conditionalFormats()[0].areas, (std::vector<engine::Area>{engine::Area::cell(8, 4)}));
     EXPECT_EQ(sheet.hyperlinks()[0].area, engine::Area::cell(6, 0));
     EXPECT_EQ(sheet.rowBreaks()[0].at, 6);
+    EXPECT_EQ(sheet.comments()[0].cell, (engine::CellAddress{6, 0}));
 }
 
 } // namespace

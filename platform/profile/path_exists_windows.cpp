@@ -1,0 +1,7 @@
+#include "platform/profile/profile.h"
+
+#include <shlwapi.h>
+
+int PathFileExistsW(const char16_t* path) {
+    return path && ::PathFileExistsW(reinterpret_cast<const wchar_t*>(path));
+}
