@@ -1,3 +1,4 @@
+#include "platform/com/dispatch_proxy.h"
 #include "platform/com/registry.h"
 #include "platform/com/system.h"
 
@@ -27,10 +28,8 @@ HRESULT CLSIDFromProgID(LPCOLESTR progId, CLSID* clsid) {
     return hr;
 }
 
-// The server's object is reached by name through its IDispatch. Until the program's interfaces are
-// served over it, an object that was created and run is let go again, and the program hears that it
-// offers none of them.
-HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD, REFIID, void** ppv) {
+// The server's object is reached by name through its IDispatch: the program gets its proxy.
+HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD, REFIID riid, void** ppv) {
     if (!ppv)
         return E_POINTER;
     *ppv = nullptr;
@@ -42,8 +41,7 @@ HRESULT CoCreateInstance(REFCLSID rclsid, IUnknown* pUnkOuter, DWORD, REFIID, vo
     const HRESULT hr = com::system::createRunning(bytes, &dispatch);
     if (FAILED(hr))
         return hr;
-    com::system::release(dispatch);
-    return E_NOINTERFACE;
+    return com::proxyFor(dispatch)->QueryInterface(riid, ppv);
 }
 
 HRESULT OleRun(IUnknown* pUnknown) {
