@@ -34,7 +34,7 @@ engine::automation::SaveAnswer ScreenPrompts::askSave(long owner, std::u16string
 bool ScreenPrompts::confirmLoss(long owner, std::u16string_view bookName,
                                 const std::vector<std::u16string>& items) {
     return backend_.saveAnyway(windowHandle(owner), engine::automation::lossWarningText(bookName), bookName,
-                               items);
+                               engine::automation::lossItemTexts(items));
 }
 
 std::optional<std::filesystem::path> ScreenPrompts::askSavePath(long owner, std::u16string_view bookName) {

@@ -35,6 +35,9 @@ public:
 
 // The question above the items of confirmLoss.
 std::u16string lossWarningText(std::u16string_view bookName);
+// The items of confirmLoss (what the file reader lists as not kept) in the words the spreadsheet shows
+// a user; an item it has no words for, as it is.
+std::vector<std::u16string> lossItemTexts(const std::vector<std::u16string>& items);
 
 // Selects who answers from now on; null goes back to the platform's user-interface services (the
 // default). The caller keeps the object alive while it is selected.

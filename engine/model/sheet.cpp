@@ -503,14 +503,6 @@ void Sheet::groupRows(int first, int last) {
     }
 }
 
-void Sheet::ungroupRows(int first, int last) {
-    for (int r = first; r <= std::min(last, rowExtent() - 1); ++r) {
-        RowProperties& p = editRow(r);
-        if (p.outlineLevel > 0)
-            --p.outlineLevel;
-    }
-}
-
 std::optional<std::pair<int, int>> Sheet::detailRows(int summaryRow) const {
     int level = row(summaryRow).outlineLevel;
     int step = outline_.summaryRowsBelow ? -1 : 1;

@@ -136,9 +136,8 @@ public:
     void setDefaultRowHeight(double points) { defaultRowHeight_ = points; }
     // The height shown: the row's own when set by hand, else the sheet's default; 0 when hidden.
     double rowHeight(int r) const;
-    // Range.Group and Ungroup on whole rows: one outline level more (less), at most 7 (at least 0).
+    // Range.Group on whole rows: one outline level more, at most 7.
     void groupRows(int first, int last);
-    void ungroupRows(int first, int last);
     // The detail rows of a summary row: the run of rows next to it, below it when summary rows sit above
     // their detail (outline().summaryRowsBelow false) and above it otherwise, whose outline level is
     // deeper than its own. Nothing when it has none (Excel then refuses ShowDetail).

@@ -72,8 +72,9 @@ uint8_t binaryToken(Op op) {
 // operator, with the items of its arguments), which are then written from the root down.
 class Encoder {
 public:
-    Encoder(const FormulaEncoder& e, std::span<const formula::Token> p, std::vector<uint8_t>& out)
-        : e_(e), p_(p), s_(e.scratch_), out_(out) {
+    Encoder(const FormulaEncoder& e, std::span<const formula::Token> p, std::vector<uint8_t>& out,
+            std::optional<CellAddress> origin)
+        : e_(e), p_(p), s_(e.scratch_), out_(out), origin_(origin) {
         s_.items.clear();
         s_.firstArg.clear();
         s_.args.clear();
@@ -224,27 +225,36 @@ private:
         }
         const formula::AreaBits& a = t.payload.area;
         bool topAbs = t.flags & formula::kTopAbsolute, leftAbs = t.flags & formula::kLeftAbsolute;
+        // Relative to an origin, the relative parts are offsets from it (tRefN and tAreaN).
+        const bool offsets = origin_ && !x;
+        auto row = [&](int r, bool absolute) {
+            return uint16_t(offsets && !absolute ? r - origin_->row : r);
+        };
+        auto col = [&](int c, bool absolute) {
+            return offsets && !absolute ? c - origin_->col : c;
+        };
         if (t.kind == TokenKind::Ref) {
-            putU8(out_, classed(x ? ptg::Ref3d : ptg::Ref, cls));
+            putU8(out_, classed(x ? ptg::Ref3d : offsets ? ptg::RefN : ptg::Ref, cls));
             if (x)
                 putU16(out_, *x);
-            putU16(out_, a.top);
-            putU16(out_, columnBits(a.left, leftAbs, topAbs));
+            putU16(out_, row(a.top, topAbs));
+            putU16(out_, columnBits(col(a.left, leftAbs), leftAbs, topAbs));
             return;
         }
         bool bottomAbs = t.flags & formula::kBottomAbsolute, rightAbs = t.flags & formula::kRightAbsolute;
-        // Whole columns are rows 0 to the last, relative; whole rows likewise columns.
+        // Whole columns are rows 0 to the last, relative (absolute where offsets are written, so that
+        // they stay whole); whole rows likewise columns.
         if (t.flags & formula::kWholeColumns)
-            topAbs = bottomAbs = false;
+            topAbs = bottomAbs = offsets;
         if (t.flags & formula::kWholeRows)
-            leftAbs = rightAbs = false;
-        putU8(out_, classed(x ? ptg::Area3d : ptg::Area, cls));
+            leftAbs = rightAbs = offsets;
+        putU8(out_, classed(x ? ptg::Area3d : offsets ? ptg::AreaN : ptg::Area, cls));
         if (x)
             putU16(out_, *x);
-        putU16(out_, a.top);
-        putU16(out_, a.bottom);
-        putU16(out_, columnBits(a.left, leftAbs, topAbs));
-        putU16(out_, columnBits(a.right, rightAbs, bottomAbs));
+        putU16(out_, row(a.top, topAbs));
+        putU16(out_, row(a.bottom, bottomAbs));
+        putU16(out_, columnBits(col(a.left, leftAbs), leftAbs, topAbs));
+        putU16(out_, columnBits(col(a.right, rightAbs), rightAbs, bottomAbs));
     }
 
     void attr(uint8_t options, uint16_t data) {
@@ -338,13 +348,14 @@ private:
     std::span<const formula::Token> p_;
     FormulaEncoder::Scratch& s_;
     std::vector<uint8_t>& out_;
+    std::optional<CellAddress> origin_;
 };
 
 } // namespace
 
 void FormulaEncoder::encode(std::span<const formula::Token> program, std::vector<uint8_t>& out,
-                            OperandClass rootClass) const {
-    Encoder(*this, program, out).run(rootClass);
+                            OperandClass rootClass, std::optional<CellAddress> origin) const {
+    Encoder(*this, program, out, origin).run(rootClass);
 }
 
 } // namespace engine::xls

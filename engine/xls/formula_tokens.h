@@ -65,8 +65,10 @@ struct FormulaEncoder {
     // workbook does not define it.
     std::function<std::optional<uint16_t>(const std::u16string&)> definedName;
 
-    void encode(std::span<const formula::Token> program, std::vector<uint8_t>& out,
-                OperandClass rootClass) const;
+    // With an `origin`, relative references to the formula's own sheet are written as offsets from
+    // that cell, as conditional formats store them.
+    void encode(std::span<const formula::Token> program, std::vector<uint8_t>& out, OperandClass rootClass,
+                std::optional<CellAddress> origin = std::nullopt) const;
 
     // Storage reused from formula to formula.
     struct Scratch {

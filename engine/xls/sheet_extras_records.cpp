@@ -170,6 +170,9 @@ void putConditionalFormat(RecordWriter& w, const ConditionalFormat& format, uint
     for (const Area& a : format.areas)
         putRef8(o, a);
     w.end(h);
+    // The rules' formulas were compiled as if in the top-left cell of the areas.
+    const Area bound = bounds(format.areas);
+    const CellAddress origin{bound.top, bound.left};
     for (const ConditionalRule& rule : format.rules) {
         h = w.begin(rec::Cf);
         putU8(o, uint8_t(rule.kind));
@@ -180,11 +183,11 @@ void putConditionalFormat(RecordWriter& w, const ConditionalFormat& format, uint
         o.insert(o.end(), rule.appearance.begin(), rule.appearance.end());
         size_t start = o.size();
         if (!rule.formula1.empty())
-            encoder.encode(rule.formula1, o, OperandClass::Value);
+            encoder.encode(rule.formula1, o, OperandClass::Value, origin);
         patchU16(o, lengthsAt, uint16_t(o.size() - start));
         start = o.size();
         if (!rule.formula2.empty())
-            encoder.encode(rule.formula2, o, OperandClass::Value);
+            encoder.encode(rule.formula2, o, OperandClass::Value, origin);
         patchU16(o, lengthsAt + 2, uint16_t(o.size() - start));
         w.end(h);
     }

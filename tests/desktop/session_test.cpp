@@ -328,7 +328,7 @@ void SessionTest::aRegisterWithMacrosIsSavedOnlyOnceTheWarningIsAnswered() {
     auto warning = [] {
         auto* box = qobject_cast<QMessageBox*>(modal());
         return box && box->objectName() == QStringLiteral("saveWarning") && box->windowTitle() == kRegister &&
-               box->informativeText().contains(QStringLiteral("macros"));
+               box->informativeText().contains(QStringLiteral("宏"));
     };
     desktop::SpreadsheetWindow* reg = nullptr;
     SessionDriver user;

@@ -151,7 +151,7 @@ std::string bytesOf(const fs::path& file) {
 // A register whose file holds macros, which a save loses: the first save over it warns, naming them.
 TEST_F(PlayTest, TheFirstSaveOverAFileWithWhatIsNotKeptWarnsOnce) {
     const std::string warning = R"({"event":"savewarning","caption":"电子表格","text":"“Ombrell.xls”中有)";
-    const std::string items = R"(,"items":["macros"]})";
+    const std::string items = R"(,"items":["宏"]})";
     EXPECT_EQ(play("type 征订登记!H2 x\nsave\nclose\n"), 0);
     EXPECT_TRUE(linesWith(warning).empty()) << "the bundled register loses nothing";
 

@@ -59,10 +59,10 @@ double exp(double x) {
     return std::exp(x);
 }
 double ln(double x) {
-    return x > 0 ? std::log(x) : NAN;
+    return std::log(x);
 }
 double log10(double x) {
-    return x > 0 ? std::log10(x) : NAN;
+    return std::log10(x);
 }
 double sqrt(double x) {
     return std::sqrt(x);

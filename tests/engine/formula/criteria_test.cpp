@@ -89,6 +89,22 @@ TEST(Criteria, NumbersMatchNumbersAndNumericText) {
     EXPECT_TRUE(match(t(u"<>5"), t(u"x")));
 }
 
+// Only "=" and "<>" read * and ? as wildcards; an ordering compares them as the characters they are.
+// The counts are LibreOffice's in its Excel-compatible wildcard mode, over a, b, bz, c and b*.
+TEST(Criteria, OrderingsTakeWildcardCharactersLiterally) {
+    struct Case {
+        std::u16string_view criterion;
+        int count;
+    };
+    for (const Case& c :
+         {Case{u"<b*", 2}, Case{u">=b*", 3}, Case{u">a*", 4}, Case{u"=b*", 3}, Case{u"<>b*", 2}}) {
+        int count = 0;
+        for (std::u16string_view cell : {u"a", u"b", u"bz", u"c", u"b*"})
+            count += match(t(std::u16string(c.criterion)), t(std::u16string(cell)));
+        EXPECT_EQ(count, c.count) << std::string(c.criterion.begin(), c.criterion.end());
+    }
+}
+
 // A criterion orders only cells of its own kind: a number, a text or a boolean of another kind is
 // never smaller or greater.
 TEST(Criteria, EveryOperatorOnEqualSmallerAndGreaterCellsOfItsKind) {

@@ -8,6 +8,7 @@
 #include "tests/engine/functions/case_file.h"
 
 #include <cmath>
+#include <exception>
 #include <gtest/gtest.h>
 #include <set>
 
@@ -89,15 +90,27 @@ void checkGroup(const std::string& name, Group group) {
         EXPECT_TRUE(rows.contains(c.function))
             << where << ": " << toUtf8(c.function) << " is not of this group";
         covered.insert(c.function);
-        EXPECT_NE(c.excel, c.libreOffice)
-            << where << ": Excel's result is LibreOffice's, the note no longer holds";
+        if (c.libreOffice.empty()) {
+            ADD_FAILURE() << where << ": no result from LibreOffice yet; run scripts/function-cases";
+            continue;
+        }
+        if (!c.excel.empty()) {
+            EXPECT_NE(c.excel, c.libreOffice)
+                << where << ": Excel's result is LibreOffice's, the note no longer holds";
+        }
         std::optional<Value> want = expected(c);
         if (!want) {
             ADD_FAILURE() << where << ": LibreOffice gives " << c.libreOffice
                           << ", which needs Excel's result";
             continue;
         }
-        Value got = compute(c);
+        Value got;
+        try {
+            got = compute(c);
+        } catch (const std::exception& e) {
+            ADD_FAILURE() << where << ": refused: " << e.what();
+            continue;
+        }
         EXPECT_TRUE(same(got, *want))
             << where << ": " << shown(got) << ", expected " << shown(*want) << " " << c.note;
     }

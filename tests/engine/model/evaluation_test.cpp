@@ -181,6 +181,8 @@ TEST_F(Evaluation, Coercions) {
     EXPECT_EQ(eval(u"=1/3&\"\""), txt(u"0.333333333333333"));
     EXPECT_EQ(eval(u"=-2^2"), num(4));
     EXPECT_EQ(eval(u"=2^3^2"), num(64));
+    EXPECT_EQ(eval(u"=0^0"), err(ErrorCode::Num));
+    EXPECT_EQ(eval(u"=0^-1"), err(ErrorCode::Div0));
     EXPECT_EQ(eval(u"=50%*4"), num(2));
 }
 
@@ -284,6 +286,9 @@ TEST_F(Evaluation, Functions) {
              Case{u"=SUBSTITUTE(\"aaa\",\"a\",\"b\",2)", txt(u"aba")},
              Case{u"=LEN(\"征订\")", num(2)},
              Case{u"=LEFT(\"abc\")&RIGHT(\"abc\",2)&MID(\"abcdef\",3,2)", txt(u"abccd")},
+             Case{u"=MID(\"abc\",0,1)", err(ErrorCode::Value)},
+             Case{u"=MID(\"abc\",1,-1)", err(ErrorCode::Value)},
+             Case{u"=MID(\"abc\",4,1)", txt(u"")},
              Case{u"=UPPER(\"ab\")&LOWER(\"CD\")", txt(u"ABcd")},
              Case{u"=CONCATENATE(\"a\",1,TRUE)", txt(u"a1TRUE")},
              Case{u"=VALUE(\"1,234\")", num(1234)},

@@ -576,3 +576,41 @@ TEST(Interop, LibreOfficeReadsEveryFunctionTheEngineSavesAsThatFunction) {
         read.push_back((*it)[1]);
     EXPECT_EQ(read, written);
 }
+
+// Links, conditional formats and page breaks LibreOffice wrote (from an .xlsx written by hand): opened
+// and saved here, xlrd and LibreOffice see them as in LibreOffice's own file, a rule's relative
+// references still pointing at the cells beside each formatted one.
+TEST(Interop, LinksConditionalFormatsAndPageBreaksOfALibreOfficeWorkbookSurviveASave) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    auto extrasOf = [&](const std::string& mode, const fs::path& file) {
+        std::string out;
+        EXPECT_EQ(run(python + " '" + interopScript("sheet_extras.py").string() + "' " + mode + " '" +
+                          file.string() + "'",
+                      &out),
+                  0)
+            << out;
+        return out;
+    };
+    fs::path source = scratch / "extras.xlsx";
+    extrasOf("make", source);
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+
+    auto result = xls::readWorkbook(made);
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    const Sheet& sheet = result.workbook->sheet(0);
+    EXPECT_EQ(sheet.hyperlinks().size(), 2u);
+    EXPECT_EQ(sheet.conditionalFormats().size(), 3u);
+    EXPECT_EQ(sheet.rowBreaks().size(), 1u);
+    EXPECT_EQ(sheet.columnBreaks().size(), 1u);
+
+    fs::path saved = scratch / "saved.xls";
+    xls::writeWorkbook(*result.workbook, saved);
+    EXPECT_EQ(extrasOf("xlrd", saved), extrasOf("xlrd", made));
+    const std::string xlsx = "xlsx:Calc MS Excel 2007 XML";
+    const std::string theirs = extrasOf("xlsx", scratch.convert(made, xlsx, "xlsx"));
+    EXPECT_NE(theirs.find("AND($B2>30,$D2<70)"), std::string::npos) << theirs;
+    EXPECT_EQ(extrasOf("xlsx", scratch.convert(saved, xlsx, "xlsx")), theirs);
+}

@@ -115,6 +115,9 @@ TEST(RoundTrip, ValuesOfEveryKindAndCellsAtTheEdges) {
     s.editRow(5).height = 30;
     s.editColumn(3).hidden = true;
     s.editColumn(4).outlineLevel = 1;
+    // Bounds of a validation: a formula that begins with a number, and a number.
+    s.addValidation(Area::cell(3, 0), {ValidationType::Decimal, AlertStyle::Stop, ValidationOperator::Between,
+                                       u"=2*A1", u"10"});
     s.editColumn(5).outlineLevel = 2;
     s.setDefaultRowHeight(15);
     auto back = roundTrip(book);

@@ -80,7 +80,7 @@ uint32_t u32(std::span<const uint8_t> b, size_t at) {
 }
 
 struct Gutter {
-    int rowLevels = -1, columnLevels = -1;
+    int rowWidth = -1, rowLevels = -1, columnLevels = -1;
 };
 
 // The GUTS record of each worksheet substream (a BOF of type 0x0010 opens one), in sheet order.
@@ -90,7 +90,7 @@ std::vector<Gutter> gutters(const std::vector<uint8_t>& stream) {
         if (r.type == 0x0809 && r.body.size() >= 4 && u16(r.body, 2) == 0x0010)
             found.emplace_back();
         if (r.type == 0x0080 && r.body.size() >= 8 && !found.empty())
-            found.back() = {u16(r.body, 4), u16(r.body, 6)};
+            found.back() = {u16(r.body, 0), u16(r.body, 4), u16(r.body, 6)};
     }
     return found;
 }
@@ -113,11 +113,14 @@ std::vector<Gutter> savedRegister(int deepest) {
 } // namespace
 
 TEST(SavedOutline, GutterShowsOneLevelMoreThanTheDeepestGroup) {
+    // The gutter widths LibreOffice writes for one, two and three levels of grouped rows.
+    const int widths[] = {0, 29, 41, 53};
     for (int deepest : {0, 1, 2, 3}) {
         SCOPED_TRACE("deepest row level " + std::to_string(deepest));
         const std::vector<Gutter> sheets = savedRegister(deepest);
         ASSERT_EQ(sheets.size(), 2u);
         EXPECT_EQ(sheets[0].rowLevels, deepest == 0 ? 0 : deepest + 1);
+        EXPECT_EQ(sheets[0].rowWidth, widths[deepest]);
         EXPECT_EQ(sheets[0].columnLevels, 0);
         // The scratch sheet has no outline.
         EXPECT_EQ(sheets[1].rowLevels, 0);

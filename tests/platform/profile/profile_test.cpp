@@ -178,6 +178,8 @@ TEST(ProfileWrite, EveryLineEndIsReadAsOneAndGivesNewLinesTheFilesOwn) {
     const std::vector<Case> cases = {
         {"key added before the blank line", u"[征订资料]\n杂志=半月谈\n\n[其他]\nx=1\n", u"征订资料种类",
          u"报纸", u"[征订资料]\n杂志=半月谈\n征订资料种类=报纸\n\n[其他]\nx=1\n"},
+        {"key added before a line of blanks", u"[征订资料]\n杂志=半月谈\n \t\n[其他]\n", u"征订资料种类",
+         u"报纸", u"[征订资料]\n杂志=半月谈\n征订资料种类=报纸\n \t\n[其他]\n"},
         {"first of two sections", u"[征订资料]\n杂志=a\n[征订资料]\n杂志=b\n", u"杂志", u"c",
          u"[征订资料]\n杂志=c\n[征订资料]\n杂志=b\n"},
         {"comment that looks like the key", u"[征订资料]\n;杂志=旧\n", u"杂志", u"新",

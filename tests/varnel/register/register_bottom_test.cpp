@@ -39,8 +39,9 @@ TEST_F(RegisterTest, AStrayTextInColumnAIsNoUnitToListOrToChoose) {
 
     // The unit's own row is the one chosen, not a stray copy of its name.
     outputStatus(u"第一中学");
+    ASSERT_FALSE(otherInstances().empty());
     const Excel::_ApplicationPtr shown = otherInstances().back();
-    EXPECT_EQ(shown->GetVisible(), VARIANT_TRUE);
+    ASSERT_EQ(shown->GetVisible(), VARIANT_TRUE);
     const Excel::_WorksheetPtr block =
         shown->GetActiveWorkbook()->GetWorksheets()->GetItem(Variant(u"被查询单位征订情况"));
     EXPECT_EQ(rowTexts(block, 2)[0], u"征订年度");

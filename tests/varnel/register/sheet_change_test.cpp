@@ -78,6 +78,11 @@ TEST_F(RegisterTest, EditsThatLeaveTheBlockEndingBlankDoNothing) {
     EXPECT_EQ(level(6), 1);
     EXPECT_EQ(text(u"G5"), u"");
     EXPECT_EQ(formula(u"C2"), total);
+    // A single cell of merged ones, as a program writes it: not an entry either.
+    cell(u"B5:C5")->PutMergeCells(Variant(true));
+    cell(u"B5")->PutValue2(Variant(u"图书"));
+    EXPECT_EQ(level(6), 1);
+    EXPECT_EQ(text(u"G5"), u"");
     // The unit row itself is not an entry row.
     type(u"D2", Variant(u"备注"));
     EXPECT_EQ(level(6), 1);
