@@ -71,8 +71,9 @@ void SystemBackend::runModal(HWND dialog) {
         system::runMessageLoop([dialog] { return findWindow(dialog)->ended; });
         return;
     }
+    void* owner = w.owner && isForeignWindow(w.owner) ? static_cast<void*>(w.owner) : nullptr;
     system::runDialog(
-        describe(w), nullptr,
+        describe(w), owner,
         [dialog](int id, const std::vector<system::Entered>& e) { return command(dialog, id, e); },
         [dialog] { return describe(*findWindow(dialog)); });
 }

@@ -8,9 +8,9 @@
 // loop does on Windows. What the user enters reaches the program's dialog through userinput.h when they
 // press a button, and the real dialog then shows what the program made of it.
 //
-// Owners: a message box is owned by the system window it is given (the spreadsheet's main window,
-// Application.Hwnd); the window model's own handles are not the system's, so the program's dialogs are
-// shown without an owner.
+// Owners: a dialog or message box is owned by the system window it is given (the spreadsheet's main
+// window, Application.Hwnd); the window model's own handles are not the system's, so one given such a
+// handle is shown without an owner.
 namespace ui {
 
 class SystemBackend : public Backend {

@@ -82,7 +82,7 @@ TEST_F(SystemBackendTest, AMessageBoxIsTheSystemsAndAnswersWithTheButtonPressed)
     EXPECT_EQ(seen.texts, std::vector<std::u16string>{u"是否保存对“Ombrell.xls”的更改？"});
 }
 
-TEST_F(SystemBackendTest, AMessageBoxIsOwnedByTheSpreadsheetsWindowWhileItIsOne) {
+TEST_F(SystemBackendTest, DialogsAndMessageBoxesAreOwnedByTheSpreadsheetsWindowWhileItIsOne) {
     void* excel = person::openWindow(u"Microsoft Excel - Ombrell.xls");
     HWND owner = static_cast<HWND>(excel);
     EXPECT_TRUE(::IsWindow(owner));
@@ -91,6 +91,12 @@ TEST_F(SystemBackendTest, AMessageBoxIsOwnedByTheSpreadsheetsWindowWhileItIsOne)
     EXPECT_EQ(::MessageBoxW(owner, u"找不到登记簿文件。", u"Varnel", MB_OK), IDOK);
     ASSERT_TRUE(seen.found);
     EXPECT_EQ(seen.owner, excel);
+
+    person::Seen dialogSeen;
+    person::willAnswer(u"请输入要添加的资料名称", {{Step::Press, IDC_CONFIRM, {}}}, dialogSeen);
+    NameDlg dlg;
+    EXPECT_EQ(dlg.DoModal(owner), 1);
+    EXPECT_EQ(dialogSeen.owner, excel);
 
     person::closeWindow(excel);
     EXPECT_FALSE(::IsWindow(owner));
