@@ -22,6 +22,26 @@ void checkCount(int at, int count, int limit) {
         throw EngineError("rows or columns out of the sheet");
 }
 
+CellAddress topLeft(const std::vector<Area>& areas) {
+    CellAddress corner{kLastRow, kLastColumn};
+    for (const Area& a : areas)
+        corner = {std::min(corner.row, a.top), std::min(corner.col, a.left)};
+    return corner;
+}
+
+// Where the cell that stands at `cell` after the edit stood before it.
+CellAddress formerPlace(CellAddress cell, const formula::StructuralEdit& edit) {
+    int& along = edit.vertical ? cell.row : cell.col;
+    const int across = edit.vertical ? cell.col : cell.row;
+    if (across < edit.first || across > edit.last)
+        return cell;
+    if (edit.insert && along >= edit.at + edit.count)
+        along -= edit.count;
+    else if (!edit.insert && along >= edit.at)
+        along += edit.count;
+    return cell;
+}
+
 } // namespace
 
 void Sheet::checkNothingPushedOff(const Area& leaving) const {
@@ -83,17 +103,24 @@ void Sheet::moveExtras(const formula::StructuralEdit& edit) {
         }
     hyperlinks_ = std::move(links);
     for (ConditionalFormat& f : conditionalFormats_) {
+        const CellAddress origin = topLeft(f.areas);
         std::vector<Area> areas;
         for (const Area& a : f.areas)
             if (auto moved = formula::adjustArea(a, edit))
                 areas.push_back(*moved);
         f.areas = std::move(areas);
-        // The rules' formulas refer to cells of this sheet only, as if they stood in its top-left cell.
+        if (f.areas.empty())
+            continue;
+        // The rules' formulas refer to cells of this sheet only, as if they stood in the areas' top-left
+        // cell. They are adjusted as the formula of the cell that becomes the top-left one: when the
+        // old one is deleted, the rules go on from the next, as in every other cell of the format.
+        const CellAddress next = formerPlace(topLeft(f.areas), edit);
         formula::Reach reach;
-        for (ConditionalRule& rule : f.rules) {
-            formula::adjustProgram(rule.formula1, id_, edit, reach);
-            formula::adjustProgram(rule.formula2, id_, edit, reach);
-        }
+        for (ConditionalRule& rule : f.rules)
+            for (formula::Program* p : {&rule.formula1, &rule.formula2}) {
+                formula::moveRelative(*p, next.row - origin.row, next.col - origin.col);
+                formula::adjustProgram(*p, id_, edit, reach);
+            }
     }
     std::erase_if(conditionalFormats_, [](const ConditionalFormat& f) { return f.areas.empty(); });
     moveComments(edit);

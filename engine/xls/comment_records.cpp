@@ -226,7 +226,8 @@ bool CommentReader::note(std::span<const uint8_t> body) {
 
 std::vector<Comment> CommentReader::comments(const std::function<Font(uint16_t)>& font) const {
     std::vector<Comment> found;
-    for (const auto& [note, id] : notes_) {
+    for (const auto& [read, id] : notes_) {
+        const Comment& note = read; // named apart: clang before 16 captures no structured binding
         const bool taken =
             std::any_of(found.begin(), found.end(), [&](const Comment& c) { return c.cell == note.cell; });
         if (taken)

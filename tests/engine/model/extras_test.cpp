@@ -104,3 +104,27 @@ TEST(Extras, CommentsMoveWithTheirCellsAndGoWithThem) {
     EXPECT_THROW(s.setComments({unit, unit}), EngineError);
     EXPECT_EQ(s.comments().size(), 1u);
 }
+
+TEST(Extras, DeletingTheTopRowOfAFormatLeavesItsRulesToTheNextRow) {
+    Workbook book;
+    Sheet& s = book.addSheet(u"征订登记");
+    // Column E of rows 5 to 10, each cell compared with its own D and with C2.
+    s.setConditionalFormats({overAHundred(book, {4, 4, 9, 4}, u"AND(E5>D5,E5>$C$2)")});
+    s.deleteRows(4, 1); // the top row: the rules of what was row 6 now stand in row 5
+    ASSERT_EQ(s.conditionalFormats().size(), 1u);
+    EXPECT_EQ(s.conditionalFormats()[0].areas, (std::vector<Area>{{4, 4, 8, 4}}));
+    EXPECT_EQ(formulaOf(book, s.conditionalFormats()[0]), u"AND(E5>D5,E5>$C$2)");
+
+    s.deleteColumns(4, 1); // the format's only column: it goes
+    EXPECT_TRUE(s.conditionalFormats().empty());
+
+    s.setConditionalFormats({overAHundred(book, {4, 3, 9, 4}, u"D5>C5")});
+    s.deleteColumns(3, 1); // the left column: column E's rules go on in D, their C deleted with it
+    EXPECT_EQ(s.conditionalFormats()[0].areas, (std::vector<Area>{{4, 3, 9, 3}}));
+    EXPECT_EQ(formulaOf(book, s.conditionalFormats()[0]), u"D5>#REF!");
+
+    s.setConditionalFormats({overAHundred(book, {4, 3, 9, 3}, u"D5>$C$2")});
+    s.deleteRows(1, 1); // above the format: it moves up, and its reference into the deleted row breaks
+    EXPECT_EQ(s.conditionalFormats()[0].areas, (std::vector<Area>{{3, 3, 8, 3}}));
+    EXPECT_EQ(formulaOf(book, s.conditionalFormats()[0]), u"D4>#REF!");
+}
