@@ -139,10 +139,12 @@ void WorkbookReader::readGlobals() {
             std::u16string name = readUnicode8(in);
             if (sheetType != 0) {
                 dropped_.insert("chart sheets and macro sheets");
+                keptSheets_.push_back(std::nullopt);
                 break;
             }
             if (visibility != 0)
                 dropped_.insert("hidden state of sheets");
+            keptSheets_.push_back(sheets_.size());
             sheets_.push_back({offset, std::move(name)});
             break;
         }
@@ -226,6 +228,10 @@ void WorkbookReader::setSharedString(Sheet& sheet, int row, int col, uint32_t in
         sheet.setRichText(row, col, sst_[index].asText(), rich->second);
 }
 
+std::optional<size_t> WorkbookReader::keptSheet(size_t listed) const {
+    return listed < keptSheets_.size() ? keptSheets_[listed] : std::nullopt;
+}
+
 void WorkbookReader::linkExternSheets() {
     tokens_.externSheets.clear();
     tokens_.externNames.clear();
@@ -234,8 +240,9 @@ void WorkbookReader::linkExternSheets() {
         std::vector<std::u16string> names;
         if (book < supBooks_.size()) {
             const SupBook& s = supBooks_[book];
-            if (s.kind == SupBook::Self && first == last && first < sheets_.size())
-                sheet = TokenContext::Sheet{sheets_[first].name, book_.sheet(first).id()};
+            if (s.kind == SupBook::Self && first == last)
+                if (std::optional<size_t> kept = keptSheet(first))
+                    sheet = TokenContext::Sheet{sheets_[*kept].name, book_.sheet(*kept).id()};
             if (s.kind == SupBook::AddIn)
                 names = s.names;
         }
@@ -271,9 +278,10 @@ void WorkbookReader::defineNames() {
         DefinedName n{r.name, std::nullopt, r.builtIn, r.hidden, {}};
         // A name of a sheet this program does not keep (a chart or macro sheet), one whose formula is
         // not a formula of cells (a macro's name), or one of what the engine cannot hold.
-        bool kept = !r.name.empty() && r.sheet <= sheets_.size();
-        if (kept && r.sheet > 0)
-            n.sheet = book_.sheet(r.sheet - 1).id();
+        const std::optional<size_t> scope = r.sheet > 0 ? keptSheet(r.sheet - 1u) : std::nullopt;
+        bool kept = !r.name.empty() && (r.sheet == 0 || scope);
+        if (kept && scope)
+            n.sheet = book_.sheet(*scope).id();
         try {
             if (kept) {
                 decodeProgram(r.tokens, tokens_, 0, 0, program);

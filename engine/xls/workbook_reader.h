@@ -7,6 +7,7 @@
 #include "engine/xls/style_records.h"
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <span>
 #include <string>
@@ -50,6 +51,10 @@ private:
     std::set<std::string> dropped_;
 
     std::vector<SheetEntry> sheets_;
+    // For each sheet the workbook lists (chart and macro sheets among them), its place among the sheets
+    // kept: names and references count the sheets as listed.
+    std::vector<std::optional<size_t>> keptSheets_;
+    std::optional<size_t> keptSheet(size_t listed) const;
     // A cell's text from the shared string table, with the runs of a rich text.
     void setSharedString(Sheet& sheet, int row, int col, uint32_t index);
     const FontRecord& font(uint16_t index) const;

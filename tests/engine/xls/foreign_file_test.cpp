@@ -1,6 +1,7 @@
 // Workbook streams put together record by record, as other programs write them: the record kinds our
 // own writer never uses (shared formulas, LABEL, MULRK, MULBLANK, STRING after a text result) and
 // content the engine does not keep, which must be reported.
+#include "engine/formula/printer.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/record_types.h"
 #include "engine/xls/record_writer.h"
@@ -171,6 +172,51 @@ TEST(ForeignFile, WhatIsNotKeptIsReportedAndItsLastResultKept) {
     EXPECT_TRUE(has(result.dropped, "comments"));
     EXPECT_TRUE(has(result.dropped, "defined names"));
     EXPECT_TRUE(has(result.dropped, "formulas this program cannot read"));
+}
+
+// Names and references count the sheets as the workbook lists them, chart sheets among them, though
+// only worksheets are kept.
+TEST(ForeignFile, SheetsAfterAChartSheetKeepTheirNamesAndTheReferencesToThem) {
+    StreamBuilder s;
+    s.bof(rec::BofGlobals);
+    s.record(rec::Font, {200, 0, 0, 0, 0xFF, 0x7F, 0x90, 1, 0, 0, 0, 0, 0, 0, 5, 0, 'A', 'r', 'i', 'a', 'l'});
+    size_t data = s.boundSheet(u"Data");
+    {
+        std::vector<uint8_t> chart = {0, 0, 0, 0, 0, 2}; // a chart sheet, second in the list
+        putUnicode8(chart, u"Chart1");
+        s.record(rec::BoundSheet, chart);
+    }
+    size_t totals = s.boundSheet(u"Totals");
+    s.record(rec::SupBook, {3, 0, 1, 4});
+    s.record(rec::ExternSheet, {1, 0, 0, 0, 2, 0, 2, 0}); // the third sheet listed: Totals
+    // "Rate", local to the third sheet listed: tRef3d to $B$1 through that EXTERNSHEET entry.
+    s.record(rec::Name,
+             {0, 0, 0, 4, 7, 0, 0, 0, 3, 0, 0, 0, 0, 0, 0, 'R', 'a', 't', 'e', 0x3A, 0, 0, 0, 0, 1, 0});
+    s.record(rec::Eof, {});
+
+    s.sheetStartsHere(data);
+    s.bof(rec::BofWorksheet);
+    s.formula(0, 0, {0x5A, 0, 0, 0, 0, 1, 0xC0}, 5); // =Totals!B1
+    s.record(rec::Eof, {});
+    s.sheetStartsHere(totals);
+    s.bof(rec::BofWorksheet);
+    {
+        auto b = StreamBuilder::cell(0, 1);
+        putF64(b, 5);
+        s.record(rec::Number, b);
+    }
+    s.record(rec::Eof, {});
+
+    auto result = readWorkbookStream(s.bytes(), "chart.xls");
+    const Workbook& book = *result.workbook;
+    ASSERT_EQ(book.sheetCount(), 2u);
+    EXPECT_EQ(book.sheet(0).formulaText(0, 0), u"=Totals!B1");
+    EXPECT_EQ(book.sheet(0).value(0, 0), Value::number(5));
+    const DefinedName* rate = book.names().find(u"Rate", book.sheet(1).id());
+    ASSERT_NE(rate, nullptr);
+    EXPECT_EQ(rate->sheet, std::optional<SheetId>(book.sheet(1).id()));
+    EXPECT_EQ(formula::print(rate->definition, book.sheetNames()), u"Totals!$B$1");
+    EXPECT_EQ(result.dropped, (std::vector<std::string>{"chart sheets and macro sheets"}));
 }
 
 TEST(ForeignFile, ARunOfFormattedBlankCellsEndsAtItsLastColumn) {
