@@ -589,6 +589,16 @@ const Comment* Sheet::comment(int row, int col) const {
     return at != comments_.end() && at->cell == CellAddress{row, col} ? &*at : nullptr;
 }
 
+void Sheet::setAutoFilter(std::optional<AutoFilter> filter) {
+    if (filter) {
+        checkArea(filter->range);
+        for (const FilterColumn& c : filter->columns)
+            if (c.col < filter->range.left || c.col > filter->range.right)
+                throw EngineError("an autofilter's condition lies outside its range");
+    }
+    autoFilter_ = std::move(filter);
+}
+
 void Sheet::setComments(std::vector<Comment> comments) {
     for (const Comment& c : comments) {
         checkArea(Area::cell(c.cell.row, c.cell.col));

@@ -177,7 +177,7 @@ public:
     const SheetProtection& protection() const { return protection_; }
     void setProtection(const SheetProtection& protection) { protection_ = protection; }
 
-    // ---- Page breaks, hyperlinks, conditional formats and comments: structural edits move
+    // ---- Page breaks, hyperlinks, conditional formats, comments and the autofilter: structural edits move
     // them with their cells, and they go when all their cells are deleted. Setters throw EngineError,
     // changing nothing, for areas outside the sheet.
     const std::vector<PageBreak>& rowBreaks() const { return rowBreaks_; }
@@ -192,6 +192,9 @@ public:
     // The comment of a cell, or nothing.
     const Comment* comment(int row, int col) const;
     void setComments(std::vector<Comment> comments);
+    // The sheet's autofilter; its columns lie in its range. It goes when its whole range is deleted.
+    const std::optional<AutoFilter>& autoFilter() const { return autoFilter_; }
+    void setAutoFilter(std::optional<AutoFilter> filter);
 
     // ---- Structural edits
     // Cells, formats, row and column properties, merges and validations move; every formula of the
@@ -226,6 +229,7 @@ private:
     void adjustReferences(const formula::StructuralEdit& edit);
     void checkNothingPushedOff(const Area& leaving) const;
     void moveComments(const formula::StructuralEdit& edit);
+    void moveAutoFilter(const formula::StructuralEdit& edit);
     void moveBandVertically(int fromRow, int toRow, int left, int right);
     std::vector<detail::Cell>::iterator eraseColumns(std::vector<detail::Cell>& cells, int left, int right);
 
@@ -259,6 +263,7 @@ private:
     std::vector<Hyperlink> hyperlinks_;
     std::vector<ConditionalFormat> conditionalFormats_;
     std::vector<Comment> comments_;
+    std::optional<AutoFilter> autoFilter_;
     void moveExtras(const formula::StructuralEdit& edit);
     double defaultRowHeight_ = kDefaultRowHeight;
     std::uint64_t changedAt_ = 1; // workbook revision of the last content change

@@ -76,4 +76,21 @@ struct Comment {
     friend bool operator==(const Comment&, const Comment&) = default;
 };
 
+// One column's condition in an autofilter, in the form the file stored it: the engine does not filter
+// by it, it keeps it for the next save. The rows the filter hides are hidden rows of the sheet.
+struct FilterColumn {
+    int col = 0;                         // the sheet's column
+    std::vector<std::uint8_t> condition; // the AUTOFILTER record after the column's place in the range
+    friend bool operator==(const FilterColumn&, const FilterColumn&) = default;
+};
+
+// A list with drop-down arrows on its header row (its top row), one a column, and the conditions set
+// through them.
+struct AutoFilter {
+    Area range;
+    bool rowsHidden = false;           // some of the list's rows are hidden by the conditions
+    std::vector<FilterColumn> columns; // in the order of their columns
+    friend bool operator==(const AutoFilter&, const AutoFilter&) = default;
+};
+
 } // namespace engine

@@ -124,6 +124,27 @@ void Sheet::moveExtras(const formula::StructuralEdit& edit) {
     }
     std::erase_if(conditionalFormats_, [](const ConditionalFormat& f) { return f.areas.empty(); });
     moveComments(edit);
+    moveAutoFilter(edit);
+}
+
+void Sheet::moveAutoFilter(const formula::StructuralEdit& edit) {
+    if (!autoFilter_)
+        return;
+    const Area range = autoFilter_->range;
+    auto moved = formula::adjustArea(range, edit);
+    if (!moved) {
+        autoFilter_.reset();
+        return;
+    }
+    // A condition goes with its column, and goes when its column is deleted.
+    std::vector<FilterColumn> kept;
+    for (FilterColumn& c : autoFilter_->columns)
+        if (auto column = formula::adjustArea({range.top, c.col, range.bottom, c.col}, edit)) {
+            c.col = column->left;
+            kept.push_back(std::move(c));
+        }
+    autoFilter_->range = *moved;
+    autoFilter_->columns = std::move(kept);
 }
 
 void Sheet::moveComments(const formula::StructuralEdit& edit) {

@@ -97,6 +97,70 @@ void putObject(RecordWriter& w, uint16_t id) {
     w.end(h);
 }
 
+// A filter's drop-down arrow: a control shape over its column's header cell, printed never, and its
+// combo box OBJ, whose list is an autofilter's, marked when its column has a condition.
+constexpr uint16_t ProtectionBooleans = 0x007F, TextBooleans = 0x00BF, LineBooleans = 0x01FF;
+constexpr uint16_t ComboBox = 0x0014, FtSbs = 0x000C, FtLbsData = 0x0013;
+constexpr uint16_t ArrowObjectOptions = 0x2101; // locked, not printed, drawn automatically
+constexpr uint16_t AutoFilterList = 0x0301;     // its kind (an autofilter's) and a combo box of its own
+constexpr uint16_t DropDown = 0x0002, Filtered = 0x0008;
+
+std::vector<std::pair<uint16_t, uint32_t>> arrowProperties() {
+    return {{ProtectionBooleans, 0x01040104},
+            {TextBooleans, 0x00080008},
+            {FillBooleans, 0x00010000},
+            {LineBooleans, 0x00080000},
+            {GroupBooleans, 0x000A0000}};
+}
+
+uint32_t arrowShapeLength() {
+    return 8 + 8 + 8 + OptLength(arrowProperties().size()) + 8 + AnchorLength + 8;
+}
+
+void putArrowShape(std::vector<uint8_t>& o, int row, int col, uint32_t id) {
+    putDrawingHeader(o, Container, 0, SpContainer, arrowShapeLength());
+    putDrawingHeader(o, 2, 201, Sp, 8); // a control
+    putU32(o, id);
+    putU32(o, 0x00000A00); // it has an anchor and a shape type
+    const auto properties = arrowProperties();
+    putDrawingHeader(o, 3, uint16_t(properties.size()), Opt, OptLength(properties.size()));
+    for (auto [property, value] : properties) {
+        putU16(o, property);
+        putU32(o, value);
+    }
+    putDrawingHeader(o, 0, 0, ClientAnchor, AnchorLength);
+    putU16(o, 0x0001); // keeps its place and size
+    for (int v : {col, 0, row, 0, std::min(col + 1, kLastColumn), 0, std::min(row + 1, kLastRow), 0})
+        putU16(o, uint16_t(v));
+    putDrawingHeader(o, 0, 0, ClientData, 0);
+}
+
+void putArrowObject(RecordWriter& w, uint16_t id, bool filtered) {
+    auto& o = w.out();
+    size_t h = w.begin(rec::Obj);
+    putU16(o, FtCmo);
+    putU16(o, 18);
+    putU16(o, ComboBox);
+    putU16(o, id);
+    putU16(o, ArrowObjectOptions);
+    o.resize(o.size() + 12, 0);
+    putU16(o, FtSbs);
+    putU16(o, 20);
+    o.resize(o.size() + 20, 0);
+    putU16(o, FtLbsData);
+    putU16(o, 16);
+    putU16(o, 0); // no formula for its list
+    putU16(o, 0); // lines
+    putU16(o, 0); // the line selected
+    putU16(o, AutoFilterList);
+    putU16(o, 0); // no edit box
+    putU16(o, uint16_t(DropDown | (filtered ? Filtered : 0)));
+    putU16(o, 20);  // lines shown when it drops down
+    putU16(o, 130); // the list's narrowest width
+    putU32(o, 0);   // ftEnd
+    w.end(h);
+}
+
 // TXO, then the text in CONTINUE records (each piece with its own option byte), then the runs.
 void putText(RecordWriter& w, const Comment& c, const std::function<uint16_t(const Font&)>& font) {
     auto& o = w.out();
@@ -250,50 +314,74 @@ std::vector<Comment> CommentReader::comments(const std::function<Font(uint16_t)>
     return found;
 }
 
-DrawingShapes nextDrawing(const std::vector<DrawingShapes>& before, size_t comments) {
+size_t SheetDrawing::objects() const {
+    return (filter ? size_t(filter->range.right - filter->range.left + 1) : 0) +
+           (comments ? comments->size() : 0);
+}
+
+DrawingShapes nextDrawing(const std::vector<DrawingShapes>& before, const SheetDrawing& drawing) {
     DrawingShapes next;
     next.drawing = uint32_t(before.size() + 1);
     next.firstShape = before.empty()
                           ? ShapesPerCluster
                           : ((before.back().firstShape + before.back().shapes - 1) / ShapesPerCluster + 1) *
                                 ShapesPerCluster;
-    next.shapes = uint32_t(comments + 1);
+    next.shapes = uint32_t(drawing.objects() + 1);
     return next;
 }
 
-void putComments(RecordWriter& w, const std::vector<Comment>& comments, const DrawingShapes& shapes,
-                 const std::function<uint16_t(const Font&)>& font) {
-    if (comments.empty())
+void putDrawing(RecordWriter& w, const SheetDrawing& drawing, const DrawingShapes& shapes,
+                const std::function<uint16_t(const Font&)>& font) {
+    static const std::vector<Comment> none;
+    const std::vector<Comment>& comments = drawing.comments ? *drawing.comments : none;
+    const size_t objects = drawing.objects();
+    if (objects == 0)
         return;
-    if (comments.size() >= 0xFFFF)
+    if (objects >= 0xFFFF)
         throw FormatError("a sheet holds more comments than an Excel 97-2003 file can hold");
     for (const Comment& c : comments)
         if (c.text.size() > MaxCommentText)
             throw FormatError("a comment holds more than the 32,767 characters an Excel 97-2003 file "
                               "can hold");
     auto& o = w.out();
-    const uint32_t shapeBytes = 8 + shapeLength();
+    const size_t arrows = objects - comments.size();
     const uint32_t groupBytes = 8 + 24 + 16;
-    const uint32_t spgrLength = groupBytes + uint32_t(comments.size()) * shapeBytes;
-    for (size_t i = 0; i < comments.size(); ++i) {
-        const uint32_t id = shapes.firstShape + uint32_t(i) + 1;
+    const uint32_t spgrLength = groupBytes + uint32_t(arrows) * (8 + arrowShapeLength()) +
+                                uint32_t(comments.size()) * (8 + shapeLength());
+    // The drawing's header goes with its first shape, in the same MSODRAWING.
+    auto begin = [&](size_t object) {
         size_t h = w.begin(rec::MsoDrawing);
-        if (i == 0) {
-            putDrawingHeader(o, Container, 0, DgContainer, 16 + 8 + spgrLength);
-            putDrawingHeader(o, 0, uint16_t(shapes.drawing), Dg, 8);
-            putU32(o, shapes.shapes);
-            putU32(o, shapes.firstShape + shapes.shapes - 1);
-            putDrawingHeader(o, Container, 0, SpgrContainer, spgrLength);
-            putDrawingHeader(o, Container, 0, SpContainer, groupBytes - 8);
-            putDrawingHeader(o, 1, 0, Spgr, 16);
-            o.resize(o.size() + 16, 0);
-            putDrawingHeader(o, 2, 0, Sp, 8);
-            putU32(o, shapes.firstShape);
-            putU32(o, 0x00000005); // the drawing's own group
-        }
-        putShape(o, comments[i], id);
+        if (object > 0)
+            return h;
+        putDrawingHeader(o, Container, 0, DgContainer, 16 + 8 + spgrLength);
+        putDrawingHeader(o, 0, uint16_t(shapes.drawing), Dg, 8);
+        putU32(o, shapes.shapes);
+        putU32(o, shapes.firstShape + shapes.shapes - 1);
+        putDrawingHeader(o, Container, 0, SpgrContainer, spgrLength);
+        putDrawingHeader(o, Container, 0, SpContainer, groupBytes - 8);
+        putDrawingHeader(o, 1, 0, Spgr, 16);
+        o.resize(o.size() + 16, 0);
+        putDrawingHeader(o, 2, 0, Sp, 8);
+        putU32(o, shapes.firstShape);
+        putU32(o, 0x00000005); // the drawing's own group
+        return h;
+    };
+    for (size_t i = 0; i < arrows; ++i) {
+        const AutoFilter& f = *drawing.filter;
+        const int col = f.range.left + int(i);
+        const bool filtered = std::any_of(f.columns.begin(), f.columns.end(),
+                                          [&](const FilterColumn& c) { return c.col == col; });
+        size_t h = begin(i);
+        putArrowShape(o, f.range.top, col, shapes.firstShape + uint32_t(i) + 1);
         w.end(h);
-        putObject(w, uint16_t(i + 1));
+        putArrowObject(w, uint16_t(i + 1), filtered);
+    }
+    for (size_t i = 0; i < comments.size(); ++i) {
+        const size_t object = arrows + i;
+        size_t h = begin(object);
+        putShape(o, comments[i], shapes.firstShape + uint32_t(object) + 1);
+        w.end(h);
+        putObject(w, uint16_t(object + 1));
         h = w.begin(rec::MsoDrawing);
         putDrawingHeader(o, 0, 0, ClientTextbox, 0);
         w.end(h);
@@ -305,7 +393,7 @@ void putComments(RecordWriter& w, const std::vector<Comment>& comments, const Dr
         putU16(o, uint16_t(c.cell.row));
         putU16(o, uint16_t(c.cell.col));
         putU16(o, c.shown ? NoteShown : 0);
-        putU16(o, uint16_t(i + 1));
+        putU16(o, uint16_t(arrows + i + 1));
         putUnicode16(o, c.author);
         putU8(o, 0);
         w.end(h);

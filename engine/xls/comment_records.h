@@ -10,11 +10,12 @@
 #include <span>
 #include <vector>
 
-// Cell comments in a BIFF8 sheet. Each comment is a text box of the sheet's drawing: a shape in the
-// drawing's MSODRAWING records (whose anchor places the box), an OBJ of the comment kind, a TXO holding
-// the text and its font runs in CONTINUE records, and, after the whole drawing, a NOTE that ties the
-// object to its cell and names the author. The workbook's MSODRAWINGGROUP counts the sheets' drawings
-// and shapes.
+// A BIFF8 sheet's drawing: the boxes of its cell comments and the drop-down arrows of its autofilter,
+// the objects the engine keeps. Each object is a shape in the drawing's MSODRAWING records, whose anchor
+// places it, followed by its OBJ. A comment is a text box: its OBJ is of the comment kind, a TXO holds
+// the text and its font runs in CONTINUE records, and, after the whole drawing, a NOTE ties the object
+// to its cell and names the author. An arrow is a combo box on its column's header cell. The
+// workbook's MSODRAWINGGROUP counts the sheets' drawings and shapes.
 namespace engine::xls {
 
 // Gathers a sheet's comments while its records are read, in the order they come.
@@ -44,19 +45,28 @@ private:
 };
 
 // What a sheet's drawing takes of the workbook's shape identifiers: its drawing number, and the
-// identifiers from `firstShape` (the drawing's group) on, one a comment.
+// identifiers from `firstShape` (the drawing's group) on, one an object.
 struct DrawingShapes {
     uint32_t drawing = 0;
     uint32_t firstShape = 0;
     uint32_t shapes = 0;
 };
 
-// The identifiers of the next sheet's drawing, given the drawings before it and its comments.
-DrawingShapes nextDrawing(const std::vector<DrawingShapes>& before, size_t comments);
-// A sheet's comments: the drawing records, each comment's OBJ and TXO, then the NOTE records. `font`
-// gives a run's file font index.
-void putComments(RecordWriter& w, const std::vector<Comment>& comments, const DrawingShapes& shapes,
-                 const std::function<uint16_t(const Font&)>& font);
+// The objects of a sheet's drawing: its filter's arrows, one a column of the filter's range, and its
+// comments.
+struct SheetDrawing {
+    const AutoFilter* filter = nullptr;
+    const std::vector<Comment>* comments = nullptr;
+    size_t objects() const;
+};
+
+// The identifiers of the next sheet's drawing, given the drawings before it and its objects.
+DrawingShapes nextDrawing(const std::vector<DrawingShapes>& before, const SheetDrawing& drawing);
+// A sheet's drawing: the drawing records, the filter's arrows with their OBJ, each comment's OBJ and
+// TXO, then the NOTE records. Nothing for a drawing without objects. `font` gives a run's file font
+// index.
+void putDrawing(RecordWriter& w, const SheetDrawing& drawing, const DrawingShapes& shapes,
+                const std::function<uint16_t(const Font&)>& font);
 // MSODRAWINGGROUP, for a workbook whose sheets have drawings.
 void putDrawingGroup(RecordWriter& w, const std::vector<DrawingShapes>& drawings);
 

@@ -1,6 +1,7 @@
 #include "engine/core/error.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/comment_records.h"
+#include "engine/xls/filter_records.h"
 #include "engine/xls/format_mapping.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
@@ -79,6 +80,25 @@ Value cachedResult(std::span<const uint8_t> bytes, bool& textFollows) {
     }
 }
 
+// The range of a sheet's autofilter: the sheet's filter database name, when it names cells of the sheet.
+std::optional<Area> filterDatabase(const Workbook& book, formula::SheetId sheet) {
+    constexpr uint8_t FilterDatabase = 0x0D;
+    for (const DefinedName& n : book.names().all()) {
+        if (n.builtIn != FilterDatabase || n.sheet != sheet || n.definition.size() != 1)
+            continue;
+        const formula::Token& t = n.definition[0];
+        const formula::AreaBits& a = t.payload.area;
+        if (t.sheet != sheet)
+            return std::nullopt;
+        if (t.kind == formula::TokenKind::Ref)
+            return Area::cell(a.top, a.left);
+        if (t.kind == formula::TokenKind::Area && a.left <= kLastColumn && a.right <= kLastColumn)
+            return Area{a.top, a.left, a.bottom, a.right};
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
 } // namespace
 
 void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
@@ -114,6 +134,9 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
     std::vector<Hyperlink> links;
     std::vector<ConditionalFormat> conditionals;
     CommentReader comments;
+    const std::optional<Area> filterRange = filterDatabase(book_, sheet.id());
+    std::optional<AutoFilter> filter;
+    bool filterHidesRows = false;
     bool linkLast = false;        // the record before was a hyperlink, which a tooltip may follow
     bool conditionalOpen = false; // CF records go to the last conditional format
     int embedded = 0;             // depth of chart substreams inside the sheet
@@ -399,9 +422,31 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             comments.drawing(records_.body());
             break;
         case rec::Obj:
-            if (!comments.object(records_.body()))
+            if (!comments.object(records_.body()) && !(filter && isFilterArrow(records_.body())))
                 dropped_.insert("drawings, pictures and charts");
             break;
+        case rec::FilterMode:
+            filterHidesRows = true;
+            break;
+        case rec::AutoFilterInfo:
+            if (filterRange)
+                filter = AutoFilter{*filterRange, false, {}};
+            else
+                dropped_.insert("filters");
+            break;
+        case rec::AutoFilter: {
+            auto column = filter && records_.segments().size() == 1
+                              ? readFilterColumn(records_.body(), filter->range)
+                              : std::nullopt;
+            const bool repeated =
+                column && std::any_of(filter->columns.begin(), filter->columns.end(),
+                                      [&](const FilterColumn& c) { return c.col == column->col; });
+            if (column && !repeated)
+                filter->columns.push_back(std::move(*column));
+            else
+                dropped_.insert("filters");
+            break;
+        }
         case rec::Txo:
             comments.textBox(records_.segments());
             break;
@@ -490,6 +535,12 @@ done:
     sheet.setHyperlinks(std::move(links));
     std::erase_if(conditionals, [](const ConditionalFormat& f) { return f.rules.empty(); });
     sheet.setConditionalFormats(std::move(conditionals));
+    if (filter) {
+        filter->rowsHidden = filterHidesRows;
+        std::sort(filter->columns.begin(), filter->columns.end(),
+                  [](const FilterColumn& a, const FilterColumn& b) { return a.col < b.col; });
+        sheet.setAutoFilter(std::move(filter));
+    }
     sheet.setComments(
         comments.comments([&](uint16_t index) { return fontFromRecord(font(index), book_.defaultFont()); }));
     for (const SharedUse& use : sharedUses) {

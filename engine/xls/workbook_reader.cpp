@@ -24,9 +24,6 @@ constexpr uint16_t ExternName = 0x0023;
 // Records that carry something the engine does not keep, by what a user would call it.
 const char* unkeptContent(uint16_t type) {
     switch (type) {
-    case 0x009D: // AUTOFILTERINFO
-    case 0x009E: // AUTOFILTER
-        return "filters";
     case 0x01BA: // CODENAME
     case 0x00D3: // OBPROJ
         return "macros";

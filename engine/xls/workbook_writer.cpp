@@ -5,6 +5,7 @@
 #include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
 #include "engine/xls/comment_records.h"
+#include "engine/xls/filter_records.h"
 #include "engine/xls/format_mapping.h"
 #include "engine/xls/name_records.h"
 #include "engine/xls/number_formats.h"
@@ -408,9 +409,10 @@ std::vector<uint8_t> WorkbookWriter::writeSheet(const Sheet& sheet, int index) {
         w.end(h);
     }
     writeCells(w, sheet, dbCellTables_.back());
-    if (!sheet.comments().empty()) {
-        drawings_.push_back(nextDrawing(drawings_, sheet.comments().size()));
-        putComments(w, sheet.comments(), drawings_.back(), [this](const Font& f) { return fontIndex(f); });
+    const SheetDrawing drawing{sheet.autoFilter() ? &*sheet.autoFilter() : nullptr, &sheet.comments()};
+    if (drawing.objects() > 0) {
+        drawings_.push_back(nextDrawing(drawings_, drawing));
+        putDrawing(w, drawing, drawings_.back(), [this](const Font& f) { return fontIndex(f); });
     }
     writeViewAndExtras(w, sheet, index);
     putProtectionFeature(w, sheet.protection());
@@ -460,6 +462,8 @@ void WorkbookWriter::writeSheetSettings(RecordWriter& w, const Sheet& sheet) {
     putPageBreaks(w, sheet.columnBreaks(), false);
     putPageSetup(w, sheet.pageSetup());
     putSheetProtection(w, sheet.protection());
+    if (sheet.autoFilter())
+        putAutoFilter(w, *sheet.autoFilter());
     simple(w, rec::DefColWidth, 8);
 
     for (int c = 0; c < kColumnCount;) {
