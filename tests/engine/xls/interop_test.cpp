@@ -614,3 +614,54 @@ TEST(Interop, LinksConditionalFormatsAndPageBreaksOfALibreOfficeWorkbookSurviveA
     EXPECT_NE(theirs.find("AND($B2>30,$D2<70)"), std::string::npos) << theirs;
     EXPECT_EQ(extrasOf("xlsx", scratch.convert(saved, xlsx, "xlsx")), theirs);
 }
+
+// An autofilter LibreOffice wrote (from a spreadsheet written by hand): opened and saved here, xlrd
+// reads the same filter range, conditions, arrows and hidden rows as in LibreOffice's own file, and
+// LibreOffice the same filter; after a row is inserted above the list, all of it a row lower.
+TEST(Interop, AnAutoFilterOfALibreOfficeWorkbookSurvivesASaveAndMovesWithItsList) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    auto filterOf = [&](const std::string& mode, const fs::path& file) {
+        std::string out;
+        EXPECT_EQ(run(python + " '" + interopScript("filters.py").string() + "' " + mode + " '" +
+                          file.string() + "'",
+                      &out),
+                  0)
+            << out;
+        return out;
+    };
+    fs::path source = scratch / "filters.fods";
+    filterOf("make", source);
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+    const std::string theirs = filterOf("xlrd", made);
+    EXPECT_NE(theirs.find("range\trows 0-4\tcolumns 0-2\thidden 1\nhidden rows\t2 3\n"), std::string::npos)
+        << theirs;
+    EXPECT_EQ(std::count(theirs.begin(), theirs.end(), '\n'), 6) << theirs;
+
+    auto result = xls::readWorkbook(made);
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    Workbook& book = *result.workbook;
+    ASSERT_TRUE(book.sheet(0).autoFilter());
+
+    fs::path saved = scratch / "saved.xls";
+    xls::writeWorkbook(book, saved);
+    EXPECT_EQ(filterOf("xlrd", saved), theirs);
+    const std::string xlsx = "xlsx:Calc MS Excel 2007 XML";
+    const std::string shown = filterOf("xlsx", scratch.convert(made, xlsx, "xlsx"));
+    EXPECT_NE(shown.find("range\tA1:C5\n"), std::string::npos) << shown;
+    EXPECT_EQ(filterOf("xlsx", scratch.convert(saved, xlsx, "xlsx")), shown);
+
+    book.sheet(0).insertRows(0, 1);
+    fs::path moved = scratch / "moved.xls";
+    xls::writeWorkbook(book, moved);
+    std::string expected = theirs;
+    expected.replace(expected.find("rows 0-4"), 8, "rows 1-5");
+    expected.replace(expected.find("hidden rows\t2 3"), 15, "hidden rows\t3 4");
+    EXPECT_EQ(filterOf("xlrd", moved), expected);
+    std::string movedShown = shown;
+    movedShown.replace(movedShown.find("A1:C5"), 5, "A2:C6");
+    movedShown.replace(movedShown.find("hidden rows\t2 3"), 15, "hidden rows\t3 4");
+    EXPECT_EQ(filterOf("xlsx", scratch.convert(moved, xlsx, "xlsx")), movedShown);
+}
