@@ -198,12 +198,13 @@ TEST_F(RegisterTest, AnInsertedEntryRowWidensThePrintAreaAndNamesOverTheRegister
     EXPECT_EQ(definition(u"Totals"), u"'征订登记'!$C$2:$C$10");
 }
 
-TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsCommentsAndPageBreakWithIt) {
+TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsCommentsFilterAndPageBreakWithIt) {
     addUnit(u"市一中");
     addUnit(u"县文化馆");
     type(u"B4", Variant(u"报纸"));
     // The second unit's block, rows 6 to 8, begins a page; its name links somewhere; its entry row's
-    // amount is highlighted above a limit; a comment explains its name.
+    // amount is highlighted above a limit; a comment explains its name. An autofilter over the register
+    // down to that block picks a material kind.
     engine::Sheet& sheet = registerSheet();
     sheet.setComments({{{5, 0}, u"王会计", u"新订户", {}, false, engine::defaultCommentBox({5, 0})}});
     engine::ConditionalRule high;
@@ -212,6 +213,8 @@ TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsCommentsAndPageB
     sheet.setConditionalFormats({{{engine::Area::cell(7, 4)}, {high}}});
     sheet.setHyperlinks({{engine::Area::cell(5, 0), {1, 2, 3}, u"县文化馆"}});
     sheet.setPageBreaks({{5, 0, 255}}, {});
+    const engine::FilterColumn kind{1, {0x00, 0x00, 0x06, 0x02}};
+    sheet.setAutoFilter(engine::AutoFilter{{0, 0, 7, 6}, false, {kind}});
 
     type(u"B5", Variant(u"图书")); // the first block grows by a row inserted before the second
     EXPECT_EQ(text(u"A7"), u"县文化馆");
@@ -221,6 +224,7 @@ TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsCommentsAndPageB
     EXPECT_EQ(sheet.rowBreaks()[0].at, 6);
     EXPECT_EQ(sheet.comments()[0].cell, (engine::CellAddress{6, 0}));
     EXPECT_EQ(sheet.comments()[0].box, engine::defaultCommentBox({6, 0}));
+    EXPECT_EQ(sheet.autoFilter(), (engine::AutoFilter{{0, 0, 8, 6}, false, {kind}}));
 
     // A new unit goes below: nothing of the second block moves.
     addUnit(u"ABC书店");
@@ -228,6 +232,7 @@ TEST_F(RegisterTest, ARowInsertedAboveABlockMovesItsLinksFormatsCommentsAndPageB
     EXPECT_EQ(sheet.hyperlinks()[0].area, engine::Area::cell(6, 0));
     EXPECT_EQ(sheet.rowBreaks()[0].at, 6);
     EXPECT_EQ(sheet.comments()[0].cell, (engine::CellAddress{6, 0}));
+    EXPECT_EQ(sheet.autoFilter()->range, (engine::Area{0, 0, 8, 6}));
 }
 
 } // namespace
