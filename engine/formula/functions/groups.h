@@ -18,6 +18,10 @@ std::span<const Function> statisticalFunctions();
 std::span<const Function> dispersionFunctions();
 std::span<const Function> orderFunctions();
 std::span<const Function> textFunctions();
+std::span<const Function> characterFunctions();
+std::span<const Function> positionFunctions();
+std::span<const Function> byteFunctions();
+std::span<const Function> formattedFunctions();
 std::span<const Function> dateFunctions();
 
 } // namespace engine::formula

@@ -133,5 +133,10 @@ TEST(FunctionCases, LogicalAndInformation) {
     checkGroup("logical", {formula::logicalFunctions(), formula::informationFunctions()});
 }
 
+TEST(FunctionCases, Text) {
+    checkGroup("text", {formula::textFunctions(), formula::characterFunctions(), formula::positionFunctions(),
+                        formula::byteFunctions(), formula::formattedFunctions()});
+}
+
 } // namespace
 } // namespace engine
