@@ -47,8 +47,9 @@ struct Function {
     std::string_view args;
     Value (*compute)(Call& call);
     // Cells it reads beyond the references it was given (SUMIF's sum range reshaped to its criteria
-    // range), which must be current before it is called; null when there are none.
-    std::optional<RefOperand> (*cellsRead)(std::span<const Operand> args) = nullptr;
+    // range, the cells OFFSET points at), which must be current before it is called; null when there are
+    // none.
+    std::optional<RefOperand> (*cellsRead)(std::span<const Operand> args, CallSite& site) = nullptr;
 
     bool takesValue(std::size_t i) const {
         return !args.empty() && args[std::min(i, args.size() - 1)] == 'V';

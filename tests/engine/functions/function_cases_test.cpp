@@ -138,5 +138,9 @@ TEST(FunctionCases, Text) {
                         formula::byteFunctions(), formula::formattedFunctions()});
 }
 
+TEST(FunctionCases, LookupAndReference) {
+    checkGroup("lookup", {formula::lookupFunctions(), formula::referenceFunctions()});
+}
+
 } // namespace
 } // namespace engine
