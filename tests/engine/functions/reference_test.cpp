@@ -35,7 +35,7 @@ TEST(References, OffsetResultsFollowCellsNoArgumentNames) {
     sheet.setFormula(0, 1, u"=SUM(OFFSET(A1,1,0,2,1))");
     sheet.setFormula(0, 2, u"=OFFSET(A1,3,0)");
     sheet.setFormula(0, 3, u"=A3*10");
-    sheet.setFormula(1, 1, u"=SUM(OFFSET(D1,0,0))");
+    sheet.setFormula(1, 1, u"=SUM(OFFSET(A1,0,3))");
     EXPECT_EQ(sheet.value(0, 1), Value::number(5));
     EXPECT_EQ(sheet.value(0, 2), Value::number(4));
     EXPECT_EQ(sheet.value(1, 1), Value::number(30)); // a formula it points at is computed first
