@@ -32,7 +32,10 @@ std::optional<std::size_t> locate(const std::u16string& find, const std::u16stri
     }
     if (find.empty())
         return from;
-    WildcardPattern pattern(find + u"*", false);
+    // Whatever follows the match: a ~ ending the text stands for itself, not for that *.
+    std::size_t last = find.find_last_not_of(u'~');
+    std::size_t tildes = last == std::u16string::npos ? find.size() : find.size() - last - 1;
+    WildcardPattern pattern(find + (tildes % 2 ? u"~*" : u"*"), false);
     for (std::size_t at = from; at < within.size(); ++at)
         if (pattern.matches(std::u16string_view(within).substr(at)))
             return at;
