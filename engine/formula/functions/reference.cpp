@@ -164,9 +164,10 @@ Value indirect(Call& call) {
     return {};
 }
 
-// A sheet name as a reference writes it: quoted when it holds more than letters, digits and _.
+// A sheet name as a reference writes it: quoted when it holds more than letters, digits and _, or
+// starts with a digit.
 std::u16string sheetPrefix(const std::u16string& name) {
-    bool plain = !name.empty();
+    bool plain = !name.empty() && !(name[0] >= u'0' && name[0] <= u'9');
     for (char16_t c : name)
         plain = plain && (c == u'_' || c > 0x7F || (c < 0x80 && std::isalnum(static_cast<int>(c))));
     if (plain)
