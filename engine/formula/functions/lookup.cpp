@@ -36,24 +36,19 @@ std::optional<int> compare(const Value& cell, const Value& sought) {
 // with wildcards), or for `order` 1 in ascending cells the last not above it, for -1 in descending
 // cells the last not below it.
 std::optional<int> find(const Line& line, CallSite& site, const Value& sought, int order) {
-    std::optional<WildcardPattern> pattern;
-    if (order == 0 && sought.isText())
-        pattern.emplace(sought.asText(), false);
+    if (order == 0) {
+        ExactMatch exact(sought);
+        for (int i = 0; i < line.size(); ++i)
+            if (exact.matches(line.at(site, i)))
+                return i;
+        return std::nullopt;
+    }
     std::optional<int> found;
     for (int i = 0; i < line.size(); ++i) {
-        Value cell = line.at(site, i);
-        if (pattern) {
-            if (cell.isText() && pattern->matches(cell.asText()))
-                return i;
-            continue;
-        }
-        auto c = compare(cell, sought);
+        auto c = compare(line.at(site, i), sought);
         if (!c)
             continue;
-        if (order == 0) {
-            if (*c == 0)
-                return i;
-        } else if (*c * order <= 0) {
+        if (*c * order <= 0) {
             found = i;
         } else {
             break;
