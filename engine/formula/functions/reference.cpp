@@ -3,6 +3,7 @@
 #include "engine/formula/functions/groups.h"
 #include "engine/formula/functions/text_reference.h"
 
+#include <cctype>
 #include <cmath>
 
 // Functions about references: where they are, how large, and references made from others.

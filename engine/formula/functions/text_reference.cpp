@@ -2,7 +2,7 @@
 
 #include "engine/core/address.h"
 
-#include <cctype>
+#include <algorithm>
 
 namespace engine::formula {
 namespace {
@@ -83,6 +83,17 @@ std::optional<std::u16string> readSheetName(std::u16string_view& s) {
     return std::u16string(name);
 }
 
+// The cells a defined name stands for, when it stands for cells.
+std::optional<RefOperand> namedReference(std::u16string_view name, EvalContext& context, SheetId sheet) {
+    std::span<const Token> d = context.definedName(name, sheet);
+    if (d.empty() || (d[0].kind != TokenKind::Ref && d[0].kind != TokenKind::Area))
+        return std::nullopt;
+    const AreaBits& b = d[0].payload.area;
+    Area area =
+        d[0].kind == TokenKind::Ref ? Area::cell(b.top, b.left) : Area{b.top, b.left, b.bottom, b.right};
+    return RefOperand{d[0].sheet == kOwnSheet ? sheet : d[0].sheet, area};
+}
+
 } // namespace
 
 std::optional<RefOperand> readReference(std::u16string_view text, bool a1, EvalContext& context,
@@ -94,10 +105,9 @@ std::optional<RefOperand> readReference(std::u16string_view text, bool a1, EvalC
             return std::nullopt;
         sheet = *id;
     }
-    auto area = a1 ? parseArea(text) : readR1C1(text, row, col);
-    if (!area)
-        return std::nullopt;
-    return RefOperand{sheet, *area};
+    if (auto area = a1 ? parseArea(text) : readR1C1(text, row, col))
+        return RefOperand{sheet, *area};
+    return namedReference(text, context, sheet);
 }
 
 } // namespace engine::formula

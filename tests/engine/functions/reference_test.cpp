@@ -1,5 +1,6 @@
 // References that functions make from text and offsets: other sheets, and results that follow the cells
 // they point at although no argument names them.
+#include "engine/formula/parser.h"
 #include "engine/model/sheet.h"
 #include "engine/model/workbook.h"
 
@@ -25,6 +26,20 @@ TEST(References, IndirectReadsANamedSheetAndFollowsItsCells) {
     first.setValue(0, 0, Value::text(u"B3"));
     data.setValue(2, 1, Value::number(1));
     EXPECT_EQ(first.value(0, 1), Value::number(0)); // B3 of its own sheet, empty
+}
+
+TEST(References, IndirectReadsTheCellsANameStandsFor) {
+    Workbook book;
+    Sheet& sheet = book.addSheet(u"Sheet1");
+    Sheet& data = book.addSheet(u"Data");
+    data.setValue(0, 1, Value::number(2));
+    data.setValue(1, 1, Value::number(3));
+    book.defineName({u"Amounts", std::nullopt, std::nullopt, false,
+                     formula::parse(u"Data!$B$1:$B$2", book.sheetNames())});
+    sheet.setFormula(0, 0, u"=SUM(INDIRECT(\"amounts\"))");
+    sheet.setFormula(0, 1, u"=INDIRECT(\"Unknown\")");
+    EXPECT_EQ(sheet.value(0, 0), Value::number(5));
+    EXPECT_EQ(sheet.value(0, 1), Value::error(ErrorCode::Ref));
 }
 
 TEST(References, OffsetResultsFollowCellsNoArgumentNames) {
