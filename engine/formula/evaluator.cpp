@@ -169,7 +169,7 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             if (result.isNumber() && !std::isfinite(result.asNumber()))
                 result = Value::error(ErrorCode::Num);
             stack_.resize(stack_.size() - argc);
-            if (call.referenceResult) // its cells were current as an argument
+            if (call.referenceResult) // current: within an argument, or what cellsRead named
                 stack_.emplace_back(*call.referenceResult);
             else
                 stack_.emplace_back(std::move(result));

@@ -29,8 +29,9 @@ struct Call {
     // An argument given as a reference, else nothing.
     const RefOperand* reference(std::size_t i) const { return std::get_if<RefOperand>(&args[i]); }
 
-    // Set by a function whose result is a reference (IF passing on the reference it picked), which
-    // then stands instead of the value it returns.
+    // Set by a function whose result is a reference (IF passing on the reference it picked, OFFSET the
+    // one it made), which then stands instead of the value it returns. Cells beyond its arguments must
+    // be the ones its row's cellsRead names, so that they are current.
     std::optional<RefOperand> referenceResult;
 };
 
