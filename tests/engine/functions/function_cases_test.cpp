@@ -133,5 +133,14 @@ TEST(FunctionCases, LogicalAndInformation) {
     checkGroup("logical", {formula::logicalFunctions(), formula::informationFunctions()});
 }
 
+TEST(FunctionCases, Text) {
+    checkGroup("text", {formula::textFunctions(), formula::characterFunctions(), formula::positionFunctions(),
+                        formula::byteFunctions(), formula::formattedFunctions()});
+}
+
+TEST(FunctionCases, LookupAndReference) {
+    checkGroup("lookup", {formula::lookupFunctions(), formula::referenceFunctions()});
+}
+
 } // namespace
 } // namespace engine
