@@ -133,5 +133,9 @@ TEST(FunctionCases, LogicalAndInformation) {
     checkGroup("logical", {formula::logicalFunctions(), formula::informationFunctions()});
 }
 
+TEST(FunctionCases, DateAndTime) {
+    checkGroup("date", {formula::dateFunctions()});
+}
+
 } // namespace
 } // namespace engine
