@@ -241,7 +241,7 @@ Outcome type(Application& app, const Place& place, std::u16string_view address, 
     Sheet& s = ref.sheet();
     if (const ValidationRule* rule = s.validationAt(at.row, at.col)) {
         bool blank = text.empty() && rule->ignoreBlank;
-        if (rule->alert == AlertStyle::Stop && !blank && !admitted(s, *rule, text))
+        if (rule->showError && rule->alert == AlertStyle::Stop && !blank && !admitted(s, *rule, text))
             return refused(u"输入值非法。\n其他用户已经限定了可以输入该单元格的数值。");
     }
     try {

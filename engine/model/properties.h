@@ -84,6 +84,8 @@ struct ValidationRule {
     std::u16string formula2;
     bool ignoreBlank = true;
     bool inCellDropdown = true;
+    // Without the alert, a wrong entry is taken as typed.
+    bool showError = true;
     friend bool operator==(const ValidationRule&, const ValidationRule&) = default;
 };
 

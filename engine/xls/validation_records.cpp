@@ -48,7 +48,9 @@ std::u16string formulaText(std::span<const uint8_t> tokens, const TokenContext& 
     return u"=" + text;
 }
 
-void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list,
+// Relative references are written as offsets from `origin`, the top-left cell of the first area, as
+// they are read.
+void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list, CellAddress origin,
                 const FormulaEncoder& encoder, const formula::SheetNames& sheets) {
     size_t sizeAt = out.size();
     putU16(out, 0);
@@ -63,7 +65,7 @@ void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list
         } catch (const EngineError&) {
             throw FormatError("a data validation holds a formula that does not parse");
         }
-        encoder.encode(p, out, list ? OperandClass::Reference : OperandClass::Value);
+        encoder.encode(p, out, list ? OperandClass::Reference : OperandClass::Value, origin);
     } else if (list) {
         if (text.size() > MaxListLength)
             throw FormatError(
@@ -81,7 +83,7 @@ void putFormula(std::vector<uint8_t>& out, const std::u16string& text, bool list
         } catch (const EngineError&) {
             formula::appendText(p, text);
         }
-        encoder.encode(p, out, OperandClass::Value);
+        encoder.encode(p, out, OperandClass::Value, origin);
     }
     patchU16(out, sizeAt, uint16_t(out.size() - start));
 }
@@ -139,6 +141,7 @@ ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext&
     rule.op = ValidationOperator(op);
     rule.ignoreBlank = flags & AllowBlank;
     rule.inCellDropdown = !(flags & NoDropDown);
+    rule.showError = flags & ShowError;
     bool list = rule.type == ValidationType::List;
     try {
         rule.formula1 = formulaText(tokens1, context, r.areas[0], list);
@@ -156,7 +159,9 @@ ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext&
 void putValidation(std::vector<uint8_t>& out, const ValidationRule& rule, std::span<const Area> areas,
                    const FormulaEncoder& encoder, const formula::SheetNames& sheets) {
     bool list = rule.type == ValidationType::List;
-    uint32_t flags = uint32_t(rule.type) | uint32_t(rule.alert) << 4 | uint32_t(rule.op) << 20 | ShowError;
+    uint32_t flags = uint32_t(rule.type) | uint32_t(rule.alert) << 4 | uint32_t(rule.op) << 20;
+    if (rule.showError)
+        flags |= ShowError;
     if (list && (rule.formula1.empty() || rule.formula1[0] != u'='))
         flags |= ExplicitList;
     if (rule.ignoreBlank)
@@ -167,8 +172,9 @@ void putValidation(std::vector<uint8_t>& out, const ValidationRule& rule, std::s
     // Titles and messages: Excel stores an absent one as a single zero character.
     for (int i = 0; i < 4; ++i)
         putUnicode16(out, std::u16string(1, u'\0'));
-    putFormula(out, rule.formula1, list, encoder, sheets);
-    putFormula(out, rule.formula2, false, encoder, sheets);
+    const CellAddress origin{areas.front().top, areas.front().left};
+    putFormula(out, rule.formula1, list, origin, encoder, sheets);
+    putFormula(out, rule.formula2, false, origin, encoder, sheets);
     putU16(out, uint16_t(areas.size()));
     for (const Area& a : areas) {
         putU16(out, uint16_t(a.top));

@@ -1,3 +1,4 @@
+#include "engine/automation/book.h"
 #include "engine/automation/user.h"
 #include "tests/engine/automation/fixture.h"
 
@@ -41,6 +42,17 @@ TEST_F(User, TypingIsCheckedAgainstTheCellsListThenRaisesSheetChange) {
     range(u"A4")->PutValue2(Variant(u"2024"));
     EXPECT_EQ(range(u"A4")->GetValue2(), Variant(2024.0));
     EXPECT_EQ(user::sheet(instance()).selection().active, (CellAddress{3, 2}));
+}
+
+TEST_F(User, AValidationThatShowsNoAlertTakesAnyEntry) {
+    ValidationRule quiet;
+    quiet.type = ValidationType::WholeNumber;
+    quiet.op = ValidationOperator::Greater;
+    quiet.formula1 = u"0";
+    quiet.showError = false;
+    instance().books().front()->model->sheet(0).addValidation(Area::cell(4, 0), quiet);
+    EXPECT_TRUE(user::type(instance(), here, u"A5", u"-3").done);
+    EXPECT_EQ(range(u"A5")->GetValue2(), Variant(-3.0));
 }
 
 TEST_F(User, ClearCopyAndPasteAcrossInstances) {

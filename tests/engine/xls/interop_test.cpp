@@ -577,10 +577,11 @@ TEST(Interop, LibreOfficeReadsEveryFunctionTheEngineSavesAsThatFunction) {
     EXPECT_EQ(read, written);
 }
 
-// Links, conditional formats and page breaks LibreOffice wrote (from an .xlsx written by hand): opened
-// and saved here, xlrd and LibreOffice see them as in LibreOffice's own file, a rule's relative
-// references still pointing at the cells beside each formatted one.
-TEST(Interop, LinksConditionalFormatsAndPageBreaksOfALibreOfficeWorkbookSurviveASave) {
+// Links, conditional formats, validations and page breaks LibreOffice wrote (from an .xlsx written by
+// hand): opened and saved here, xlrd and LibreOffice see them as in LibreOffice's own file, the relative
+// references of rules and validations still pointing at the cells beside each one, and a validation
+// that shows no alert still showing none.
+TEST(Interop, LinksConditionalFormatsValidationsAndPageBreaksOfALibreOfficeWorkbookSurviveASave) {
     std::string python = pythonWithXlrd();
     if (!haveSoffice() || python.empty())
         GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
@@ -603,6 +604,7 @@ TEST(Interop, LinksConditionalFormatsAndPageBreaksOfALibreOfficeWorkbookSurviveA
     const Sheet& sheet = result.workbook->sheet(0);
     EXPECT_EQ(sheet.hyperlinks().size(), 2u);
     EXPECT_EQ(sheet.conditionalFormats().size(), 3u);
+    EXPECT_EQ(sheet.validations().size(), 2u);
     EXPECT_EQ(sheet.rowBreaks().size(), 1u);
     EXPECT_EQ(sheet.columnBreaks().size(), 1u);
 
@@ -612,6 +614,8 @@ TEST(Interop, LinksConditionalFormatsAndPageBreaksOfALibreOfficeWorkbookSurviveA
     const std::string xlsx = "xlsx:Calc MS Excel 2007 XML";
     const std::string theirs = extrasOf("xlsx", scratch.convert(made, xlsx, "xlsx"));
     EXPECT_NE(theirs.find("AND($B2>30,$D2<70)"), std::string::npos) << theirs;
+    EXPECT_NE(theirs.find("['B3>A3'"), std::string::npos) << theirs;
+    EXPECT_NE(theirs.find("showErrorMessage=false"), std::string::npos) << theirs;
     EXPECT_EQ(extrasOf("xlsx", scratch.convert(saved, xlsx, "xlsx")), theirs);
 }
 

@@ -1,8 +1,10 @@
-"""Hyperlinks, conditional formats and page breaks through other programs.
+"""Hyperlinks, conditional formats, data validations and page breaks through other programs.
 
   sheet_extras.py make OUT.xlsx   writes an .xlsx (by hand) with a link to a web address, one to a cell
                                   of another sheet, conditional formats comparing values and testing a
-                                  formula, and page breaks before a row and a column, for LibreOffice to
+                                  formula, validations by a formula of the cells beside and by bounds,
+                                  one showing no alert, and page breaks before a row and a column, for
+                                  LibreOffice to
                                   turn into an .xls (a format of several areas has absolute references
                                   only: LibreOffice reads the relative ones of such a format in its own
                                   .xls files from another cell than it wrote them for);
@@ -21,6 +23,8 @@ SHEET = """<sheetData>%(rows)s</sheetData>
 <conditionalFormatting sqref="C2:C7"><cfRule type="cellIs" dxfId="0" priority="1" operator="greaterThan"><formula>40</formula></cfRule></conditionalFormatting>
 <conditionalFormatting sqref="E2:E7"><cfRule type="expression" dxfId="1" priority="2"><formula>AND($B2&gt;30,$D2&lt;70)</formula></cfRule></conditionalFormatting>
 <conditionalFormatting sqref="A9 C9"><cfRule type="cellIs" dxfId="0" priority="3" operator="between"><formula>10</formula><formula>$A$1+90</formula></cfRule></conditionalFormatting>
+<dataValidations count="2"><dataValidation type="custom" allowBlank="1" showErrorMessage="1" sqref="C3:C6"><formula1>B3&gt;A3</formula1></dataValidation>
+<dataValidation type="decimal" operator="between" allowBlank="1" sqref="E3:E6"><formula1>A3</formula1><formula2>$B$1*10</formula2></dataValidation></dataValidations>
 <hyperlinks><hyperlink ref="A2" r:id="rIdLink" tooltip="邮局网站"/><hyperlink ref="B3" location="'汇总'!C4" display="看汇总"/></hyperlinks>
 <rowBreaks count="1" manualBreakCount="1"><brk id="4" max="16383" man="1"/></rowBreaks>
 <colBreaks count="1" manualBreakCount="1"><brk id="2" max="1048575" man="1"/></colBreaks>
@@ -80,6 +84,9 @@ def xlsx(path):
         for rule in cf.findall("m:cfRule", NS):
             formulas = [f.text for f in rule.findall("m:formula", NS)]
             print("format", cf.get("sqref"), attributes(rule, skip=("priority", "dxfId")), formulas)
+    for dv in sheet.findall("m:dataValidations/m:dataValidation", NS):
+        formulas = [f.text for f in dv if f.tag.endswith("formula1") or f.tag.endswith("formula2")]
+        print("validation", attributes(dv), formulas)
     for kind in ("rowBreaks", "colBreaks"):
         for brk in sheet.findall("m:%s/m:brk" % kind, NS):
             print(kind, brk.get("id"), brk.get("man"))
