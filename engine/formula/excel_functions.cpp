@@ -130,6 +130,7 @@ constexpr BiffFunction table[] = {
     {"ROUNDUP", 212, 2, 2, V, "V"},
     {"ROUNDDOWN", 213, 2, 2, V, "V"},
     {"RANK", 216, 2, 3, V, "VRV"},
+    {"DAYS360", 220, 2, 3, V, "V"},
     {"TODAY", 221, 0, 0, V, ""},
     {"MEDIAN", 227, 1, Many, V, "R"},
     {"SUMPRODUCT", 228, 1, Many, V, "A"},
