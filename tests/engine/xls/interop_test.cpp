@@ -654,6 +654,10 @@ TEST(Interop, AWorkbookOfThe1904DateSystemComputesItsDatesInItAndKeepsItThroughA
     }
     sheet.setFormula(0, 1, u"=DATE(1903,12,31)");
     EXPECT_EQ(sheet.value(0, 1), Value::error(ErrorCode::Num));
+    Format shownAsDate;
+    shownAsDate.numberFormat = u"yyyy-mm-dd";
+    sheet.setFormat(Area::cell(0, 0), book.formats().intern(shownAsDate));
+    EXPECT_EQ(sheet.shown(0, 0).text, u"1904-01-01");
 
     fs::path saved = scratch / "saved1904.xls";
     xls::writeWorkbook(book, saved);
