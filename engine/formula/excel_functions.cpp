@@ -139,6 +139,7 @@ constexpr BiffFunction table[] = {
     {"ROUNDDOWN", 213, 2, 2, V, "V"},
     {"RANK", 216, 2, 3, V, "VRV"},
     {"ADDRESS", 219, 2, 5, V, "V"},
+    {"DAYS360", 220, 2, 3, V, "V"},
     {"TODAY", 221, 0, 0, V, ""},
     {"MEDIAN", 227, 1, Many, V, "R"},
     {"SUMPRODUCT", 228, 1, Many, V, "A"},

@@ -147,8 +147,12 @@ std::span<const formula::Token> Recalc::formula(formula::SheetId id, int row, in
     return sheet ? sheet->formulaProgram(row, col) : std::span<const formula::Token>();
 }
 
-int Recalc::today() {
-    return book_.today();
+double Recalc::now() {
+    return book_.now();
+}
+
+DateSystem Recalc::dateSystem() {
+    return book_.dateSystem();
 }
 
 } // namespace engine

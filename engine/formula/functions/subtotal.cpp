@@ -29,7 +29,8 @@ public:
                 visit(row, col, v);
         });
     }
-    int today() override { return inner_.today(); }
+    double now() override { return inner_.now(); }
+    DateSystem dateSystem() override { return inner_.dateSystem(); }
     std::span<const Token> definedName(std::u16string_view name, SheetId sheet) override {
         return inner_.definedName(name, sheet);
     }

@@ -142,5 +142,9 @@ TEST(FunctionCases, LookupAndReference) {
     checkGroup("lookup", {formula::lookupFunctions(), formula::referenceFunctions()});
 }
 
+TEST(FunctionCases, DateAndTime) {
+    checkGroup("date", {formula::dateFunctions()});
+}
+
 } // namespace
 } // namespace engine
