@@ -310,7 +310,7 @@ const Section* textSection(const CompiledFormat& f) {
     return nullptr;
 }
 
-ShownValue showNumber(const CompiledFormat& f, double x) {
+ShownValue showNumber(const CompiledFormat& f, double x, DateSystem system) {
     std::vector<const Section*> numeric;
     const Section* text = textSection(f);
     for (const Section& s : f.sections)
@@ -336,9 +336,9 @@ ShownValue showNumber(const CompiledFormat& f, double x) {
     bool signed_ = numeric.size() == 1 && x < 0;
     double magnitude = std::fabs(x);
     if (chosen->isDate) {
-        if (x < 0 || x >= 2958466)
+        if (x < 0 || x >= lastSerial(system) + 1)
             return {u"########", chosen->colorIndex};
-        return {detail::layOutDate(*chosen, magnitude), chosen->colorIndex};
+        return {detail::layOutDate(*chosen, magnitude, system), chosen->colorIndex};
     }
     detail::LaidOut out = detail::layOutNumber(*chosen, magnitude);
     if (signed_ && out.nonZero)
@@ -384,7 +384,7 @@ bool NumberFormat::isGeneral() const {
     return compiled_->general;
 }
 
-ShownValue NumberFormat::show(const Value& value) const {
+ShownValue NumberFormat::show(const Value& value, DateSystem system) const {
     switch (value.kind()) {
     case Value::Kind::Empty:
         return {};
@@ -395,19 +395,20 @@ ShownValue NumberFormat::show(const Value& value) const {
     case Value::Kind::Text:
         return compiled_->general ? ShownValue{value.asText(), 0} : showText(*compiled_, value.asText());
     case Value::Kind::Number:
-        return compiled_->general ? general(value.asNumber()) : showNumber(*compiled_, value.asNumber());
+        return compiled_->general ? general(value.asNumber())
+                                  : showNumber(*compiled_, value.asNumber(), system);
     }
     return {};
 }
 
-ShownValue showValue(const Value& value, std::u16string_view code) {
+ShownValue showValue(const Value& value, std::u16string_view code, DateSystem system) {
     if (isGeneralCode(code))
         return NumberFormat().show(value);
     static std::unordered_map<std::u16string, NumberFormat> compiled;
     auto it = compiled.find(std::u16string(code));
     if (it == compiled.end())
         it = compiled.emplace(code, NumberFormat::parse(code).value_or(NumberFormat())).first;
-    return it->second.show(value);
+    return it->second.show(value, system);
 }
 
 } // namespace engine

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/calendar.h"
 #include "engine/core/value.h"
 
 #include <memory>
@@ -17,10 +18,10 @@
 // a thousand, "%", an exponent (E+00), a fraction (# ?/?), date and time parts (y m d h s, AM/PM,
 // [h] for elapsed hours, ss.00), "@" for the text itself, or "General".
 //
-// Dates are serial numbers of the 1900 date system as Excel counts them: 1 is 1900-01-01 and 60 is the
-// 29 February 1900 that never was. Numbers round half away from zero on their shortest decimal form;
-// a section with fewer placeholders than digits shows every integer digit. Booleans and errors show
-// as TRUE, FALSE and their error texts whatever the code.
+// Dates are serial numbers of the workbook's date system (calendar.h): in the 1900 system 1 is
+// 1900-01-01 and 60 is the 29 February 1900 that never was. Numbers round half away from zero on their
+// shortest decimal form; a section with fewer placeholders than digits shows every integer digit. Booleans
+// and errors show as TRUE, FALSE and their error texts whatever the code.
 namespace engine {
 
 struct ShownValue {
@@ -41,7 +42,7 @@ public:
     // part, more than four sections. Empty text and "General" (in any case) are General.
     static std::optional<NumberFormat> parse(std::u16string_view code);
 
-    ShownValue show(const Value& value) const;
+    ShownValue show(const Value& value, DateSystem system = DateSystem::Excel1900) const;
     bool isGeneral() const;
 
 private:
@@ -51,7 +52,7 @@ private:
 
 // `value` through `code`, compiling each distinct code once. A code that does not parse shows values
 // in the general form.
-ShownValue showValue(const Value& value, std::u16string_view code);
+ShownValue showValue(const Value& value, std::u16string_view code, DateSystem system = DateSystem::Excel1900);
 // Whether `code` is empty or spells General in any case.
 bool isGeneralCode(std::u16string_view code);
 

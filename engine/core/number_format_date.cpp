@@ -130,7 +130,7 @@ void prepareDateSection(Section& s) {
     }
 }
 
-std::u16string layOutDate(const Section& s, double serial) {
+std::u16string layOutDate(const Section& s, double serial, DateSystem system) {
     int subDigits = 0;
     for (const Token& t : s.tokens)
         if (t.kind == Tok::SubSecond)
@@ -145,7 +145,8 @@ std::u16string layOutDate(const Section& s, double serial) {
     long long inDay = units % perDay;
     long long seconds = inDay / perSecond;
     long long hour = seconds / 3600, minute = seconds / 60 % 60, second = seconds % 60;
-    CivilDate date = civilDate(day);
+    // Day 0 of the 1904 system is day 1462 of the 1900 system, past its missing day.
+    CivilDate date = civilDate(system == DateSystem::Excel1904 ? day + 1462 : day);
     const Names& names = namesOf(s.locale);
 
     std::u16string out;

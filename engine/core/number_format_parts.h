@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/core/calendar.h"
+
 #include <optional>
 #include <string>
 #include <unicode/numberformatter.h>
@@ -101,6 +103,6 @@ LaidOut layOutNumber(const Section& section, double x);
 // Resolves months and minutes and the parts only dates have.
 void prepareDateSection(Section& section);
 // `serial` is a date of the 1900 date system, not negative.
-std::u16string layOutDate(const Section& section, double serial);
+std::u16string layOutDate(const Section& section, double serial, DateSystem system);
 
 } // namespace engine::detail

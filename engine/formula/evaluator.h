@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/core/address.h"
+#include "engine/core/calendar.h"
 #include "engine/core/value.h"
 #include "engine/formula/program.h"
 
@@ -23,11 +24,15 @@ public:
     // circular reference).
     virtual bool ready(SheetId sheet, const Area& area) = 0;
     virtual bool sheetExists(SheetId sheet) = 0;
+    // The sheet of that name (any case), for references written as text (INDIRECT).
+    virtual std::optional<SheetId> sheetNamed(std::u16string_view name) = 0;
     virtual ValueView value(SheetId sheet, int row, int col) = 0;
     // Every cell with content in `area`, row by row.
     virtual void forEachValue(SheetId sheet, const Area& area,
                               const std::function<void(int row, int col, const ValueView&)>& visit) = 0;
-    virtual int today() = 0;
+    // The present moment as a serial number of the workbook's date system, and that system.
+    virtual double now() = 0;
+    virtual DateSystem dateSystem() = 0;
     // What a defined name stands for in a formula on `sheet`: one reference or constant token (a text
     // with its characters). Empty for a name that names nothing the engine computes: #NAME?.
     virtual std::span<const Token> definedName(std::u16string_view name, SheetId sheet) = 0;

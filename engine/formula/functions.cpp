@@ -15,10 +15,11 @@ struct Catalogue {
     std::vector<const Function*> byId;
 
     Catalogue() {
-        for (auto group :
-             {logicalFunctions(), informationFunctions(), mathFunctions(), roundingFunctions(),
-              elementaryFunctions(), romanFunctions(), subtotalFunctions(), statisticalFunctions(),
-              dispersionFunctions(), orderFunctions(), textFunctions(), dateFunctions()})
+        for (auto group : {logicalFunctions(), informationFunctions(), mathFunctions(), roundingFunctions(),
+                           elementaryFunctions(), romanFunctions(), subtotalFunctions(),
+                           statisticalFunctions(), dispersionFunctions(), orderFunctions(), textFunctions(),
+                           characterFunctions(), positionFunctions(), byteFunctions(), formattedFunctions(),
+                           dateFunctions(), lookupFunctions(), referenceFunctions()})
             for (const Function& f : group)
                 byId.push_back(&f);
         std::sort(byId.begin(), byId.end(), before);

@@ -104,6 +104,11 @@ bool Recalc::sheetExists(formula::SheetId id) {
     return book_.sheetById(id) != nullptr;
 }
 
+std::optional<formula::SheetId> Recalc::sheetNamed(std::u16string_view name) {
+    const Sheet* sheet = book_.findSheet(name);
+    return sheet ? std::optional(sheet->id()) : std::nullopt;
+}
+
 ValueView Recalc::view(const Sheet& sheet, const detail::Cell& c) const {
     if (c.kind != detail::CellKind::Formula)
         return detail::storedValue(c, book_.strings_);
@@ -142,8 +147,12 @@ std::span<const formula::Token> Recalc::formula(formula::SheetId id, int row, in
     return sheet ? sheet->formulaProgram(row, col) : std::span<const formula::Token>();
 }
 
-int Recalc::today() {
-    return book_.today();
+double Recalc::now() {
+    return book_.now();
+}
+
+DateSystem Recalc::dateSystem() {
+    return book_.dateSystem();
 }
 
 } // namespace engine

@@ -14,7 +14,7 @@ class Workbook;
 
 // Recalculation by lazily computed, cached results. Every content change stamps its sheet (and the
 // workbook) with a new revision; a formula's result is current when it was computed at or after the
-// last change of its own sheet, or of any sheet for formulas that read other sheets or TODAY(). A
+// last change of its own sheet, or of any sheet for formulas that read other sheets or TODAY() and NOW(). A
 // write therefore costs nothing beyond the write, and a read computes only the stale formulas it
 // depends on, each once. Formulas waiting for others wait on an explicit work stack, never on the
 // call stack, so a chain of any length computes in linear time; meeting a formula that is still being
@@ -31,10 +31,12 @@ public:
 
     bool ready(formula::SheetId sheet, const Area& area) override;
     bool sheetExists(formula::SheetId sheet) override;
+    std::optional<formula::SheetId> sheetNamed(std::u16string_view name) override;
     ValueView value(formula::SheetId sheet, int row, int col) override;
     void forEachValue(formula::SheetId sheet, const Area& area,
                       const std::function<void(int row, int col, const ValueView&)>& visit) override;
-    int today() override;
+    double now() override;
+    DateSystem dateSystem() override;
     std::span<const formula::Token> definedName(std::u16string_view name, formula::SheetId sheet) override;
     std::span<const formula::Token> formula(formula::SheetId sheet, int row, int col) override;
 

@@ -159,7 +159,7 @@ ShownValue Sheet::shown(int row, int col) const {
     const Cell* c = findCell(row, col);
     if (!c || c->kind == CellKind::Empty)
         return {};
-    return showValue(currentValue(row, *c).toValue(), format(row, col).numberFormat);
+    return showValue(currentValue(row, *c).toValue(), format(row, col).numberFormat, book_.dateSystem());
 }
 
 ValueView Sheet::currentValue(int row, const Cell& c) const {

@@ -1,5 +1,6 @@
 #include "engine/model/workbook.h"
 
+#include "engine/core/calendar.h"
 #include "engine/core/error.h"
 #include "engine/core/text.h"
 #include "engine/model/recalc.h"
@@ -125,20 +126,14 @@ void Workbook::invalidateResults() {
             f.computedAt = 0;
 }
 
-int Workbook::today() const {
-    if (today_)
-        return *today_;
-    std::time_t now = std::time(nullptr);
+double Workbook::now() const {
+    if (now_)
+        return *now_;
+    std::time_t t = std::time(nullptr);
     std::tm local{};
-    localtime_r(&now, &local);
-    // Days from 1970-01-01 of the local date, then Excel's serial (1970-01-01 is 25569).
-    long y = local.tm_year + 1900, m = local.tm_mon + 1, d = local.tm_mday;
-    y -= m <= 2;
-    long era = (y >= 0 ? y : y - 399) / 400;
-    long yoe = y - era * 400;
-    long doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-    long doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    return static_cast<int>(era * 146097 + doe - 719468 + 25569);
+    localtime_r(&t, &local);
+    double day = serialOfDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, dateSystem_).value_or(0);
+    return day + (local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec) / 86400.0;
 }
 
 } // namespace engine

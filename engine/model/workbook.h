@@ -1,5 +1,6 @@
 #pragma once
 
+#include "engine/core/calendar.h"
 #include "engine/formula/program.h"
 #include "engine/model/defined_names.h"
 #include "engine/model/format.h"
@@ -64,12 +65,19 @@ public:
     void calculateAll();
     // Forgets every result, so that the next reads compute them from nothing.
     void invalidateResults();
-    // The date TODAY() gives, as a serial number; nothing for the local clock (the default).
-    void setToday(std::optional<int> serial) {
-        today_ = serial;
+    // The moment NOW() gives, as a serial number of the workbook's date system; nothing for the local
+    // clock (the default).
+    void setNow(std::optional<double> serial) {
+        now_ = serial;
         contentChangedAt_ = bump();
     }
-    int today() const;
+    double now() const;
+    // The date system of the workbook's serial numbers: 1900 unless its file says 1904.
+    DateSystem dateSystem() const { return dateSystem_; }
+    void setDateSystem(DateSystem system) {
+        dateSystem_ = system;
+        contentChangedAt_ = bump();
+    }
 
     // Grows with every change of content, format, properties or structure.
     std::uint64_t revision() const { return revision_; }
@@ -95,7 +103,8 @@ private:
     detail::StringPool strings_;
     std::uint64_t revision_ = 1;
     std::uint64_t contentChangedAt_ = 1; // the last content change on any sheet
-    std::optional<int> today_;
+    std::optional<double> now_;
+    DateSystem dateSystem_ = DateSystem::Excel1900;
     formula::SheetNames sheetNames_;
     std::unique_ptr<Recalc> recalc_;
 };

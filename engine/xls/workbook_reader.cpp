@@ -176,6 +176,10 @@ void WorkbookReader::readGlobals() {
             supBooks_.back().names.push_back(readUnicode8(in));
             break;
         }
+        case rec::DateMode:
+            book_.setDateSystem(ByteReader(records_.body()).u16() != 0 ? DateSystem::Excel1904
+                                                                       : DateSystem::Excel1900);
+            break;
         case rec::ExternSheet:
             externSheet(records_.body());
             break;

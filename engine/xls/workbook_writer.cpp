@@ -221,7 +221,7 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
     }
     simple(w, rec::Backup, 0);
     simple(w, rec::HideObj, 0);
-    simple(w, rec::DateMode, 0);
+    simple(w, rec::DateMode, book_.dateSystem() == DateSystem::Excel1904 ? 1 : 0);
     simple(w, rec::Precision, 1);
     simple(w, rec::BookBool, 0);
 

@@ -57,6 +57,15 @@ TEST(NumberFormat, SectionsNameTheirColour) {
     EXPECT_EQ(showValue(Value::text(u"x"), u"0;0;0;[Magenta]@").colorIndex, 7);
 }
 
+// Day 0 of the 1904 date system is Friday, 1 January 1904; elapsed time counts no calendar.
+TEST(NumberFormat, DatesOfThe1904SystemCountFromItsFirstDay) {
+    EXPECT_EQ(showValue(Value::number(0), u"yyyy-mm-dd ddd", DateSystem::Excel1904).text, u"1904-01-01 Fri");
+    EXPECT_EQ(showValue(Value::number(1462.75), u"yyyy-mm-dd hh:mm", DateSystem::Excel1904).text,
+              u"1908-01-02 18:00");
+    EXPECT_EQ(showValue(Value::number(1.5), u"[h]:mm", DateSystem::Excel1904).text, u"36:00");
+    EXPECT_EQ(showValue(Value::number(2957004), u"yyyy-mm-dd", DateSystem::Excel1904).text, u"########");
+}
+
 TEST(NumberFormat, BooleansErrorsAndEmptyCellsIgnoreTheCode) {
     EXPECT_EQ(showValue(Value::boolean(true), u"0.00").text, u"TRUE");
     EXPECT_EQ(showValue(Value::error(ErrorCode::Div0), u"0.00").text, u"#DIV/0!");

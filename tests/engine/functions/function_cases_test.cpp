@@ -133,5 +133,18 @@ TEST(FunctionCases, LogicalAndInformation) {
     checkGroup("logical", {formula::logicalFunctions(), formula::informationFunctions()});
 }
 
+TEST(FunctionCases, Text) {
+    checkGroup("text", {formula::textFunctions(), formula::characterFunctions(), formula::positionFunctions(),
+                        formula::byteFunctions(), formula::formattedFunctions()});
+}
+
+TEST(FunctionCases, LookupAndReference) {
+    checkGroup("lookup", {formula::lookupFunctions(), formula::referenceFunctions()});
+}
+
+TEST(FunctionCases, DateAndTime) {
+    checkGroup("date", {formula::dateFunctions()});
+}
+
 } // namespace
 } // namespace engine

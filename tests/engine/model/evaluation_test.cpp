@@ -272,7 +272,7 @@ TEST_F(Evaluation, AnyAcceptedFormulaComputes) {
 }
 
 TEST_F(Evaluation, Functions) {
-    book.setToday(46000); // 2025-12-10
+    book.setNow(46000.5); // 2025-12-10, noon
     type(u"A1", u"3");
     type(u"A2", u"x");
     type(u"A3", u"4");

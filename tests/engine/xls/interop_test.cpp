@@ -579,8 +579,8 @@ TEST(Interop, LibreOfficeReadsEveryFunctionTheEngineSavesAsThatFunction) {
 
 // Links, conditional formats, validations and page breaks LibreOffice wrote (from an .xlsx written by
 // hand): opened and saved here, xlrd and LibreOffice see them as in LibreOffice's own file, the relative
-// references of rules and validations still pointing at the cells beside each one, and a validation
-// that shows no alert still showing none.
+// references of rules and validations still pointing at the cells beside each one, and a validation's
+// messages and its choice to show no alert kept.
 TEST(Interop, LinksConditionalFormatsValidationsAndPageBreaksOfALibreOfficeWorkbookSurviveASave) {
     std::string python = pythonWithXlrd();
     if (!haveSoffice() || python.empty())
@@ -616,7 +616,59 @@ TEST(Interop, LinksConditionalFormatsValidationsAndPageBreaksOfALibreOfficeWorkb
     EXPECT_NE(theirs.find("AND($B2>30,$D2<70)"), std::string::npos) << theirs;
     EXPECT_NE(theirs.find("['B3>A3'"), std::string::npos) << theirs;
     EXPECT_NE(theirs.find("showErrorMessage=false"), std::string::npos) << theirs;
+    EXPECT_NE(theirs.find("prompt=请输入单价，单位为元"), std::string::npos) << theirs;
     EXPECT_EQ(extrasOf("xlsx", scratch.convert(saved, xlsx, "xlsx")), theirs);
+}
+
+// A workbook of the 1904 date system, as LibreOffice saves one: its serial numbers count from
+// 1 January 1904, 1,462 days after the 1900 system's, and it keeps its system through a save.
+TEST(Interop, AWorkbookOfThe1904DateSystemComputesItsDatesInItAndKeepsItThroughASave) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    fs::path source = scratch / "dates1904.fods";
+    {
+        std::ofstream out(source);
+        out << R"(<?xml version="1.0" encoding="UTF-8"?>
+<office:document xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0"
+ xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2"
+ office:version="1.2" office:mimetype="application/vnd.oasis.opendocument.spreadsheet">
+<office:body><office:spreadsheet>
+<table:calculation-settings><table:null-date table:date-value="1904-01-01"/></table:calculation-settings>
+<table:table table:name="Sheet1"><table:table-row><table:table-cell office:value-type="float" office:value="0"/>
+</table:table-row></table:table></office:spreadsheet></office:body></office:document>)";
+    }
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+    auto result = xls::readWorkbook(made);
+    Workbook& book = *result.workbook;
+    EXPECT_EQ(book.dateSystem(), DateSystem::Excel1904);
+    Sheet& sheet = book.sheet(0);
+    struct Case {
+        std::u16string_view formula;
+        double expected;
+    };
+    for (const Case& c : {Case{u"=YEAR(A1)", 1904}, Case{u"=DAY(A1)", 1}, Case{u"=WEEKDAY(A1)", 6},
+                          Case{u"=DATE(2024,1,15)", 45306 - 1462}, Case{u"=DATEVALUE(\"1904-01-02\")", 1}}) {
+        sheet.setFormula(0, 1, c.formula);
+        EXPECT_EQ(sheet.value(0, 1), Value::number(c.expected)) << text::toUtf8(c.formula);
+    }
+    sheet.setFormula(0, 1, u"=DATE(1903,12,31)");
+    EXPECT_EQ(sheet.value(0, 1), Value::error(ErrorCode::Num));
+    Format shownAsDate;
+    shownAsDate.numberFormat = u"yyyy-mm-dd";
+    sheet.setFormat(Area::cell(0, 0), book.formats().intern(shownAsDate));
+    EXPECT_EQ(sheet.shown(0, 0).text, u"1904-01-01");
+
+    fs::path saved = scratch / "saved1904.xls";
+    xls::writeWorkbook(book, saved);
+    std::string mode;
+    ASSERT_EQ(run(python + " -c 'import sys, xlrd; print(xlrd.open_workbook(sys.argv[1]).datemode)' '" +
+                      saved.string() + "'",
+                  &mode),
+              0)
+        << mode;
+    EXPECT_EQ(mode, "1\n");
 }
 
 // An autofilter LibreOffice wrote (from a spreadsheet written by hand): opened and saved here, xlrd
