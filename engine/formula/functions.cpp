@@ -15,10 +15,10 @@ struct Catalogue {
     std::vector<const Function*> byId;
 
     Catalogue() {
-        for (auto group :
-             {logicalFunctions(), informationFunctions(), mathFunctions(), roundingFunctions(),
-              elementaryFunctions(), romanFunctions(), subtotalFunctions(), statisticalFunctions(),
-              dispersionFunctions(), orderFunctions(), textFunctions(), dateFunctions()})
+        for (auto group : {logicalFunctions(), informationFunctions(), mathFunctions(), roundingFunctions(),
+                           elementaryFunctions(), romanFunctions(), subtotalFunctions(),
+                           statisticalFunctions(), dispersionFunctions(), orderFunctions(), textFunctions(),
+                           dateFunctions(), financialFunctions()})
             for (const Function& f : group)
                 byId.push_back(&f);
         std::sort(byId.begin(), byId.end(), before);

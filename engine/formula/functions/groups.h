@@ -19,5 +19,6 @@ std::span<const Function> dispersionFunctions();
 std::span<const Function> orderFunctions();
 std::span<const Function> textFunctions();
 std::span<const Function> dateFunctions();
+std::span<const Function> financialFunctions();
 
 } // namespace engine::formula
