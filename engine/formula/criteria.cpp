@@ -1,6 +1,7 @@
 #include "engine/formula/criteria.h"
 
 #include "engine/core/text.h"
+#include "engine/formula/operands.h"
 
 #include <vector>
 
@@ -190,6 +191,18 @@ bool Criterion::matches(const ValueView& cell) const {
         return equalKind && order >= 0;
     }
     return false;
+}
+
+ExactMatch::ExactMatch(const Value& sought) : sought_(sought) {
+    if (sought.isText())
+        pattern_.emplace(sought.asText(), false);
+}
+
+bool ExactMatch::matches(const Value& cell) const {
+    if (pattern_)
+        return cell.isText() && pattern_->matches(cell.asText());
+    return cell.kind() == sought_.kind() && !cell.isEmpty() && !cell.isError() &&
+           compareValues(cell, sought_) == 0;
 }
 
 } // namespace engine::formula

@@ -2,6 +2,7 @@
 
 #include "engine/core/value.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,6 +49,19 @@ private:
     std::size_t least_ = 0; // characters of the shortest matching text
     bool open_ = false;     // a * lets matching texts be longer
     bool fold_ = true;
+};
+
+// The value MATCH, VLOOKUP and HLOOKUP look for exactly: a cell of its own kind equal to it, a text
+// without regard to case and with the wildcards and ~ of a criterion. Unlike a criterion it has no
+// operators, and a number never matches a text that reads as it.
+class ExactMatch {
+public:
+    explicit ExactMatch(const Value& sought);
+    bool matches(const Value& cell) const;
+
+private:
+    Value sought_;
+    std::optional<WildcardPattern> pattern_;
 };
 
 } // namespace engine::formula

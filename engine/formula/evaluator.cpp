@@ -156,7 +156,7 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             std::size_t argc = t.payload.call.argc;
             std::span<Operand> args(stack_.data() + (stack_.size() - argc), argc);
             if (f.cellsRead)
-                if (auto extra = f.cellsRead(args)) {
+                if (auto extra = f.cellsRead(args, site)) {
                     if (!context.ready(extra->sheet, extra->area))
                         return std::nullopt; // run again at this call once the cells are current
                 }
@@ -169,7 +169,7 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             if (result.isNumber() && !std::isfinite(result.asNumber()))
                 result = Value::error(ErrorCode::Num);
             stack_.resize(stack_.size() - argc);
-            if (call.referenceResult) // its cells were current as an argument
+            if (call.referenceResult) // current: within an argument, or what cellsRead named
                 stack_.emplace_back(*call.referenceResult);
             else
                 stack_.emplace_back(std::move(result));

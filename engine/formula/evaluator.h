@@ -24,6 +24,8 @@ public:
     // circular reference).
     virtual bool ready(SheetId sheet, const Area& area) = 0;
     virtual bool sheetExists(SheetId sheet) = 0;
+    // The sheet of that name (any case), for references written as text (INDIRECT).
+    virtual std::optional<SheetId> sheetNamed(std::u16string_view name) = 0;
     virtual ValueView value(SheetId sheet, int row, int col) = 0;
     // Every cell with content in `area`, row by row.
     virtual void forEachValue(SheetId sheet, const Area& area,

@@ -18,7 +18,8 @@ struct Catalogue {
         for (auto group : {logicalFunctions(), informationFunctions(), mathFunctions(), roundingFunctions(),
                            elementaryFunctions(), romanFunctions(), subtotalFunctions(),
                            statisticalFunctions(), dispersionFunctions(), orderFunctions(), textFunctions(),
-                           dateFunctions(), financialFunctions()})
+                           characterFunctions(), positionFunctions(), byteFunctions(), formattedFunctions(),
+                           dateFunctions(), lookupFunctions(), referenceFunctions(), financialFunctions()})
             for (const Function& f : group)
                 byId.push_back(&f);
         std::sort(byId.begin(), byId.end(), before);

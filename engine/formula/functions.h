@@ -29,8 +29,9 @@ struct Call {
     // An argument given as a reference, else nothing.
     const RefOperand* reference(std::size_t i) const { return std::get_if<RefOperand>(&args[i]); }
 
-    // Set by a function whose result is a reference (IF passing on the reference it picked), which
-    // then stands instead of the value it returns.
+    // Set by a function whose result is a reference (IF passing on the reference it picked, OFFSET the
+    // one it made), which then stands instead of the value it returns. Cells beyond its arguments must
+    // be the ones its row's cellsRead names, so that they are current.
     std::optional<RefOperand> referenceResult;
 };
 
@@ -47,8 +48,9 @@ struct Function {
     std::string_view args;
     Value (*compute)(Call& call);
     // Cells it reads beyond the references it was given (SUMIF's sum range reshaped to its criteria
-    // range), which must be current before it is called; null when there are none.
-    std::optional<RefOperand> (*cellsRead)(std::span<const Operand> args) = nullptr;
+    // range, the cells OFFSET points at), which must be current before it is called; null when there are
+    // none.
+    std::optional<RefOperand> (*cellsRead)(std::span<const Operand> args, CallSite& site) = nullptr;
 
     bool takesValue(std::size_t i) const {
         return !args.empty() && args[std::min(i, args.size() - 1)] == 'V';

@@ -86,6 +86,13 @@ struct ValidationRule {
     bool inCellDropdown = true;
     // Without the alert, a wrong entry is taken as typed.
     bool showError = true;
+    // The message shown while the cell is selected, and the alert's own title and text (empty ones are
+    // the spreadsheet's own).
+    bool showInput = false;
+    std::u16string inputTitle{};
+    std::u16string inputMessage{};
+    std::u16string errorTitle{};
+    std::u16string errorMessage{};
     friend bool operator==(const ValidationRule&, const ValidationRule&) = default;
 };
 

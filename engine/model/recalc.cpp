@@ -104,6 +104,11 @@ bool Recalc::sheetExists(formula::SheetId id) {
     return book_.sheetById(id) != nullptr;
 }
 
+std::optional<formula::SheetId> Recalc::sheetNamed(std::u16string_view name) {
+    const Sheet* sheet = book_.findSheet(name);
+    return sheet ? std::optional(sheet->id()) : std::nullopt;
+}
+
 ValueView Recalc::view(const Sheet& sheet, const detail::Cell& c) const {
     if (c.kind != detail::CellKind::Formula)
         return detail::storedValue(c, book_.strings_);

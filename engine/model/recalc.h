@@ -31,6 +31,7 @@ public:
 
     bool ready(formula::SheetId sheet, const Area& area) override;
     bool sheetExists(formula::SheetId sheet) override;
+    std::optional<formula::SheetId> sheetNamed(std::u16string_view name) override;
     ValueView value(formula::SheetId sheet, int row, int col) override;
     void forEachValue(formula::SheetId sheet, const Area& area,
                       const std::function<void(int row, int col, const ValueView&)>& visit) override;

@@ -109,9 +109,13 @@ ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext&
     ByteReader in(body);
     ReadValidation r;
     uint32_t flags = in.u32();
-    bool messages = false;
-    for (int i = 0; i < 4; ++i)
-        messages |= hasText(readUnicode16(in));
+    // Excel stores an absent title or message as a single zero character.
+    auto message = [&] {
+        std::u16string text = readUnicode16(in);
+        return hasText(text) ? text : std::u16string();
+    };
+    std::u16string inputTitle = message(), errorTitle = message();
+    std::u16string inputMessage = message(), errorMessage = message();
     size_t length1 = in.u16();
     in.u16();
     auto tokens1 = in.bytes(length1);
@@ -142,6 +146,11 @@ ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext&
     rule.ignoreBlank = flags & AllowBlank;
     rule.inCellDropdown = !(flags & NoDropDown);
     rule.showError = flags & ShowError;
+    rule.showInput = flags & ShowInput;
+    rule.inputTitle = std::move(inputTitle);
+    rule.inputMessage = std::move(inputMessage);
+    rule.errorTitle = std::move(errorTitle);
+    rule.errorMessage = std::move(errorMessage);
     bool list = rule.type == ValidationType::List;
     try {
         rule.formula1 = formulaText(tokens1, context, r.areas[0], list);
@@ -150,8 +159,6 @@ ReadValidation readValidation(std::span<const uint8_t> body, const TokenContext&
         r.unkept = "data validations this program cannot read";
         return r;
     }
-    if (messages || (flags & ShowInput))
-        r.unkept = "input and error messages of data validations";
     r.rule = rule;
     return r;
 }
@@ -162,6 +169,8 @@ void putValidation(std::vector<uint8_t>& out, const ValidationRule& rule, std::s
     uint32_t flags = uint32_t(rule.type) | uint32_t(rule.alert) << 4 | uint32_t(rule.op) << 20;
     if (rule.showError)
         flags |= ShowError;
+    if (rule.showInput)
+        flags |= ShowInput;
     if (list && (rule.formula1.empty() || rule.formula1[0] != u'='))
         flags |= ExplicitList;
     if (rule.ignoreBlank)
@@ -169,9 +178,9 @@ void putValidation(std::vector<uint8_t>& out, const ValidationRule& rule, std::s
     if (!rule.inCellDropdown)
         flags |= NoDropDown;
     putU32(out, flags);
-    // Titles and messages: Excel stores an absent one as a single zero character.
-    for (int i = 0; i < 4; ++i)
-        putUnicode16(out, std::u16string(1, u'\0'));
+    for (const std::u16string* text :
+         {&rule.inputTitle, &rule.errorTitle, &rule.inputMessage, &rule.errorMessage})
+        putUnicode16(out, text->empty() ? std::u16string(1, u'\0') : *text);
     const CellAddress origin{areas.front().top, areas.front().left};
     putFormula(out, rule.formula1, list, origin, encoder, sheets);
     putFormula(out, rule.formula2, false, origin, encoder, sheets);

@@ -18,7 +18,13 @@ std::span<const Function> statisticalFunctions();
 std::span<const Function> dispersionFunctions();
 std::span<const Function> orderFunctions();
 std::span<const Function> textFunctions();
+std::span<const Function> characterFunctions();
+std::span<const Function> positionFunctions();
+std::span<const Function> byteFunctions();
+std::span<const Function> formattedFunctions();
 std::span<const Function> dateFunctions();
 std::span<const Function> financialFunctions();
+std::span<const Function> lookupFunctions();
+std::span<const Function> referenceFunctions();
 
 } // namespace engine::formula

@@ -25,7 +25,7 @@ Value product(Call& call) {
 }
 
 // The sum range takes the shape of the criteria range from its top left cell, as far as the sheet goes.
-std::optional<RefOperand> sumIfRange(std::span<const Operand> args) {
+std::optional<RefOperand> sumIfRange(std::span<const Operand> args, CallSite&) {
     if (args.size() < 3)
         return std::nullopt;
     const RefOperand* range = std::get_if<RefOperand>(&args[0]);
@@ -44,7 +44,7 @@ Value sumIf(Call& call) {
     if (!range || !sums)
         return err(ErrorCode::Value);
     Criterion criterion(call.value(1));
-    Area area = call.count() > 2 ? sumIfRange(call.args)->area : range->area;
+    Area area = call.count() > 2 ? sumIfRange(call.args, call.site)->area : range->area;
     double total = 0;
     std::optional<ErrorCode> error;
     call.site.context.forEachValue(sums->sheet, area, [&](int row, int col, const ValueView& v) {

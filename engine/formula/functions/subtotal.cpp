@@ -18,6 +18,7 @@ public:
 
     bool ready(SheetId sheet, const Area& area) override { return inner_.ready(sheet, area); }
     bool sheetExists(SheetId sheet) override { return inner_.sheetExists(sheet); }
+    std::optional<SheetId> sheetNamed(std::u16string_view name) override { return inner_.sheetNamed(name); }
     ValueView value(SheetId sheet, int row, int col) override {
         return holdsSubtotal(sheet, row, col) ? ValueView() : inner_.value(sheet, row, col);
     }

@@ -120,6 +120,18 @@ Value concatenate(Call& call) {
     return Value::text(std::move(out));
 }
 
+// A number as VALUE reads it: as arithmetic does, or after a dollar sign ("$1,000", "-$5").
+std::optional<double> readAmount(std::u16string_view s) {
+    if (auto n = readNumber(s))
+        return n;
+    std::u16string t(s);
+    std::size_t at = t.find_first_not_of(u" -");
+    if (at == std::u16string::npos || t[at] != u'$')
+        return std::nullopt;
+    t.erase(at, 1);
+    return readNumber(t);
+}
+
 Value valueFunction(Call& call) {
     const Value& v = call.value(0);
     if (v.isError() || v.isNumber())
@@ -127,7 +139,7 @@ Value valueFunction(Call& call) {
     if (v.isEmpty())
         return Value::number(0);
     if (v.isText())
-        if (auto n = readNumber(v.asText()))
+        if (auto n = readAmount(v.asText()))
             return Value::number(*n);
     return err(ErrorCode::Value);
 }

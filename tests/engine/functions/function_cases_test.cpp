@@ -143,5 +143,14 @@ TEST(FunctionCases, Financial) {
     checkGroup("financial", {formula::financialFunctions()}, 1e-13);
 }
 
+TEST(FunctionCases, Text) {
+    checkGroup("text", {formula::textFunctions(), formula::characterFunctions(), formula::positionFunctions(),
+                        formula::byteFunctions(), formula::formattedFunctions()});
+}
+
+TEST(FunctionCases, LookupAndReference) {
+    checkGroup("lookup", {formula::lookupFunctions(), formula::referenceFunctions()});
+}
+
 } // namespace
 } // namespace engine

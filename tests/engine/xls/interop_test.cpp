@@ -579,8 +579,8 @@ TEST(Interop, LibreOfficeReadsEveryFunctionTheEngineSavesAsThatFunction) {
 
 // Links, conditional formats, validations and page breaks LibreOffice wrote (from an .xlsx written by
 // hand): opened and saved here, xlrd and LibreOffice see them as in LibreOffice's own file, the relative
-// references of rules and validations still pointing at the cells beside each one, and a validation
-// that shows no alert still showing none.
+// references of rules and validations still pointing at the cells beside each one, and a validation's
+// messages and its choice to show no alert kept.
 TEST(Interop, LinksConditionalFormatsValidationsAndPageBreaksOfALibreOfficeWorkbookSurviveASave) {
     std::string python = pythonWithXlrd();
     if (!haveSoffice() || python.empty())
@@ -616,6 +616,7 @@ TEST(Interop, LinksConditionalFormatsValidationsAndPageBreaksOfALibreOfficeWorkb
     EXPECT_NE(theirs.find("AND($B2>30,$D2<70)"), std::string::npos) << theirs;
     EXPECT_NE(theirs.find("['B3>A3'"), std::string::npos) << theirs;
     EXPECT_NE(theirs.find("showErrorMessage=false"), std::string::npos) << theirs;
+    EXPECT_NE(theirs.find("prompt=请输入单价，单位为元"), std::string::npos) << theirs;
     EXPECT_EQ(extrasOf("xlsx", scratch.convert(saved, xlsx, "xlsx")), theirs);
 }
 

@@ -2,10 +2,10 @@
 
   sheet_extras.py make OUT.xlsx   writes an .xlsx (by hand) with a link to a web address, one to a cell
                                   of another sheet, conditional formats comparing values and testing a
-                                  formula, validations by a formula of the cells beside and by bounds,
-                                  one showing no alert, and page breaks before a row and a column, for
-                                  LibreOffice to
-                                  turn into an .xls (a format of several areas has absolute references
+                                  formula, validations by a formula of the cells beside and by bounds
+                                  (one with no alert but with messages), and page breaks before a row
+                                  and a column, for LibreOffice to turn into an .xls (a format of
+                                  several areas has absolute references
                                   only: LibreOffice reads the relative ones of such a format in its own
                                   .xls files from another cell than it wrote them for);
   sheet_extras.py xlsx FILE.xlsx  prints those as LibreOffice wrote them into an .xlsx;
@@ -24,7 +24,7 @@ SHEET = """<sheetData>%(rows)s</sheetData>
 <conditionalFormatting sqref="E2:E7"><cfRule type="expression" dxfId="1" priority="2"><formula>AND($B2&gt;30,$D2&lt;70)</formula></cfRule></conditionalFormatting>
 <conditionalFormatting sqref="A9 C9"><cfRule type="cellIs" dxfId="0" priority="3" operator="between"><formula>10</formula><formula>$A$1+90</formula></cfRule></conditionalFormatting>
 <dataValidations count="2"><dataValidation type="custom" allowBlank="1" showErrorMessage="1" sqref="C3:C6"><formula1>B3&gt;A3</formula1></dataValidation>
-<dataValidation type="decimal" operator="between" allowBlank="1" sqref="E3:E6"><formula1>A3</formula1><formula2>$B$1*10</formula2></dataValidation></dataValidations>
+<dataValidation type="decimal" operator="between" allowBlank="1" showInputMessage="1" promptTitle="单价" prompt="请输入单价，单位为元" errorTitle="单价不对" error="单价在第一行的十倍以内" sqref="E3:E6"><formula1>A3</formula1><formula2>$B$1*10</formula2></dataValidation></dataValidations>
 <hyperlinks><hyperlink ref="A2" r:id="rIdLink" tooltip="邮局网站"/><hyperlink ref="B3" location="'汇总'!C4" display="看汇总"/></hyperlinks>
 <rowBreaks count="1" manualBreakCount="1"><brk id="4" max="16383" man="1"/></rowBreaks>
 <colBreaks count="1" manualBreakCount="1"><brk id="2" max="1048575" man="1"/></colBreaks>
