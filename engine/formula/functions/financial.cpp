@@ -17,10 +17,13 @@ struct Annuity {
     double rate = 0, nper = 0, pmt = 0, pv = 0, fv = 0, type = 0;
 
     double growth() const { return std::pow(1 + rate, nper); }
-    // What the payments add up to at the end, per unit of payment; (1 + rate)^nper - 1 is computed
-    // without the cancellation of subtracting 1 from the growth.
+    // What the payments add up to at the end, and are worth at the start, per unit of payment; the
+    // powers less 1 are computed without the cancellation of subtracting 1.
     double paymentsFactor() const {
         return (1 + rate * (type != 0 ? 1 : 0)) * std::expm1(nper * std::log1p(rate)) / rate;
+    }
+    double discountedPaymentsFactor() const {
+        return (1 + rate * (type != 0 ? 1 : 0)) * -std::expm1(-nper * std::log1p(rate)) / rate;
     }
     double balance() const {
         return rate == 0 ? pv + pmt * nper + fv : pv * growth() + pmt * paymentsFactor() + fv;
@@ -48,7 +51,7 @@ Value pv(Call& call) {
         return err(*e);
     if (a.rate == 0)
         return Value::number(-(a.fv + a.pmt * a.nper));
-    return Value::number(-(a.fv + a.pmt * a.paymentsFactor()) / a.growth());
+    return Value::number(-(a.fv / a.growth() + a.pmt * a.discountedPaymentsFactor()));
 }
 
 Value pmt(Call& call) {
@@ -59,7 +62,7 @@ Value pmt(Call& call) {
         return err(ErrorCode::Num);
     if (a.rate == 0)
         return Value::number(-(a.pv + a.fv) / a.nper);
-    return Value::number(-(a.fv + a.pv * a.growth()) / a.paymentsFactor());
+    return Value::number(-(a.pv + a.fv / a.growth()) / a.discountedPaymentsFactor());
 }
 
 Value nper(Call& call) {
