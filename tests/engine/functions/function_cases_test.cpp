@@ -133,6 +133,15 @@ TEST(FunctionCases, LogicalAndInformation) {
     checkGroup("logical", {formula::logicalFunctions(), formula::informationFunctions()});
 }
 
+TEST(FunctionCases, Text) {
+    checkGroup("text", {formula::textFunctions(), formula::characterFunctions(), formula::positionFunctions(),
+                        formula::byteFunctions(), formula::formattedFunctions()});
+}
+
+TEST(FunctionCases, LookupAndReference) {
+    checkGroup("lookup", {formula::lookupFunctions(), formula::referenceFunctions()});
+}
+
 TEST(FunctionCases, DateAndTime) {
     checkGroup("date", {formula::dateFunctions()});
 }
@@ -141,15 +150,6 @@ TEST(FunctionCases, Financial) {
     // LibreOffice's annuities lose a digit more to rounding than the 15 it writes (against the same
     // formulas in exact decimal arithmetic).
     checkGroup("financial", {formula::financialFunctions()}, 1e-13);
-}
-
-TEST(FunctionCases, Text) {
-    checkGroup("text", {formula::textFunctions(), formula::characterFunctions(), formula::positionFunctions(),
-                        formula::byteFunctions(), formula::formattedFunctions()});
-}
-
-TEST(FunctionCases, LookupAndReference) {
-    checkGroup("lookup", {formula::lookupFunctions(), formula::referenceFunctions()});
 }
 
 } // namespace
