@@ -33,11 +33,11 @@ Value numberResult(double n) {
     return Value::number(n);
 }
 
-Value arithmetic(Op op, const Value& a, const Value& b) {
-    auto x = toNumber(a);
+Value arithmetic(Op op, const Value& a, const Value& b, DateSystem system) {
+    auto x = toNumber(a, system);
     if (auto* e = std::get_if<ErrorCode>(&x))
         return Value::error(*e);
-    auto y = toNumber(b);
+    auto y = toNumber(b, system);
     if (auto* e = std::get_if<ErrorCode>(&y))
         return Value::error(*e);
     double l = std::get<double>(x), r = std::get<double>(y);
@@ -59,7 +59,7 @@ Value arithmetic(Op op, const Value& a, const Value& b) {
     }
 }
 
-Value binary(Op op, const Value& a, const Value& b) {
+Value binary(Op op, const Value& a, const Value& b, DateSystem system) {
     if (a.isError())
         return a;
     if (b.isError())
@@ -80,14 +80,14 @@ Value binary(Op op, const Value& a, const Value& b) {
     case Op::GreaterEqual:
         return Value::boolean(compareValues(a, b) >= 0);
     default:
-        return arithmetic(op, a, b);
+        return arithmetic(op, a, b, system);
     }
 }
 
-Value unary(Op op, const Value& a) {
+Value unary(Op op, const Value& a, DateSystem system) {
     if (op == Op::Plus)
         return a;
-    auto x = toNumber(a);
+    auto x = toNumber(a, system);
     if (auto* e = std::get_if<ErrorCode>(&x))
         return Value::error(*e);
     double n = std::get<double>(x);
@@ -197,13 +197,13 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
         }
         case TokenKind::Unary: {
             Value a = scalarOf(pop(), site);
-            stack_.emplace_back(unary(static_cast<Op>(t.payload.code), a));
+            stack_.emplace_back(unary(static_cast<Op>(t.payload.code), a, context.dateSystem()));
             break;
         }
         case TokenKind::Binary: {
             Value b = scalarOf(pop(), site);
             Value a = scalarOf(pop(), site);
-            stack_.emplace_back(binary(static_cast<Op>(t.payload.code), a, b));
+            stack_.emplace_back(binary(static_cast<Op>(t.payload.code), a, b, context.dateSystem()));
             break;
         }
         }

@@ -19,7 +19,7 @@ struct Catalogue {
                            elementaryFunctions(), romanFunctions(), subtotalFunctions(),
                            statisticalFunctions(), dispersionFunctions(), orderFunctions(), textFunctions(),
                            characterFunctions(), positionFunctions(), byteFunctions(), formattedFunctions(),
-                           dateFunctions(), lookupFunctions(), referenceFunctions()})
+                           dateFunctions(), lookupFunctions(), referenceFunctions(), financialFunctions()})
             for (const Function& f : group)
                 byId.push_back(&f);
         std::sort(byId.begin(), byId.end(), before);

@@ -1,5 +1,6 @@
 #include "engine/formula/operands.h"
 
+#include "engine/core/date_text.h"
 #include "engine/core/text.h"
 
 namespace engine::formula {
@@ -38,6 +39,14 @@ std::variant<double, ErrorCode> toNumber(const Value& v) {
         break;
     }
     return ErrorCode::Value;
+}
+
+std::variant<double, ErrorCode> toNumber(const Value& v, DateSystem system) {
+    auto n = toNumber(v);
+    if (std::holds_alternative<ErrorCode>(n) && v.isText())
+        if (auto serial = readDateTime(v.asText(), system))
+            return *serial;
+    return n;
 }
 
 std::variant<bool, ErrorCode> toBoolean(const Value& v) {

@@ -28,6 +28,8 @@ Value scalarOf(const Operand& operand, CallSite& site);
 // A number as arithmetic sees it: empty is 0, booleans 1 and 0, numeric text its number; other text is
 // #VALUE!. An error comes back as is.
 std::variant<double, ErrorCode> toNumber(const Value& v);
+// The same, where a text that reads as a date or a time (date_text.h) is its serial number in `system`.
+std::variant<double, ErrorCode> toNumber(const Value& v, DateSystem system);
 // A truth value: numbers are true when not 0, "TRUE"/"FALSE" texts as such, other text #VALUE!.
 std::variant<bool, ErrorCode> toBoolean(const Value& v);
 

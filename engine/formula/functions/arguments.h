@@ -61,7 +61,7 @@ std::optional<ErrorCode> forEachNumber(std::span<Operand> args, CallSite& site, 
                 fold(v.kind == Value::Kind::Boolean && v.boolean ? 1.0 : 0.0);
             return std::nullopt;
         }
-        auto n = toNumber(v.toValue());
+        auto n = toNumber(v.toValue(), site.context.dateSystem());
         if (auto* e = std::get_if<ErrorCode>(&n))
             return *e;
         fold(std::get<double>(n));
@@ -94,7 +94,7 @@ inline std::optional<ErrorCode> numbers(const Call& call, std::initializer_list<
     for (double* x : out) {
         if (i >= call.count())
             break;
-        auto n = toNumber(call.value(i++));
+        auto n = toNumber(call.value(i++), call.site.context.dateSystem());
         if (auto* e = std::get_if<ErrorCode>(&n))
             return *e;
         *x = std::get<double>(n);

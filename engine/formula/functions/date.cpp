@@ -16,14 +16,12 @@ DateSystem systemOf(const Call& call) {
 
 // A serial number argument: a number, or a text that reads as a number, a date or a time.
 std::optional<double> serialArgument(const Call& call, std::size_t i, ErrorCode& e) {
-    const Value& v = call.value(i);
-    if (v.isText() && !readNumber(v.asText())) {
-        if (auto serial = readDateTime(v.asText(), systemOf(call)))
-            return serial;
-        e = ErrorCode::Value;
+    auto n = toNumber(call.value(i), systemOf(call));
+    if (auto* x = std::get_if<ErrorCode>(&n)) {
+        e = *x;
         return std::nullopt;
     }
-    return number(v, e);
+    return std::get<double>(n);
 }
 
 // The date of a serial number argument; #NUM! before day 0 or after the last day.

@@ -23,6 +23,7 @@ std::span<const Function> positionFunctions();
 std::span<const Function> byteFunctions();
 std::span<const Function> formattedFunctions();
 std::span<const Function> dateFunctions();
+std::span<const Function> financialFunctions();
 std::span<const Function> lookupFunctions();
 std::span<const Function> referenceFunctions();
 

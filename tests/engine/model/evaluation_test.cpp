@@ -271,6 +271,23 @@ TEST_F(Evaluation, AnyAcceptedFormulaComputes) {
     EXPECT_EQ(eval(u"=1+1"), num(2));
 }
 
+// A text that reads as a date or a time takes part in arithmetic as its serial number, in the
+// workbook's own date system; results LibreOffice computes.
+TEST_F(Evaluation, ArithmeticTakesDatesAndTimesWrittenAsText) {
+    EXPECT_EQ(eval(u"=\"2024-01-15\"*1"), num(45306));
+    EXPECT_EQ(eval(u"=\"12:30\"*24"), num(12.5));
+    EXPECT_EQ(eval(u"=\"2024-01-15 06:00\"+0"), num(45306.25));
+    EXPECT_EQ(eval(u"=-\"1/15/2024\""), num(-45306));
+    EXPECT_EQ(eval(u"=\"15-Jan-2024\"-\"2024-01-01\""), num(14));
+    EXPECT_EQ(eval(u"=ABS(\"6:00 PM\")"), num(0.75));
+    EXPECT_EQ(eval(u"=\"x\"*1"), err(ErrorCode::Value));
+    EXPECT_EQ(eval(u"=1E+300*1E+300"), err(ErrorCode::Num));
+    EXPECT_EQ(eval(u"=1/0"), err(ErrorCode::Div0));
+    // In the 1904 date system a date's serial is 1,462 days less.
+    book.setDateSystem(DateSystem::Excel1904);
+    EXPECT_EQ(eval(u"=\"2024-01-15\"*1"), num(45306 - 1462));
+}
+
 TEST_F(Evaluation, Functions) {
     book.setNow(46000.5); // 2025-12-10, noon
     type(u"A1", u"3");

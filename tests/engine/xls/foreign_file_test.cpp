@@ -372,38 +372,44 @@ TEST(ForeignFile, FormulasTheEngineDoesNotComputeKeepTheResultsTheFileStored) {
         putF64(b, 3 + row);
         s.record(rec::Number, b);
     }
-    std::vector<uint8_t> pmt = {0x1F};
-    putF64(pmt, 0.1);
-    pmt.insert(pmt.end(), {0x1E, 2, 0, 0x1E, 100, 0, 0x42, 3, 59, 0});
-    s.formula(0, 0, pmt, 12.5);
-    // IRR(B1:B2)&"x" with a text result in its STRING record.
-    s.formulaSpecial(1, 0, {0x25, 0, 0, 1, 0, 1, 0xC0, 1, 0xC0, 0x42, 1, 62, 0, 0x17, 1, 0, 'x', 0x08}, 0);
+    std::vector<uint8_t> ipmt = {0x1F};
+    putF64(ipmt, 0.1);
+    ipmt.insert(ipmt.end(), {0x1E, 1, 0, 0x1E, 2, 0, 0x1E, 100, 0, 0x42, 4, 167, 0});
+    s.formula(0, 0, ipmt, 12.5);
+    // MIRR(B1:B2,0.1,0.1)&"x" with a text result in its STRING record.
+    std::vector<uint8_t> mirr = {0x25, 0, 0, 1, 0, 1, 0xC0, 1, 0xC0};
+    for (int i = 0; i < 2; ++i) {
+        mirr.push_back(0x1F);
+        putF64(mirr, 0.1);
+    }
+    mirr.insert(mirr.end(), {0x41, 61, 0, 0x17, 1, 0, 'x', 0x08});
+    s.formulaSpecial(1, 0, mirr, 0);
     {
         std::vector<uint8_t> b;
         putUnicode16(b, u"kept");
         s.record(rec::String, b);
     }
     s.formula(2, 0, {0x44, 0, 0, 1, 0xC0, 0x1E, 1, 0, 0x03}, 99); // B1+1, stored stale
-    // PMT shared by A4:A5, each cell with its own stored result.
+    // IPMT shared by A4:A5, each cell with its own stored result.
     std::vector<uint8_t> exp = {0x01, 3, 0, 0, 0};
     s.formula(3, 0, exp, 7);
     {
         std::vector<uint8_t> b = {3, 0, 4, 0, 0, 0, 0, 2};
-        putU16(b, uint16_t(pmt.size()));
-        b.insert(b.end(), pmt.begin(), pmt.end());
+        putU16(b, uint16_t(ipmt.size()));
+        b.insert(b.end(), ipmt.begin(), ipmt.end());
         s.record(rec::ShrFmla, b);
     }
     s.formula(4, 0, exp, 8);
     s.record(rec::Eof, {});
 
     auto check = [](const Sheet& data) {
-        EXPECT_EQ(data.formulaText(0, 0), u"=PMT(0.1,2,100)");
+        EXPECT_EQ(data.formulaText(0, 0), u"=IPMT(0.1,1,2,100)");
         EXPECT_EQ(data.value(0, 0), Value::number(12.5));
-        EXPECT_EQ(data.formulaText(1, 0), u"=IRR(B1:B2)&\"x\"");
+        EXPECT_EQ(data.formulaText(1, 0), u"=MIRR(B1:B2,0.1,0.1)&\"x\"");
         EXPECT_EQ(data.value(1, 0), Value::text(u"kept"));
         EXPECT_EQ(data.formulaText(2, 0), u"=B1+1");
         EXPECT_EQ(data.value(2, 0), Value::number(4));
-        EXPECT_EQ(data.formulaText(4, 0), u"=PMT(0.1,2,100)");
+        EXPECT_EQ(data.formulaText(4, 0), u"=IPMT(0.1,1,2,100)");
         EXPECT_EQ(data.value(3, 0), Value::number(7));
         EXPECT_EQ(data.value(4, 0), Value::number(8));
     };
@@ -419,7 +425,7 @@ TEST(ForeignFile, FormulasTheEngineDoesNotComputeKeepTheResultsTheFileStored) {
     data.setValue(0, 1, Value::number(10));
     EXPECT_EQ(data.value(0, 0), Value::number(12.5));
     EXPECT_EQ(data.value(2, 0), Value::number(11));
-    data.setFormula(0, 0, u"=PMT(0.1,2,100)");
+    data.setFormula(0, 0, u"=IPMT(0.1,1,2,100)");
     EXPECT_EQ(data.value(0, 0), Value::error(ErrorCode::Name));
 }
 

@@ -263,9 +263,9 @@ TEST(FormulaTokens, OperandClassesAndJumpsFollowExcel) {
     EXPECT_EQ(t[t.size() - 2], 346 & 0xFF);
 
     // A function of Excel's the engine does not compute is still Excel's own, not an add-in.
-    t = encode(u"PMT(0.1,2,100)");
+    t = encode(u"IPMT(0.1,1,2,100)");
     ASSERT_GE(t.size(), 4u);
-    expected = {0x42, 3, 59, 0};
+    expected = {0x42, 4, 167, 0};
     EXPECT_EQ(std::vector<uint8_t>(t.end() - 4, t.end()), expected);
 }
 

@@ -38,7 +38,7 @@ TEST(FunctionTable, ACallWithACountExcelDoesNotTakeIsRefusedAsTypedAndAnyOtherIs
     Sheet& sheet = book.addSheet(u"Sheet1");
     EXPECT_THROW(sheet.setFormula(0, 0, u"=IF(TRUE)"), EngineError);
     // Functions the engine keeps by name without computing them hold to Excel's counts too.
-    EXPECT_THROW(sheet.setFormula(0, 0, u"=PMT(1)"), EngineError);
+    EXPECT_THROW(sheet.setFormula(0, 0, u"=IPMT(1)"), EngineError);
     EXPECT_THROW(sheet.setFormula(0, 0, u"=vlookup(1,A1:B2)"), EngineError);
     std::u16string thirty = u"=SUM(1";
     for (int i = 1; i < 30; ++i)
@@ -46,14 +46,14 @@ TEST(FunctionTable, ACallWithACountExcelDoesNotTakeIsRefusedAsTypedAndAnyOtherIs
     EXPECT_THROW(sheet.setFormula(0, 0, thirty + u",1)"), EngineError);
     sheet.setFormula(0, 0, thirty + u")");
     sheet.setFormula(0, 1, u"=IF(TRUE,1)");
-    sheet.setFormula(0, 2, u"=PMT(0.1,2,100)");
+    sheet.setFormula(0, 2, u"=IPMT(0.1,1,2,100)");
 
     auto back = xls::readWorkbook(xls::workbookBytes(book), "calls.xls");
     const Sheet& read = back.workbook->sheet(0);
     EXPECT_EQ(read.formulaText(0, 0), thirty + u")");
     EXPECT_EQ(read.value(0, 0), Value::number(30));
     EXPECT_EQ(read.value(0, 1), Value::number(1));
-    EXPECT_EQ(read.formulaText(0, 2), u"=PMT(0.1,2,100)");
+    EXPECT_EQ(read.formulaText(0, 2), u"=IPMT(0.1,1,2,100)");
 }
 
 } // namespace
