@@ -8,14 +8,16 @@ namespace engine::automation {
 namespace {
 
 // Counting reads only the cells with content, in place; the empty rest of a range is counted in one
-// step, so a whole row or column costs what its filled cells cost.
+// step, so a whole row or column costs what its filled cells cost. An argument the function cannot
+// take (no range, a range of another instance, a criterion that is no value) fails as the
+// spreadsheet's own worksheet functions fail, naming the function.
 class WorksheetFunctionObject final : public Object<Excel::WorksheetFunction> {
 public:
     explicit WorksheetFunctionObject(Application& app) : app_(&app) {}
 
     double CountIf(Excel::Range* Arg1, const Variant& Arg2) override {
-        RangeObject& range = RangeObject::of(Arg1);
-        const formula::Criterion criterion(argumentValue(Arg2));
+        RangeObject& range = rangeArgument(Arg1, u"CountIf");
+        const formula::Criterion criterion(valueArgument(Arg2, u"CountIf"));
         const Sheet& s = range.sheet();
         double matches = 0, filled = 0, cells = 0;
         for (const Area& a : range.areas()) {
@@ -32,7 +34,7 @@ public:
     }
 
     double CountBlank(Excel::Range* Arg1) override {
-        RangeObject& range = RangeObject::of(Arg1);
+        RangeObject& range = rangeArgument(Arg1, u"CountBlank");
         const Sheet& s = range.sheet();
         double shown = 0, cells = 0;
         for (const Area& a : range.areas()) {
@@ -46,6 +48,25 @@ public:
     }
 
 private:
+    [[noreturn]] static void refuse(std::u16string_view function) {
+        fail(u"Unable to get the " + std::u16string(function) + u" property of the WorksheetFunction class");
+    }
+
+    RangeObject& rangeArgument(Excel::Range* range, std::u16string_view function) {
+        auto* object = dynamic_cast<RangeObject*>(range);
+        if (!object || &object->ref().app() != app_.get())
+            refuse(function);
+        return *object;
+    }
+
+    static Value valueArgument(const Variant& v, std::u16string_view function) {
+        try {
+            return argumentValue(v);
+        } catch (const ComError&) {
+            refuse(function);
+        }
+    }
+
     ComPtr<Application> app_;
 };
 

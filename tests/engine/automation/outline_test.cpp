@@ -106,6 +106,30 @@ TEST_F(SheetFunctions, CountIfCriteriaOverCellsOfEveryKind) {
     EXPECT_EQ(functions->CountIf(range(u"B1,B3,C1:C2"), Variant(u"")), 2.0);
 }
 
+// A range of another instance, no range, or a criterion that is no value: the failed method's error.
+TEST_F(SheetFunctions, ArgumentsTheFunctionsCannotTakeAreRefused) {
+    auto functions = app->GetWorksheetFunction();
+    Excel::_ApplicationPtr other;
+    ASSERT_EQ(createInstance(other, u"Excel.Application"), S_OK);
+    Excel::_WorksheetPtr elsewhere(other->GetWorkbooks()->Add()->GetWorksheets()->GetItem(Variant(1)));
+    const auto refusal = [](const std::function<void()>& call) {
+        try {
+            call();
+        } catch (const ComError& e) {
+            return e.error();
+        }
+        return S_OK;
+    };
+    const HRESULT failed = static_cast<HRESULT>(0x800A03EC);
+    EXPECT_EQ(refusal([&] { functions->CountIf(elsewhere->GetRange(Variant(u"A1:A3")), Variant(u"x")); }),
+              failed);
+    EXPECT_EQ(refusal([&] { functions->CountBlank(elsewhere->GetRange(Variant(u"A1:A3"))); }), failed);
+    EXPECT_EQ(refusal([&] { functions->CountIf(nullptr, Variant(u"x")); }), failed);
+    EXPECT_EQ(refusal([&] { functions->CountBlank(nullptr); }), failed);
+    EXPECT_EQ(refusal([&] { functions->CountIf(range(u"A1:A3"), vtMissing); }), failed);
+    EXPECT_EQ(refusal([&] { functions->CountIf(range(u"A1:A3"), Variant(u"x")); }), S_OK);
+}
+
 using Layout = InstanceTest;
 
 TEST_F(Layout, WidthsHeightsAlignmentAndMerges) {
