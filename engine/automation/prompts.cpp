@@ -59,7 +59,6 @@ std::u16string lossItemText(std::u16string_view item) {
          u"本程序不能读取的公式（保留其最后的结果）"},
         {u"hidden state of sheets", u"工作表的隐藏状态"},
         {u"hyperlinks", u"超链接"},
-        {u"input and error messages of data validations", u"数据有效性的输入信息和出错警告"},
         {u"macros", u"宏"},
         {u"print areas and titles", u"打印区域和打印标题"},
         {u"superscript and subscript", u"上标和下标"},

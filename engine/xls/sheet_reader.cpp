@@ -1,6 +1,6 @@
 #include "engine/core/error.h"
 #include "engine/xls/bytes.h"
-#include "engine/xls/comment_records.h"
+#include "engine/xls/sheet_drawing.h"
 #include "engine/xls/filter_records.h"
 #include "engine/xls/format_mapping.h"
 #include "engine/xls/ptg.h"

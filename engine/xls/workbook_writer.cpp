@@ -4,7 +4,7 @@
 #include "engine/core/number_format.h"
 #include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
-#include "engine/xls/comment_records.h"
+#include "engine/xls/sheet_drawing.h"
 #include "engine/xls/filter_records.h"
 #include "engine/xls/format_mapping.h"
 #include "engine/xls/name_records.h"

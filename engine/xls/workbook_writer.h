@@ -1,7 +1,7 @@
 #pragma once
 
 #include "engine/model/workbook.h"
-#include "engine/xls/comment_records.h"
+#include "engine/xls/sheet_drawing.h"
 #include "engine/xls/formula_tokens.h"
 #include "engine/xls/record_writer.h"
 #include "engine/xls/sst.h"

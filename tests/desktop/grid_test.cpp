@@ -42,6 +42,18 @@ bool sameGroups(const std::vector<desktop::RowGroup>& a, const std::vector<deskt
     return true;
 }
 
+// A cell as the delegate paints it into `rect` of a white image of `size`.
+QImage painted(const desktop::CellDelegate& delegate, const QModelIndex& cell, QSize size, QRect rect) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    QStyleOptionViewItem option;
+    option.rect = rect;
+    option.palette = QApplication::palette();
+    delegate.paint(&painter, option, cell);
+    return image;
+}
+
 } // namespace
 
 class GridTest : public QObject {
@@ -442,14 +454,7 @@ private slots:
         model.setExtent(1, 2);
         desktop::CellDelegate delegate(model, nullptr);
         auto draw = [&](int col) {
-            QImage image(160, 30, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            QPainter painter(&image);
-            QStyleOptionViewItem option;
-            option.rect = QRect(0, 0, 150, 30);
-            option.palette = QApplication::palette();
-            delegate.paint(&painter, option, model.index(0, col));
-            return image;
+            return painted(delegate, model.index(0, col), {160, 30}, {0, 0, 150, 30});
         };
         auto redIn = [](const QImage& image, int from, int to) {
             for (int x = from; x < to; ++x)
@@ -479,13 +484,7 @@ private slots:
         model.setExtent(1, 3);
         desktop::CellDelegate delegate(model, nullptr);
         auto cornerIsRed = [&](int col) {
-            QImage image(60, 20, QImage::Format_RGB32);
-            image.fill(Qt::white);
-            QPainter painter(&image);
-            QStyleOptionViewItem option;
-            option.rect = QRect(0, 0, 50, 18);
-            option.palette = QApplication::palette();
-            delegate.paint(&painter, option, model.index(0, col));
+            const QImage image = painted(delegate, model.index(0, col), {60, 20}, {0, 0, 50, 18});
             const QColor corner = image.pixelColor(49, 1), below = image.pixelColor(49, 10);
             return corner.red() > 200 && corner.green() < 80 && below == QColor(Qt::white);
         };

@@ -1,4 +1,4 @@
-#include "engine/xls/comment_records.h"
+#include "engine/xls/sheet_drawing.h"
 
 #include "engine/core/address.h"
 #include "engine/xls/bytes.h"
