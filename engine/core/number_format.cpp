@@ -401,14 +401,18 @@ ShownValue NumberFormat::show(const Value& value, DateSystem system) const {
     return {};
 }
 
-ShownValue showValue(const Value& value, std::u16string_view code, DateSystem system) {
+std::optional<NumberFormat> numberFormatOf(std::u16string_view code) {
     if (isGeneralCode(code))
-        return NumberFormat().show(value);
-    static std::unordered_map<std::u16string, NumberFormat> compiled;
+        return NumberFormat();
+    static std::unordered_map<std::u16string, std::optional<NumberFormat>> compiled;
     auto it = compiled.find(std::u16string(code));
     if (it == compiled.end())
-        it = compiled.emplace(code, NumberFormat::parse(code).value_or(NumberFormat())).first;
-    return it->second.show(value, system);
+        it = compiled.emplace(code, NumberFormat::parse(code)).first;
+    return it->second;
+}
+
+ShownValue showValue(const Value& value, std::u16string_view code, DateSystem system) {
+    return numberFormatOf(code).value_or(NumberFormat()).show(value, system);
 }
 
 } // namespace engine

@@ -50,6 +50,8 @@ private:
     std::shared_ptr<const detail::CompiledFormat> compiled_;
 };
 
+// The format `code` spells, compiling each distinct code once; nothing when it is not a format code.
+std::optional<NumberFormat> numberFormatOf(std::u16string_view code);
 // `value` through `code`, compiling each distinct code once. A code that does not parse shows values
 // in the general form.
 ShownValue showValue(const Value& value, std::u16string_view code, DateSystem system = DateSystem::Excel1900);

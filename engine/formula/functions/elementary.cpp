@@ -19,14 +19,18 @@ template <double (*f)(double)> Value ofNumber(Call& call) {
     return Value::number(f(x));
 }
 
+// Excel refuses an angle of 2^27 or more, where a double no longer holds enough of its fraction of a
+// turn for the result to mean anything.
+constexpr double kLargestAngle = 134217728;
+
 double sin(double x) {
-    return std::sin(x);
+    return std::fabs(x) < kLargestAngle ? std::sin(x) : NAN;
 }
 double cos(double x) {
-    return std::cos(x);
+    return std::fabs(x) < kLargestAngle ? std::cos(x) : NAN;
 }
 double tan(double x) {
-    return std::tan(x);
+    return std::fabs(x) < kLargestAngle ? std::tan(x) : NAN;
 }
 double asin(double x) {
     return std::asin(x);

@@ -2,6 +2,7 @@
 #include "engine/formula/functions/groups.h"
 
 #include <cmath>
+#include <optional>
 #include <vector>
 
 namespace engine::formula {
@@ -78,7 +79,30 @@ Value nper(Call& call) {
     return Value::number(std::log((paid - a.fv * a.rate) / (paid + a.pv * a.rate)) / std::log(1 + a.rate));
 }
 
-// Newton's method from the guess; #NUM! when it does not settle.
+// Newton's method from `x` as Excel's RATE and IRR run it: it must settle within 1e-7 in 20 steps, or
+// the function gives #NUM!; a settled result is refined by a few more steps. `step` gives the next
+// correction, or nothing when there is none (a flat slope, a rate at or below -100 %).
+template <class Step> Value solve(double x, Step step) {
+    constexpr int kSteps = 20, kRefinements = 3;
+    constexpr double kSettled = 1e-7;
+    for (int i = 0; i < kSteps; ++i) {
+        std::optional<double> d = step(x);
+        if (!d)
+            return err(ErrorCode::Num);
+        x -= *d;
+        if (std::fabs(*d) < kSettled) {
+            for (int k = 0; k < kRefinements; ++k) {
+                std::optional<double> more = step(x);
+                if (!more || std::fabs(*more) >= kSettled)
+                    break;
+                x -= *more;
+            }
+            return Value::number(x);
+        }
+    }
+    return err(ErrorCode::Num);
+}
+
 Value rate(Call& call) {
     Annuity a;
     double guess = 0.1;
@@ -86,18 +110,13 @@ Value rate(Call& call) {
         return err(*e);
     if (a.nper <= 0)
         return err(ErrorCode::Num);
-    a.rate = guess;
-    for (int i = 0; i < 100; ++i) {
-        if (a.rate == 0)
-            a.rate = 1e-10;
-        double step = a.balance() / a.balanceSlope();
-        if (!std::isfinite(step) || a.rate - step <= -1)
-            return err(ErrorCode::Num);
-        a.rate -= step;
-        if (std::fabs(step) < 1e-12)
-            return Value::number(a.rate);
-    }
-    return err(ErrorCode::Num);
+    return solve(guess, [&](double r) -> std::optional<double> {
+        a.rate = r == 0 ? 1e-10 : r;
+        double d = a.balance() / a.balanceSlope() + (a.rate - r);
+        if (!std::isfinite(d) || r - d <= -1)
+            return std::nullopt;
+        return d;
+    });
 }
 
 // Values at the ends of the periods 1, 2, …, discounted to the start of the first.
@@ -121,7 +140,7 @@ Value npv(Call& call) {
 }
 
 // The rate at which the values, the first at the start, are worth nothing; it needs a payment each
-// way. Newton's method from the guess; #NUM! when it does not settle.
+// way.
 Value irr(Call& call) {
     std::vector<double> values;
     if (auto e = collectNumbers(call.args.first(1), call.site, values))
@@ -139,18 +158,15 @@ Value irr(Call& call) {
         in |= v > 0, out |= v < 0;
     if (!in || !out)
         return err(ErrorCode::Num);
-    for (int i = 0; i < 100; ++i) {
-        double f = presentValue(r, values, 0), slope = 0;
+    return solve(r, [&](double x) -> std::optional<double> {
+        double f = presentValue(x, values, 0), slope = 0;
         for (std::size_t k = 1; k < values.size(); ++k)
-            slope -= double(k) * values[k] / std::pow(1 + r, double(k) + 1);
-        double step = f / slope;
-        if (!std::isfinite(step) || r - step <= -1)
-            return err(ErrorCode::Num);
-        r -= step;
-        if (std::fabs(step) < 1e-12)
-            return Value::number(r);
-    }
-    return err(ErrorCode::Num);
+            slope -= double(k) * values[k] / std::pow(1 + x, double(k) + 1);
+        double d = f / slope;
+        if (!std::isfinite(d) || x - d <= -1)
+            return std::nullopt;
+        return d;
+    });
 }
 
 constexpr Function kRows[] = {

@@ -77,7 +77,11 @@ Value textFunction(Call& call) {
             v = Value::number(*n);
     if (v.isEmpty())
         v = Value::number(0);
-    return Value::text(showValue(v, code).text);
+    // A code Excel would not take as a cell's number format is refused, not shown as General.
+    auto format = numberFormatOf(code);
+    if (!format)
+        return err(ErrorCode::Value);
+    return Value::text(format->show(v, call.site.context.dateSystem()).text);
 }
 
 constexpr Function kRows[] = {

@@ -286,6 +286,8 @@ TEST_F(Evaluation, ArithmeticTakesDatesAndTimesWrittenAsText) {
     // In the 1904 date system a date's serial is 1,462 days less.
     book.setDateSystem(DateSystem::Excel1904);
     EXPECT_EQ(eval(u"=\"2024-01-15\"*1"), num(45306 - 1462));
+    // TEXT shows a serial number as the date it is in the workbook's system.
+    EXPECT_EQ(eval(u"=TEXT(43844,\"yyyy-mm-dd\")"), txt(u"2024-01-15"));
 }
 
 TEST_F(Evaluation, Functions) {
