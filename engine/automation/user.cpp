@@ -373,7 +373,7 @@ void showLevels(Application& app, const Place& place, int level) {
         bool summary = next >= 0 && next <= kLastRow && s.row(next).outlineLevel > props.outlineLevel;
         bool collapse = summary && props.outlineLevel + 1 >= level;
         if (props.hidden != hide)
-            s.editRow(r).hidden = hide;
+            s.setRowHidden(r, hide);
         if (props.collapsed != collapse)
             s.editRow(r).collapsed = collapse;
     }

@@ -33,6 +33,8 @@ public:
     // The present moment as a serial number of the workbook's date system, and that system.
     virtual double now() = 0;
     virtual DateSystem dateSystem() = 0;
+    // Whether a row of a sheet is hidden, which SUBTOTAL's numbers from 101 on leave out.
+    virtual bool rowHidden(SheetId sheet, int row) = 0;
     // What a defined name stands for in a formula on `sheet`: one reference or constant token (a text
     // with its characters). Empty for a name that names nothing the engine computes: #NAME?.
     virtual std::span<const Token> definedName(std::u16string_view name, SheetId sheet) = 0;

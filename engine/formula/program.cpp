@@ -54,6 +54,13 @@ bool isVolatile(std::span<const Token> p) {
     return false;
 }
 
+bool readsShownRows(std::span<const Token> p) {
+    static const std::optional<std::uint16_t> subtotal = findFunction(u"SUBTOTAL");
+    return std::any_of(p.begin(), p.end(), [](const Token& t) {
+        return t.kind == TokenKind::Function && t.payload.call.id == subtotal;
+    });
+}
+
 void rebindSheets(std::span<Token> p, const SheetNames& from, const SheetNames& to) {
     // Found first, changed after: a sheet `to` lacks leaves the program as it was.
     std::vector<std::pair<std::size_t, std::optional<SheetId>>> changes;

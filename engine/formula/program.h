@@ -112,6 +112,8 @@ inline std::size_t charTokens(std::size_t length) {
 // Whether the program refers to any sheet but its own, or calls a volatile function.
 bool readsOtherSheets(std::span<const Token> program);
 bool isVolatile(std::span<const Token> program);
+// Whether the program's result depends on which rows are hidden: it calls SUBTOTAL.
+bool readsShownRows(std::span<const Token> program);
 // Whether the program uses a name: a defined name, or a function the engine does not compute.
 bool usesNames(std::span<const Token> program);
 

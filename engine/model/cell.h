@@ -43,6 +43,7 @@ struct FormulaSlot {
     std::uint64_t computedAt = 0;
     bool running = false;     // being computed: meeting it again is a circular reference
     bool otherSheets = false; // reads cells of other sheets, or a volatile function
+    bool shownRows = false;   // depends on which rows are hidden (SUBTOTAL)
     bool inUse = false;
     // Calls what the engine does not compute: `result` is the one the file stored, and stays.
     bool keepsFileResult = false;

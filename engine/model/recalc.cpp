@@ -16,6 +16,8 @@ bool Recalc::isCurrent(const Sheet& sheet, const detail::FormulaSlot& slot) cons
     if (slot.keepsFileResult)
         return true;
     std::uint64_t changed = slot.otherSheets ? book_.contentChangedAt_ : sheet.changedAt_;
+    if (slot.shownRows)
+        changed = std::max(changed, book_.rowsShownChangedAt_);
     return slot.computedAt != 0 && slot.computedAt >= changed;
 }
 
@@ -98,6 +100,11 @@ bool Recalc::ready(formula::SheetId id, const Area& area) {
         }
     }
     return requests_.size() == before;
+}
+
+bool Recalc::rowHidden(formula::SheetId id, int row) {
+    const Sheet* sheet = book_.sheetById(id);
+    return sheet && sheet->row(row).hidden;
 }
 
 bool Recalc::sheetExists(formula::SheetId id) {

@@ -37,6 +37,7 @@ public:
                       const std::function<void(int row, int col, const ValueView&)>& visit) override;
     double now() override;
     DateSystem dateSystem() override;
+    bool rowHidden(formula::SheetId sheet, int row) override;
     std::span<const formula::Token> definedName(std::u16string_view name, formula::SheetId sheet) override;
     std::span<const formula::Token> formula(formula::SheetId sheet, int row, int col) override;
 

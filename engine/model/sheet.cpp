@@ -97,6 +97,7 @@ void Sheet::storeProgram(int row, int col, std::span<const formula::Token> progr
     // A defined name may stand for cells of any sheet.
     f.otherSheets =
         formula::readsOtherSheets(program) || formula::isVolatile(program) || formula::usesNames(program);
+    f.shownRows = formula::readsShownRows(program);
     f.start = static_cast<std::uint32_t>(code_.size());
     f.length = static_cast<std::uint32_t>(program.size());
     f.inUse = true;
@@ -469,6 +470,13 @@ RowProperties& Sheet::editRow(int r) {
     return rows_[r].props;
 }
 
+void Sheet::setRowHidden(int r, bool hidden) {
+    if (row(r).hidden == hidden)
+        return;
+    editRow(r).hidden = hidden;
+    book_.rowsShownChangedAt_ = book_.bump();
+}
+
 void Sheet::reserveCells(int row, int count) {
     if (row < 0 || row > kLastRow)
         throw EngineError("a row outside the sheet");
@@ -520,7 +528,7 @@ bool Sheet::showDetail(int summaryRow, bool show) {
     if (!detail)
         return false;
     for (int r = detail->first; r <= detail->second; ++r)
-        editRow(r).hidden = !show;
+        setRowHidden(r, !show);
     editRow(summaryRow).collapsed = !show;
     return true;
 }

@@ -126,6 +126,8 @@ public:
     // ---- Rows and columns
     const RowProperties& row(int r) const;
     RowProperties& editRow(int r);
+    // Hides or shows a row; formulas that leave hidden rows out (SUBTOTAL) are computed again.
+    void setRowHidden(int r, bool hidden);
     const ColumnProperties& column(int c) const;
     ColumnProperties& editColumn(int c);
     // Room for `count` cells in the row, for a reader that is told how many will follow.

@@ -102,7 +102,8 @@ private:
     WorkbookProtection protection_;
     detail::StringPool strings_;
     std::uint64_t revision_ = 1;
-    std::uint64_t contentChangedAt_ = 1; // the last content change on any sheet
+    std::uint64_t contentChangedAt_ = 1;   // the last content change on any sheet
+    std::uint64_t rowsShownChangedAt_ = 1; // the last time a row of any sheet was hidden or shown
     std::optional<double> now_;
     DateSystem dateSystem_ = DateSystem::Excel1900;
     formula::SheetNames sheetNames_;

@@ -13,7 +13,7 @@
 namespace engine::cases {
 
 struct CellValue {
-    std::u16string cell;  // "A1"
+    std::u16string cell;  // "A1", or "hidden" with the number of a hidden row as its value
     std::u16string value; // as the file writes it: a value, or "=" and a formula
 };
 

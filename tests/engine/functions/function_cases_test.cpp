@@ -66,6 +66,10 @@ Value compute(const Case& c) {
     Workbook book;
     Sheet& sheet = book.addSheet(u"Sheet1");
     for (const auto& [cell, value] : c.cells) {
+        if (cell == u"hidden") {
+            sheet.setRowHidden(std::stoi(text::toUtf8(value)) - 1, true);
+            continue;
+        }
         CellAddress a = at(cell);
         if (value.starts_with(u"="))
             sheet.setFormula(a.row, a.col, value);

@@ -119,6 +119,25 @@ TEST_F(Evaluation, FormulasComputedWithoutACell) {
     EXPECT_FALSE(sheet.hasContent(0, 0));
 }
 
+// Hiding or showing rows, as an outline does, computes again what leaves hidden rows out and nothing
+// else.
+TEST_F(Evaluation, SubtotalsFollowRowsBeingHiddenAndShown) {
+    type(u"A1", u"1");
+    type(u"A2", u"2");
+    type(u"A3", u"4");
+    type(u"B1", u"=SUBTOTAL(109,A1:A3)");
+    type(u"B2", u"=SUBTOTAL(9,A1:A3)");
+    type(u"B3", u"=SUM(A1:A3)");
+    EXPECT_EQ(sheet.value(0, 1), num(7));
+    std::uint64_t before = book.contentRevision();
+    sheet.setRowHidden(1, true);
+    EXPECT_EQ(book.contentRevision(), before); // no content changed
+    EXPECT_EQ(sheet.value(0, 1), num(5));
+    EXPECT_EQ(sheet.value(1, 1), num(7));
+    sheet.setRowHidden(1, false);
+    EXPECT_EQ(sheet.value(0, 1), num(7));
+}
+
 TEST_F(Evaluation, SumOverARangeWithATextHeader) {
     type(u"E3", u"金额");
     type(u"E4", u"6");
