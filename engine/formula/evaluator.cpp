@@ -4,7 +4,9 @@
 #include "engine/formula/functions.h"
 #include "engine/formula/operands.h"
 
+#include <algorithm>
 #include <cmath>
+#include <memory>
 
 namespace engine::formula {
 namespace {
@@ -94,6 +96,52 @@ Value unary(Op op, const Value& a, DateSystem system) {
     return Value::number(op == Op::Negate ? -n : n / 100);
 }
 
+// An array constant whose values follow the token at `i`; `i` is left on the last of them.
+ArrayOperand arrayConstant(std::span<const Token> p, std::size_t& i) {
+    const ArrayBits& bits = p[i].payload.array;
+    auto a = std::make_shared<ArrayValue>();
+    a->rows = bits.rows;
+    a->columns = bits.columns;
+    a->values.reserve(static_cast<std::size_t>(bits.rows) * bits.columns);
+    std::size_t last = i + bits.tokens;
+    while (i < last) {
+        ++i;
+        a->values.push_back(constant(p, i));
+    }
+    a->values.resize(static_cast<std::size_t>(a->rows) * static_cast<std::size_t>(a->columns),
+                     Value::error(ErrorCode::NA));
+    return a;
+}
+
+// An operation over operands of which some spread (operands.h): one result for every place of the
+// largest of them, computed by `at` from the elements there.
+template <class At> ArrayOperand elementwise(std::span<const Operand> operands, At at) {
+    auto out = std::make_shared<ArrayValue>();
+    out->rows = out->columns = 1;
+    for (const Operand& o : operands) {
+        Shape s = shapeOf(o);
+        out->rows = std::max(out->rows, s.rows);
+        out->columns = std::max(out->columns, s.columns);
+    }
+    out->values.reserve(static_cast<std::size_t>(out->rows) * static_cast<std::size_t>(out->columns));
+    for (int r = 0; r < out->rows; ++r)
+        for (int c = 0; c < out->columns; ++c)
+            out->values.push_back(at(r, c));
+    return out;
+}
+
+// What a call gave: a reference or an array it passed on, else its value.
+Operand callResult(Call& call, Value result) {
+    if (call.referenceResult)
+        return *call.referenceResult;
+    if (call.arrayResult)
+        return call.arrayResult;
+    // A function's number beyond the range of a double is #NUM!, as an operator's is.
+    if (result.isNumber() && !std::isfinite(result.asNumber()))
+        return Value::error(ErrorCode::Num);
+    return result;
+}
+
 } // namespace
 
 bool Interpreter::pushReference(const Token& t, const Frame& frame, EvalContext& context) {
@@ -160,19 +208,33 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
                     if (!context.ready(extra->sheet, extra->area))
                         return std::nullopt; // run again at this call once the cells are current
                 }
+            // Arrays where it takes single values: called once for each element (not for functions
+            // that read further cells, which are named for the arguments as given).
+            bool lifted = false;
+            for (std::size_t i = 0; i < argc && !f.cellsRead; ++i)
+                lifted = lifted || (f.takesValue(i) && spreads(args[i], frame.arrayFormula));
+            if (lifted) {
+                std::vector<Operand> given(args.begin(), args.end());
+                ArrayOperand out = elementwise(given, [&](int r, int c) {
+                    for (std::size_t i = 0; i < argc; ++i)
+                        args[i] = f.takesValue(i) ? Operand(elementOf(given[i], r, c, site)) : given[i];
+                    Call call{args, site};
+                    Value v = f.compute(call);
+                    return elementOf(callResult(call, std::move(v)), r, c, site);
+                });
+                stack_.resize(stack_.size() - argc);
+                stack_.emplace_back(std::move(out));
+                break;
+            }
             for (std::size_t i = 0; i < argc; ++i)
-                if (f.takesValue(i) && std::holds_alternative<RefOperand>(args[i]))
+                if (f.takesValue(i) && !std::holds_alternative<Value>(args[i]))
                     args[i] = scalarOf(args[i], site);
             Call call{args, site};
             Value result = f.compute(call);
-            // A function's number beyond the range of a double is #NUM!, as an operator's is.
-            if (result.isNumber() && !std::isfinite(result.asNumber()))
-                result = Value::error(ErrorCode::Num);
+            // A reference passed on is current: within an argument, or what cellsRead named.
+            Operand out = callResult(call, std::move(result));
             stack_.resize(stack_.size() - argc);
-            if (call.referenceResult) // current: within an argument, or what cellsRead named
-                stack_.emplace_back(*call.referenceResult);
-            else
-                stack_.emplace_back(std::move(result));
+            stack_.push_back(std::move(out));
             break;
         }
         case TokenKind::Name: {
@@ -196,20 +258,43 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
             break;
         }
         case TokenKind::Unary: {
-            Value a = scalarOf(pop(), site);
-            stack_.emplace_back(unary(static_cast<Op>(t.payload.code), a, context.dateSystem()));
+            Op op = static_cast<Op>(t.payload.code);
+            Operand a = pop();
+            if (spreads(a, frame.arrayFormula)) {
+                stack_.emplace_back(elementwise(std::span(&a, 1), [&](int r, int c) {
+                    return unary(op, elementOf(a, r, c, site), context.dateSystem());
+                }));
+                break;
+            }
+            stack_.emplace_back(unary(op, scalarOf(a, site), context.dateSystem()));
             break;
         }
         case TokenKind::Binary: {
-            Value b = scalarOf(pop(), site);
-            Value a = scalarOf(pop(), site);
-            stack_.emplace_back(binary(static_cast<Op>(t.payload.code), a, b, context.dateSystem()));
+            Op op = static_cast<Op>(t.payload.code);
+            Operand both[2];
+            both[1] = pop();
+            both[0] = pop();
+            if (spreads(both[0], frame.arrayFormula) || spreads(both[1], frame.arrayFormula)) {
+                stack_.emplace_back(elementwise(both, [&](int r, int c) {
+                    return binary(op, elementOf(both[0], r, c, site), elementOf(both[1], r, c, site),
+                                  context.dateSystem());
+                }));
+                break;
+            }
+            stack_.emplace_back(
+                binary(op, scalarOf(both[0], site), scalarOf(both[1], site), context.dateSystem()));
             break;
         }
+        case TokenKind::Array:
+            stack_.emplace_back(arrayConstant(p, frame.pc));
+            break;
         }
         ++frame.pc;
     }
-    Value result = stack_.size() > frame.base ? scalarOf(stack_.back(), site) : Value();
+    Value result;
+    if (stack_.size() > frame.base)
+        result = frame.arrayFormula ? elementOf(stack_.back(), frame.arrayRow, frame.arrayCol, site)
+                                    : scalarOf(stack_.back(), site);
     stack_.resize(frame.base);
     if (result.isEmpty())
         return Value::number(0); // a formula showing an empty cell shows 0

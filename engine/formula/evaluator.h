@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <span>
 #include <variant>
@@ -59,13 +60,30 @@ struct Frame {
     std::size_t pc = 0;   // the next token
     std::size_t base = 0; // where its operands start on the shared stack
     bool started = false;
+    // A cell of an array formula: operations over ranges take them whole, and the result is the
+    // element at the cell's place in the formula's range.
+    bool arrayFormula = false;
+    int arrayRow = 0;
+    int arrayCol = 0;
 };
 
 struct RefOperand {
     SheetId sheet;
     Area area;
 };
-using Operand = std::variant<Value, RefOperand>;
+// Values row by row: an array constant, or what an operation over arrays or ranges gives.
+struct ArrayValue {
+    int rows = 1;
+    int columns = 1;
+    std::vector<Value> values; // rows * columns of them
+
+    const Value& at(int row, int col) const {
+        return values[static_cast<std::size_t>(row) * static_cast<std::size_t>(columns) +
+                      static_cast<std::size_t>(col)];
+    }
+};
+using ArrayOperand = std::shared_ptr<const ArrayValue>;
+using Operand = std::variant<Value, RefOperand, ArrayOperand>;
 
 // Runs formula programs on one operand stack shared by all frames, so that a formula waiting for
 // another keeps its operands while the other runs above them: no recursion, whatever the chain.

@@ -24,15 +24,27 @@ struct Call {
     CallSite& site;
 
     std::size_t count() const { return args.size(); }
-    // An argument taken as a value ('V'); an empty argument or an empty cell is Empty.
-    const Value& value(std::size_t i) const { return std::get<Value>(args[i]); }
+    // An argument taken as a value ('V'); an empty argument or an empty cell is Empty. An array given
+    // where a function reads one value stands for its first.
+    const Value& value(std::size_t i) const {
+        if (const ArrayOperand* a = std::get_if<ArrayOperand>(&args[i]))
+            return (*a)->values.front();
+        return std::get<Value>(args[i]);
+    }
     // An argument given as a reference, else nothing.
     const RefOperand* reference(std::size_t i) const { return std::get_if<RefOperand>(&args[i]); }
+    // An argument given as an array, else nothing.
+    const ArrayValue* array(std::size_t i) const {
+        const ArrayOperand* a = std::get_if<ArrayOperand>(&args[i]);
+        return a ? a->get() : nullptr;
+    }
 
     // Set by a function whose result is a reference (IF passing on the reference it picked, OFFSET the
     // one it made), which then stands instead of the value it returns. Cells beyond its arguments must
     // be the ones its row's cellsRead names, so that they are current.
     std::optional<RefOperand> referenceResult;
+    // Set by a function whose result is an array (TRANSPOSE, IF passing on the array it picked).
+    ArrayOperand arrayResult;
 };
 
 // "Any number" of arguments: the most a call in an Excel 97-2003 file holds.
@@ -44,7 +56,9 @@ struct Function {
     std::uint8_t maxArgs; // kManyArgs for "any number"
     bool isVolatile;      // its result changes without any cell changing (TODAY)
     // How each argument is taken, one letter each, the last repeating: 'V' as a single value (a
-    // reference gives its cell in the formula's row or column), 'R' as given, a reference kept whole.
+    // reference gives its cell in the formula's row or column), 'R' as given, a reference kept whole,
+    // 'C' as given where only cells make sense (an array constant there is refused when the formula is
+    // entered, as the range of COUNTIF is).
     std::string_view args;
     Value (*compute)(Call& call);
     // Cells it reads beyond the references it was given (SUMIF's sum range reshaped to its criteria
@@ -52,9 +66,9 @@ struct Function {
     // none.
     std::optional<RefOperand> (*cellsRead)(std::span<const Operand> args, CallSite& site) = nullptr;
 
-    bool takesValue(std::size_t i) const {
-        return !args.empty() && args[std::min(i, args.size() - 1)] == 'V';
-    }
+    bool takesValue(std::size_t i) const { return letter(i) == 'V'; }
+    bool takesCellsOnly(std::size_t i) const { return letter(i) == 'C'; }
+    char letter(std::size_t i) const { return args.empty() ? 'R' : args[std::min(i, args.size() - 1)]; }
 };
 
 // The function of that name (any case), or nothing when the engine does not know it.

@@ -8,6 +8,8 @@ namespace engine::formula {
 Value scalarOf(const Operand& operand, CallSite& site) {
     if (const Value* v = std::get_if<Value>(&operand))
         return *v;
+    if (const ArrayOperand* a = std::get_if<ArrayOperand>(&operand))
+        return (*a)->values.front();
     const RefOperand& r = std::get<RefOperand>(operand);
     const Area& a = r.area;
     int row = a.top, col = a.left;
@@ -21,6 +23,37 @@ Value scalarOf(const Operand& operand, CallSite& site) {
             return Value::error(ErrorCode::Value);
     }
     return site.context.value(r.sheet, row, col).toValue();
+}
+
+Shape shapeOf(const Operand& operand) {
+    if (const ArrayOperand* a = std::get_if<ArrayOperand>(&operand))
+        return {(*a)->rows, (*a)->columns};
+    if (const RefOperand* r = std::get_if<RefOperand>(&operand))
+        return {r->area.rowCount(), r->area.columnCount()};
+    return {};
+}
+
+bool spreads(const Operand& operand, bool arrayFormula) {
+    if (std::holds_alternative<ArrayOperand>(operand))
+        return true;
+    Shape s = shapeOf(operand);
+    return arrayFormula && (s.rows > 1 || s.columns > 1);
+}
+
+Value elementOf(const Operand& operand, int row, int col, CallSite& site) {
+    if (const Value* v = std::get_if<Value>(&operand))
+        return *v;
+    Shape s = shapeOf(operand);
+    if (s.rows == 1)
+        row = 0;
+    if (s.columns == 1)
+        col = 0;
+    if (row >= s.rows || col >= s.columns)
+        return Value::error(ErrorCode::NA);
+    if (const ArrayOperand* a = std::get_if<ArrayOperand>(&operand))
+        return (*a)->at(row, col);
+    const RefOperand& r = std::get<RefOperand>(operand);
+    return site.context.value(r.sheet, r.area.top + row, r.area.left + col).toValue();
 }
 
 std::variant<double, ErrorCode> toNumber(const Value& v) {

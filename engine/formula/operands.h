@@ -25,6 +25,20 @@ inline bool isMissing(const Operand& o) {
 // empty cell); a larger area gives the cell in the formula's own row or column (#VALUE! without one).
 Value scalarOf(const Operand& operand, CallSite& site);
 
+// How many rows and columns an operand spans: a single value is one by one.
+struct Shape {
+    int rows = 1;
+    int columns = 1;
+};
+Shape shapeOf(const Operand& operand);
+// Whether an operand is taken element by element where a single value is expected: an array always,
+// a range of more than one cell in an array formula.
+bool spreads(const Operand& operand, bool arrayFormula);
+// The element at (`row`, `col`) of an operand seen as an array, as Excel spreads one over a larger
+// range: a single row (column) repeats down (across), a single value everywhere, and places beyond a
+// larger operand's rows or columns are #N/A.
+Value elementOf(const Operand& operand, int row, int col, CallSite& site);
+
 // A number as arithmetic sees it: empty is 0, booleans 1 and 0, numeric text its number; other text is
 // #VALUE!. An error comes back as is.
 std::variant<double, ErrorCode> toNumber(const Value& v);

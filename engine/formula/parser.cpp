@@ -172,6 +172,8 @@ private:
             return appendText(out_, stringLiteral());
         if (c == u'#')
             return errorLiteral();
+        if (c == u'{')
+            return arrayLiteral();
         if (c == u'\'') {
             std::u16string sheet = quotedSheet();
             return sheetReference(sheet);
@@ -215,6 +217,71 @@ private:
             }
         }
         fail("unknown error value");
+    }
+
+    // {1,2;"x",TRUE}: rows apart by ";", values by ","; every row as long as the first. Its values are
+    // constants only, numbers with a sign where they have one.
+    void arrayLiteral() {
+        ++i_;
+        std::size_t at = out_.size();
+        emit(TokenKind::Array);
+        int rows = 0, columns = 0, inRow = 0;
+        for (;;) {
+            arrayValue();
+            ++inRow;
+            if (eat(u',')) {
+                continue;
+            }
+            if (rows == 0)
+                columns = inRow;
+            else if (inRow != columns)
+                fail("the rows of an array differ in length");
+            ++rows;
+            inRow = 0;
+            if (eat(u';'))
+                continue;
+            if (eat(u'}'))
+                break;
+            fail("a comma, semicolon or closing brace is missing");
+        }
+        if (rows > kMaxArrayRows || columns > kMaxArrayColumns)
+            fail("the array is too large");
+        out_[at].payload.array = {static_cast<std::uint16_t>(rows), static_cast<std::uint16_t>(columns),
+                                  static_cast<std::uint32_t>(out_.size() - at - 1)};
+    }
+
+    void arrayValue() {
+        skip();
+        if (i_ >= t_.size())
+            fail("an array is not closed");
+        char16_t c = t_[i_];
+        if (c == u'"')
+            return appendText(out_, stringLiteral());
+        if (c == u'#')
+            return errorLiteral();
+        bool negative = false;
+        if (c == u'-' || c == u'+') {
+            negative = c == u'-';
+            ++i_;
+            skip();
+        }
+        if (i_ < t_.size() && (isDigit(t_[i_]) || t_[i_] == u'.')) {
+            numberLiteral();
+            if (negative)
+                out_.back().payload.number = -out_.back().payload.number;
+            return;
+        }
+        std::size_t start = i_;
+        while (i_ < t_.size() && isLetter(t_[i_]))
+            ++i_;
+        std::u16string_view word = t_.substr(start, i_ - start);
+        if (start != i_ && !negative &&
+            (compareFolded(word, u"TRUE") == 0 || compareFolded(word, u"FALSE") == 0)) {
+            emit(TokenKind::Boolean).payload.code = compareFolded(word, u"TRUE") == 0 ? 1 : 0;
+            return;
+        }
+        i_ = start;
+        fail("an array holds only numbers, texts, booleans and errors");
     }
 
     void numberLiteral() {
@@ -408,12 +475,17 @@ private:
             fail("functions nest too deep");
         eat(u'(');
         std::size_t argc = 0;
+        std::vector<std::size_t> arrayArgs; // the arguments that are array constants alone
         if (!eat(u')')) {
             for (;;) {
+                std::size_t start = out_.size();
                 if (at(u',') || at(u')'))
                     emit(TokenKind::Missing);
                 else
                     expression(0);
+                if (out_[start].kind == TokenKind::Array &&
+                    out_.size() == start + 1 + out_[start].payload.array.tokens)
+                    arrayArgs.push_back(argc);
                 ++argc;
                 if (eat(u')'))
                     break;
@@ -436,6 +508,9 @@ private:
         const Function& f = function(*id);
         if (argc < f.minArgs || argc > f.maxArgs)
             fail("wrong number of arguments");
+        for (std::size_t i : arrayArgs)
+            if (f.takesCellsOnly(i))
+                fail("an array constant where the function takes cells");
         emit(TokenKind::Function).payload.call = {*id, static_cast<std::uint8_t>(argc)};
     }
 

@@ -201,7 +201,35 @@ private:
             inner += u')';
             return;
         }
+        case TokenKind::Array:
+            return array(t.payload.array);
         }
+    }
+
+    // {1,2;3,4}: each value printed as a constant of its own, then joined.
+    void array(const ArrayBits& a) {
+        std::size_t last = i_ + a.tokens;
+        if (last >= p_.size())
+            malformed();
+        std::u16string text = u"{";
+        std::size_t depth = stack_.size();
+        for (int r = 0; r < a.rows; ++r)
+            for (int c = 0; c < a.columns; ++c) {
+                if (++i_ > last)
+                    malformed();
+                const Token& v = p_[i_];
+                if (v.kind != TokenKind::Number && v.kind != TokenKind::Text &&
+                    v.kind != TokenKind::Boolean && v.kind != TokenKind::Error)
+                    malformed();
+                token(v);
+                if (r + c > 0)
+                    text += c == 0 ? u';' : u',';
+                text += stack_.back();
+                stack_.pop_back();
+            }
+        if (i_ != last || stack_.size() != depth)
+            malformed();
+        push() = text + u"}";
     }
 
     std::span<const Token> p_;

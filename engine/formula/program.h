@@ -52,6 +52,8 @@ enum class TokenKind : std::uint8_t {
     Unary,    // payload.code: Op
     Binary,   // payload.code: Op
     Paren,    // parentheses as written, so that a formula reads back as it was typed
+    Array,    // payload.array: an array constant, its values row by row in the payload.array.tokens
+              // constant tokens that follow (Number, Text with its Chars, Boolean, Error)
 };
 
 // Token flags: "$" marks of the two corners and the shape of an area.
@@ -74,6 +76,11 @@ struct CallBits {
     std::uint8_t argc;
 };
 
+struct ArrayBits {
+    std::uint16_t rows, columns;
+    std::uint32_t tokens;
+};
+
 struct Token {
     TokenKind kind = TokenKind::Missing;
     std::uint8_t flags = 0;
@@ -82,6 +89,7 @@ struct Token {
         double number;
         AreaBits area;
         CallBits call;
+        ArrayBits array;
         std::uint32_t length;
         std::uint8_t code;
         char16_t chars[4];
@@ -108,6 +116,10 @@ std::u16string readChars(std::span<const Token> program, std::size_t& i, std::si
 inline std::size_t charTokens(std::size_t length) {
     return (length + 3) / 4;
 }
+
+// The largest array constant a formula holds: what a BIFF8 token stores of its size.
+inline constexpr int kMaxArrayRows = 65535;
+inline constexpr int kMaxArrayColumns = 256;
 
 // Whether the program refers to any sheet but its own, or calls a volatile function.
 bool readsOtherSheets(std::span<const Token> program);

@@ -5,6 +5,7 @@
 #include "engine/xls/unicode_string.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace engine::xls {
 
@@ -76,8 +77,9 @@ struct CellRef {
 // stack keeps where each operand's tokens begin and how deeply it nests.
 class Decoder {
 public:
-    Decoder(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col, Program& out)
-        : in_(tokens), context_(context), row_(row), col_(col), out_(out) {
+    Decoder(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col, Program& out,
+            std::span<const uint8_t> extra)
+        : in_(tokens), extra_(extra), context_(context), row_(row), col_(col), out_(out) {
         out_.clear();
         stack_.reserve(16);
     }
@@ -315,6 +317,53 @@ private:
             throw UnsupportedFormula("a label that stands for no reference");
     }
 
+    // An array constant: its size and its values, row by row, from after the token stream.
+    void array() {
+        int columns = extra_.u8() + 1;
+        int rows = extra_.u16() + 1;
+        if (rows > formula::kMaxArrayRows)
+            throw UnsupportedFormula("an array constant of more rows than the engine holds");
+        size_t at = out_.size();
+        push(at);
+        Token head;
+        head.kind = TokenKind::Array;
+        out_.push_back(head);
+        for (long k = 0; k < long(rows) * columns; ++k) {
+            Token v;
+            switch (extra_.u8()) {
+            case 0x01:
+                v.kind = TokenKind::Number;
+                v.payload.number = extra_.f64();
+                if (!std::isfinite(v.payload.number))
+                    throw FormatError("an array constant holds a number that is none");
+                break;
+            case 0x02:
+                formula::appendText(out_, readUnicode16(extra_));
+                continue;
+            case 0x04:
+                v.kind = TokenKind::Boolean;
+                v.payload.code = extra_.u8() != 0 ? 1 : 0;
+                extra_.skip(7);
+                break;
+            case 0x10: {
+                auto e = ptg::errorFromCode(extra_.u8());
+                if (!e)
+                    throw FormatError("an array constant holds an unknown error value");
+                v.kind = TokenKind::Error;
+                v.payload.code = uint8_t(*e);
+                extra_.skip(7);
+                break;
+            }
+            case 0x00:
+                throw UnsupportedFormula("an array constant with an empty value");
+            default:
+                throw FormatError("an array constant holds a value of unknown kind");
+            }
+            out_.push_back(v);
+        }
+        out_[at].payload.array = {uint16_t(rows), uint16_t(columns), uint32_t(out_.size() - at - 1)};
+    }
+
     void token(uint8_t t) {
         uint8_t base = t >= 0x20 ? uint8_t((t & 0x1F) | 0x20) : t;
         Token leafToken;
@@ -474,7 +523,8 @@ private:
         case ptg::Union:
             throw UnsupportedFormula("a union or intersection of references");
         case ptg::Array:
-            throw UnsupportedFormula("an array constant");
+            in_.skip(7);
+            return array();
         case ptg::Exp:
             throw UnsupportedFormula("an array formula");
         default:
@@ -483,6 +533,7 @@ private:
     }
 
     ByteReader in_;
+    ByteReader extra_; // the values of the array constants, in the order of their tokens
     const TokenContext& context_;
     int row_;
     int col_;
@@ -493,8 +544,8 @@ private:
 } // namespace
 
 void decodeProgram(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col,
-                   Program& out) {
-    Decoder(tokens, context, row, col, out).run();
+                   Program& out, std::span<const uint8_t> extra) {
+    Decoder(tokens, context, row, col, out, extra).run();
 }
 
 formula::SheetNames TokenContext::sheetNames() const {

@@ -73,8 +73,8 @@ uint8_t binaryToken(Op op) {
 class Encoder {
 public:
     Encoder(const FormulaEncoder& e, std::span<const formula::Token> p, std::vector<uint8_t>& out,
-            std::optional<CellAddress> origin)
-        : e_(e), p_(p), s_(e.scratch_), out_(out), origin_(origin) {
+            std::optional<CellAddress> origin, std::vector<uint8_t>* arrays)
+        : e_(e), p_(p), s_(e.scratch_), out_(out), origin_(origin), arrays_(arrays) {
         s_.items.clear();
         s_.firstArg.clear();
         s_.args.clear();
@@ -84,6 +84,15 @@ public:
             size_t argc = 0;
             switch (t.kind) {
             case TokenKind::Chars:
+                continue;
+            case TokenKind::Array:
+                // Its values are written by the item; the tokens holding them are no items.
+                s_.firstArg.push_back(uint32_t(s_.args.size()));
+                s_.pending.push_back(uint32_t(s_.items.size()));
+                s_.items.push_back(uint32_t(i));
+                i += t.payload.array.tokens;
+                if (i >= p.size())
+                    throw FormatError("a formula's compiled form is malformed");
                 continue;
             case TokenKind::Function:
                 argc = t.payload.call.argc;
@@ -207,6 +216,49 @@ private:
             return;
         case TokenKind::Chars:
             return;
+        case TokenKind::Array:
+            return array(n, cls);
+        }
+    }
+
+    // tArray holds no values itself: they follow the whole token stream, one array after another.
+    void array(Item n, OperandClass cls) {
+        if (!arrays_)
+            throw FormatError("an array constant cannot be stored in this kind of formula");
+        putU8(out_, classed(ptg::Array, cls == OperandClass::Reference ? OperandClass::Array : cls));
+        out_.insert(out_.end(), 7, 0);
+        size_t i = s_.items[n];
+        const formula::ArrayBits& a = p_[i].payload.array;
+        std::vector<uint8_t>& o = *arrays_;
+        putU8(o, uint8_t(a.columns - 1));
+        putU16(o, uint16_t(a.rows - 1));
+        size_t last = i + a.tokens;
+        while (i < last) {
+            const formula::Token& v = p_[++i];
+            switch (v.kind) {
+            case TokenKind::Number:
+                putU8(o, 0x01);
+                putF64(o, v.payload.number);
+                break;
+            case TokenKind::Text: {
+                std::u16string text = formula::readChars(p_, i, v.payload.length);
+                if (text.size() > 255)
+                    throw FormatError("a formula holds a text of more than 255 characters");
+                putU8(o, 0x02);
+                putUnicode16(o, text);
+                break;
+            }
+            case TokenKind::Boolean:
+            case TokenKind::Error:
+                putU8(o, v.kind == TokenKind::Boolean ? 0x04 : 0x10);
+                putU8(o, v.kind == TokenKind::Boolean
+                             ? v.payload.code
+                             : ptg::errorCode(static_cast<ErrorCode>(v.payload.code)));
+                o.insert(o.end(), 7, 0);
+                break;
+            default:
+                throw FormatError("a formula's compiled form is malformed");
+            }
         }
     }
 
@@ -349,13 +401,19 @@ private:
     FormulaEncoder::Scratch& s_;
     std::vector<uint8_t>& out_;
     std::optional<CellAddress> origin_;
+    std::vector<uint8_t>* arrays_;
 };
 
 } // namespace
 
 void FormulaEncoder::encode(std::span<const formula::Token> program, std::vector<uint8_t>& out,
                             OperandClass rootClass, std::optional<CellAddress> origin) const {
-    Encoder(*this, program, out, origin).run(rootClass);
+    Encoder(*this, program, out, origin, nullptr).run(rootClass);
+}
+
+void FormulaEncoder::encodeCell(std::span<const formula::Token> program, std::vector<uint8_t>& out,
+                                std::vector<uint8_t>& arrays) const {
+    Encoder(*this, program, out, std::nullopt, &arrays).run(OperandClass::Value);
 }
 
 } // namespace engine::xls

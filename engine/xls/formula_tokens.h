@@ -22,7 +22,7 @@ using formula::biffFunctionOf;
 using formula::engineFunction;
 using formula::OperandClass;
 
-// A formula that is well formed but uses what the engine cannot hold (array constants, unions,
+// A formula that is well formed but uses what the engine cannot hold (unions,
 // defined names, links to other workbooks): the reader keeps the cell's last value instead.
 class UnsupportedFormula : public std::runtime_error {
 public:
@@ -50,8 +50,9 @@ struct TokenContext {
 // into `out` (its storage is reused: a reader translates tens of thousands of formulas). `row` and
 // `col` place the cell, for the relative tokens of shared formulas. Raises FormatError for a malformed
 // stream and UnsupportedFormula as above.
+// `extra` is what follows the tokens in a cell's record: the values of its array constants.
 void decodeProgram(std::span<const uint8_t> tokens, const TokenContext& context, int row, int col,
-                   formula::Program& out);
+                   formula::Program& out, std::span<const uint8_t> extra = {});
 
 // Compiled form to token stream. Raises FormatError when the formula cannot be stored (a text constant
 // over 255 characters, a call with more arguments than Excel 97 takes).
@@ -69,6 +70,10 @@ struct FormulaEncoder {
     // that cell, as conditional formats store them.
     void encode(std::span<const formula::Token> program, std::vector<uint8_t>& out, OperandClass rootClass,
                 std::optional<CellAddress> origin = std::nullopt) const;
+    // A cell's formula, which may hold array constants: their values go to `arrays`, which a FORMULA
+    // or ARRAY record holds after the tokens. Other formulas refuse them (FormatError).
+    void encodeCell(std::span<const formula::Token> program, std::vector<uint8_t>& out,
+                    std::vector<uint8_t>& arrays) const;
 
     // Storage reused from formula to formula.
     struct Scratch {

@@ -1,10 +1,10 @@
 #include "engine/core/error.h"
 #include "engine/xls/bytes.h"
-#include "engine/xls/sheet_drawing.h"
 #include "engine/xls/filter_records.h"
 #include "engine/xls/format_mapping.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
+#include "engine/xls/sheet_drawing.h"
 #include "engine/xls/sheet_extras_records.h"
 #include "engine/xls/sheet_settings_records.h"
 #include "engine/xls/unicode_string.h"
@@ -299,7 +299,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
                 break;
             }
             try {
-                decodeProgram(tokens, tokens_, row, col, program);
+                decodeProgram(tokens, tokens_, row, col, program, in.bytes(in.remaining()));
                 sheet.setFormula(row, col, program);
                 sheet.setFileResult(row, col, cached);
                 if (textFollows) {

@@ -4,13 +4,13 @@
 #include "engine/core/number_format.h"
 #include "engine/formula/functions.h"
 #include "engine/xls/bytes.h"
-#include "engine/xls/sheet_drawing.h"
 #include "engine/xls/filter_records.h"
 #include "engine/xls/format_mapping.h"
 #include "engine/xls/name_records.h"
 #include "engine/xls/number_formats.h"
 #include "engine/xls/ptg.h"
 #include "engine/xls/record_types.h"
+#include "engine/xls/sheet_drawing.h"
 #include "engine/xls/sheet_extras_records.h"
 #include "engine/xls/sheet_settings_records.h"
 #include "engine/xls/sst.h"
@@ -561,8 +561,9 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
     if (sheet.hasFormula(row, col)) {
         auto program = sheet.formulaProgram(row, col);
         scratch_.clear();
+        arrayValues_.clear();
         try {
-            encoder_.encode(program, scratch_, OperandClass::Value);
+            encoder_.encodeCell(program, scratch_, arrayValues_);
         } catch (const FormatError& e) {
             throw FormatError("the formula in " + cellName(sheet, row, col) +
                               " cannot be stored: " + e.what());
@@ -591,6 +592,7 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
         putU32(o, 0);
         putU16(o, uint16_t(scratch_.size()));
         o.insert(o.end(), scratch_.begin(), scratch_.end());
+        o.insert(o.end(), arrayValues_.begin(), arrayValues_.end());
         w.end(h);
         if (text) {
             size_t s = w.begin(rec::String);

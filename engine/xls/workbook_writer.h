@@ -1,9 +1,9 @@
 #pragma once
 
 #include "engine/model/workbook.h"
-#include "engine/xls/sheet_drawing.h"
 #include "engine/xls/formula_tokens.h"
 #include "engine/xls/record_writer.h"
+#include "engine/xls/sheet_drawing.h"
 #include "engine/xls/sst.h"
 #include "engine/xls/style_records.h"
 
@@ -58,6 +58,7 @@ private:
     // The sheet whose formulas are being encoded: its own names come before the workbook's.
     formula::SheetId host_ = formula::kOwnSheet;
     std::vector<uint8_t> scratch_;
+    std::vector<uint8_t> arrayValues_; // the values of a formula's array constants, after its tokens
     std::vector<std::pair<int, int>> cells_;
     std::vector<int> rows_;
     std::vector<uint16_t> starts_;

@@ -28,6 +28,11 @@ std::optional<ErrorCode> forEachArgument(std::span<Operand> args, CallSite& site
         if (const Value* v = std::get_if<Value>(&a)) {
             if (!v->isEmpty())
                 stop = visit(ValueView(*v), false);
+        } else if (const ArrayOperand* array = std::get_if<ArrayOperand>(&a)) {
+            // An array's values count as a reference's cells do: texts and booleans are skipped.
+            for (const Value& v : (*array)->values)
+                if (!stop && !v.isEmpty())
+                    stop = visit(ValueView(v), true);
         } else {
             const RefOperand& r = std::get<RefOperand>(a);
             site.context.forEachValue(r.sheet, r.area, [&](int, int, const ValueView& cell) {

@@ -40,6 +40,10 @@ Value ifFunction(Call& call) {
         call.referenceResult = *r;
         return {};
     }
+    if (const ArrayOperand* a = std::get_if<ArrayOperand>(&call.args[pick])) {
+        call.arrayResult = *a;
+        return {};
+    }
     // An empty argument gives 0.
     const Value& v = std::get<Value>(call.args[pick]);
     return v.isEmpty() ? Value::number(0) : v;

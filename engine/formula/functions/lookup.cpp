@@ -11,18 +11,22 @@ namespace {
 
 using namespace arguments;
 
-// The cells along one row or column of a reference.
+// The values along one row or column of a reference or an array.
 struct Line {
-    const RefOperand& ref;
+    const Operand& table;
     bool across;    // along the top row, else down the left column
-    int offset = 0; // which row or column of the area
+    int offset = 0; // which row or column of the table
 
-    int size() const { return across ? ref.area.columnCount() : ref.area.rowCount(); }
+    int size() const { return across ? shapeOf(table).columns : shapeOf(table).rows; }
     Value at(CallSite& site, int i) const {
-        int row = ref.area.top + (across ? offset : i), col = ref.area.left + (across ? i : offset);
-        return site.context.value(ref.sheet, row, col).toValue();
+        return elementOf(table, across ? offset : i, across ? i : offset, site);
     }
 };
+
+// A table to look in: a reference or an array, else nothing.
+const Operand* tableOf(const Call& call, std::size_t i) {
+    return std::holds_alternative<Value>(call.args[i]) ? nullptr : &call.args[i];
+}
 
 // -1, 0 or 1 comparing a cell with the value looked for; nothing when they are of different kinds
 // (a number and a text never compare, empty cells never match).
@@ -66,7 +70,7 @@ Value match(Call& call) {
     Value value = sought(call.value(0));
     if (value.isError())
         return value;
-    const RefOperand* r = call.reference(1);
+    const Operand* r = tableOf(call, 1);
     if (!r)
         return call.value(1).isError() ? call.value(1) : err(ErrorCode::NA);
     double type = 1;
@@ -77,9 +81,10 @@ Value match(Call& call) {
             return err(e);
         type = *n;
     }
-    if (r->area.rowCount() > 1 && r->area.columnCount() > 1)
+    Shape shape = shapeOf(*r);
+    if (shape.rows > 1 && shape.columns > 1)
         return err(ErrorCode::NA);
-    Line line{*r, r->area.rowCount() == 1};
+    Line line{*r, shape.rows == 1};
     auto at = find(line, call.site, value, type > 0 ? 1 : type < 0 ? -1 : 0);
     return at ? Value::number(*at + 1) : err(ErrorCode::NA);
 }
@@ -89,7 +94,7 @@ template <bool across> Value tableLookup(Call& call) {
     Value value = sought(call.value(0));
     if (value.isError())
         return value;
-    const RefOperand* table = call.reference(1);
+    const Operand* table = tableOf(call, 1);
     if (!table)
         return call.value(1).isError() ? call.value(1) : err(ErrorCode::NA);
     ErrorCode e = ErrorCode::Value;
@@ -106,7 +111,7 @@ template <bool across> Value tableLookup(Call& call) {
     double pick = std::trunc(*n);
     if (pick < 1)
         return err(ErrorCode::Value);
-    if (pick > (across ? table->area.rowCount() : table->area.columnCount()))
+    if (pick > (across ? shapeOf(*table).rows : shapeOf(*table).columns))
         return err(ErrorCode::Ref);
     auto at = find(Line{*table, across}, call.site, value, approximate ? 1 : 0);
     if (!at)
@@ -121,24 +126,25 @@ Value lookup(Call& call) {
     Value value = sought(call.value(0));
     if (value.isError())
         return value;
-    const RefOperand* r = call.reference(1);
+    const Operand* r = tableOf(call, 1);
     if (!r)
         return call.value(1).isError() ? call.value(1) : err(ErrorCode::NA);
-    bool across = r->area.columnCount() > r->area.rowCount();
+    Shape shape = shapeOf(*r);
+    bool across = shape.columns > shape.rows;
     auto at = find(Line{*r, across}, call.site, value, 1);
     if (!at)
         return err(ErrorCode::NA);
     Value result;
     if (call.count() > 2) {
-        const RefOperand* out = call.reference(2);
+        const Operand* out = tableOf(call, 2);
         if (!out)
             return call.value(2).isError() ? call.value(2) : err(ErrorCode::NA);
-        Line line{*out, out->area.rowCount() == 1};
+        Line line{*out, shapeOf(*out).rows == 1};
         if (*at >= line.size())
             return err(ErrorCode::NA);
         result = line.at(call.site, *at);
     } else {
-        int last = across ? r->area.rowCount() - 1 : r->area.columnCount() - 1;
+        int last = across ? shape.rows - 1 : shape.columns - 1;
         result = Line{*r, !across, *at}.at(call.site, last);
     }
     return result.isEmpty() ? Value::number(0) : result;

@@ -85,6 +85,15 @@ Factor factorOf(const Operand& a, CallSite& site) {
         f.numbers.push_back(v->isNumber() ? v->asNumber() : 0);
         return f;
     }
+    if (const ArrayOperand* array = std::get_if<ArrayOperand>(&a)) {
+        f.rows = (*array)->rows, f.columns = (*array)->columns;
+        for (const Value& v : (*array)->values) {
+            if (v.isError() && !f.error)
+                f.error = v.asError();
+            f.numbers.push_back(v.isNumber() ? v.asNumber() : 0);
+        }
+        return f;
+    }
     const RefOperand& r = std::get<RefOperand>(a);
     f.rows = r.area.rowCount(), f.columns = r.area.columnCount();
     f.numbers.assign(cellCount(r.area), 0);
@@ -124,7 +133,7 @@ Value sumProduct(Call& call) {
 constexpr Function kRows[] = {
     {u"SUM", 1, kManyArgs, false, "R", sum},
     {u"PRODUCT", 1, kManyArgs, false, "R", product},
-    {u"SUMIF", 2, 3, false, "RVR", sumIf, sumIfRange},
+    {u"SUMIF", 2, 3, false, "CVC", sumIf, sumIfRange},
     {u"SUMSQ", 1, kManyArgs, false, "R", sumSq},
     {u"SUMPRODUCT", 1, kManyArgs, false, "R", sumProduct},
 };

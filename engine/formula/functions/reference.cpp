@@ -5,6 +5,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <memory>
 
 // Functions about references: where they are, how large, and references made from others.
 namespace engine::formula {
@@ -22,8 +23,10 @@ template <bool row> Value position(Call& call) {
 }
 
 template <bool rows> Value size(Call& call) {
-    if (const RefOperand* r = call.reference(0))
-        return Value::number(rows ? r->area.rowCount() : r->area.columnCount());
+    if (!std::holds_alternative<Value>(call.args[0])) {
+        Shape s = shapeOf(call.args[0]);
+        return Value::number(rows ? s.rows : s.columns);
+    }
     return call.value(0).isError() ? call.value(0) : Value::number(1);
 }
 
@@ -47,7 +50,33 @@ Value choose(Call& call) {
         call.referenceResult = *r;
         return {};
     }
+    if (const ArrayOperand* a = std::get_if<ArrayOperand>(&picked)) {
+        call.arrayResult = *a;
+        return {};
+    }
     return std::get<Value>(picked);
+}
+
+// INDEX of an array: the value at row and column, or with a row or column of 0 the whole column or
+// row as an array.
+Value arrayIndex(Call& call, const ArrayValue& a, double row, double col, double area) {
+    if (area > 1)
+        return err(ErrorCode::Ref);
+    if (call.count() < 3 && a.rows == 1 && a.columns > 1)
+        std::swap(row, col);
+    if (row > a.rows || col > a.columns)
+        return err(ErrorCode::Ref);
+    if (row > 0 && col > 0)
+        return a.at(static_cast<int>(row) - 1, static_cast<int>(col) - 1);
+    auto out = std::make_shared<ArrayValue>();
+    out->rows = row > 0 ? 1 : a.rows;
+    out->columns = col > 0 ? 1 : a.columns;
+    for (int r = 0; r < a.rows; ++r)
+        for (int c = 0; c < a.columns; ++c)
+            if ((row == 0 || r == row - 1) && (col == 0 || c == col - 1))
+                out->values.push_back(a.at(r, c));
+    call.arrayResult = std::move(out);
+    return {};
 }
 
 // INDEX(reference, row, column, area): the cell at row and column of the area, or with a row or column
@@ -65,6 +94,8 @@ Value index(Call& call) {
     }
     if (row < 0 || col < 0 || area < 1)
         return err(ErrorCode::Value);
+    if (const ArrayValue* a = call.array(0))
+        return arrayIndex(call, *a, row, col, area);
     const RefOperand* r = call.reference(0);
     if (!r) {
         const Value& v = call.value(0);

@@ -91,8 +91,8 @@ constexpr Function kRows[] = {
     {u"MAXA", 1, kManyArgs, false, "R", extreme<false, kAll>},
     {u"COUNT", 1, kManyArgs, false, "R", count},
     {u"COUNTA", 1, kManyArgs, false, "R", countA},
-    {u"COUNTBLANK", 1, 1, false, "R", countBlank},
-    {u"COUNTIF", 2, 2, false, "RV", countIf},
+    {u"COUNTBLANK", 1, 1, false, "C", countBlank},
+    {u"COUNTIF", 2, 2, false, "CV", countIf},
 };
 
 } // namespace

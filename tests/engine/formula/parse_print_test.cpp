@@ -155,10 +155,25 @@ TEST(ParsePrint, KnownFunctionsAreCalledByIdAndOthersKeptByName) {
     EXPECT_EQ(parse(u"total", kSheets)[0].kind, TokenKind::Name);
 }
 
+TEST(ParsePrint, ArrayConstantsHoldConstantsInRowsOfEqualLength) {
+    EXPECT_EQ(roundTrip(u"{1,2;3,4}"), u"{1,2;3,4}");
+    EXPECT_EQ(roundTrip(u"SUM( { 1 , -2.5 ; \"a\"\"b\" , true } )"), u"SUM({1,-2.5;\"a\"\"b\",TRUE})");
+    EXPECT_EQ(roundTrip(u"MATCH(\"b\",{\"a\",\"b\"},0)+{#N/A}"), u"MATCH(\"b\",{\"a\",\"b\"},0)+{#N/A}");
+    Program p = parse(u"{1,\"xyzzy!\";FALSE,#DIV/0!}", kSheets);
+    ASSERT_EQ(p[0].kind, TokenKind::Array);
+    EXPECT_EQ(p[0].payload.array.rows, 2);
+    EXPECT_EQ(p[0].payload.array.columns, 2);
+    EXPECT_EQ(p[0].payload.array.tokens, p.size() - 1); // a text of six characters takes two Chars
+    for (std::u16string_view bad :
+         {u"{1,2;3}", u"{1;2,3}", u"{A1}", u"{1+1}", u"{}", u"{1,}", u"{1", u"{-TRUE}", u"{{1}}", u"{SUM(1)}",
+          u"COUNTIF({1,2},1)", u"SUMIF(A1:A2,1,{1,2})", u"COUNTBLANK({1})"})
+        EXPECT_THROW(parse(bad, kSheets), EngineError) << std::string(bad.begin(), bad.end());
+}
+
 TEST(ParsePrint, RefusesWhatIsNotAFormula) {
     for (std::u16string_view bad :
          {u"", u"1+", u"SUM(1", u"(1", u"1)", u"\"open", u"A1 B1", u"IF()", u"COUNTIF(A1)", u"#BOGUS!",
-          u"'Sheet", u"1..2", u"$$A1", u"{1,2}", u"@", u"Nowhere!A1", u"'No where'!#REF!"})
+          u"'Sheet", u"1..2", u"$$A1", u"@", u"Nowhere!A1", u"'No where'!#REF!"})
         EXPECT_THROW(parse(bad, kSheets), EngineError) << std::string(bad.begin(), bad.end());
     EXPECT_THROW(parse(std::u16string(5000, u'(') + u"1" + std::u16string(5000, u')'), kSheets), EngineError);
     EXPECT_THROW(parse(std::u16string(5000, u'-') + u"1", kSheets), EngineError);

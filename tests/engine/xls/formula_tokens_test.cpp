@@ -104,6 +104,9 @@ bool sameToken(const formula::Token& x, const formula::Token& y) {
     case K::RefError:
     case K::Paren:
         return true;
+    case K::Array:
+        return a.array.rows == b.array.rows && a.array.columns == b.array.columns &&
+               a.array.tokens == b.array.tokens;
     }
     return false;
 }
@@ -321,3 +324,34 @@ TEST(FormulaTokens, AReferenceToARemovedSheetIsWrittenAsRefError) {
     EXPECT_EQ(roundTrip(u"SUM(Gone!A1,Gone!A1:B2,Gone!C:C)+Gone!B2+Sheet2!A1"),
               u"SUM(#REF!,#REF!,#REF!)+#REF!+Sheet2!A1");
 }
+
+namespace {
+
+TEST(FormulaTokens, ArrayConstantsKeepTheirValuesAfterTheTokens) {
+    // tArray (value class) and, after the token stream, three columns by one row: the number 1.5, the
+    // text "x" and #DIV/0!.
+    std::vector<uint8_t> tokens = {0x40, 0, 0, 0, 0, 0, 0, 0};
+    std::vector<uint8_t> values = {2, 0, 0, 0x01, 0,    0,    0, 0, 0, 0, 0xF8, 0x3F, 0x02,
+                                   1, 0, 0, 'x',  0x10, 0x07, 0, 0, 0, 0, 0,    0,    0};
+    formula::Program p;
+    decodeProgram(tokens, context(), 0, 0, p, values);
+    EXPECT_EQ(formula::print(p, names()), u"{1.5,\"x\",#DIV/0!}");
+    std::vector<uint8_t> cut(values.begin(), values.end() - 4);
+    EXPECT_THROW(decodeProgram(tokens, context(), 0, 0, p, cut), FormatError);
+    EXPECT_THROW(decode(tokens), FormatError); // no values at all
+
+    for (std::u16string text : {u"SUM({1,\"ab\";TRUE,#N/A})+{2}", u"MATCH(\"b\",{\"a\",\"b\"},0)"}) {
+        std::vector<uint8_t> out, arrays;
+        encoder().encodeCell(formula::parse(text, names()), out, arrays);
+        decodeProgram(out, context(), 0, 0, p, arrays);
+        EXPECT_EQ(formula::print(p, names()), text);
+    }
+    std::vector<uint8_t> out, arrays;
+    encoder().encodeCell(formula::parse(u"SUM({1,2})", names()), out, arrays);
+    EXPECT_EQ(out[0], 0x60); // in a reference-class argument, tArray takes the array class
+    EXPECT_EQ(std::vector<uint8_t>(arrays.begin(), arrays.begin() + 3), (std::vector<uint8_t>{1, 0, 0}));
+    // Formulas stored without room for the values after them refuse arrays rather than lose them.
+    EXPECT_THROW(encode(u"SUM({1,2})"), FormatError);
+}
+
+} // namespace
