@@ -33,8 +33,9 @@ public:
     // The present moment as a serial number of the workbook's date system, and that system.
     virtual double now() = 0;
     virtual DateSystem dateSystem() = 0;
-    // What a defined name stands for in a formula on `sheet`: one reference or constant token (a text
-    // with its characters). Empty for a name that names nothing the engine computes: #NAME?.
+    // What a defined name stands for in a formula on `sheet`: one constant token (a text with its
+    // characters), or references joined by reference operators. Empty for a name that names nothing the
+    // engine computes: #NAME?.
     virtual std::span<const Token> definedName(std::u16string_view name, SheetId sheet) = 0;
     // The formula in a cell, compiled; empty for a cell without one.
     virtual std::span<const Token> formula(SheetId sheet, int row, int col) = 0;
@@ -59,9 +60,15 @@ struct Frame {
     bool started = false;
 };
 
+// The cells a reference stands for: one area, or for a union the further areas of the same sheet
+// in `more`. Only functions whose row says they take unions see one; to others it is #VALUE!.
 struct RefOperand {
     SheetId sheet;
     Area area;
+    std::vector<Area> more = {};
+
+    std::size_t areaCount() const { return 1 + more.size(); }
+    const Area& areaAt(std::size_t i) const { return i == 0 ? area : more[i - 1]; }
 };
 using Operand = std::variant<Value, RefOperand>;
 
@@ -74,8 +81,11 @@ public:
     std::optional<Value> run(Frame& frame, EvalContext& context);
 
 private:
-    // Pushes the cells of a Ref or Area token; false when they must be computed first.
-    bool pushReference(const Token& t, const Frame& frame, EvalContext& context);
+    // Pushes the cells of a Ref or Area token; false when they must be computed first. A defined
+    // name's relative parts are offsets from the formula's cell (`relative`).
+    bool pushReference(const Token& t, const Frame& frame, EvalContext& context, bool relative = false);
+    // Pushes what a defined name's references and reference operators give; false as above.
+    bool pushNameReference(std::span<const Token> definition, const Frame& frame, EvalContext& context);
 
     std::vector<Operand> stack_;
 };

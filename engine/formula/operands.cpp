@@ -9,6 +9,8 @@ Value scalarOf(const Operand& operand, CallSite& site) {
     if (const Value* v = std::get_if<Value>(&operand))
         return *v;
     const RefOperand& r = std::get<RefOperand>(operand);
+    if (!r.more.empty())
+        return Value::error(ErrorCode::Value);
     const Area& a = r.area;
     int row = a.top, col = a.left;
     if (a.rowCount() > 1 || a.columnCount() > 1) {

@@ -61,6 +61,12 @@ uint8_t binaryToken(Op op) {
         return ptg::Gt;
     case Op::GreaterEqual:
         return ptg::Ge;
+    case Op::Union:
+        return ptg::Union;
+    case Op::Intersect:
+        return ptg::Isect;
+    case Op::Range:
+        return ptg::Range;
     default:
         throw FormatError("a formula holds an operator that cannot be stored");
     }
@@ -196,11 +202,15 @@ private:
             putU8(out_, op == Op::Negate ? ptg::Uminus : op == Op::Plus ? ptg::Uplus : ptg::Percent);
             return;
         }
-        case TokenKind::Binary:
+        case TokenKind::Binary: {
+            auto op = static_cast<Op>(t.payload.code);
+            if (formula::isReferenceOperator(op))
+                return referenceOperation(n, op, cls);
             item(arg(n, 0), OperandClass::Value);
             item(arg(n, 1), OperandClass::Value);
-            putU8(out_, binaryToken(static_cast<Op>(t.payload.code)));
+            putU8(out_, binaryToken(op));
             return;
+        }
         case TokenKind::Paren:
             item(arg(n, 0), cls);
             putU8(out_, ptg::Paren);
@@ -255,6 +265,25 @@ private:
         putU16(out_, row(a.bottom, bottomAbs));
         putU16(out_, columnBits(col(a.left, leftAbs), leftAbs, topAbs));
         putU16(out_, columnBits(col(a.right, rightAbs), rightAbs, bottomAbs));
+    }
+
+    // A union, intersection or range: its operands are references. Excel announces the outermost such
+    // expression with a tMemFunc giving its length, so that a reader can skip computing it.
+    void referenceOperation(Item n, Op op, OperandClass cls) {
+        const bool outermost = !insideReferenceOperation_;
+        size_t memAt = out_.size();
+        if (outermost) {
+            putU8(out_, classed(ptg::MemFunc, cls));
+            putU16(out_, 0);
+        }
+        insideReferenceOperation_ = true;
+        item(arg(n, 0), OperandClass::Reference);
+        item(arg(n, 1), OperandClass::Reference);
+        putU8(out_, binaryToken(op));
+        if (outermost) {
+            insideReferenceOperation_ = false;
+            patchU16(out_, memAt + 1, uint16_t(out_.size() - memAt - 3));
+        }
     }
 
     void attr(uint8_t options, uint16_t data) {
@@ -349,6 +378,7 @@ private:
     FormulaEncoder::Scratch& s_;
     std::vector<uint8_t>& out_;
     std::optional<CellAddress> origin_;
+    bool insideReferenceOperation_ = false;
 };
 
 } // namespace
