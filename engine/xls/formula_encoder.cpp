@@ -79,8 +79,8 @@ uint8_t binaryToken(Op op) {
 class Encoder {
 public:
     Encoder(const FormulaEncoder& e, std::span<const formula::Token> p, std::vector<uint8_t>& out,
-            std::optional<CellAddress> origin)
-        : e_(e), p_(p), s_(e.scratch_), out_(out), origin_(origin) {
+            std::optional<CellAddress> origin, bool name = false)
+        : e_(e), p_(p), s_(e.scratch_), out_(out), origin_(origin), name_(name) {
         s_.items.clear();
         s_.firstArg.clear();
         s_.args.clear();
@@ -255,9 +255,9 @@ private:
         // Whole columns are rows 0 to the last, relative (absolute where offsets are written, so that
         // they stay whole); whole rows likewise columns.
         if (t.flags & formula::kWholeColumns)
-            topAbs = bottomAbs = offsets;
+            topAbs = bottomAbs = offsets || name_;
         if (t.flags & formula::kWholeRows)
-            leftAbs = rightAbs = offsets;
+            leftAbs = rightAbs = offsets || name_;
         putU8(out_, classed(x ? ptg::Area3d : offsets ? ptg::AreaN : ptg::Area, cls));
         if (x)
             putU16(out_, *x);
@@ -378,6 +378,9 @@ private:
     FormulaEncoder::Scratch& s_;
     std::vector<uint8_t>& out_;
     std::optional<CellAddress> origin_;
+    // In a defined name relative parts are offsets from the cell using it: whole columns and rows are
+    // written absolute there, so that they stay whole.
+    bool name_;
     bool insideReferenceOperation_ = false;
 };
 
@@ -386,6 +389,10 @@ private:
 void FormulaEncoder::encode(std::span<const formula::Token> program, std::vector<uint8_t>& out,
                             OperandClass rootClass, std::optional<CellAddress> origin) const {
     Encoder(*this, program, out, origin).run(rootClass);
+}
+
+void FormulaEncoder::encodeName(std::span<const formula::Token> program, std::vector<uint8_t>& out) const {
+    Encoder(*this, program, out, std::nullopt, true).run(OperandClass::Reference);
 }
 
 } // namespace engine::xls

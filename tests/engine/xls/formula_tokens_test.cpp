@@ -354,10 +354,13 @@ TEST(FormulaTokens, ReferenceOperatorsAreReadAndWrittenAsExcelStoresThem) {
     EXPECT_EQ(decodedText(sumOfUnion), u"SUM((A1,B2))");
     EXPECT_EQ(encode(u"SUM((A1,B2))"), sumOfUnion);
 
-    const std::vector<uint8_t> titles = {0x29, 23,   0, 0x3B, 1, 0, 0, 0, 0xFF, 0xFF, 0,    0x80, 0,
-                                         0x80, 0x3B, 1, 0,    0, 0, 0, 0, 0,    0x40, 0xFF, 0x40, 0x10};
+    // A name's whole columns and rows are absolute: its relative parts would be offsets.
+    const std::vector<uint8_t> titles = {0x29, 23,   0, 0x3B, 1, 0, 0, 0, 0xFF, 0xFF, 0,    0, 0,
+                                         0,    0x3B, 1, 0,    0, 0, 0, 0, 0,    0,    0xFF, 0, 0x10};
     EXPECT_EQ(decodedText(titles), u"Sheet2!$A:$A,Sheet2!$1:$1");
-    EXPECT_EQ(encode(u"Sheet2!$A:$A,Sheet2!$1:$1", OperandClass::Reference), titles);
+    std::vector<uint8_t> name;
+    encoder().encodeName(formula::parse(u"Sheet2!$A:$A,Sheet2!$1:$1", names()), name);
+    EXPECT_EQ(name, titles);
 
     // An intersection, and a range whose end is computed, without the tMem tokens Excel may omit.
     const std::vector<uint8_t> isect = {0x25, 0, 0, 1, 0, 0,    0xC0, 1,    0xC0, 0x25,
