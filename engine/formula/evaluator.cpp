@@ -3,6 +3,7 @@
 #include "engine/core/text.h"
 #include "engine/formula/functions.h"
 #include "engine/formula/operands.h"
+#include "engine/formula/reference_operators.h"
 
 #include <algorithm>
 #include <cmath>
@@ -144,14 +145,73 @@ Operand callResult(Call& call, Value result) {
 
 } // namespace
 
-bool Interpreter::pushReference(const Token& t, const Frame& frame, EvalContext& context) {
+namespace {
+
+// The cells of a reference token; a defined name's relative parts are offsets from the cell whose
+// formula uses it, wrapping round the sheet's edges as Excel's do.
+Area areaOf(const Token& t, const Frame& frame, bool relative) {
+    const AreaBits& b = t.payload.area;
+    Area a = t.kind == TokenKind::Ref ? Area::cell(b.top, b.left) : Area{b.top, b.left, b.bottom, b.right};
+    if (!relative)
+        return a;
+    auto row = [&](int r, std::uint8_t absolute) {
+        return (t.flags & (absolute | kWholeColumns)) ? r : (r + frame.row) % kRowCount;
+    };
+    auto col = [&](int c, std::uint8_t absolute) {
+        return (t.flags & (absolute | kWholeRows)) ? c : (c + frame.col) % kColumnCount;
+    };
+    a = {row(a.top, kTopAbsolute), col(a.left, kLeftAbsolute), row(a.bottom, kBottomAbsolute),
+         col(a.right, kRightAbsolute)};
+    if (a.top > a.bottom)
+        std::swap(a.top, a.bottom);
+    if (a.left > a.right)
+        std::swap(a.left, a.right);
+    return a;
+}
+
+} // namespace
+
+bool Interpreter::pushNameReference(std::span<const Token> d, const Frame& frame, EvalContext& context) {
+    std::size_t base = stack_.size();
+    for (const Token& t : d) {
+        if (t.kind == TokenKind::Ref || t.kind == TokenKind::Area) {
+            if (!pushReference(t, frame, context, true)) {
+                stack_.resize(base);
+                return false;
+            }
+        } else if (t.kind == TokenKind::RefError) {
+            stack_.emplace_back(Value::error(ErrorCode::Ref));
+        } else if (t.kind == TokenKind::Binary) {
+            if (stack_.size() < base + 2) {
+                stack_.resize(base);
+                stack_.emplace_back(Value::error(ErrorCode::Ref));
+                return true;
+            }
+            Operand joined =
+                referenceOperation(static_cast<Op>(t.payload.code), stack_[stack_.size() - 2], stack_.back());
+            if (const RefOperand* r = std::get_if<RefOperand>(&joined))
+                if (!context.ready(r->sheet, r->area)) {
+                    stack_.resize(base);
+                    return false;
+                }
+            stack_.resize(stack_.size() - 2);
+            stack_.push_back(std::move(joined));
+        }
+    }
+    if (stack_.size() != base + 1) {
+        stack_.resize(base);
+        stack_.emplace_back(Value::error(ErrorCode::Ref));
+    }
+    return true;
+}
+
+bool Interpreter::pushReference(const Token& t, const Frame& frame, EvalContext& context, bool relative) {
     SheetId sheet = t.sheet == kOwnSheet ? frame.sheet : t.sheet;
     if (!context.sheetExists(sheet)) {
         stack_.emplace_back(Value::error(ErrorCode::Ref));
         return true;
     }
-    const AreaBits& b = t.payload.area;
-    Area area = t.kind == TokenKind::Ref ? Area::cell(b.top, b.left) : Area{b.top, b.left, b.bottom, b.right};
+    Area area = areaOf(t, frame, relative);
     if (!context.ready(sheet, area))
         return false;
     stack_.emplace_back(RefOperand{sheet, area});
@@ -226,11 +286,15 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
                 stack_.emplace_back(std::move(out));
                 break;
             }
-            for (std::size_t i = 0; i < argc; ++i)
+            bool union_ = false;
+            for (std::size_t i = 0; i < argc; ++i) {
                 if (f.takesValue(i) && !std::holds_alternative<Value>(args[i]))
                     args[i] = scalarOf(args[i], site);
+                else if (const RefOperand* r = std::get_if<RefOperand>(&args[i]))
+                    union_ = union_ || !r->more.empty();
+            }
             Call call{args, site};
-            Value result = f.compute(call);
+            Value result = union_ && !f.takesUnions ? Value::error(ErrorCode::Value) : f.compute(call);
             // A reference passed on is current: within an argument, or what cellsRead named.
             Operand out = callResult(call, std::move(result));
             stack_.resize(stack_.size() - argc);
@@ -247,8 +311,8 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
                 if (t.flags & kUnknownCall)
                     stack_.resize(stack_.size() - t.payload.call.argc);
                 stack_.emplace_back(Value::error(ErrorCode::Name));
-            } else if (d[0].kind == TokenKind::Ref || d[0].kind == TokenKind::Area) {
-                if (!pushReference(d[0], frame, context))
+            } else if (isReferenceExpression(d)) {
+                if (!pushNameReference(d, frame, context))
                     return std::nullopt; // run again at this name once the cells are current
             } else {
                 std::size_t i = 0;
@@ -271,6 +335,16 @@ std::optional<Value> Interpreter::run(Frame& frame, EvalContext& context) {
         }
         case TokenKind::Binary: {
             Op op = static_cast<Op>(t.payload.code);
+            if (isReferenceOperator(op)) {
+                Operand joined = referenceOperation(op, stack_[stack_.size() - 2], stack_.back());
+                // A range may take in cells neither operand held.
+                if (const RefOperand* r = std::get_if<RefOperand>(&joined))
+                    if (!context.ready(r->sheet, r->area))
+                        return std::nullopt; // run again at this operator once the cells are current
+                stack_.resize(stack_.size() - 2);
+                stack_.push_back(std::move(joined));
+                break;
+            }
             Operand both[2];
             both[1] = pop();
             both[0] = pop();

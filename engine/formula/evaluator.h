@@ -36,8 +36,9 @@ public:
     virtual DateSystem dateSystem() = 0;
     // Whether a row of a sheet is hidden, which SUBTOTAL's numbers from 101 on leave out.
     virtual bool rowHidden(SheetId sheet, int row) = 0;
-    // What a defined name stands for in a formula on `sheet`: one reference or constant token (a text
-    // with its characters). Empty for a name that names nothing the engine computes: #NAME?.
+    // What a defined name stands for in a formula on `sheet`: one constant token (a text with its
+    // characters), or references joined by reference operators. Empty for a name that names nothing the
+    // engine computes: #NAME?.
     virtual std::span<const Token> definedName(std::u16string_view name, SheetId sheet) = 0;
     // The formula in a cell, compiled; empty for a cell without one.
     virtual std::span<const Token> formula(SheetId sheet, int row, int col) = 0;
@@ -67,9 +68,15 @@ struct Frame {
     int arrayCol = 0;
 };
 
+// The cells a reference stands for: one area, or for a union the further areas of the same sheet
+// in `more`. Only functions whose row says they take unions see one; to others it is #VALUE!.
 struct RefOperand {
     SheetId sheet;
     Area area;
+    std::vector<Area> more = {};
+
+    std::size_t areaCount() const { return 1 + more.size(); }
+    const Area& areaAt(std::size_t i) const { return i == 0 ? area : more[i - 1]; }
 };
 // Values row by row: an array constant, or what an operation over arrays or ranges gives.
 struct ArrayValue {
@@ -94,8 +101,11 @@ public:
     std::optional<Value> run(Frame& frame, EvalContext& context);
 
 private:
-    // Pushes the cells of a Ref or Area token; false when they must be computed first.
-    bool pushReference(const Token& t, const Frame& frame, EvalContext& context);
+    // Pushes the cells of a Ref or Area token; false when they must be computed first. A defined
+    // name's relative parts are offsets from the formula's cell (`relative`).
+    bool pushReference(const Token& t, const Frame& frame, EvalContext& context, bool relative = false);
+    // Pushes what a defined name's references and reference operators give; false as above.
+    bool pushNameReference(std::span<const Token> definition, const Frame& frame, EvalContext& context);
 
     std::vector<Operand> stack_;
 };

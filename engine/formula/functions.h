@@ -65,6 +65,9 @@ struct Function {
     // range, the cells OFFSET points at), which must be current before it is called; null when there are
     // none.
     std::optional<RefOperand> (*cellsRead)(std::span<const Operand> args, CallSite& site) = nullptr;
+    // Whether it takes a union (several areas) as a reference argument: the functions that read every
+    // cell of their references (arguments.h), AREAS and INDEX.
+    bool takesUnions = false;
 
     bool takesValue(std::size_t i) const { return letter(i) == 'V'; }
     bool takesCellsOnly(std::size_t i) const { return letter(i) == 'C'; }

@@ -11,6 +11,8 @@ Value scalarOf(const Operand& operand, CallSite& site) {
     if (const ArrayOperand* a = std::get_if<ArrayOperand>(&operand))
         return (*a)->values.front();
     const RefOperand& r = std::get<RefOperand>(operand);
+    if (!r.more.empty())
+        return Value::error(ErrorCode::Value);
     const Area& a = r.area;
     int row = a.top, col = a.left;
     if (a.rowCount() > 1 || a.columnCount() > 1) {

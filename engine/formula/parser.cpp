@@ -42,6 +42,7 @@ public:
         if (t_.size() > kMaxLength)
             fail("the formula is too long");
         expression(0);
+        unionOf(0); // as a defined name's references are written: Sheet1!$A:$A,Sheet1!$1:$1
         skip();
         if (i_ != t_.size())
             fail("unexpected text");
@@ -131,6 +132,101 @@ private:
         }
     }
 
+    // Whether the operand whose tokens begin at `start` is a reference: a reference token, a defined
+    // name, a call of a function that gives a reference, a reference operator, or one of these in
+    // parentheses. Only these may stand on either side of a union, an intersection or a range.
+    bool isReference(std::size_t start) const {
+        std::size_t k = out_.size();
+        for (;;) {
+            while (k > start && out_[k - 1].kind == TokenKind::Chars)
+                --k;
+            if (k == start)
+                return false;
+            if (out_[k - 1].kind != TokenKind::Paren)
+                break;
+            --k;
+        }
+        const Token& t = out_[k - 1];
+        switch (t.kind) {
+        case TokenKind::Ref:
+        case TokenKind::Area:
+        case TokenKind::RefError:
+            return true;
+        case TokenKind::Name:
+            return !(t.flags & kUnknownCall);
+        case TokenKind::Function: {
+            const BiffFunction* f = biffFunctionOf(t.payload.call.id);
+            return f && f->result == OperandClass::Reference;
+        }
+        case TokenKind::Binary:
+            return isReferenceOperator(static_cast<Op>(t.payload.code));
+        default:
+            return false;
+        }
+    }
+
+    // "," between references, inside parentheses or at the top of a formula: their union.
+    void unionOf(std::size_t start) {
+        while (at(u',')) {
+            if (!isReference(start))
+                fail("only references can be joined by a comma");
+            ++i_;
+            std::size_t right = out_.size();
+            expression(0);
+            if (!isReference(right))
+                fail("only references can be joined by a comma");
+            emitOp(TokenKind::Binary, Op::Union);
+        }
+    }
+
+    // Excel binds the reference operators tightest: ":" before the space of an intersection.
+    void intersection() {
+        std::size_t start = out_.size();
+        range();
+        for (;;) {
+            std::size_t j = i_;
+            while (j < t_.size() && t_[j] == u' ')
+                ++j;
+            if (j == i_ || j >= t_.size() || !startsOperand(t_[j]) || !isReference(start))
+                return;
+            i_ = j;
+            std::size_t right = out_.size();
+            range();
+            if (!isReference(right))
+                fail("only references can be intersected");
+            emitOp(TokenKind::Binary, Op::Intersect);
+        }
+    }
+
+    static bool startsOperand(char16_t c) { return isNameChar(c) || c == u'$' || c == u'\'' || c == u'('; }
+
+    void range() {
+        std::size_t start = out_.size();
+        primary();
+        while (i_ < t_.size() && t_[i_] == u':' && isReference(start)) {
+            ++i_;
+            std::size_t right = out_.size();
+            primary();
+            if (!isReference(right))
+                fail("a range joins references only");
+            // Two cells of one sheet are the area they span, as a file stores them.
+            if (right == start + 1 && out_.size() == right + 1 && out_[start].kind == TokenKind::Ref &&
+                out_[right].kind == TokenKind::Ref && out_[start].sheet == out_[right].sheet) {
+                Token& a = out_[start];
+                const Token b = out_[right];
+                out_.pop_back();
+                a.kind = TokenKind::Area;
+                a.payload.area.bottom = b.payload.area.top;
+                a.payload.area.right = b.payload.area.left;
+                a.flags = static_cast<std::uint8_t>((a.flags & (kTopAbsolute | kLeftAbsolute)) |
+                                                    (b.flags & kTopAbsolute ? kBottomAbsolute : 0) |
+                                                    (b.flags & kLeftAbsolute ? kRightAbsolute : 0));
+                continue;
+            }
+            emitOp(TokenKind::Binary, Op::Range);
+        }
+    }
+
     // Excel binds negation tighter than percent, and percent tighter than "^": -2^2 is 4.
     void percent() {
         unary();
@@ -149,7 +245,7 @@ private:
                 return;
             }
         }
-        primary();
+        intersection();
     }
 
     void primary() {
@@ -161,7 +257,9 @@ private:
             if (++depth_ > kMaxDepth)
                 fail("parentheses nest too deep");
             ++i_;
+            std::size_t start = out_.size();
             expression(0);
+            unionOf(start);
             if (!eat(u')'))
                 fail("a closing parenthesis is missing");
             --depth_;
@@ -425,10 +523,16 @@ private:
         };
         bool cell = a.hasCol && a.hasRow;
         if (i_ < t_.size() && t_[i_] == u':') {
-            ++i_;
+            std::size_t colon = i_++;
             Corner b;
-            if (!corner(b) || b.hasCol != a.hasCol || b.hasRow != a.hasRow)
-                return undo();
+            if (!corner(b) || b.hasCol != a.hasCol || b.hasRow != a.hasRow) {
+                // A cell before the range operator of something else: A1:INDEX(...).
+                if (!cell)
+                    return undo();
+                i_ = colon;
+                emitReference(a, a, true, sheet);
+                return true;
+            }
             if (i_ < t_.size() && (isNameChar(t_[i_]) || t_[i_] == u'('))
                 return undo();
             emitReference(a, b, false, sheet);
@@ -449,8 +553,10 @@ private:
             ++i_;
             return sheetReference(name);
         }
+        std::size_t end = i_;
         if (at(u'('))
             return call(name);
+        i_ = end; // the spaces after a name may be an intersection's
         if (compareFolded(name, u"TRUE") == 0 || compareFolded(name, u"FALSE") == 0) {
             emit(TokenKind::Boolean).payload.code = compareFolded(name, u"TRUE") == 0 ? 1 : 0;
             return;

@@ -45,6 +45,12 @@ std::u16string_view opText(Op op) {
         return u">=";
     case Op::Percent:
         return u"%";
+    case Op::Union:
+        return u",";
+    case Op::Intersect:
+        return u" ";
+    case Op::Range:
+        return u":";
     }
     return u"";
 }

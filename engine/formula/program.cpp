@@ -47,6 +47,14 @@ bool usesNames(std::span<const Token> p) {
     return std::any_of(p.begin(), p.end(), [](const Token& t) { return t.kind == TokenKind::Name; });
 }
 
+bool isReferenceExpression(std::span<const Token> p) {
+    return !p.empty() && std::all_of(p.begin(), p.end(), [](const Token& t) {
+        return t.kind == TokenKind::Ref || t.kind == TokenKind::Area || t.kind == TokenKind::RefError ||
+               t.kind == TokenKind::Paren ||
+               (t.kind == TokenKind::Binary && isReferenceOperator(static_cast<Op>(t.payload.code)));
+    });
+}
+
 bool isVolatile(std::span<const Token> p) {
     for (const Token& t : p)
         if (t.kind == TokenKind::Function && function(t.payload.call.id).isVolatile)

@@ -33,8 +33,18 @@ enum class Op : std::uint8_t {
     GreaterEqual,
     Negate,
     Plus,
-    Percent // written after its operand
+    Percent, // written after its operand
+    // The reference operators, between references only: all cells of both (written ","), the cells
+    // both share (a space), and the smallest area holding both (":").
+    Union,
+    Intersect,
+    Range
 };
+
+// Whether an operator joins references rather than values.
+inline bool isReferenceOperator(Op op) {
+    return op == Op::Union || op == Op::Intersect || op == Op::Range;
+}
 
 enum class TokenKind : std::uint8_t {
     Number,
@@ -126,6 +136,8 @@ bool readsOtherSheets(std::span<const Token> program);
 bool isVolatile(std::span<const Token> program);
 // Whether the program's result depends on which rows are hidden: it calls SUBTOTAL.
 bool readsShownRows(std::span<const Token> program);
+// Whether the program is references joined by reference operators, as a defined name may be.
+bool isReferenceExpression(std::span<const Token> program);
 // Whether the program uses a name: a defined name, or a function the engine does not compute.
 bool usesNames(std::span<const Token> program);
 

@@ -44,7 +44,7 @@ std::span<const Token> DefinedNames::operand(std::u16string_view name, formula::
     case TokenKind::Ref:
     case TokenKind::Area:
     case TokenKind::RefError:
-        return d.size() == 1 ? d : std::span<const Token>();
+        return d.size() == 1 || formula::isReferenceExpression(d) ? d : std::span<const Token>();
     case TokenKind::Text:
         return d.size() == 1 + formula::charTokens(d[0].payload.length) ? d : std::span<const Token>();
     default:
@@ -52,9 +52,34 @@ std::span<const Token> DefinedNames::operand(std::u16string_view name, formula::
     }
 }
 
+namespace {
+
+// A name's reference with a relative part stands for cells relative to the formula using it: its
+// offsets stay as they are whatever rows or columns come and go.
+bool hasOffsets(const Token& t) {
+    if (t.kind != TokenKind::Ref && t.kind != TokenKind::Area)
+        return false;
+    bool single = t.kind == TokenKind::Ref;
+    bool rows = !(t.flags & formula::kWholeColumns) &&
+                (!(t.flags & formula::kTopAbsolute) || (!single && !(t.flags & formula::kBottomAbsolute)));
+    bool cols = !(t.flags & formula::kWholeRows) &&
+                (!(t.flags & formula::kLeftAbsolute) || (!single && !(t.flags & formula::kRightAbsolute)));
+    return rows || cols;
+}
+
+} // namespace
+
 void DefinedNames::adjust(const formula::StructuralEdit& edit, formula::Reach& reach) {
-    for (DefinedName& n : names_)
+    std::vector<std::pair<std::size_t, Token>> kept;
+    for (DefinedName& n : names_) {
+        kept.clear();
+        for (std::size_t i = 0; i < n.definition.size(); ++i)
+            if (hasOffsets(n.definition[i]))
+                kept.emplace_back(i, n.definition[i]);
         formula::adjustProgram(n.definition, n.sheet.value_or(formula::kOwnSheet), edit, reach);
+        for (const auto& [i, t] : kept)
+            n.definition[i] = t;
+    }
 }
 
 void DefinedNames::removeSheet(formula::SheetId sheet) {

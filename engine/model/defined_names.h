@@ -31,8 +31,8 @@ public:
     void define(DefinedName name);
     // The name a formula on `sheet` means by `name`; nullptr when there is none.
     const DefinedName* find(std::u16string_view name, formula::SheetId sheet) const;
-    // What `name` stands for on `sheet` when the engine can compute it: a single reference or
-    // constant. Empty otherwise.
+    // What `name` stands for on `sheet` when the engine can compute it: a single constant, or
+    // references joined by reference operators. Empty otherwise.
     std::span<const formula::Token> operand(std::u16string_view name, formula::SheetId sheet) const;
 
     // Moves the names' references with an insertion or deletion, widening `reach` as adjustProgram does.

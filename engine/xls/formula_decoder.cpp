@@ -255,15 +255,19 @@ private:
         return context_.externSheets[ixti]->id;
     }
 
-    // The range operator between two single cells of the same sheet: the area they span.
+    // The range operator between two single cells of the same sheet is the area they span, as the
+    // formula's text reads; between other references it is kept as the operator.
     void range() {
         if (stack_.size() < 2)
             throw FormatError("a formula's operator lacks its operands");
         size_t b = stack_.back().start, a = stack_[stack_.size() - 2].start;
         bool cells = a + 1 == b && b + 1 == out_.size() && out_[a].kind == TokenKind::Ref &&
                      out_[b].kind == TokenKind::Ref;
-        if (!cells || out_[a].sheet != out_[b].sheet)
-            throw UnsupportedFormula("a range operator between computed references");
+        if (!cells)
+            return binary(Op::Range);
+        // Text cannot say "A1 of this sheet to B2 of that one".
+        if (out_[a].sheet != out_[b].sheet)
+            throw UnsupportedFormula("a range between cells of two sheets");
         auto cornerOf = [](const Token& t) {
             return CellRef{t.payload.area.top, t.payload.area.left, (t.flags & formula::kTopAbsolute) != 0,
                            (t.flags & formula::kLeftAbsolute) != 0};
@@ -446,7 +450,10 @@ private:
         }
         case ptg::FuncVar: {
             size_t argc = in_.u8() & 0x7F;
-            uint16_t index = in_.u16() & 0x7FFF;
+            uint16_t index = in_.u16();
+            // The top bit calls a macro command, whose table is not the functions' one.
+            if (index & 0x8000)
+                throw UnsupportedFormula("a call of a macro command");
             if (index == ptg::ExternalFunction)
                 return addInCall(argc);
             return builtin(index, argc);
@@ -520,8 +527,9 @@ private:
             in_.skip(2);
             return;
         case ptg::Isect:
+            return binary(Op::Intersect);
         case ptg::Union:
-            throw UnsupportedFormula("a union or intersection of references");
+            return binary(Op::Union);
         case ptg::Array:
             in_.skip(7);
             return array();

@@ -61,6 +61,12 @@ uint8_t binaryToken(Op op) {
         return ptg::Gt;
     case Op::GreaterEqual:
         return ptg::Ge;
+    case Op::Union:
+        return ptg::Union;
+    case Op::Intersect:
+        return ptg::Isect;
+    case Op::Range:
+        return ptg::Range;
     default:
         throw FormatError("a formula holds an operator that cannot be stored");
     }
@@ -73,8 +79,8 @@ uint8_t binaryToken(Op op) {
 class Encoder {
 public:
     Encoder(const FormulaEncoder& e, std::span<const formula::Token> p, std::vector<uint8_t>& out,
-            std::optional<CellAddress> origin, std::vector<uint8_t>* arrays)
-        : e_(e), p_(p), s_(e.scratch_), out_(out), origin_(origin), arrays_(arrays) {
+            std::optional<CellAddress> origin, std::vector<uint8_t>* arrays, bool name = false)
+        : e_(e), p_(p), s_(e.scratch_), out_(out), origin_(origin), arrays_(arrays), name_(name) {
         s_.items.clear();
         s_.firstArg.clear();
         s_.args.clear();
@@ -205,11 +211,15 @@ private:
             putU8(out_, op == Op::Negate ? ptg::Uminus : op == Op::Plus ? ptg::Uplus : ptg::Percent);
             return;
         }
-        case TokenKind::Binary:
+        case TokenKind::Binary: {
+            auto op = static_cast<Op>(t.payload.code);
+            if (formula::isReferenceOperator(op))
+                return referenceOperation(n, op, cls);
             item(arg(n, 0), OperandClass::Value);
             item(arg(n, 1), OperandClass::Value);
-            putU8(out_, binaryToken(static_cast<Op>(t.payload.code)));
+            putU8(out_, binaryToken(op));
             return;
+        }
         case TokenKind::Paren:
             item(arg(n, 0), cls);
             putU8(out_, ptg::Paren);
@@ -297,9 +307,9 @@ private:
         // Whole columns are rows 0 to the last, relative (absolute where offsets are written, so that
         // they stay whole); whole rows likewise columns.
         if (t.flags & formula::kWholeColumns)
-            topAbs = bottomAbs = offsets;
+            topAbs = bottomAbs = offsets || name_;
         if (t.flags & formula::kWholeRows)
-            leftAbs = rightAbs = offsets;
+            leftAbs = rightAbs = offsets || name_;
         putU8(out_, classed(x ? ptg::Area3d : offsets ? ptg::AreaN : ptg::Area, cls));
         if (x)
             putU16(out_, *x);
@@ -307,6 +317,25 @@ private:
         putU16(out_, row(a.bottom, bottomAbs));
         putU16(out_, columnBits(col(a.left, leftAbs), leftAbs, topAbs));
         putU16(out_, columnBits(col(a.right, rightAbs), rightAbs, bottomAbs));
+    }
+
+    // A union, intersection or range: its operands are references. Excel announces the outermost such
+    // expression with a tMemFunc giving its length, so that a reader can skip computing it.
+    void referenceOperation(Item n, Op op, OperandClass cls) {
+        const bool outermost = !insideReferenceOperation_;
+        size_t memAt = out_.size();
+        if (outermost) {
+            putU8(out_, classed(ptg::MemFunc, cls));
+            putU16(out_, 0);
+        }
+        insideReferenceOperation_ = true;
+        item(arg(n, 0), OperandClass::Reference);
+        item(arg(n, 1), OperandClass::Reference);
+        putU8(out_, binaryToken(op));
+        if (outermost) {
+            insideReferenceOperation_ = false;
+            patchU16(out_, memAt + 1, uint16_t(out_.size() - memAt - 3));
+        }
     }
 
     void attr(uint8_t options, uint16_t data) {
@@ -402,6 +431,10 @@ private:
     std::vector<uint8_t>& out_;
     std::optional<CellAddress> origin_;
     std::vector<uint8_t>* arrays_;
+    // In a defined name relative parts are offsets from the cell using it: whole columns and rows are
+    // written absolute there, so that they stay whole.
+    bool name_;
+    bool insideReferenceOperation_ = false;
 };
 
 } // namespace
@@ -414,6 +447,10 @@ void FormulaEncoder::encode(std::span<const formula::Token> program, std::vector
 void FormulaEncoder::encodeCell(std::span<const formula::Token> program, std::vector<uint8_t>& out,
                                 std::vector<uint8_t>& arrays) const {
     Encoder(*this, program, out, std::nullopt, &arrays).run(OperandClass::Value);
+}
+
+void FormulaEncoder::encodeName(std::span<const formula::Token> program, std::vector<uint8_t>& out) const {
+    Encoder(*this, program, out, std::nullopt, nullptr, true).run(OperandClass::Reference);
 }
 
 } // namespace engine::xls

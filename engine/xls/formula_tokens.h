@@ -75,6 +75,9 @@ struct FormulaEncoder {
     void encodeCell(std::span<const formula::Token> program, std::vector<uint8_t>& out,
                     std::vector<uint8_t>& arrays) const;
 
+    // A defined name's formula, whose relative parts are offsets from the cell using the name.
+    void encodeName(std::span<const formula::Token> program, std::vector<uint8_t>& out) const;
+
     // Storage reused from formula to formula.
     struct Scratch {
         std::vector<uint32_t> items, firstArg, args, pending;

@@ -303,7 +303,7 @@ void WorkbookWriter::writeGlobals(RecordWriter& w, std::vector<size_t>& boundShe
         host_ = n.sheet.value_or(formula::kOwnSheet);
         nameTokens.emplace_back();
         try {
-            encoder_.encode(n.definition, nameTokens.back(), OperandClass::Reference);
+            encoder_.encodeName(n.definition, nameTokens.back());
         } catch (const FormatError& e) {
             throw FormatError("the name " + text::toUtf8(n.name) + " cannot be stored: " + e.what());
         }

@@ -35,10 +35,11 @@ std::optional<ErrorCode> forEachArgument(std::span<Operand> args, CallSite& site
                     stop = visit(ValueView(v), true);
         } else {
             const RefOperand& r = std::get<RefOperand>(a);
-            site.context.forEachValue(r.sheet, r.area, [&](int, int, const ValueView& cell) {
-                if (!stop)
-                    stop = visit(cell, true);
-            });
+            for (std::size_t k = 0; k < r.areaCount() && !stop; ++k)
+                site.context.forEachValue(r.sheet, r.areaAt(k), [&](int, int, const ValueView& cell) {
+                    if (!stop)
+                        stop = visit(cell, true);
+                });
         }
         if (stop)
             return stop;

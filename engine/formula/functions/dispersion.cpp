@@ -86,18 +86,18 @@ constexpr auto kNumbers = InReferences::NumbersOnly;
 constexpr auto kAll = InReferences::AllValues;
 
 constexpr Function kRows[] = {
-    {u"VAR", 1, kManyArgs, false, "R", variance<true, false, kNumbers>},
-    {u"VARA", 1, kManyArgs, false, "R", variance<true, false, kAll>},
-    {u"VARP", 1, kManyArgs, false, "R", variance<false, false, kNumbers>},
-    {u"VARPA", 1, kManyArgs, false, "R", variance<false, false, kAll>},
-    {u"STDEV", 1, kManyArgs, false, "R", variance<true, true, kNumbers>},
-    {u"STDEVA", 1, kManyArgs, false, "R", variance<true, true, kAll>},
-    {u"STDEVP", 1, kManyArgs, false, "R", variance<false, true, kNumbers>},
-    {u"STDEVPA", 1, kManyArgs, false, "R", variance<false, true, kAll>},
-    {u"DEVSQ", 1, kManyArgs, false, "R", devSqFunction},
-    {u"AVEDEV", 1, kManyArgs, false, "R", aveDev},
-    {u"GEOMEAN", 1, kManyArgs, false, "R", geoMean},
-    {u"HARMEAN", 1, kManyArgs, false, "R", harMean},
+    {u"VAR", 1, kManyArgs, false, "R", variance<true, false, kNumbers>, nullptr, true},
+    {u"VARA", 1, kManyArgs, false, "R", variance<true, false, kAll>, nullptr, true},
+    {u"VARP", 1, kManyArgs, false, "R", variance<false, false, kNumbers>, nullptr, true},
+    {u"VARPA", 1, kManyArgs, false, "R", variance<false, false, kAll>, nullptr, true},
+    {u"STDEV", 1, kManyArgs, false, "R", variance<true, true, kNumbers>, nullptr, true},
+    {u"STDEVA", 1, kManyArgs, false, "R", variance<true, true, kAll>, nullptr, true},
+    {u"STDEVP", 1, kManyArgs, false, "R", variance<false, true, kNumbers>, nullptr, true},
+    {u"STDEVPA", 1, kManyArgs, false, "R", variance<false, true, kAll>, nullptr, true},
+    {u"DEVSQ", 1, kManyArgs, false, "R", devSqFunction, nullptr, true},
+    {u"AVEDEV", 1, kManyArgs, false, "R", aveDev, nullptr, true},
+    {u"GEOMEAN", 1, kManyArgs, false, "R", geoMean, nullptr, true},
+    {u"HARMEAN", 1, kManyArgs, false, "R", harMean, nullptr, true},
 };
 
 } // namespace

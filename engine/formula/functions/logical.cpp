@@ -69,9 +69,12 @@ template <bool b> Value constant(Call&) {
 }
 
 constexpr Function kRows[] = {
-    {u"IF", 2, 3, false, "VR", ifFunction},        {u"AND", 1, kManyArgs, false, "R", andFunction},
-    {u"OR", 1, kManyArgs, false, "R", orFunction}, {u"NOT", 1, 1, false, "V", notFunction},
-    {u"TRUE", 0, 0, false, "V", constant<true>},   {u"FALSE", 0, 0, false, "V", constant<false>},
+    {u"IF", 2, 3, false, "VR", ifFunction},
+    {u"AND", 1, kManyArgs, false, "R", andFunction, nullptr, true},
+    {u"OR", 1, kManyArgs, false, "R", orFunction, nullptr, true},
+    {u"NOT", 1, 1, false, "V", notFunction},
+    {u"TRUE", 0, 0, false, "V", constant<true>},
+    {u"FALSE", 0, 0, false, "V", constant<false>},
 };
 
 } // namespace

@@ -131,10 +131,10 @@ Value sumProduct(Call& call) {
 }
 
 constexpr Function kRows[] = {
-    {u"SUM", 1, kManyArgs, false, "R", sum},
-    {u"PRODUCT", 1, kManyArgs, false, "R", product},
+    {u"SUM", 1, kManyArgs, false, "R", sum, nullptr, true},
+    {u"PRODUCT", 1, kManyArgs, false, "R", product, nullptr, true},
     {u"SUMIF", 2, 3, false, "CVC", sumIf, sumIfRange},
-    {u"SUMSQ", 1, kManyArgs, false, "R", sumSq},
+    {u"SUMSQ", 1, kManyArgs, false, "R", sumSq, nullptr, true},
     {u"SUMPRODUCT", 1, kManyArgs, false, "R", sumProduct},
 };
 

@@ -31,8 +31,8 @@ template <bool rows> Value size(Call& call) {
 }
 
 Value areas(Call& call) {
-    if (call.reference(0))
-        return Value::number(1);
+    if (const RefOperand* r = call.reference(0))
+        return Value::number(static_cast<double>(r->areaCount()));
     return call.value(0).isError() ? call.value(0) : err(ErrorCode::Value);
 }
 
@@ -79,8 +79,8 @@ Value arrayIndex(Call& call, const ArrayValue& a, double row, double col, double
     return {};
 }
 
-// INDEX(reference, row, column, area): the cell at row and column of the area, or with a row or column
-// of 0 the whole column or row. A single value is an array of one.
+// INDEX(reference, row, column, area): the cell at row and column of the area-th area of the
+// reference, or with a row or column of 0 the whole column or row. A single value is an array of one.
 Value index(Call& call) {
     double row = 0, col = 0, area = 1;
     for (auto [i, out] : {std::pair{1u, &row}, std::pair{2u, &col}, std::pair{3u, &area}}) {
@@ -103,9 +103,9 @@ Value index(Call& call) {
             return v;
         return row <= 1 && col <= 1 && area == 1 ? v : err(ErrorCode::Ref);
     }
-    if (area > 1)
+    if (area > static_cast<double>(r->areaCount()))
         return err(ErrorCode::Ref);
-    Area a = r->area;
+    Area a = r->areaAt(static_cast<std::size_t>(area) - 1);
     // One row or one column takes a single index along it.
     if (call.count() < 3 && a.rowCount() == 1 && a.columnCount() > 1)
         std::swap(row, col);
@@ -255,9 +255,9 @@ constexpr Function kRows[] = {
     {u"COLUMN", 0, 1, false, "R", position<false>},
     {u"ROWS", 1, 1, false, "R", size<true>},
     {u"COLUMNS", 1, 1, false, "R", size<false>},
-    {u"AREAS", 1, 1, false, "R", areas},
+    {u"AREAS", 1, 1, false, "R", areas, nullptr, true},
     {u"CHOOSE", 2, kManyArgs, false, "VR", choose},
-    {u"INDEX", 2, 4, false, "RV", index},
+    {u"INDEX", 2, 4, false, "RV", index, nullptr, true},
     {u"OFFSET", 3, 5, true, "R", offset, offsetCells},
     {u"INDIRECT", 1, 2, true, "R", indirect, indirectCells},
     {u"ADDRESS", 2, 5, false, "V", address},

@@ -83,14 +83,14 @@ constexpr auto kNumbers = InReferences::NumbersOnly;
 constexpr auto kAll = InReferences::AllValues;
 
 constexpr Function kRows[] = {
-    {u"AVERAGE", 1, kManyArgs, false, "R", average<kNumbers>},
-    {u"AVERAGEA", 1, kManyArgs, false, "R", average<kAll>},
-    {u"MIN", 1, kManyArgs, false, "R", extreme<true, kNumbers>},
-    {u"MINA", 1, kManyArgs, false, "R", extreme<true, kAll>},
-    {u"MAX", 1, kManyArgs, false, "R", extreme<false, kNumbers>},
-    {u"MAXA", 1, kManyArgs, false, "R", extreme<false, kAll>},
-    {u"COUNT", 1, kManyArgs, false, "R", count},
-    {u"COUNTA", 1, kManyArgs, false, "R", countA},
+    {u"AVERAGE", 1, kManyArgs, false, "R", average<kNumbers>, nullptr, true},
+    {u"AVERAGEA", 1, kManyArgs, false, "R", average<kAll>, nullptr, true},
+    {u"MIN", 1, kManyArgs, false, "R", extreme<true, kNumbers>, nullptr, true},
+    {u"MINA", 1, kManyArgs, false, "R", extreme<true, kAll>, nullptr, true},
+    {u"MAX", 1, kManyArgs, false, "R", extreme<false, kNumbers>, nullptr, true},
+    {u"MAXA", 1, kManyArgs, false, "R", extreme<false, kAll>, nullptr, true},
+    {u"COUNT", 1, kManyArgs, false, "R", count, nullptr, true},
+    {u"COUNTA", 1, kManyArgs, false, "R", countA, nullptr, true},
     {u"COUNTBLANK", 1, 1, false, "C", countBlank},
     {u"COUNTIF", 2, 2, false, "CV", countIf},
 };

@@ -35,8 +35,8 @@ std::u16string roundTrip(std::u16string_view text) {
 
 // The tokens in order, one word each: what the parser made of the text's structure.
 std::string postfix(std::u16string_view text) {
-    static const char* const ops[] = {"+", "-",  "*", "/",  "^",   "&",    "=", "<>",
-                                      "<", "<=", ">", ">=", "neg", "plus", "%"};
+    static const char* const ops[] = {"+",  "-", "*",  "/",   "^",    "&", "=",     "<>",    "<",
+                                      "<=", ">", ">=", "neg", "plus", "%", "union", "isect", "range"};
     Program p = parse(text, kSheets);
     std::string out;
     for (std::size_t i = 0; i < p.size(); ++i) {
@@ -172,7 +172,7 @@ TEST(ParsePrint, ArrayConstantsHoldConstantsInRowsOfEqualLength) {
 
 TEST(ParsePrint, RefusesWhatIsNotAFormula) {
     for (std::u16string_view bad :
-         {u"", u"1+", u"SUM(1", u"(1", u"1)", u"\"open", u"A1 B1", u"IF()", u"COUNTIF(A1)", u"#BOGUS!",
+         {u"", u"1+", u"SUM(1", u"(1", u"1)", u"\"open", u"1 A1", u"IF()", u"COUNTIF(A1)", u"#BOGUS!",
           u"'Sheet", u"1..2", u"$$A1", u"@", u"Nowhere!A1", u"'No where'!#REF!"})
         EXPECT_THROW(parse(bad, kSheets), EngineError) << std::string(bad.begin(), bad.end());
     EXPECT_THROW(parse(std::u16string(5000, u'(') + u"1" + std::u16string(5000, u')'), kSheets), EngineError);
@@ -182,6 +182,23 @@ TEST(ParsePrint, RefusesWhatIsNotAFormula) {
     for (int i = 0; i < 255; ++i)
         many += u",1";
     EXPECT_THROW(parse(many + u")", kSheets), EngineError);
+}
+
+// A comma inside parentheses joins references, a space intersects them and ":" spans them, binding
+// tighter than any other operator; none of them takes a value.
+TEST(ParsePrint, ReferenceOperatorsJoinReferencesOnly) {
+    for (std::u16string_view text : {u"SUM((A1,B2:C3))", u"Sheet2!$A:$A,Sheet2!$1:$1", u"SUM(A1:B2 B1:C3)",
+                                     u"INDEX(A1:B2,1,1):C3", u"A1:B2:C3", u"(A1,B1,C1) B:B", u"someName C1"})
+        EXPECT_EQ(roundTrip(text), text);
+    EXPECT_EQ(postfix(u"-A1 B1"), "other other isect neg");
+    EXPECT_EQ(postfix(u"(A1,B1 C1:D2)"), "other other other isect union ()");
+    EXPECT_EQ(postfix(u"SUM((A1,B1),C1)"), "other other union () other call2");
+    EXPECT_EQ(postfix(u"A1:OFFSET(A1,1,1)"), "other other 1 1 call3 range");
+    // Two cells of one sheet are the area they span, written as a file stores it.
+    EXPECT_EQ(postfix(u"Sheet2!A1:Sheet2!B2"), "other");
+    EXPECT_EQ(roundTrip(u"Sheet2!A1:Sheet2!B2"), u"Sheet2!A1:B2");
+    for (std::u16string_view bad : {u"(1,2)", u"(A1,1)", u"A1:1", u"A1 \"x\"", u"SUM(A1:(1))", u"(A1+1,B1)"})
+        EXPECT_THROW(parse(bad, kSheets), EngineError) << std::string(bad.begin(), bad.end());
 }
 
 // Whatever text comes in, the parser either refuses it or gives a formula whose text reads back the same.

@@ -82,3 +82,73 @@ TEST_F(Names, NamesFollowInsertedAndDeletedRows) {
 
 } // namespace
 } // namespace engine
+
+namespace engine {
+namespace {
+
+// A union, an intersection and a range are computed where Excel computes them; functions that read
+// every cell of their references read every area of a union, the others see #VALUE!.
+TEST_F(Names, UnionsIntersectionsAndRangesGiveTheCellsExcelGives) {
+    for (int r = 0; r < 4; ++r)
+        for (int c = 0; c < 4; ++c)
+            data.setValue(r, c, Value::number(10 * r + c)); // A1 = 0, B1 = 1, A2 = 10, ...
+    data.setFormula(5, 0, u"=SUM((A1,B2:C3))");             // 0 + 11 + 12 + 21 + 22
+    data.setFormula(5, 1, u"=COUNT((A1:A2,A1:A2))");        // counted twice, as Excel does
+    data.setFormula(5, 2, u"=AREAS((A1,B1:C2,D4))");
+    data.setFormula(5, 3, u"=INDEX((A1:B2,C3:D4),1,2,2)"); // D3
+    data.setFormula(6, 0, u"=A1:B2 B2:C3");                // B2
+    data.setFormula(6, 1, u"=A1 C3");
+    data.setFormula(6, 2, u"=SUM(A1:INDEX(A1:D4,2,2))"); // A1:B2
+    data.setFormula(6, 3, u"=ROWS((A1,B2))");
+    data.setFormula(7, 0, u"=INDEX((A1,B2),1,1,3)");
+    data.setFormula(7, 1, u"=(A1,B2)+1");
+    EXPECT_EQ(data.value(5, 0), Value::number(66));
+    EXPECT_EQ(data.value(5, 1), Value::number(4));
+    EXPECT_EQ(data.value(5, 2), Value::number(3));
+    EXPECT_EQ(data.value(5, 3), Value::number(23));
+    EXPECT_EQ(data.value(6, 0), Value::number(11));
+    EXPECT_EQ(data.value(6, 1), Value::error(ErrorCode::Null));
+    EXPECT_EQ(data.value(6, 2), Value::number(22));
+    EXPECT_EQ(data.value(6, 3), Value::error(ErrorCode::Value));
+    EXPECT_EQ(data.value(7, 0), Value::error(ErrorCode::Ref));
+    EXPECT_EQ(data.value(7, 1), Value::error(ErrorCode::Value));
+
+    // The cells of a union are read afresh and its references follow inserted rows.
+    data.setValue(1, 1, Value::number(100));
+    EXPECT_EQ(data.value(5, 0), Value::number(155));
+    data.insertRows(1, 1);
+    EXPECT_EQ(data.formulaText(6, 0), u"=SUM((A1,B3:C4))");
+    EXPECT_EQ(data.value(6, 0), Value::number(155));
+    data.deleteRows(0, 1);
+    EXPECT_EQ(data.formulaText(5, 0), u"=SUM((#REF!,B2:C3))");
+    EXPECT_EQ(data.value(5, 0), Value::error(ErrorCode::Ref));
+
+    // A print-titles name of columns and rows stands for both.
+    define(u"Print_Titles", u"Data!$A:$A,Data!$1:$1", data.id());
+    data.setFormula(9, 5, u"=AREAS(Print_Titles)");
+    EXPECT_EQ(data.value(9, 5), Value::number(2));
+}
+
+// A name's relative references are offsets from the cell whose formula uses it, as Excel's are: the
+// name reads as written relative to A1, stands for other cells in each formula, and keeps its offsets
+// through inserted rows.
+TEST_F(Names, ARelativeNameStandsForCellsRelativeToItsUser) {
+    for (int r = 0; r < 5; ++r)
+        data.setValue(r, 0, Value::number(r + 1));
+    define(u"Above", u"Data!A65536"); // one row up: Excel prints offsets relative to A1
+    define(u"Left", u"Data!$A1");
+    data.setFormula(1, 1, u"=Left*10"); // B2: A2
+    data.setFormula(2, 1, u"=Above+1"); // B3: B2
+    EXPECT_EQ(data.value(1, 1), Value::number(20));
+    EXPECT_EQ(data.value(2, 1), Value::number(21));
+    data.setValue(1, 0, Value::number(5));
+    EXPECT_EQ(data.value(2, 1), Value::number(51));
+    data.insertRows(0, 1);
+    EXPECT_EQ(definition(u"Left", data.id()), u"Data!$A1");
+    EXPECT_EQ(definition(u"Above", data.id()), u"Data!A65536");
+    EXPECT_EQ(data.value(2, 1), Value::number(50)); // B3 now, reading A3
+    EXPECT_EQ(data.value(3, 1), Value::number(51));
+}
+
+} // namespace
+} // namespace engine

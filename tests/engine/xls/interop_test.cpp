@@ -1,6 +1,7 @@
 // Workbooks written here, opened by the peers that users share registers with: LibreOffice (headless)
 // and xlrd. Each test skips, saying why, when its peer is not installed.
 #include "engine/formula/functions.h"
+#include "engine/formula/printer.h"
 #include "engine/model/workbook.h"
 #include "engine/xls/compound_file.h"
 #include "engine/xls/xls.h"
@@ -720,4 +721,52 @@ TEST(Interop, AnAutoFilterOfALibreOfficeWorkbookSurvivesASaveAndMovesWithItsList
     movedShown.replace(movedShown.find("A1:C5"), 5, "A2:C6");
     movedShown.replace(movedShown.find("hidden rows\t2 3"), 15, "hidden rows\t3 4");
     EXPECT_EQ(filterOf("xlsx", scratch.convert(moved, xlsx, "xlsx")), movedShown);
+}
+
+// A workbook LibreOffice made with formulas over unions and intersections, calls of functions the
+// engine does not compute, a name relative to the cell using it and print titles of columns and rows:
+// every formula and name is kept, computes what LibreOffice computed, and LibreOffice and xlrd see the
+// same formulas, names and values in the file saved here.
+TEST(Interop, UnionsRelativeNamesAndEveryFunctionOfALibreOfficeWorkbookSurviveASave) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    fs::path source = scratch / "unions.fods";
+    std::string log;
+    ASSERT_EQ(run(python + " '" + interopScript("union_workbook.py").string() + "' '" + source.string() + "'",
+                  &log),
+              0)
+        << log;
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+
+    auto result = xls::readWorkbook(made);
+    Workbook& book = *result.workbook;
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    const Sheet& sheet = book.sheet(0);
+    EXPECT_EQ(sheet.formulaText(4, 0), u"=SUM((A1,B2:C3))");
+    EXPECT_EQ(sheet.formulaText(4, 3), u"=A1:B2 B2:C3");
+    EXPECT_EQ(sheet.formulaText(5, 0), u"=PERMUT(5,2)");
+    EXPECT_EQ(sheet.formulaText(5, 2), u"=Left*10");
+    const DefinedName* titles = book.names().find(u"Print_Titles", sheet.id());
+    ASSERT_NE(titles, nullptr);
+    EXPECT_EQ(formula::print(titles->definition, book.sheetNames()), u"(Sheet1!$A:$A,Sheet1!$1:$1)");
+    // What LibreOffice computed, computed here afresh (PERMUT and DSUM keep the results it stored).
+    book.invalidateResults();
+    const double computed[][4] = {{66, 6, 3, 11}, {20, 10, 100, 12}};
+    for (int r = 0; r < 2; ++r) {
+        for (int c = 0; c < 4; ++c) {
+            if (!(r == 1 && c < 2)) {
+                EXPECT_EQ(sheet.value(4 + r, c), Value::number(computed[r][c])) << r << " " << c;
+            }
+        }
+    }
+
+    fs::path saved = scratch / "saved.xls";
+    xls::writeWorkbook(book, saved);
+    EXPECT_EQ(scriptOutput(python, "xlrd_names.py", saved), scriptOutput(python, "xlrd_names.py", made));
+    EXPECT_EQ(scriptOutput(python, "xlsx_formulas.py",
+                           scratch.convert(saved, "xlsx:Calc MS Excel 2007 XML", "xlsx")),
+              scriptOutput(python, "xlsx_formulas.py",
+                           scratch.convert(made, "xlsx:Calc MS Excel 2007 XML", "xlsx")));
 }
