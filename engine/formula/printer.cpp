@@ -100,7 +100,10 @@ public:
 private:
     [[noreturn]] static void malformed() { throw EngineError("formula program is malformed"); }
 
-    std::u16string& push() { return stack_.emplace_back(); }
+    std::u16string& push() {
+        bareUnion_.push_back(false);
+        return stack_.emplace_back();
+    }
     // The first of the top `n` texts.
     std::u16string& take(std::size_t n) {
         if (stack_.size() < n)
@@ -115,10 +118,17 @@ private:
         for (std::size_t k = stack_.size() - argc; k < stack_.size(); ++k) {
             if (k > stack_.size() - argc)
                 text += u',';
+            // A union as an argument reads as two arguments unless it is in parentheses, which a file
+            // may leave out.
+            if (bareUnion_[k])
+                text += u'(';
             text += stack_[k];
+            if (bareUnion_[k])
+                text += u')';
         }
         text += u')';
         stack_.resize(stack_.size() - argc);
+        bareUnion_.resize(stack_.size());
         push() = std::move(text);
     }
     // The "Sheet!" before a reference; false when its sheet is gone.
@@ -199,12 +209,15 @@ private:
             left += opText(static_cast<Op>(t.payload.code));
             left += stack_.back();
             stack_.pop_back();
+            bareUnion_.pop_back();
+            bareUnion_.back() = static_cast<Op>(t.payload.code) == Op::Union;
             return;
         }
         case TokenKind::Paren: {
             std::u16string& inner = take(1);
             inner.insert(0, 1, u'(');
             inner += u')';
+            bareUnion_.back() = false;
             return;
         }
         case TokenKind::Array:
@@ -242,6 +255,7 @@ private:
     const SheetNames& sheets_;
     std::size_t i_ = 0;
     std::vector<std::u16string> stack_;
+    std::vector<bool> bareUnion_; // whether each text of the stack is a union without parentheses
 };
 
 } // namespace

@@ -402,6 +402,10 @@ TEST(FormulaTokens, ReferenceOperatorsAreReadAndWrittenAsExcelStoresThem) {
     const std::vector<uint8_t> computedEnd = {0x24, 0,    0, 0, 0xC0, 0x25, 0, 0,    1, 0,  0, 0xC0, 1,
                                               0xC0, 0x1E, 1, 0, 0x1E, 1,    0, 0x42, 3, 29, 0, 0x11};
     EXPECT_EQ(decodedText(computedEnd), u"A1:INDEX(A1:B2,1,1)");
+    // A union passed to a function without the tParen Excel writes still reads as one argument.
+    const std::vector<uint8_t> bare = {0x24, 0, 0,    0, 0xC0, 0x24, 1, 0, 1,    0xC0, 0x10, 0x1E,
+                                       1,    0, 0x1E, 1, 0,    0x1E, 2, 0, 0x42, 4,    29,   0};
+    EXPECT_EQ(decodedText(bare), u"INDEX((A1,B2),1,1,2)");
     std::vector<uint8_t> back = encode(u"A1:INDEX(A1:B2,1,1)", OperandClass::Reference);
     EXPECT_EQ(decodedText(back), u"A1:INDEX(A1:B2,1,1)");
     EXPECT_EQ(back[0], 0x29);
