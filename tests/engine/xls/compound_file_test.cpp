@@ -1,7 +1,9 @@
 // The compound file as written, read with the published layout of the format rather than our reader.
 #include "engine/xls/compound_file.h"
+#include "engine/xls/error.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
 #include <gtest/gtest.h>
 #include <vector>
@@ -60,4 +62,19 @@ TEST(CompoundFile, HoldsTheWorkbookStreamAndNothingElse) {
     }
     EXPECT_EQ(used, 2); // the root and "Workbook"
     EXPECT_EQ(workbookStream(file), stream);
+}
+
+// Names in a compound file's directory compare without regard to case.
+TEST(CompoundFile, TheWorkbookStreamIsFoundWhateverTheCaseOfItsName) {
+    std::vector<uint8_t> stream(5000, 0x2A);
+    auto file = compoundFile(stream);
+    const char16_t name[] = u"Workbook";
+    auto at = std::search(file.begin(), file.end(), reinterpret_cast<const uint8_t*>(name),
+                          reinterpret_cast<const uint8_t*>(name) + 16);
+    ASSERT_NE(at, file.end());
+    for (size_t i = 2; i < 16; i += 2)
+        at[std::ptrdiff_t(i)] = uint8_t(std::toupper(at[std::ptrdiff_t(i)]));
+    EXPECT_EQ(workbookStream(file), stream);
+    at[2] = 'X';
+    EXPECT_THROW(workbookStream(file), FormatError);
 }
