@@ -89,6 +89,37 @@ const char* directoryFault(std::span<const uint8_t> file) {
         for (uint64_t link : {0x44, 0x48, 0x4C})
             pending.push_back(u32(entry(i) + link));
     }
+
+    // Every stream's chain of sectors, and the chains holding the small streams: a chain that loops
+    // would keep a reader following it for ever.
+    auto chainBroken = [&](const std::vector<uint32_t>& table, uint32_t start, bool inFile) {
+        uint64_t hops = 0;
+        for (uint32_t s = start; s != End; s = table[s], ++hops) {
+            if (s >= table.size() || hops > table.size() || (inFile && !sectorAt(s)))
+                return true;
+        }
+        return false;
+    };
+    constexpr const char* BrokenStream = "a stream's chain of sectors is broken or loops";
+    std::vector<uint32_t> mini;
+    if (u32(0x40) > 0) {
+        if (chainBroken(fat, u32(0x3C), true))
+            return BrokenStream;
+        for (uint32_t s = u32(0x3C); s != End; s = fat[s])
+            for (uint64_t k = 0; k < sectorSize / 4; ++k)
+                mini.push_back(u32(*sectorAt(s) + 4 * k));
+    }
+    const uint32_t cutoff = u32(0x38);
+    for (uint64_t i = 0; i < count; ++i) {
+        if (i != 0 && !seen[i])
+            continue;
+        uint32_t start = u32(entry(i) + 0x74), size = u32(entry(i) + 0x78);
+        if (size == 0 || (i != 0 && file[entry(i) + 0x42] != Stream))
+            continue;
+        bool small = i != 0 && size < cutoff;
+        if (chainBroken(small ? mini : fat, start, !small))
+            return BrokenStream;
+    }
     return nullptr;
 }
 

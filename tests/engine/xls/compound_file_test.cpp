@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdint>
 #include <gtest/gtest.h>
+#include <string>
 #include <vector>
 
 using namespace engine::xls;
@@ -77,4 +78,28 @@ TEST(CompoundFile, TheWorkbookStreamIsFoundWhateverTheCaseOfItsName) {
     EXPECT_EQ(workbookStream(file), stream);
     at[2] = 'X';
     EXPECT_THROW(workbookStream(file), FormatError);
+}
+
+// A damaged allocation table whose chain for the workbook stream leads back to its own start: refused,
+// not followed for ever.
+TEST(CompoundFile, AStreamWhoseChainLoopsIsRefused) {
+    std::vector<uint8_t> stream(20000, 0x2A);
+    auto file = compoundFile(stream);
+    auto entries = directoryEntries(file);
+    auto workbook = std::find_if(entries.begin(), entries.end(), [](const auto& e) { return e[0x42] == 2; });
+    ASSERT_NE(workbook, entries.end());
+    uint32_t first = u32(*workbook, 0x74);
+    size_t table = (size_t(u32(file, 0x4C)) + 1) * 512;
+    uint32_t last = first;
+    while (u32(file, table + 4 * last) != 0xFFFFFFFE)
+        last = u32(file, table + 4 * last);
+    for (int i = 0; i < 4; ++i)
+        file[table + 4 * last + i] = uint8_t(first >> (8 * i));
+    try {
+        workbookStream(file);
+        FAIL() << "accepted";
+    } catch (const FormatError& e) {
+        EXPECT_NE(std::string(e.what()).find("chain of sectors is broken or loops"), std::string::npos)
+            << e.what();
+    }
 }
