@@ -4,7 +4,6 @@
 #include "engine/xls/error.h"
 #include "engine/xls/memory_lock_bytes_windows.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cwchar>
 #include <objbase.h>
