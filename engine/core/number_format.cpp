@@ -1,11 +1,11 @@
 #include "engine/core/number_format.h"
 
+#include "engine/core/date_names.h"
 #include "engine/core/number_format_parts.h"
 #include "engine/core/text.h"
 
 #include <array>
 #include <cmath>
-#include <unicode/uloc.h>
 #include <unordered_map>
 
 namespace engine {
@@ -77,10 +77,7 @@ std::string localeOf(std::u16string_view hex) {
     lcid &= 0xFFFF; // the higher bits choose calendars and digits
     if (lcid == 0)
         return {};
-    char name[ULOC_FULLNAME_CAPACITY] = {};
-    UErrorCode status = U_ZERO_ERROR;
-    uloc_getLocaleForLCID(lcid, name, sizeof name, &status);
-    return U_SUCCESS(status) ? std::string(name) : std::string();
+    return detail::localeOfLcid(lcid);
 }
 
 // A bracketed part: false when it is none the format language knows.

@@ -1,11 +1,10 @@
 // Date and time sections. The calendar is Excel's 1900 date system, which no library keeps (it has a
-// 29 February 1900 and a day 0); ICU gives the month and day names and the AM/PM markers of a locale.
+// 29 February 1900 and a day 0); the system's locale data gives the month and day names and the AM/PM
+// markers of a locale.
+#include "engine/core/date_names.h"
 #include "engine/core/number_format_parts.h"
 
 #include <cmath>
-#include <map>
-#include <memory>
-#include <unicode/dtfmtsym.h>
 
 namespace engine::detail {
 
@@ -30,46 +29,6 @@ bool isHours(const Token* t) {
 
 bool isSeconds(const Token* t) {
     return t && (t->kind == Tok::Second || (t->kind == Tok::Elapsed && t->text == u"s"));
-}
-
-struct Names {
-    std::u16string months[3][12];  // abbreviated, wide, narrow
-    std::u16string weekdays[3][7]; // abbreviated, wide, narrow; Sunday first
-    std::u16string amPm[2];
-};
-
-std::u16string toU16(const icu::UnicodeString& s) {
-    return std::u16string(reinterpret_cast<const char16_t*>(s.getBuffer()), std::size_t(s.length()));
-}
-
-const Names& namesOf(const std::string& locale) {
-    static std::map<std::string, std::unique_ptr<Names>> cache;
-    auto& slot = cache[locale];
-    if (slot)
-        return *slot;
-    slot = std::make_unique<Names>();
-    UErrorCode status = U_ZERO_ERROR;
-    icu::DateFormatSymbols symbols(icu::Locale(locale.empty() ? "en_US" : locale.c_str()), status);
-    if (U_FAILURE(status)) {
-        status = U_ZERO_ERROR;
-        symbols = icu::DateFormatSymbols(icu::Locale("en_US"), status);
-    }
-    const icu::DateFormatSymbols::DtWidthType widths[3] = {
-        icu::DateFormatSymbols::ABBREVIATED, icu::DateFormatSymbols::WIDE, icu::DateFormatSymbols::NARROW};
-    for (int w = 0; w < 3; ++w) {
-        int32_t count = 0;
-        const icu::UnicodeString* m = symbols.getMonths(count, icu::DateFormatSymbols::FORMAT, widths[w]);
-        for (int32_t i = 0; i < count && i < 12; ++i)
-            slot->months[w][i] = toU16(m[i]);
-        const icu::UnicodeString* d = symbols.getWeekdays(count, icu::DateFormatSymbols::FORMAT, widths[w]);
-        for (int32_t i = 1; i < count && i <= 7; ++i) // index 0 is unused, 1 is Sunday
-            slot->weekdays[w][i - 1] = toU16(d[i]);
-    }
-    int32_t count = 0;
-    const icu::UnicodeString* marks = symbols.getAmPmStrings(count);
-    for (int32_t i = 0; i < count && i < 2; ++i)
-        slot->amPm[i] = toU16(marks[i]);
-    return *slot;
 }
 
 std::u16string padded(long long n, int width) {
@@ -103,6 +62,12 @@ CivilDate civilDate(long long serial) {
     long long d = doy - (153 * mp + 2) / 5 + 1;
     long long m = mp < 10 ? mp + 3 : mp - 9;
     return {int(y + (m <= 2)), int(m), int(d), weekday};
+}
+
+// "aaa" and "aaaa" show Chinese weekday names whatever the section's locale.
+const DateNames& chineseNames() {
+    static const DateNames& names = dateNamesOf(localeOfLcid(0x0804));
+    return names;
 }
 
 } // namespace
@@ -147,7 +112,7 @@ std::u16string layOutDate(const Section& s, double serial, DateSystem system) {
     long long hour = seconds / 3600, minute = seconds / 60 % 60, second = seconds % 60;
     // Day 0 of the 1904 system is day 1462 of the 1900 system, past its missing day.
     CivilDate date = civilDate(system == DateSystem::Excel1904 ? day + 1462 : day);
-    const Names& names = namesOf(s.locale);
+    const DateNames& names = dateNamesOf(s.locale);
 
     std::u16string out;
     for (const Token& t : s.tokens) {
@@ -168,7 +133,7 @@ std::u16string layOutDate(const Section& s, double serial, DateSystem system) {
                 out += names.weekdays[t.count == 3 ? 0 : 1][date.weekday];
             break;
         case Tok::Weekday:
-            out += namesOf("zh_CN").weekdays[t.count == 3 ? 2 : 1][date.weekday];
+            out += chineseNames().weekdays[t.count == 3 ? 2 : 1][date.weekday];
             break;
         case Tok::Hour: {
             long long h = s.twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;

@@ -1,19 +1,15 @@
-// Number sections: plain ("#,##0.00"), scientific ("0.00E+00") and fractions ("# ?/?"). ICU rounds and
-// gives the decimal digits; this file places them into the placeholders.
+// Number sections: plain ("#,##0.00"), scientific ("0.00E+00") and fractions ("# ?/?"). decimal_digits
+// rounds and gives the decimal digits; this file places them into the placeholders.
+#include "engine/core/decimal_digits.h"
 #include "engine/core/number_format_parts.h"
 #include "engine/core/text.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace engine::detail {
 
 namespace {
-
-using namespace icu::number;
-
-std::u16string toU16(const icu::UnicodeString& s) {
-    return std::u16string(reinterpret_cast<const char16_t*>(s.getBuffer()), std::size_t(s.length()));
-}
 
 bool isDigitToken(const std::vector<Token>& t, std::size_t i) {
     return i < t.size() && t[i].kind == Tok::Digit;
@@ -177,21 +173,6 @@ void prepareNumberSection(Section& s) {
         if (tok.part == Part::Integer && tok.text == u"#" && n.scientific)
             n.engineering = true;
     }
-
-    auto base = NumberFormatter::with()
-                    .roundingMode(UNUM_ROUND_HALFUP)
-                    .grouping(UNUM_GROUPING_OFF)
-                    .sign(UNUM_SIGN_NEVER)
-                    .locale(icu::Locale::getRoot());
-    if (n.scientific) {
-        n.rounding = base.precision(Precision::fixedFraction(n.fractionDigits));
-        n.digits = base.notation(Notation::scientific())
-                       .precision(Precision::unlimited())
-                       .scale(Scale::powerOfTen(n.powerOfTen));
-    } else {
-        n.rounding =
-            base.precision(Precision::fixedFraction(n.fractionDigits)).scale(Scale::powerOfTen(n.powerOfTen));
-    }
 }
 
 namespace {
@@ -342,13 +323,12 @@ LaidOut layOutNumber(const Section& s, double x) {
     if (n.fraction)
         return layOutFraction(s, x);
 
-    UErrorCode status = U_ZERO_ERROR;
     std::u16string rounded;
     std::u16string exponent;
     bool negativeExponent = false;
     if (n.scientific) {
         // Shortest digits and the exponent of the first one: "1.2345E3".
-        std::u16string shortest = toU16(n.digits->formatDouble(x, status).toString(status));
+        std::u16string shortest = scientificDigits(x, n.powerOfTen);
         std::size_t e = shortest.find(u'E');
         std::u16string digits;
         for (std::size_t i = 0; i < e; ++i)
@@ -371,7 +351,7 @@ LaidOut layOutNumber(const Section& s, double x) {
             else
                 mantissa.insert(std::size_t(whole), u".");
             std::string ascii(mantissa.begin(), mantissa.end());
-            rounded = toU16(n.rounding->formatDecimal(ascii.c_str(), status).toString(status));
+            rounded = fixedDigits(ascii, n.fractionDigits);
             std::size_t point = rounded.find(u'.');
             int integerLength = int(point == std::u16string::npos ? rounded.size() : point);
             if (integerLength > std::max(whole, 1) && digits != u"0") {
@@ -385,9 +365,9 @@ LaidOut layOutNumber(const Section& s, double x) {
             break;
         }
     } else {
-        rounded = toU16(n.rounding->formatDouble(x, status).toString(status));
+        rounded = fixedDigits(x, n.fractionDigits, n.powerOfTen);
     }
-    if (U_FAILURE(status))
+    if (rounded.empty())
         return {formatNumber(x), true};
 
     std::size_t point = rounded.find(u'.');

@@ -4,7 +4,6 @@
 
 #include <optional>
 #include <string>
-#include <unicode/numberformatter.h>
 #include <vector>
 
 // The compiled form of a number format code, shared by the parser (number_format.cpp) and the two
@@ -67,17 +66,13 @@ struct NumberLayout {
     bool wholePart = false;              // "# ?/?" rather than "?/?"
     std::u16string fractionPlaceholders; // after the point, in order
     std::u16string denominatorPlaceholders;
-    // Rounds to the placeholders after the point, half away from zero, on the number's decimal form.
-    std::optional<icu::number::LocalizedNumberFormatter> rounding;
-    // The number's shortest decimal digits and exponent, for scientific sections.
-    std::optional<icu::number::LocalizedNumberFormatter> digits;
 };
 
 struct Section {
     std::vector<Token> tokens;
     int colorIndex = 0;
     std::optional<Condition> condition;
-    std::string locale; // ICU locale of month and day names; empty: English
+    std::string locale; // the system's name of the locale of month and day names; empty: English
     bool isDate = false;
     bool isText = false; // holds "@"
     bool twelveHour = false;

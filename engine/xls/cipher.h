@@ -12,7 +12,7 @@ using Md5Digest = std::array<uint8_t, 16>;
 
 Md5Digest md5(std::span<const uint8_t> data);
 
-// Fills `out` with the first out.size() bytes of the RC4 key stream for `key` (1 to 256 bytes); a text
+// Fills `out` with the first out.size() bytes of the RC4 key stream for `key` (5 to 16 bytes); a text
 // is encrypted or decrypted by combining it with these bytes by exclusive or.
 void rc4KeyStream(std::span<const uint8_t> key, std::span<uint8_t> out);
 

@@ -48,3 +48,15 @@ TEST(Addresses, A1TextBothWays) {
 
 } // namespace
 } // namespace engine
+
+// Case folding as Unicode's CaseFolding.txt gives it (status C and S): letters beyond ASCII fold too,
+// the final sigma with the other sigmas; ideographs have no case.
+TEST(FoldedText, ComparesLettersOfEveryScriptWithoutRegardToCase) {
+    EXPECT_EQ(engine::compareFolded(u"ÄRGER Ñu", u"ärger ñU"), 0);
+    EXPECT_EQ(engine::compareFolded(u"ΣΊΣΥΦΟΣ", u"σίσυφος"), 0);
+    EXPECT_EQ(engine::compareFolded(u"ПРИВЕТ", u"привет"), 0);
+    EXPECT_EQ(engine::compareFolded(u"Ａｂｃ", u"ａＢＣ"), 0); // full-width Latin
+    EXPECT_EQ(engine::foldChar(u'征'), u'征');
+    EXPECT_LT(engine::compareFolded(u"abc", u"ABD"), 0);
+    EXPECT_GT(engine::compareFolded(u"Äb", u"äa"), 0);
+}
