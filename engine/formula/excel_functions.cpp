@@ -13,6 +13,7 @@ namespace {
 
 constexpr OperandClass R = OperandClass::Reference;
 constexpr OperandClass V = OperandClass::Value;
+constexpr OperandClass A = OperandClass::Array;
 constexpr uint8_t Many = 30;
 
 // Index, arity and classes as Excel 97 stores them.
@@ -83,6 +84,7 @@ constexpr BiffFunction table[] = {
     {"COLUMNS", 77, 1, 1, V, "R"},
     {"OFFSET", 78, 3, 5, R, "RV"},
     {"SEARCH", 82, 2, 3, V, "V"},
+    {"TRANSPOSE", 83, 1, 1, A, "A"},
     {"TYPE", 86, 1, 1, V, "V"},
     {"ATAN2", 97, 2, 2, V, "V"},
     {"ASIN", 98, 1, 1, V, "V"},
