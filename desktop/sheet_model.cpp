@@ -81,7 +81,7 @@ std::u16string SheetModel::editText(int row, int col) const {
     if (!sheet_)
         return {};
     if (sheet_->hasFormula(row, col))
-        return sheet_->formulaText(row, col);
+        return sheet_->formulaBarText(row, col);
     // The value itself, as it was typed: a number in its general form whatever its format shows.
     engine::Value v = sheet_->value(row, col);
     switch (v.kind()) {

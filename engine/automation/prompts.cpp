@@ -45,7 +45,6 @@ public:
 
 std::u16string lossItemText(std::u16string_view item) {
     static constexpr std::pair<std::u16string_view, std::u16string_view> names[] = {
-        {u"array formulas (their last results are kept)", u"数组公式（保留其最后的结果）"},
         {u"chart sheets and macro sheets", u"图表工作表和宏表"},
         {u"colours of a changed palette", u"修改过的调色板颜色"},
         {u"comments", u"批注"},

@@ -141,6 +141,23 @@ Variant RangeObject::GetFormula() {
     return Variant(shownText(s.value(row, col)));
 }
 
+Variant RangeObject::GetFormulaArray() {
+    return GetFormula();
+}
+
+Variant RangeObject::GetHasArray() {
+    return Variant(sheet().arrayAt(first().top, first().left).has_value());
+}
+
+void RangeObject::PutFormulaArray(const Variant& RHS) {
+    if (RHS.vt() != VT_BSTR)
+        fail(u"An array formula is a text.");
+    if (areas().size() != 1)
+        fail(u"An array formula takes one range.");
+    guarded([&] { sheet().setArrayFormula(first(), RHS.bstrVal()); });
+    changed(areas());
+}
+
 Variant RangeObject::GetText() {
     const Sheet& s = sheet();
     std::u16string text = s.shown(first().top, first().left).text;
@@ -166,11 +183,30 @@ void RangeObject::PutFormula(const Variant& RHS) {
     write(RHS);
 }
 
+void RangeObject::checkArraysWhole() const {
+    for (const Area& a : areas())
+        for (const Area& array : sheet().arrayFormulas())
+            if (array.intersects(a) && !a.contains(array))
+                throw EngineError("part of an array cannot be changed");
+}
+
 void RangeObject::write(const Variant& value) {
     Sheet& s = sheet();
     if (value.isMissing())
         fail(u"No value was given.");
     guarded([&] {
+        // An array formula is written over only as a whole; cell by cell, its first cell would be
+        // refused as part of it.
+        checkArraysWhole();
+        std::vector<Area> covered;
+        for (const Area& a : areas())
+            for (const Area& array : s.arrayFormulas())
+                if (a.contains(array))
+                    covered.push_back(array);
+        if (value.vt() == VT_BSTR && value.bstrVal().size() > 1 && value.bstrVal()[0] == u'=')
+            formula::parse(std::u16string_view(value.bstrVal()).substr(1), s.workbook().sheetNames());
+        for (const Area& array : covered)
+            s.clearContents(array);
         if (value.vt() == VT_BSTR && value.bstrVal().size() > 1 && value.bstrVal()[0] == u'=') {
             // A formula written to several cells moves its relative references with each cell.
             formula::Program program =

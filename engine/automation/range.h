@@ -32,6 +32,9 @@ public:
     void PutValue2(const Variant& RHS) override;
     Variant GetFormula() override;
     void PutFormula(const Variant& RHS) override;
+    Variant GetFormulaArray() override;
+    void PutFormulaArray(const Variant& RHS) override;
+    Variant GetHasArray() override;
     Variant GetText() override;
     std::u16string GetAddress(const Variant& RowAbsolute, const Variant& ColumnAbsolute,
                               Excel::XlReferenceStyle ReferenceStyle, const Variant& External,
@@ -95,6 +98,8 @@ private:
     Excel::RangePtr with(std::vector<Area> areas, RangeUnit unit = RangeUnit::Cells) const;
     void changed(const std::vector<Area>& areas) const;
     void write(const Variant& value);
+    // Throws EngineError when the range takes some but not all cells of an array formula.
+    void checkArraysWhole() const;
     // Whole rows of every area (whole columns likewise), failing with `what` otherwise.
     void requireWholeRows(const char16_t* what) const;
 

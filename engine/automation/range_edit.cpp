@@ -95,8 +95,11 @@ Variant RangeObject::Copy(const Variant& Destination) {
 
 Variant RangeObject::ClearContents() {
     Sheet& s = sheet();
-    for (const Area& a : areas())
-        s.clearContents(a);
+    guarded([&] {
+        checkArraysWhole();
+        for (const Area& a : areas())
+            s.clearContents(a);
+    });
     changed(areas());
     return Variant(true);
 }

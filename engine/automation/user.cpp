@@ -244,6 +244,8 @@ Outcome type(Application& app, const Place& place, std::u16string_view address, 
         if (rule->showError && rule->alert == AlertStyle::Stop && !blank && !admitted(s, *rule, text))
             return refused(u"输入值非法。\n其他用户已经限定了可以输入该单元格的数值。");
     }
+    if (auto array = s.arrayAt(at.row, at.col); array && *array != Area::cell(at.row, at.col))
+        return refused(u"不能更改数组的某一部分。");
     try {
         s.enter(at.row, at.col, text);
     } catch (const EngineError&) {

@@ -47,6 +47,11 @@ struct FormulaSlot {
     bool inUse = false;
     // Calls what the engine does not compute: `result` is the one the file stored, and stays.
     bool keepsFileResult = false;
+    // A cell of an array formula, at this place from its range's top-left cell. Its range moves only
+    // whole, so the place stays.
+    bool inArray = false;
+    std::uint8_t arrayCol = 0;
+    std::uint16_t arrayRow = 0;
 };
 
 // The value a cell holds itself: nothing for a formula, whose result lives in its slot.

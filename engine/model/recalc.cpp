@@ -21,8 +21,17 @@ bool Recalc::isCurrent(const Sheet& sheet, const detail::FormulaSlot& slot) cons
     return slot.computedAt != 0 && slot.computedAt >= changed;
 }
 
+formula::Frame Recalc::frameOf(const Sheet& sheet, std::uint32_t slot, int row, int col) {
+    const detail::FormulaSlot& f = sheet.formulas_[slot];
+    formula::Frame frame{sheet.programOf(f), sheet.id(), row, col};
+    frame.arrayFormula = f.inArray;
+    frame.arrayRow = f.arrayRow;
+    frame.arrayCol = f.arrayCol;
+    return frame;
+}
+
 void Recalc::compute(Sheet& sheet, std::uint32_t slot, int row, int col) {
-    run({&sheet, slot, {sheet.programOf(sheet.formulas_[slot]), sheet.id(), row, col}});
+    run({&sheet, slot, frameOf(sheet, slot, row, col)});
 }
 
 Value Recalc::evaluate(Sheet& sheet, std::span<const formula::Token> program, int row, int col) {
@@ -84,7 +93,7 @@ bool Recalc::ready(formula::SheetId id, const Area& area) {
             return;
         detail::FormulaSlot& f = sheet->formulas_[c.data.formula];
         if (!f.running && !isCurrent(*sheet, f))
-            requests_.push_back({sheet, c.data.formula, {sheet->programOf(f), id, row, c.col}});
+            requests_.push_back({sheet, c.data.formula, frameOf(*sheet, c.data.formula, row, c.col)});
     };
     if (area.top == area.bottom && area.left == area.right) {
         if (const detail::Cell* c = sheet->findCell(area.top, area.left))

@@ -52,6 +52,7 @@ private:
     };
     static constexpr std::uint32_t kTransient = 0xFFFFFFFF; // a formula of no cell
 
+    static formula::Frame frameOf(const Sheet& sheet, std::uint32_t slot, int row, int col);
     Value run(Pending root);
     Value runFrom(std::size_t bottom);
 

@@ -201,6 +201,7 @@ void Sheet::setValue(int row, int col, const Value& v) {
         clearContents(Area::cell(row, col));
         return;
     }
+    releaseArrays(Area::cell(row, col));
     Cell& c = touchCell(row, col);
     releaseContent(c);
     switch (v.kind()) {
@@ -227,6 +228,7 @@ void Sheet::setValue(int row, int col, const Value& v) {
 }
 
 void Sheet::setRichText(int row, int col, std::u16string_view text, std::vector<TextRun> runs) {
+    releaseArrays(Area::cell(row, col));
     Cell& c = touchCell(row, col);
     releaseContent(c);
     c.kind = CellKind::Text;
@@ -246,10 +248,13 @@ void Sheet::setFormula(int row, int col, std::u16string_view text) {
         enter(row, col, text);
         return;
     }
-    storeProgram(row, col, formula::parse(text.substr(1), book_.sheetNames()));
+    formula::Program program = formula::parse(text.substr(1), book_.sheetNames());
+    releaseArrays(Area::cell(row, col));
+    storeProgram(row, col, program);
 }
 
 void Sheet::setFormula(int row, int col, std::span<const formula::Token> program) {
+    releaseArrays(Area::cell(row, col));
     storeProgram(row, col, program);
 }
 
@@ -281,13 +286,14 @@ void Sheet::setFileResult(int row, int col, const Value& result) {
 void Sheet::enter(int row, int col, std::u16string_view typed) {
     Entry e = interpretEntry(typed);
     if (e.isFormula)
-        storeProgram(row, col, formula::parse(e.formula, book_.sheetNames()));
+        setFormula(row, col, formula::parse(e.formula, book_.sheetNames()));
     else
         setValue(row, col, e.value);
 }
 
 void Sheet::clearContents(const Area& area) {
     checkArea(area);
+    releaseArrays(area);
     int last = std::min(area.bottom, rowExtent() - 1);
     for (int r = area.top; r <= last; ++r) {
         auto& cells = rows_[r].cells;
@@ -303,6 +309,7 @@ void Sheet::clearContents(const Area& area) {
 
 void Sheet::clear(const Area& area) {
     checkArea(area);
+    releaseArrays(area);
     int last = std::min(area.bottom, rowExtent() - 1);
     for (int r = area.top; r <= last; ++r) {
         auto& cells = rows_[r].cells;

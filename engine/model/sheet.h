@@ -99,6 +99,21 @@ public:
     // Contents and formats.
     void clear(const Area& area);
 
+    // ---- Array formulas
+    // One formula over `area`, as entered with Ctrl+Shift+Enter (`text` with its leading "="): every
+    // cell holds it and shows its own element of the result. Arrays wholly inside `area` are replaced.
+    // Throws EngineError, changing nothing, when `area` takes part of another array or the text does
+    // not parse. The cells of an array change only all together: a write to some of them, or a
+    // structural edit that would cut through it, throws EngineError and changes nothing; clearing
+    // every cell of it removes it.
+    void setArrayFormula(const Area& area, std::u16string_view text);
+    void setArrayFormula(const Area& area, std::span<const formula::Token> program);
+    // The range of the array formula a cell belongs to; nothing for any other cell.
+    std::optional<Area> arrayAt(int row, int col) const;
+    // The formula as the formula bar shows it: formulaText, in braces for a cell of an array formula.
+    std::u16string formulaBarText(int row, int col) const;
+    const std::vector<Area>& arrayFormulas() const { return arrays_; }
+
     // ---- Walking the cells
     // Every stored cell in `area` (with content or a format of its own), row by row, left to right.
     void forEachCell(const Area& area, const std::function<void(int row, int col)>& visit) const;
@@ -223,6 +238,10 @@ private:
     ValueView currentValue(int row, const detail::Cell& cell) const;
     void setName(std::u16string name) { name_ = std::move(name); }
     void releaseContent(detail::Cell& cell);
+    // Before a write to `area`: refuses one that takes part of an array, and forgets the arrays it
+    // covers whole.
+    void releaseArrays(const Area& area);
+    void checkArraysStayWhole(const formula::StructuralEdit& edit) const;
     void storeProgram(int row, int col, std::span<const formula::Token> program);
     // Whether the engine computes every function and name the program uses.
     bool computesEverything(std::span<const formula::Token> program) const;
@@ -254,6 +273,7 @@ private:
     std::size_t codeGarbage_ = 0;
     std::vector<std::uint32_t> freeFormulas_;
     std::vector<Area> merges_;
+    std::vector<Area> arrays_; // the ranges of array formulas, none overlapping
     std::vector<Validation> validations_;
     OutlineSettings outline_;
     Selection selection_;

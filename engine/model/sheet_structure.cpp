@@ -65,6 +65,11 @@ void Sheet::adjustReferences(const formula::StructuralEdit& edit) {
         if (auto a = formula::adjustArea(m, edit))
             merges.push_back(*a);
     merges_ = std::move(merges);
+    std::vector<Area> arrays; // whole, as checkArraysStayWhole made sure
+    for (const Area& a : arrays_)
+        if (auto moved = formula::adjustArea(a, edit))
+            arrays.push_back(*moved);
+    arrays_ = std::move(arrays);
     for (Validation& v : validations_) {
         std::vector<Area> areas;
         for (const Area& a : v.areas)
@@ -170,6 +175,8 @@ void Sheet::moveComments(const formula::StructuralEdit& edit) {
 
 void Sheet::insertRows(int row, int count) {
     checkCount(row, count, kLastRow);
+    const formula::StructuralEdit edit{id_, true, true, row, count, 0, kLastColumn};
+    checkArraysStayWhole(edit);
     checkNothingPushedOff({std::max(kRowCount - count, 0), 0, kLastRow, kLastColumn});
     if (row > rowExtent())
         rows_.resize(row);
@@ -200,23 +207,27 @@ void Sheet::insertRows(int row, int count) {
             rows_.resize(kRowCount);
         }
     }
-    adjustReferences({id_, true, true, row, count, 0, kLastColumn});
+    adjustReferences(edit);
 }
 
 void Sheet::deleteRows(int row, int count) {
     checkCount(row, count, kLastRow);
     count = std::min(count, kRowCount - row);
+    const formula::StructuralEdit edit{id_, true, false, row, count, 0, kLastColumn};
+    checkArraysStayWhole(edit);
     int end = std::min(row + count, rowExtent());
     for (int r = row; r < end; ++r)
         for (Cell& c : rows_[r].cells)
             releaseContent(c);
     if (row < end)
         rows_.erase(rows_.begin() + row, rows_.begin() + end);
-    adjustReferences({id_, true, false, row, count, 0, kLastColumn});
+    adjustReferences(edit);
 }
 
 void Sheet::insertColumns(int col, int count) {
     checkCount(col, count, kLastColumn);
+    const formula::StructuralEdit edit{id_, false, true, col, count, 0, kLastRow};
+    checkArraysStayWhole(edit);
     checkNothingPushedOff({0, std::max(kColumnCount - count, 0), kLastRow, kLastColumn});
     for (detail::Row& row : rows_) {
         auto& cells = row.cells;
@@ -259,19 +270,21 @@ void Sheet::insertColumns(int col, int count) {
             columns_[c].outlineLevel = columns_[col - 1].outlineLevel;
         }
     }
-    adjustReferences({id_, false, true, col, count, 0, kLastRow});
+    adjustReferences(edit);
 }
 
 void Sheet::deleteColumns(int col, int count) {
     checkCount(col, count, kLastColumn);
     count = std::min(count, kColumnCount - col);
+    const formula::StructuralEdit edit{id_, false, false, col, count, 0, kLastRow};
+    checkArraysStayWhole(edit);
     for (detail::Row& row : rows_) {
         for (auto it = eraseColumns(row.cells, col, col + count - 1); it != row.cells.end(); ++it)
             it->col = static_cast<std::uint8_t>(it->col - count);
     }
     for (int c = col; c < kColumnCount; ++c)
         columns_[c] = c + count < kColumnCount ? columns_[c + count] : ColumnProperties{};
-    adjustReferences({id_, false, false, col, count, 0, kLastRow});
+    adjustReferences(edit);
 }
 
 // Removes the cells of columns left..right from a row; gives the first cell right of them.
@@ -314,10 +327,12 @@ void Sheet::insertCells(const Area& area, Shift shift) {
         if (area.isWholeRows())
             return insertRows(area.top, area.rowCount());
         int n = area.rowCount();
+        const formula::StructuralEdit edit{id_, true, true, area.top, n, area.left, area.right};
+        checkArraysStayWhole(edit);
         checkNothingPushedOff({kRowCount - n, area.left, kLastRow, area.right});
         for (int r = rowExtent() - 1; r >= area.top; --r)
             moveBandVertically(r, r + n, area.left, area.right);
-        adjustReferences({id_, true, true, area.top, n, area.left, area.right});
+        adjustReferences(edit);
         return;
     }
     if (shift != Shift::Right)
@@ -325,6 +340,8 @@ void Sheet::insertCells(const Area& area, Shift shift) {
     if (area.isWholeColumns())
         return insertColumns(area.left, area.columnCount());
     int n = area.columnCount();
+    const formula::StructuralEdit edit{id_, false, true, area.left, n, area.top, area.bottom};
+    checkArraysStayWhole(edit);
     checkNothingPushedOff({area.top, kColumnCount - n, area.bottom, kLastColumn});
     for (int r = area.top; r <= std::min(area.bottom, rowExtent() - 1); ++r) {
         auto& cells = rows_[r].cells;
@@ -337,7 +354,7 @@ void Sheet::insertCells(const Area& area, Shift shift) {
              ++it)
             it->col = static_cast<std::uint8_t>(it->col + n);
     }
-    adjustReferences({id_, false, true, area.left, n, area.top, area.bottom});
+    adjustReferences(edit);
 }
 
 void Sheet::deleteCells(const Area& area, Shift shift) {
@@ -346,12 +363,14 @@ void Sheet::deleteCells(const Area& area, Shift shift) {
         if (area.isWholeRows())
             return deleteRows(area.top, area.rowCount());
         int n = area.rowCount();
+        const formula::StructuralEdit edit{id_, true, false, area.top, n, area.left, area.right};
+        checkArraysStayWhole(edit);
         for (int r = area.top; r <= std::min(area.bottom, rowExtent() - 1); ++r) {
             eraseColumns(rows_[r].cells, area.left, area.right);
         }
         for (int r = area.bottom + 1; r < rowExtent(); ++r)
             moveBandVertically(r, r - n, area.left, area.right);
-        adjustReferences({id_, true, false, area.top, n, area.left, area.right});
+        adjustReferences(edit);
         return;
     }
     if (shift != Shift::Left)
@@ -359,12 +378,14 @@ void Sheet::deleteCells(const Area& area, Shift shift) {
     if (area.isWholeColumns())
         return deleteColumns(area.left, area.columnCount());
     int n = area.columnCount();
+    const formula::StructuralEdit edit{id_, false, false, area.left, n, area.top, area.bottom};
+    checkArraysStayWhole(edit);
     for (int r = area.top; r <= std::min(area.bottom, rowExtent() - 1); ++r) {
         auto& cells = rows_[r].cells;
         for (auto it = eraseColumns(cells, area.left, area.right); it != cells.end(); ++it)
             it->col = static_cast<std::uint8_t>(it->col - n);
     }
-    adjustReferences({id_, false, false, area.left, n, area.top, area.bottom});
+    adjustReferences(edit);
 }
 
 } // namespace engine

@@ -445,8 +445,8 @@ void FormulaEncoder::encode(std::span<const formula::Token> program, std::vector
 }
 
 void FormulaEncoder::encodeCell(std::span<const formula::Token> program, std::vector<uint8_t>& out,
-                                std::vector<uint8_t>& arrays) const {
-    Encoder(*this, program, out, std::nullopt, &arrays).run(OperandClass::Value);
+                                std::vector<uint8_t>& arrays, OperandClass rootClass) const {
+    Encoder(*this, program, out, std::nullopt, &arrays).run(rootClass);
 }
 
 void FormulaEncoder::encodeName(std::span<const formula::Token> program, std::vector<uint8_t>& out) const {

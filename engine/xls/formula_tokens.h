@@ -71,9 +71,10 @@ struct FormulaEncoder {
     void encode(std::span<const formula::Token> program, std::vector<uint8_t>& out, OperandClass rootClass,
                 std::optional<CellAddress> origin = std::nullopt) const;
     // A cell's formula, which may hold array constants: their values go to `arrays`, which a FORMULA
-    // or ARRAY record holds after the tokens. Other formulas refuse them (FormatError).
+    // or ARRAY record holds after the tokens. Other formulas refuse them (FormatError). An array
+    // formula's tokens take the array class.
     void encodeCell(std::span<const formula::Token> program, std::vector<uint8_t>& out,
-                    std::vector<uint8_t>& arrays) const;
+                    std::vector<uint8_t>& arrays, OperandClass rootClass = OperandClass::Value) const;
 
     // A defined name's formula, whose relative parts are offsets from the cell using the name.
     void encodeName(std::span<const formula::Token> program, std::vector<uint8_t>& out) const;

@@ -58,6 +58,34 @@ struct SharedFormula {
     uint8_t firstCol, lastCol;
     std::vector<uint8_t> tokens;
 };
+// An ARRAY record: the formula of an array formula's range, which its cells point to.
+struct ArrayFormula {
+    Area range;
+    std::vector<uint8_t> tokens;
+    std::vector<uint8_t> values; // of its array constants
+    bool placed = false;
+};
+
+using ArrayFormulas = std::map<std::pair<uint16_t, uint16_t>, ArrayFormula>; // by first cell
+
+// A cell of an array formula: the first of its cells to come places the formula over the whole range;
+// each keeps the result the file stored where the engine does not compute the formula.
+void placeArrayCell(Sheet& sheet, const SharedUse& use, ArrayFormulas& arrays, const TokenContext& context,
+                    formula::Program& program) {
+    auto it = use.anchorCol <= kLastColumn ? arrays.find({use.anchorRow, use.anchorCol}) : arrays.end();
+    if (it == arrays.end() || !it->second.range.contains(use.row, use.col))
+        throw UnsupportedFormula("a formula whose tokens are missing");
+    ArrayFormula& a = it->second;
+    if (!a.placed) {
+        for (const Area& other : sheet.arrayFormulas())
+            if (other.intersects(a.range))
+                throw FormatError("array formulas overlap");
+        decodeProgram(a.tokens, context, a.range.top, a.range.left, program, a.values);
+        sheet.setArrayFormula(a.range, program);
+        a.placed = true;
+    }
+    sheet.setFileResult(use.row, use.col, use.cached);
+}
 
 // The cached result of a FORMULA record; text results follow in a STRING record.
 Value cachedResult(std::span<const uint8_t> bytes, bool& textFollows) {
@@ -114,6 +142,7 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
     formula::Program program; // each formula's translation in turn
     std::vector<SharedUse> sharedUses;
     std::map<std::pair<uint16_t, uint16_t>, SharedFormula> shared; // by first cell
+    ArrayFormulas arrays;
     std::vector<std::pair<ValidationRule, std::vector<Area>>> rules;
     size_t ranges = 0;
     auto countRanges = [&](size_t n) {
@@ -343,9 +372,22 @@ void WorkbookReader::readSheet(Sheet& sheet, size_t offset, size_t end) {
             shared[{s.firstRow, s.firstCol}] = std::move(s);
             break;
         }
-        case rec::Array:
-            dropped_.insert("array formulas (their last results are kept)");
+        case rec::Array: {
+            ArrayFormula a;
+            int top = in.u16(), bottom = in.u16();
+            int left = in.u8(), right = in.u8();
+            in.skip(6);
+            size_t length = in.u16();
+            auto t = in.bytes(length);
+            auto v = in.bytes(in.remaining());
+            if (bottom < top || right < left || right > kLastColumn)
+                throw FormatError("an array formula's range is damaged");
+            a.range = {top, left, bottom, right};
+            a.tokens.assign(t.begin(), t.end());
+            a.values.assign(v.begin(), v.end());
+            arrays[{uint16_t(top), uint16_t(left)}] = std::move(a);
             break;
+        }
         case rec::ColInfo: {
             uint16_t first = in.u16(), last = in.u16();
             uint16_t width = in.u16();
@@ -548,17 +590,21 @@ done:
                                                : shared.end();
         const SharedFormula* found = it == shared.end() ? nullptr : &it->second;
         try {
-            if (!found)
-                throw UnsupportedFormula("array formula");
+            if (!found) {
+                placeArrayCell(sheet, use, arrays, tokens_, program);
+                continue;
+            }
             decodeProgram(found->tokens, tokens_, use.row, use.col, program);
             sheet.setFormula(use.row, use.col, program);
             sheet.setFileResult(use.row, use.col, use.cached);
         } catch (const UnsupportedFormula&) {
             dropped_.insert("formulas this program cannot read (their last results are kept)");
-            sheet.setValue(use.row, use.col, use.cached);
+            if (!sheet.arrayAt(use.row, use.col)) // a cell of an array keeps the array's formula
+                sheet.setValue(use.row, use.col, use.cached);
         } catch (const EngineError&) {
             dropped_.insert("formulas this program cannot read (their last results are kept)");
-            sheet.setValue(use.row, use.col, use.cached);
+            if (!sheet.arrayAt(use.row, use.col)) // a cell of an array keeps the array's formula
+                sheet.setValue(use.row, use.col, use.cached);
         }
     }
     for (auto& [rule, areas] : rules) {

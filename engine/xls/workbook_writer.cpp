@@ -560,10 +560,23 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
 
     if (sheet.hasFormula(row, col)) {
         auto program = sheet.formulaProgram(row, col);
+        // A cell of an array formula points to its range's top-left cell, whose ARRAY record follows
+        // its FORMULA record and holds the formula.
+        const std::optional<Area> array = sheet.arrayAt(row, col);
+        const bool arrayFirst = array && array->top == row && array->left == col;
         scratch_.clear();
         arrayValues_.clear();
+        arrayTokens_.clear();
         try {
-            encoder_.encodeCell(program, scratch_, arrayValues_);
+            if (array) {
+                putU8(scratch_, ptg::Exp);
+                putU16(scratch_, uint16_t(array->top));
+                putU16(scratch_, uint16_t(array->left));
+            } else {
+                encoder_.encodeCell(program, scratch_, arrayValues_);
+            }
+            if (arrayFirst)
+                encoder_.encodeCell(program, arrayTokens_, arrayValues_, OperandClass::Array);
         } catch (const FormatError& e) {
             throw FormatError("the formula in " + cellName(sheet, row, col) +
                               " cannot be stored: " + e.what());
@@ -592,8 +605,22 @@ void WorkbookWriter::writeCell(RecordWriter& w, const Sheet& sheet, int row, int
         putU32(o, 0);
         putU16(o, uint16_t(scratch_.size()));
         o.insert(o.end(), scratch_.begin(), scratch_.end());
-        o.insert(o.end(), arrayValues_.begin(), arrayValues_.end());
+        if (!array)
+            o.insert(o.end(), arrayValues_.begin(), arrayValues_.end());
         w.end(h);
+        if (arrayFirst) {
+            size_t a = w.begin(rec::Array);
+            putU16(o, uint16_t(array->top));
+            putU16(o, uint16_t(array->bottom));
+            putU8(o, uint8_t(array->left));
+            putU8(o, uint8_t(array->right));
+            putU16(o, recomputedOnOpening(program) ? 0x01 : 0);
+            putU32(o, 0);
+            putU16(o, uint16_t(arrayTokens_.size()));
+            o.insert(o.end(), arrayTokens_.begin(), arrayTokens_.end());
+            o.insert(o.end(), arrayValues_.begin(), arrayValues_.end());
+            w.end(a);
+        }
         if (text) {
             size_t s = w.begin(rec::String);
             putUnicode16(o, v.text.substr(0, MaxCellText));

@@ -58,7 +58,9 @@ private:
     // The sheet whose formulas are being encoded: its own names come before the workbook's.
     formula::SheetId host_ = formula::kOwnSheet;
     std::vector<uint8_t> scratch_;
-    std::vector<uint8_t> arrayValues_; // the values of a formula's array constants, after its tokens
+    std::vector<uint8_t> arrayValues_;
+    std::vector<uint8_t> arrayTokens_; // an array formula's, for its ARRAY record // the values of a
+                                       // formula's array constants, after its tokens
     std::vector<std::pair<int, int>> cells_;
     std::vector<int> rows_;
     std::vector<uint16_t> starts_;

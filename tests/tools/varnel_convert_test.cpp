@@ -49,6 +49,7 @@ protected:
         put(1, 3, Value::number(0.15), u"0%");
         s.setFormula(2, 0, u"=A2*2");
         s.setFormula(2, 2, u"=1/0");
+        s.setArrayFormula(Area::cell(2, 3), u"=SUM(A2:A3*2)");
         // A formatted blank below the values gives no line of its own.
         s.modifyFormat(Area::cell(5, 5), [](engine::Format& f) { f.numberFormat = u"0.00"; });
         book.addSheet(u"Two").setValue(0, 1, Value::text(u"only"));
@@ -80,7 +81,7 @@ TEST_F(ConvertTest, CsvGivesOneSheetAsTheGridShowsIt) {
     ASSERT_EQ(convert(quote(input) + " " + quote(out)), 0) << errors;
     EXPECT_EQ(readFile(out), "单位,\"a, \"\"b\"\"\nc\",TRUE,\r\n"
                              "12.50,\"¥1,234.50\",2026-03-01,15%\r\n"
-                             "25,,#DIV/0!,\r\n");
+                             "25,,#DIV/0!,75\r\n");
 
     ASSERT_EQ(convert("--sheet Two " + quote(input) + " " + quote(out)), 0) << errors;
     EXPECT_EQ(readFile(out), ",only\r\n");
@@ -115,6 +116,7 @@ TEST_F(ConvertTest, JsonListsEveryCellWithItsTypeFormulaAndFormat) {
                        "登记 D2 number 0.15 None 0%\n"
                        "登记 A3 number 25 =A2*2 None\n"
                        "登记 C3 error \"#DIV/0!\" =1/0 None\n"
+                       "登记 D3 number 75 {=SUM(A2:A3*2)} None\n"
                        "Two B1 text \"only\" None None\n");
 }
 

@@ -32,7 +32,7 @@ std::string cellJson(const engine::Sheet& sheet, int row, int col) {
     Value value = sheet.value(row, col);
     line.cellValue(value);
     if (sheet.hasFormula(row, col))
-        line.text("formula", sheet.formulaText(row, col));
+        line.text("formula", sheet.formulaBarText(row, col));
     const std::u16string& code = sheet.format(row, col).numberFormat;
     if (!engine::isGeneralCode(code))
         line.text("format", code);

@@ -21,6 +21,12 @@ struct Range : IDispatch {
     virtual void PutValue2(const Variant& RHS) = 0;
     virtual Variant GetFormula() = 0;
     virtual void PutFormula(const Variant& RHS) = 0;
+    // The array formula of the top-left cell ("=…", without the braces the formula bar shows), else
+    // its formula or value as Formula gives it. Writing one enters it over the whole range (Ctrl+Shift+
+    // Enter). Whether the top-left cell belongs to an array formula.
+    virtual Variant GetFormulaArray() = 0;
+    virtual void PutFormulaArray(const Variant& RHS) = 0;
+    virtual Variant GetHasArray() = 0;
     // The text the cells show, through their number format; null when the cells show different texts.
     virtual Variant GetText() = 0;
     // The cells' number format code ("General", "0.00", "yyyy-mm-dd"); null when they differ. A code

@@ -57,6 +57,23 @@ Value choose(Call& call) {
     return std::get<Value>(picked);
 }
 
+// The rows of a reference or an array as columns; a single value stays as it is.
+Value transpose(Call& call) {
+    const Operand& given = call.args[0];
+    if (const Value* v = std::get_if<Value>(&given))
+        return *v;
+    Shape s = shapeOf(given);
+    auto out = std::make_shared<ArrayValue>();
+    out->rows = s.columns;
+    out->columns = s.rows;
+    out->values.reserve(static_cast<std::size_t>(s.rows) * static_cast<std::size_t>(s.columns));
+    for (int r = 0; r < out->rows; ++r)
+        for (int c = 0; c < out->columns; ++c)
+            out->values.push_back(elementOf(given, c, r, call.site));
+    call.arrayResult = std::move(out);
+    return {};
+}
+
 // INDEX of an array: the value at row and column, or with a row or column of 0 the whole column or
 // row as an array.
 Value arrayIndex(Call& call, const ArrayValue& a, double row, double col, double area) {
@@ -254,6 +271,7 @@ constexpr Function kRows[] = {
     {u"ROW", 0, 1, false, "R", position<true>},
     {u"COLUMN", 0, 1, false, "R", position<false>},
     {u"ROWS", 1, 1, false, "R", size<true>},
+    {u"TRANSPOSE", 1, 1, false, "R", transpose},
     {u"COLUMNS", 1, 1, false, "R", size<false>},
     {u"AREAS", 1, 1, false, "R", areas, nullptr, true},
     {u"CHOOSE", 2, kManyArgs, false, "VR", choose},

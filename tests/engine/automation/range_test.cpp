@@ -164,5 +164,35 @@ TEST_F(Structure, DeleteDecidesByShapeAndCellsDeleteEmptiesTheSheet) {
     EXPECT_EQ(range(u"IV1")->GetEnd(Excel::xlToLeft)->GetColumn(), 1);
 }
 
+TEST_F(Values, AnArrayFormulaIsEnteredReadAndChangedOnlyAsAWhole) {
+    range(u"A1")->PutValue2(Variant(2));
+    range(u"A2")->PutValue2(Variant(3));
+    range(u"B1:B2")->PutFormulaArray(Variant(u"=A1:A2*10"));
+    EXPECT_EQ(range(u"B2")->GetValue2(), Variant(30.0));
+    EXPECT_EQ(range(u"B2")->GetFormulaArray(), Variant(u"=A1:A2*10"));
+    EXPECT_EQ(range(u"B2")->GetFormula(), Variant(u"=A1:A2*10"));
+    EXPECT_EQ(range(u"B1")->GetHasArray(), Variant(true));
+    EXPECT_EQ(range(u"A1")->GetHasArray(), Variant(false));
+    for (const std::function<void()>& bad : std::vector<std::function<void()>>{
+             [&] { range(u"B2")->PutValue2(Variant(1)); },
+             [&] { range(u"B2:B3")->PutFormula(Variant(u"=1")); },
+             [&] { range(u"B1")->ClearContents(); },
+             [&] { range(u"B2:C3")->PutFormulaArray(Variant(u"=1")); },
+             [&] { range(u"2:2")->Delete(); },
+         }) {
+        try {
+            bad();
+            ADD_FAILURE() << "not refused";
+        } catch (const ComError& e) {
+            EXPECT_EQ(e.error(), XL_E_METHODFAILED);
+            EXPECT_EQ(e.description(), u"part of an array cannot be changed");
+        }
+        EXPECT_EQ(range(u"B2")->GetValue2(), Variant(30.0));
+    }
+    range(u"B1:B2")->PutValue2(Variant(7)); // the whole array is written over
+    EXPECT_EQ(range(u"B2")->GetValue2(), Variant(7.0));
+    EXPECT_EQ(range(u"B2")->GetHasArray(), Variant(false));
+}
+
 } // namespace
 } // namespace engine::automation::testing

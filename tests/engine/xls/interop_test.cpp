@@ -770,3 +770,58 @@ TEST(Interop, UnionsRelativeNamesAndEveryFunctionOfALibreOfficeWorkbookSurviveAS
               scriptOutput(python, "xlsx_formulas.py",
                            scratch.convert(made, "xlsx:Calc MS Excel 2007 XML", "xlsx")));
 }
+
+
+TEST(Interop, ArrayFormulasAndArrayConstantsOfALibreOfficeWorkbookSurviveASave) {
+    std::string python = pythonWithXlrd();
+    if (!haveSoffice() || python.empty())
+        GTEST_SKIP() << "needs LibreOffice (libreoffice-calc-nogui) and xlrd (python3-xlrd)";
+    Scratch scratch;
+    fs::path source = scratch / "arrays.fods";
+    std::string log;
+    ASSERT_EQ(run(python + " '" + interopScript("array_workbook.py").string() + "' '" + source.string() + "'",
+                  &log),
+              0)
+        << log;
+    fs::path made = scratch.convert(source, "xls:MS Excel 97", "xls");
+
+    auto result = xls::readWorkbook(made);
+    Workbook& book = *result.workbook;
+    EXPECT_TRUE(result.dropped.empty()) << result.dropped.front();
+    Sheet& sheet = book.sheet(0);
+    EXPECT_EQ(sheet.arrayAt(2, 3), parseArea(u"D1:D3"));
+    EXPECT_EQ(sheet.arrayAt(0, 5), parseArea(u"E1:G1"));
+    EXPECT_EQ(sheet.formulaText(1, 4), u"=SUM({1,2;3,4}*{10,100})");
+    // What the engine computes is what LibreOffice stored (xlsx_arrays.py shows LibreOffice's values).
+    std::string shownByLibreOffice =
+        scriptOutput(python, "xlsx_arrays.py", scratch.convert(made, "xlsx:Calc MS Excel 2007 XML", "xlsx"));
+    for (const char* cell : {"C1", "D2", "F1", "G2", "G4", "C2", "E2", "F2", "C3", "E3", "F3"}) {
+        Area a = parseArea(text::toUtf16(cell)).value();
+        std::string line = std::string("\n") + cell + " ";
+        auto at = shownByLibreOffice.find(line);
+        ASSERT_NE(at, std::string::npos) << cell;
+        std::string row = shownByLibreOffice.substr(at + 1, shownByLibreOffice.find('\n', at + 1) - at - 1);
+        std::string want = row.substr(row.rfind(' ') + 1);
+        EXPECT_EQ(shown(sheet.value(a.top, a.left)), want) << row;
+    }
+
+    fs::path saved = scratch / "saved.xls";
+    xls::writeWorkbook(book, saved);
+    EXPECT_EQ(
+        scriptOutput(python, "xlsx_arrays.py", scratch.convert(saved, "xlsx:Calc MS Excel 2007 XML", "xlsx")),
+        shownByLibreOffice);
+    // xlrd reads the results stored in the file, which are those LibreOffice computes. (LibreOffice's
+    // own file stores 0 for the text results of an array formula, so its values are the measure.)
+    std::string values;
+    std::istringstream lines(shownByLibreOffice);
+    for (std::string line; std::getline(lines, line);)
+        values += line.substr(0, line.find(' ')) + " " + line.substr(line.rfind(' ') + 1) + "\n";
+    EXPECT_EQ(scriptOutput(python, "xlrd_values.py", saved), values);
+
+    // Rows inserted above move the arrays and their references, as LibreOffice reads them back.
+    sheet.insertRows(0, 1);
+    xls::writeWorkbook(book, saved);
+    std::string moved =
+        scriptOutput(python, "xlsx_arrays.py", scratch.convert(saved, "xlsx:Calc MS Excel 2007 XML", "xlsx"));
+    EXPECT_NE(moved.find("D2 array D2:D4 A2:A4*10+B2:B4 14"), std::string::npos) << moved;
+}

@@ -16,6 +16,9 @@ public:
     void PutValue2(const Variant& RHS) override { put(u"Value2", RHS); }
     Variant GetFormula() override { return get(u"Formula"); }
     void PutFormula(const Variant& RHS) override { put(u"Formula", RHS); }
+    Variant GetFormulaArray() override { return get(u"FormulaArray"); }
+    void PutFormulaArray(const Variant& RHS) override { put(u"FormulaArray", RHS); }
+    Variant GetHasArray() override { return get(u"HasArray"); }
     Variant GetText() override { return get(u"Text"); }
     Variant GetNumberFormat() override { return get(u"NumberFormat"); }
     void PutNumberFormat(const Variant& RHS) override { put(u"NumberFormat", RHS); }
