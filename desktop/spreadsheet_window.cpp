@@ -99,7 +99,7 @@ SpreadsheetWindow::SpreadsheetWindow(ComPtr<Application> app, QtBackend& backend
         [this](int row, int col, const std::u16string& text) { return commitTyped(row, col, text); });
     GridHandlers handlers;
     handlers.clear = [this](const engine::Area& area) {
-        act([&] { clearCells(place(), area); });
+        act([&] { report(clearCells(place(), area)); });
     };
     handlers.select = [this](const engine::Area& area, engine::CellAddress) {
         if (book_ && book_->open())

@@ -32,8 +32,8 @@ Outcome typeInto(const Place& at, int row, int col, std::u16string_view text) {
     return user::type(*at.app, placeOf(at), cell(row, col), text);
 }
 
-void clearCells(const Place& at, const engine::Area& area) {
-    user::clear(*at.app, placeOf(at), range(area));
+Outcome clearCells(const Place& at, const engine::Area& area) {
+    return user::clear(*at.app, placeOf(at), range(area));
 }
 
 void copyCells(const Place& at, const engine::Area& area) {

@@ -24,7 +24,7 @@ struct Place {
 
 // Enters typed text as a user does; refused (with the message to show) outside the cell's list.
 Outcome typeInto(const Place& at, int row, int col, std::u16string_view text);
-void clearCells(const Place& at, const engine::Area& area);
+Outcome clearCells(const Place& at, const engine::Area& area);
 void copyCells(const Place& at, const engine::Area& area);
 void cutCells(const Place& at, const engine::Area& area);
 // Pastes at the sheet's active cell: the spreadsheet's clipboard, or tab-separated text from another

@@ -255,12 +255,16 @@ Outcome type(Application& app, const Place& place, std::u16string_view address, 
     return {};
 }
 
-void clear(Application& app, const Place& place, std::u16string_view range) {
+Outcome clear(Application& app, const Place& place, std::u16string_view range) {
     SheetRef ref = refOf(app, place);
     std::vector<Area> areas = parseRangeText(range);
     for (const Area& a : areas)
+        if (ref.sheet().takesPartOfArray(a))
+            return refused(u"不能更改数组的某一部分。");
+    for (const Area& a : areas)
         ref.sheet().clearContents(a);
     app.sheetChanged(ref, areas);
+    return {};
 }
 
 void copy(Application& app, const Place& place, std::u16string_view range) {

@@ -93,7 +93,7 @@ void select(Application& app, const Place& place, std::u16string_view range);
 // follows. A formula that does not parse is refused too.
 Outcome type(Application& app, const Place& place, std::u16string_view cell, std::u16string_view text);
 // Empties the cells' contents, keeping their formats (the Delete key); SheetChange follows.
-void clear(Application& app, const Place& place, std::u16string_view range);
+Outcome clear(Application& app, const Place& place, std::u16string_view range);
 // Copies cells to the clipboard shared by all instances.
 void copy(Application& app, const Place& place, std::u16string_view range);
 // Cuts them: the paste that takes them moves them there (editing.h).

@@ -110,6 +110,8 @@ public:
     void setArrayFormula(const Area& area, std::span<const formula::Token> program);
     // The range of the array formula a cell belongs to; nothing for any other cell.
     std::optional<Area> arrayAt(int row, int col) const;
+    // Whether `area` takes in some cells of an array formula but not all of them.
+    bool takesPartOfArray(const Area& area) const;
     // The formula as the formula bar shows it: formulaText, in braces for a cell of an array formula.
     std::u16string formulaBarText(int row, int col) const;
     const std::vector<Area>& arrayFormulas() const { return arrays_; }

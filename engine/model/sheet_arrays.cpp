@@ -15,10 +15,14 @@ namespace {
 
 } // namespace
 
+bool Sheet::takesPartOfArray(const Area& area) const {
+    return std::any_of(arrays_.begin(), arrays_.end(),
+                       [&](const Area& a) { return a.intersects(area) && !area.contains(a); });
+}
+
 void Sheet::releaseArrays(const Area& area) {
-    for (const Area& a : arrays_)
-        if (a.intersects(area) && !area.contains(a))
-            partOfArray();
+    if (takesPartOfArray(area))
+        partOfArray();
     std::erase_if(arrays_, [&](const Area& a) { return area.contains(a); });
 }
 

@@ -148,9 +148,10 @@ void type(Session& session, const Action& action) {
                                   .str());
 }
 
-void clear(Session&, const Action& action) {
+void clear(Session& session, const Action& action) {
     Target target = resolve(action.ref);
-    user::clear(*target.app, target.place, target.cells);
+    if (!user::clear(*target.app, target.place, target.cells).done)
+        session.output().line(JsonLine("refused").text("cells", target.cells).str());
 }
 
 void copy(Session&, const Action& action) {

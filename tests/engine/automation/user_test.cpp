@@ -73,6 +73,23 @@ TEST_F(User, ClearCopyAndPasteAcrossInstances) {
     EXPECT_FALSE(user::paste(instance(), here, u"IV65536").done);       // does not fit
 }
 
+// Typing into or clearing some cells of an array formula is refused with Excel's message and changes
+// nothing; the whole array clears.
+TEST_F(User, PartOfAnArrayIsRefusedAndTheWholeClears) {
+    range(u"C1:D2")->PutFormulaArray(Variant(u"=A1:B2"));
+    std::size_t changes = (*events)->of(Excel::AppEvents::SheetChange).size();
+    for (user::Outcome refused :
+         {user::type(instance(), here, u"C1", u"1"), user::clear(instance(), here, u"D2"),
+          user::clear(instance(), here, u"B1:C1")}) {
+        EXPECT_FALSE(refused.done);
+        EXPECT_EQ(refused.message, u"不能更改数组的某一部分。");
+    }
+    EXPECT_EQ(user::cell(instance(), here, u"D2").formula, u"=A1:B2");
+    EXPECT_EQ((*events)->of(Excel::AppEvents::SheetChange).size(), changes);
+    EXPECT_TRUE(user::clear(instance(), here, u"C1:D2").done);
+    EXPECT_EQ(user::cell(instance(), here, u"D2").formula, u"");
+}
+
 TEST_F(User, ClickingAButtonByItsCaption) {
     auto bar = app->GetCommandBars()->Add(Variant(u"Kestrova"), Variant(1), vtMissing, Variant(short(-1)));
     Office::_CommandBarButtonPtr button(bar->GetControls()->Add(Variant(1)));
