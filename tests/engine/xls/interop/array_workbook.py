@@ -4,26 +4,7 @@ and a row, and formulas holding array constants, for LibreOffice to turn into an
 Usage: array_workbook.py OUT.fods"""
 import sys
 
-NS = ('xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
-      'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
-      'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" '
-      'xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2"')
-
-
-def number(v):
-    return '<table:table-cell office:value-type="float" office:value="%s"/>' % v
-
-
-def formula(f, rows=0, columns=0):
-    span = ""
-    if rows:
-        span = ' table:number-matrix-rows-spanned="%d" table:number-matrix-columns-spanned="%d"' % (rows, columns)
-    return '<table:table-cell table:formula="of:=%s"%s/>' % (f.replace('"', "&quot;"), span)
-
-
-def empty():
-    return "<table:table-cell/>"
-
+from fods import NS, number, formula, empty
 
 rows = [
     [number(1), number(4), formula("SUM([.A1:.A3]*[.B1:.B3])", 1, 1), formula("[.A1:.A3]*10+[.B1:.B3]", 3, 1),

@@ -5,23 +5,7 @@ one shared formula) and a function this program does not compute, for LibreOffic
 Usage: named_workbook.py OUT.fods"""
 import sys
 
-NS = ('xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
-      'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
-      'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" '
-      'xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2"')
-
-
-def number(v):
-    return '<table:table-cell office:value-type="float" office:value="%s"/>' % v
-
-
-def formula(f):
-    return '<table:table-cell table:formula="of:=%s"/>' % f.replace('"', "&quot;")
-
-
-def text(t):
-    return '<table:table-cell office:value-type="string"><text:p>%s</text:p></table:table-cell>' % t
-
+from fods import NS, number, formula, text
 
 rows = [[number(0.05), formula("PMT([.A1];10;1000)"), formula("Rate*100"), text("单价")]]
 for r in range(2, 8):

@@ -5,19 +5,7 @@ of both columns and rows, for LibreOffice to turn into an .xls.
 Usage: union_workbook.py OUT.fods"""
 import sys
 
-NS = ('xmlns:office="urn:oasis:names:tc:opendocument:xmlns:office:1.0" '
-      'xmlns:table="urn:oasis:names:tc:opendocument:xmlns:table:1.0" '
-      'xmlns:text="urn:oasis:names:tc:opendocument:xmlns:text:1.0" '
-      'xmlns:of="urn:oasis:names:tc:opendocument:xmlns:of:1.2"')
-
-
-def number(v):
-    return '<table:table-cell office:value-type="float" office:value="%s"/>' % v
-
-
-def formula(f):
-    return '<table:table-cell table:formula="of:=%s"/>' % f.replace('"', "&quot;")
-
+from fods import NS, number, formula
 
 rows = [[number(10 * r + c) for c in range(4)] for r in range(4)]
 rows.append([formula("SUM([.A1]~[.B2:.C3])"), formula("COUNT([.A1:.A2]~[.D1:.D4])"),
